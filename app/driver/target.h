@@ -1,0 +1,24 @@
+#pragma once
+// What a script acts on: the worksheet model directly, or the real window.
+
+#include <string>
+
+#include "worksheet/controls.h"
+
+namespace kbt2::driver {
+
+class Target {
+public:
+    virtual ~Target() = default;
+    virtual void setText(FieldRef field, const std::string& text) = 0;
+    virtual void setChecked(FieldRef box, bool checked) = 0;
+    virtual void select(FieldRef option) = 0;
+    virtual void click(Control button) = 0;
+
+    virtual std::string text(FieldRef field) = 0;
+    virtual bool value(FieldRef box) = 0;  // check value, or option selected
+    virtual bool visible(FieldRef field) = 0;
+    virtual std::string display(FieldRef masked) = 0;
+};
+
+}  // namespace kbt2::driver

@@ -1,0 +1,3 @@
+// kbt2: the worksheet window.
+
+int main() { return 0; }

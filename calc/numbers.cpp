@@ -1,0 +1,122 @@
+#include "calc/numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace kbt2 {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+double parseClean(const std::string& s) {
+    double value = 0;
+    const auto result = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value alone on overflow or underflow.
+        const bool negative = !s.empty() && s[0] == '-';
+        const auto e = s.find_first_of("eE");
+        const bool hugeExponent = e != std::string::npos && s.find('-', e) == std::string::npos;
+        if (!hugeExponent) return negative ? -0.0 : 0.0;
+        return negative ? -HUGE_VAL : HUGE_VAL;
+    }
+    return value;
+}
+
+}  // namespace
+
+double numericValue(std::string_view text) {
+    // Collect the characters of the number, skipping blanks, then convert.
+    std::string number;
+    enum class State { Sign, Integer, Fraction, ExponentSign, Exponent } state = State::Sign;
+    bool mantissaDigits = false;
+    bool exponentDigits = false;
+    std::string::size_type exponentAt = std::string::npos;
+    for (char c : text) {
+        if (isBlank(c)) continue;
+        if (state == State::Sign && (c == '+' || c == '-')) {
+            number += c;
+            state = State::Integer;
+        } else if ((state == State::Sign || state == State::Integer || state == State::Fraction) && isDigit(c)) {
+            number += c;
+            mantissaDigits = true;
+            if (state == State::Sign) state = State::Integer;
+        } else if ((state == State::Sign || state == State::Integer) && c == '.') {
+            number += c;
+            state = State::Fraction;
+        } else if ((state == State::Integer || state == State::Fraction) && mantissaDigits &&
+                   (c == 'e' || c == 'E')) {
+            exponentAt = number.size();
+            number += 'e';
+            state = State::ExponentSign;
+        } else if (state == State::ExponentSign && (c == '+' || c == '-')) {
+            number += c;
+            state = State::Exponent;
+        } else if ((state == State::ExponentSign || state == State::Exponent) && isDigit(c)) {
+            number += c;
+            exponentDigits = true;
+            state = State::Exponent;
+        } else {
+            break;
+        }
+    }
+    if (!mantissaDigits) return 0;
+    if (exponentAt != std::string::npos && !exponentDigits) number.resize(exponentAt);
+    if (number[0] == '+') number.erase(0, 1);
+    if (!number.empty() && number.back() == '.') number.pop_back();
+    if (number.empty() || number == "-") return 0;
+    return parseClean(number);
+}
+
+bool isNumeric(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && isBlank(text[begin])) ++begin;
+    while (end > begin && isBlank(text[end - 1])) --end;
+    const std::string_view s = text.substr(begin, end - begin);
+    size_t i = 0;
+    bool sign = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) { ++i; sign = true; }
+    if (i < s.size() && s[i] == '$') ++i;
+    if (!sign && i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    bool digits = false;
+    while (i < s.size() && (isDigit(s[i]) || (s[i] == ',' && digits))) {
+        digits = digits || isDigit(s[i]);
+        ++i;
+    }
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && isDigit(s[i])) { digits = true; ++i; }
+    }
+    if (!digits) return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        bool exponentDigits = false;
+        while (i < s.size() && isDigit(s[i])) { exponentDigits = true; ++i; }
+        if (!exponentDigits) return false;
+    }
+    return i == s.size();
+}
+
+std::string plainText(double value) {
+    if (value == 0 || std::isnan(value)) return std::isnan(value) ? "nan" : "0";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    std::string s(buffer);
+    const auto e = s.find('e');
+    if (e != std::string::npos) s[e] = 'E';
+    return s;
+}
+
+double roundWhole(double x) { return std::floor(x + 0.5); }
+
+double roundThousandths(double x) { return std::floor(x * 1000 + 0.5) / 1000; }
+
+bool hasCommaOrDollar(std::string_view text) {
+    return text.find_first_of(",$") != std::string_view::npos;
+}
+
+}  // namespace kbt2

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "worksheet/platform.h"
+#include "worksheet/worksheet.h"
+
+namespace kbt2 {
+
+void command4Click(Worksheet& ws, Platform& platform);
+
+}  // namespace kbt2

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "worksheet/worksheet.h"
+
+namespace kbt2 {
+
+void stateClick(Worksheet& ws);
+
+}  // namespace kbt2

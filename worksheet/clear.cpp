@@ -1,0 +1,8 @@
+#include "worksheet/clear.h"
+
+namespace kbt2 {
+
+// Not built yet.
+void clearClick(Worksheet&) {}
+
+}  // namespace kbt2

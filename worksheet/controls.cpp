@@ -1,0 +1,49 @@
+#include "worksheet/controls.h"
+
+#include <charconv>
+
+namespace kbt2 {
+
+std::string refName(FieldRef ref) {
+    const ControlInfo& c = info(ref.control);
+    std::string name(c.name);
+    if (c.isArray()) name += "(" + std::to_string(ref.index) + ")";
+    return name;
+}
+
+std::optional<Control> controlByName(std::string_view name) {
+    for (const ControlInfo& c : kControls)
+        if (c.name == name) return c.control;
+    return std::nullopt;
+}
+
+std::optional<FieldRef> parseRef(std::string_view text) {
+    const auto open = text.find('(');
+    const auto control = controlByName(text.substr(0, open));
+    if (!control) return std::nullopt;
+    const ControlInfo& c = info(*control);
+    if (open == std::string_view::npos) {
+        if (c.isArray()) return std::nullopt;
+        return FieldRef{*control, 0};
+    }
+    if (!c.isArray() || text.back() != ')') return std::nullopt;
+    const std::string_view digits = text.substr(open + 1, text.size() - open - 2);
+    if (digits.empty()) return std::nullopt;
+    int index = 0;
+    const auto [end, err] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+    if (err != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+    if (index < 0 || index >= c.elements) return std::nullopt;
+    return FieldRef{*control, index};
+}
+
+std::string_view formatPattern(DisplayFormat format) {
+    switch (format) {
+    case DisplayFormat::WholeDollars: return "$#,##0;($#,##0.00)";
+    case DisplayFormat::Dollars: return "$#,##0.00;($#,##0.00)";
+    case DisplayFormat::Amount: return "#,##0.00;($#,##0.00)";
+    case DisplayFormat::None: break;
+    }
+    return {};
+}
+
+}  // namespace kbt2

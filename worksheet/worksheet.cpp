@@ -1,0 +1,103 @@
+#include "worksheet/worksheet.h"
+
+#include <cassert>
+#include <stdexcept>
+
+namespace kbt2 {
+
+Worksheet::Worksheet() {
+    int slot = 0;
+    for (const ControlInfo& c : kControls) {
+        firstSlot_.push_back(slot);
+        slot += c.slots();
+    }
+    fields_.resize(static_cast<size_t>(slot));
+    reset();
+}
+
+void Worksheet::reset() {
+    for (Field& f : fields_) f = Field{};
+    at({Control::SSN}).on = true;
+    at({Control::IRSCash}).on = true;
+}
+
+Worksheet::Field& Worksheet::at(FieldRef f) {
+    return const_cast<Field&>(static_cast<const Worksheet*>(this)->at(f));
+}
+
+const Worksheet::Field& Worksheet::at(FieldRef f) const {
+    const ControlInfo& c = info(f.control);
+    if (f.index < 0 || f.index >= c.slots())
+        throw std::out_of_range("field index out of range: " + std::string(c.name));
+    return fields_[static_cast<size_t>(firstSlot_[static_cast<int>(f.control)] + f.index)];
+}
+
+void Worksheet::notify(FieldRef f, FieldChange::What what) {
+    for (const auto& observer : observers_) observer(FieldChange{f, what});
+}
+
+const std::string& Worksheet::text(FieldRef f) const { return at(f).text; }
+
+void Worksheet::setText(FieldRef f, std::string text) {
+    Field& field = at(f);
+    if (field.text == text) return;
+    field.text = std::move(text);
+    notify(f, FieldChange::What::Text);
+}
+
+bool Worksheet::checked(FieldRef f) const { return at(f).on; }
+
+void Worksheet::setChecked(FieldRef f, bool checked) {
+    assert(info(f.control).kind == Kind::Check);
+    Field& field = at(f);
+    if (field.on == checked) return;
+    field.on = checked;
+    notify(f, FieldChange::What::Value);
+    if (events_) events_->checkBoxClicked(f.control, f.index);
+}
+
+bool Worksheet::selected(FieldRef f) const { return at(f).on; }
+
+void Worksheet::select(FieldRef f) {
+    const ControlInfo& target = info(f.control);
+    assert(target.kind == Kind::Option);
+    if (at(f).on) return;
+    for (const ControlInfo& c : kControls) {
+        if (c.kind != Kind::Option || c.group != target.group) continue;
+        for (int i = 0; i < c.slots(); ++i) {
+            const FieldRef other{c.control, i};
+            if (other != f && at(other).on) deselect(other);
+        }
+    }
+    at(f).on = true;
+    notify(f, FieldChange::What::Value);
+    if (events_) events_->optionSelected(f.control, f.index);
+}
+
+void Worksheet::deselect(FieldRef f) {
+    Field& field = at(f);
+    if (!field.on) return;
+    field.on = false;
+    notify(f, FieldChange::What::Value);
+}
+
+int Worksheet::selectedIndex(Control optionArray) const {
+    for (int i = 0; i < info(optionArray).slots(); ++i)
+        if (at({optionArray, i}).on) return i;
+    return -1;
+}
+
+bool Worksheet::visible(FieldRef f) const { return at(f).visible; }
+
+void Worksheet::setVisible(FieldRef f, bool visible) {
+    Field& field = at(f);
+    if (field.visible == visible) return;
+    field.visible = visible;
+    notify(f, FieldChange::What::Visibility);
+}
+
+void Worksheet::addObserver(std::function<void(const FieldChange&)> observer) {
+    observers_.push_back(std::move(observer));
+}
+
+}  // namespace kbt2

@@ -1,0 +1,77 @@
+#pragma once
+// The worksheet: every field of the main window as the program's one data
+// model. Commands read and write fields by name; the window mirrors them.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "worksheet/controls.h"
+
+namespace kbt2 {
+
+// What changed in one field, for the window to update that one widget.
+struct FieldChange {
+    enum class What { Text, Value, Visibility };
+    FieldRef field;
+    What what;
+};
+
+// Receives the click events of check boxes and option buttons. A check box's
+// event is raised on every change of its value; an option's when it becomes
+// selected. The handler runs to completion before the setter returns.
+class ControlEvents {
+public:
+    virtual ~ControlEvents() = default;
+    virtual void checkBoxClicked(Control array, int index) = 0;
+    virtual void optionSelected(Control array, int index) = 0;
+};
+
+class Worksheet {
+public:
+    Worksheet();
+
+    // Text and masked number fields: the plain text, never the display format.
+    const std::string& text(FieldRef f) const;
+    void setText(FieldRef f, std::string text);
+
+    // Check boxes: a change of value raises the array's click event.
+    bool checked(FieldRef f) const;
+    void setChecked(FieldRef f, bool checked);
+
+    // Option buttons. Selecting one clears the others of its group and raises
+    // its click event if it was not selected; deselecting raises nothing.
+    bool selected(FieldRef f) const;
+    void select(FieldRef f);
+    void deselect(FieldRef f);
+    // The index of the selected option of an option array, or -1.
+    int selectedIndex(Control optionArray) const;
+
+    bool visible(FieldRef f) const;
+    void setVisible(FieldRef f, bool visible);
+
+    // Back to the state of a freshly opened window (no events are raised).
+    void reset();
+
+    void setEventHandler(ControlEvents* handler) { events_ = handler; }
+    // Observers hear of every change after it happened (the window uses it).
+    void addObserver(std::function<void(const FieldChange&)> observer);
+
+private:
+    struct Field {
+        std::string text;
+        bool on = false;  // check value or option selection
+        bool visible = true;
+    };
+
+    Field& at(FieldRef f);
+    const Field& at(FieldRef f) const;
+    void notify(FieldRef f, FieldChange::What what);
+
+    std::vector<int> firstSlot_;  // per control, the slot of its element 0
+    std::vector<Field> fields_;
+    ControlEvents* events_ = nullptr;
+    std::vector<std::function<void(const FieldChange&)>> observers_;
+};
+
+}  // namespace kbt2
