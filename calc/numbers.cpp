@@ -45,8 +45,7 @@ double numericValue(std::string_view text) {
         } else if ((state == State::Sign || state == State::Integer) && c == '.') {
             number += c;
             state = State::Fraction;
-        } else if ((state == State::Integer || state == State::Fraction) && mantissaDigits &&
-                   (c == 'e' || c == 'E')) {
+        } else if ((state == State::Integer || state == State::Fraction) && mantissaDigits && (c == 'e' || c == 'E')) {
             exponentAt = number.size();
             number += 'e';
             state = State::ExponentSign;
@@ -77,7 +76,10 @@ bool isNumeric(std::string_view text) {
     const std::string_view s = text.substr(begin, end - begin);
     size_t i = 0;
     bool sign = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) { ++i; sign = true; }
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        ++i;
+        sign = true;
+    }
     if (i < s.size() && s[i] == '$') ++i;
     if (!sign && i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     bool digits = false;
@@ -87,14 +89,20 @@ bool isNumeric(std::string_view text) {
     }
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && isDigit(s[i])) { digits = true; ++i; }
+        while (i < s.size() && isDigit(s[i])) {
+            digits = true;
+            ++i;
+        }
     }
     if (!digits) return false;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         bool exponentDigits = false;
-        while (i < s.size() && isDigit(s[i])) { exponentDigits = true; ++i; }
+        while (i < s.size() && isDigit(s[i])) {
+            exponentDigits = true;
+            ++i;
+        }
         if (!exponentDigits) return false;
     }
     return i == s.size();
@@ -115,8 +123,6 @@ double roundWhole(double x) { return std::floor(x + 0.5); }
 
 double roundThousandths(double x) { return std::floor(x * 1000 + 0.5) / 1000; }
 
-bool hasCommaOrDollar(std::string_view text) {
-    return text.find_first_of(",$") != std::string_view::npos;
-}
+bool hasCommaOrDollar(std::string_view text) { return text.find_first_of(",$") != std::string_view::npos; }
 
 }  // namespace kbt2

@@ -16,8 +16,8 @@ struct Place {
 };
 
 struct CommodityEntry {
-    Control array;  // Crop, Crop1 or Crop2
-    int index;      // also the entry's turn within a transfer pass
+    Control array;                    // Crop, Crop1 or Crop2
+    int index;                        // also the entry's turn within a transfer pass
     std::string_view caption;         // shown beside the box; leading blanks indent
     std::string_view captionControl;  // the label that shows the caption
     Place place;

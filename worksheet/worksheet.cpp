@@ -21,9 +21,7 @@ void Worksheet::reset() {
     at({Control::IRSCash}).on = true;
 }
 
-Worksheet::Field& Worksheet::at(FieldRef f) {
-    return const_cast<Field&>(static_cast<const Worksheet*>(this)->at(f));
-}
+Worksheet::Field& Worksheet::at(FieldRef f) { return const_cast<Field&>(static_cast<const Worksheet*>(this)->at(f)); }
 
 const Worksheet::Field& Worksheet::at(FieldRef f) const {
     const ControlInfo& c = info(f.control);

@@ -34,7 +34,8 @@ void perform(const Action& action, Session& session, Target& target) {
             out << refName(ref) << " visible=" << (target.visible(ref) ? 1 : 0) << '\n';
         break;
     case Action::Kind::Display:
-        for (const FieldRef& ref : action.refs) out << refName(ref) << " display=" << quote(target.display(ref)) << '\n';
+        for (const FieldRef& ref : action.refs)
+            out << refName(ref) << " display=" << quote(target.display(ref)) << '\n';
         break;
     case Action::Kind::Echo: out << action.text << '\n'; break;
     }

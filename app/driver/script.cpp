@@ -43,7 +43,12 @@ std::string decodeText(std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\\' && i + 1 < text.size()) {
             const char c = text[i + 1];
-            const char decoded = c == '\\' ? '\\' : c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c == 's' ? ' ' : 0;
+            const char decoded = c == '\\'  ? '\\'
+                                 : c == 'n' ? '\n'
+                                 : c == 'r' ? '\r'
+                                 : c == 't' ? '\t'
+                                 : c == 's' ? ' '
+                                            : 0;
             if (decoded) {
                 out += decoded;
                 ++i;
@@ -82,9 +87,9 @@ ParsedLine parseLine(std::string_view line) {
         Action::Kind kind;
     };
     static constexpr Verb kVerbs[] = {
-        {"set", Action::Kind::Set},         {"check", Action::Kind::Check},     {"select", Action::Kind::Select},
-        {"click", Action::Kind::Click},     {"answer", Action::Kind::Answer},   {"file", Action::Kind::File},
-        {"places", Action::Kind::Places},   {"get", Action::Kind::Get},         {"visible", Action::Kind::Visible},
+        {"set", Action::Kind::Set},         {"check", Action::Kind::Check},   {"select", Action::Kind::Select},
+        {"click", Action::Kind::Click},     {"answer", Action::Kind::Answer}, {"file", Action::Kind::File},
+        {"places", Action::Kind::Places},   {"get", Action::Kind::Get},       {"visible", Action::Kind::Visible},
         {"display", Action::Kind::Display}, {"echo", Action::Kind::Echo},
     };
     const Verb* found = nullptr;
@@ -143,9 +148,7 @@ ParsedLine parseLine(std::string_view line) {
             action.refs.push_back(std::get<FieldRef>(ref));
         }
         return action;
-    case Action::Kind::Echo:
-        action.text = std::string(rest);
-        return action;
+    case Action::Kind::Echo: action.text = std::string(rest); return action;
     }
     return ScriptError{"unknown action"};
 }

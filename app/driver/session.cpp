@@ -20,9 +20,7 @@ std::optional<std::string> Session::takeFile() {
     return path;
 }
 
-std::vector<std::string> Session::rateFileFolders() const {
-    return places_ ? *places_ : defaultRateFileFolders();
-}
+std::vector<std::string> Session::rateFileFolders() const { return places_ ? *places_ : defaultRateFileFolders(); }
 
 void Session::reportMessage(const Message& message) {
     out_ << "MSG title=" << quote(message.title)
