@@ -1,5 +1,6 @@
 #include "calc/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -10,17 +11,33 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// from_chars leaves the value alone when it is out of range; whether it
+// overflowed or underflowed follows from the decimal order of magnitude of
+// the first significant digit. `s` is a clean number: [-]digits[.digits][e[+-]digits].
+double outOfRange(const std::string& s) {
+    const bool negative = s[0] == '-';
+    const auto e = s.find('e');
+    const std::string_view mantissa = std::string_view(s).substr(0, e);
+    const auto point = std::min(mantissa.find('.'), mantissa.size());
+    const auto first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) return negative ? -0.0 : 0.0;
+    long order = first < point ? static_cast<long>(point - first) - 1 : -static_cast<long>(first - point);
+    if (e != std::string::npos) {
+        size_t i = e + 1;
+        const bool negativeExponent = i < s.size() && s[i] == '-';
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        long exponent = 0;
+        for (; i < s.size(); ++i) exponent = std::min(exponent * 10 + (s[i] - '0'), 100000000L);
+        order += negativeExponent ? -exponent : exponent;
+    }
+    if (order > 0) return negative ? -HUGE_VAL : HUGE_VAL;
+    return negative ? -0.0 : 0.0;
+}
+
 double parseClean(const std::string& s) {
     double value = 0;
     const auto result = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone on overflow or underflow.
-        const bool negative = !s.empty() && s[0] == '-';
-        const auto e = s.find_first_of("eE");
-        const bool hugeExponent = e != std::string::npos && s.find('-', e) == std::string::npos;
-        if (!hugeExponent) return negative ? -0.0 : 0.0;
-        return negative ? -HUGE_VAL : HUGE_VAL;
-    }
+    if (result.ec == std::errc::result_out_of_range) return outOfRange(s);
     return value;
 }
 

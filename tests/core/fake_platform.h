@@ -1,0 +1,72 @@
+#pragma once
+// A stand-in platform for core tests: it records every message, print and
+// close, answers message boxes and file dialogues from queues, and searches
+// the rate file in the folders a test sets. Any test of a command may use it:
+//
+//     FakePlatform platform;
+//     platform.answers = {MessageAnswer::Cancel};
+//     Form form(platform);
+//     ...
+//     EXPECT_EQ(platform.messageTexts(), (std::vector<std::string>{"..."}));
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "worksheet/platform.h"
+
+namespace kbt2::testing_support {
+
+class FakePlatform : public Platform {
+public:
+    // Answers for the coming message boxes; OK when the queue is empty.
+    std::deque<MessageAnswer> answers;
+    // Answers for the coming file dialogues; cancelled when the queue is empty.
+    std::deque<std::optional<std::string>> files;
+    // Folders searched for the rate file, in order.
+    std::vector<std::string> folders;
+
+    std::vector<Message> messages;
+    std::vector<FileDialogMode> dialogues;
+    std::vector<PrintDocument> printed;
+    int closes = 0;
+
+    MessageAnswer showMessage(const Message& message) override {
+        messages.push_back(message);
+        if (answers.empty()) return MessageAnswer::OK;
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> chooseFile(FileDialogMode mode, const std::string&) override {
+        dialogues.push_back(mode);
+        if (files.empty()) return std::nullopt;
+        auto file = files.front();
+        files.pop_front();
+        return file;
+    }
+    bool fileExists(const std::string& path) override {
+        std::error_code error;
+        return std::filesystem::is_regular_file(path, error);
+    }
+    std::vector<std::string> rateFileFolders() override { return folders; }
+    PrintResult print(const PrintDocument& document) override {
+        printed.push_back(document);
+        return {};
+    }
+    PrintResult printToPdf(const PrintDocument& document, const std::string&) override {
+        printed.push_back(document);
+        return {};
+    }
+    void closeWindow() override { ++closes; }
+
+    std::vector<std::string> messageTexts() const {
+        std::vector<std::string> texts;
+        for (const Message& m : messages) texts.push_back(m.text);
+        return texts;
+    }
+};
+
+}  // namespace kbt2::testing_support
