@@ -1,17 +1,32 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: a normal
-# build, and one with AddressSanitizer and UndefinedBehaviorSanitizer.
+# build, and one with AddressSanitizer and UndefinedBehaviorSanitizer. Then
+# runs the fuzz targets for a bounded time. Prints how long each phase took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
-for variant in normal sanitize; do
-  dir=build-test-$variant
-  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+
+timings=()
+report() { ((${#timings[@]})) && printf '== time: %s\n' "${timings[@]}"; return 0; }
+trap report EXIT
+timed() {  # timed NAME COMMAND...: runs the command, notes its time
+  local name=$1 start=$SECONDS
+  shift
+  echo "== $name"
+  "$@"
+  timings+=("$name $((SECONDS - start)) s")
+}
+
+test_build() {
+  local variant=$1 dir=build-test-$1
+  local flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
   [ "$variant" = sanitize ] && flags=(-DCMAKE_BUILD_TYPE=Debug -DKBT2_SANITIZE=ON -DKBT2_BUILD_BENCH=OFF)
-  echo "== $variant build"
   cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
   cmake --build "$dir" -j "$jobs"
-  echo "== $variant tests"
   (cd "$dir" && ctest --output-on-failure -j "$jobs")
-done
+}
+
+timed "normal build and tests" test_build normal
+timed "sanitize build and tests" test_build sanitize
+timed "fuzzing" scripts/fuzz.sh 60

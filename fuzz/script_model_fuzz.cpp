@@ -1,0 +1,122 @@
+// Random scripts against the worksheet model, as kbt2-driver runs them: every
+// command, handler, dialogue answer and file the fuzzer can reach.
+//
+// Files stay in a scratch folder of this process: a script's file paths map
+// to three worksheet files there and its rate file places to a folder with a
+// small rate file and an empty one, so a run never reads or writes anything
+// else (and never blocks on a device file).
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "app/driver/model_target.h"
+#include "app/driver/runner.h"
+#include "app/driver/script.h"
+#include "app/driver/session.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Some records of a rate file in its fixed columns: state 26, counties 81 and
+// 1, a few commodity codes.
+constexpr std::string_view kRateFile =
+    "26     081  0011  N     Y         0.045      0.038     0.021\r\n"
+    "26     081  0410  Y     N         0.061      0.052     0.034\r\n"
+    "26     001  0011  N     Y         0.050      0.041     0.030\n"
+    "23     005  0091  N     N         0.020\r\n"
+    "26     081  0011  N     Y         0.047      0.039     0.022\r\n";
+
+constexpr int kWorksheetFiles = 3;
+
+struct Scratch {
+    fs::path root;
+    fs::path rates;
+    fs::path empty;
+    std::string places;
+
+    Scratch() {
+        std::string pattern = (fs::temp_directory_path() / "kbt2-fuzz-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) std::abort();
+        root = pattern;
+        rates = root / "rates";
+        empty = root / "empty";
+        fs::create_directories(rates);
+        fs::create_directories(empty);
+        std::ofstream(rates / "Ratefile.prn", std::ios::binary) << kRateFile;
+        places = "places " + rates.string() + " " + empty.string();
+    }
+    ~Scratch() {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+    fs::path worksheetFile(size_t n) const { return root / ("sheet" + std::to_string(n % kWorksheetFiles) + ".wsk"); }
+};
+
+Scratch& scratch() {
+    static Scratch instance;
+    return instance;
+}
+
+// Discards the driver's output, after it was written.
+class NullBuffer : public std::streambuf {
+protected:
+    int overflow(int c) override { return c; }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+// The script with its file paths and folders moved into the scratch folder.
+std::string confined(std::string_view script) {
+    using namespace kbt2::driver;
+    const Scratch& s = scratch();
+    std::string out = s.places + "\n";
+    size_t start = 0;
+    while (start <= script.size()) {
+        size_t end = script.find('\n', start);
+        if (end == std::string_view::npos) end = script.size();
+        const std::string_view line = script.substr(start, end - start);
+        const ParsedLine parsed = parseLine(line);
+        const auto* action = std::get_if<Action>(&parsed);
+        if (action && action->kind == Action::Kind::File && !action->flag) {
+            out += "file " + s.worksheetFile(std::hash<std::string>{}(action->text)).string();
+        } else if (action && action->kind == Action::Kind::Places) {
+            const bool swap = action->places[0].size() % 2 == 1;
+            out += swap ? "places " + s.empty.string() + " " + s.rates.string() : s.places;
+        } else {
+            out += line;
+        }
+        out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace kbt2::driver;
+    // Each run starts without worksheet files, so a crash reproduces alone.
+    std::error_code ignored;
+    for (int n = 0; n < kWorksheetFiles; ++n) fs::remove(scratch().worksheetFile(n), ignored);
+
+    std::istringstream script(confined(std::string_view(reinterpret_cast<const char*>(data), size)));
+    NullBuffer discard;
+    std::ostream out(&discard);
+    std::ostream errors(&discard);
+    Session session(out);
+    ModelTarget target(session);
+    const int status = runScript(script, session, target, errors);
+    if (status != 0 && status != 2) __builtin_trap();
+    return 0;
+}
