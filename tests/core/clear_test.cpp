@@ -105,6 +105,21 @@ TEST_F(Clear, ClearsTheBoxesInArrayAndIndexOrderBeforeTheRows) {
                                              "Cropname1(0) text="}));
 }
 
+// With the transfer box checked, each cleared box's pass has run to its end
+// before the next box is cleared.
+TEST_F(Clear, RunsEachPassBeforeClearingTheNextBox) {
+    check(Control::Crop, 0);
+    check(Control::Crop, 1);
+    check(Control::Crop, 51);
+    std::vector<std::string> log;
+    testing_support::recordChanges(ws(), log);
+    click();
+    EXPECT_EQ(log, (std::vector<std::string>{"Crop(0) value=0", "Cropname1(0) text=", "Unit1(0) text=",
+                                             "Cropname1(0) text=Apples", "Unit1(0) text=54", "Crop(1) value=0",
+                                             "Cropname1(0) text=", "Unit1(0) text=", "Crop(51) value=0",
+                                             "Cropname1(1) text=", "Unit1(1) text="}));
+}
+
 TEST_F(Clear, Command1ClosesTheWindowAndTouchesNothing) {
     ws().setText({Control::Producer1}, "unsaved");
     form_.click(Control::Command1);
