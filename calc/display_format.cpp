@@ -66,7 +66,8 @@ std::string displayText(DisplayFormat format, std::string_view text) {
     std::string plain;
     for (char c : text)
         if (c != ',' && c != '$') plain += c;
-    const double value = numericValue(plain);
+    double value = numericValue(plain);
+    if (value == 0) value = 0;  // "-0" is zero, shown without a sign
     if (!std::isfinite(value)) return std::string(text);
     if (value < 0) return "($" + fixedDigits(-value, 2) + ")";
     const Section positive = format == DisplayFormat::WholeDollars ? Section{true, 0}
