@@ -1,15 +1,86 @@
 #include "calc/commodity_kbt.h"
 
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "calc/numbers.h"
+
 namespace kbt2 {
+namespace {
+
+constexpr int kRows = 14;
+
+bool zeroOrNotNumeric(std::string_view text) { return numericValue(text) == 0 || !isNumeric(text); }
+
+// The checks of the used rows, in their fixed order: every total amount for
+// zero and number before any comma test, total amounts before expected
+// values, expected values for zero last. The row number (1-based) goes
+// between prefix and suffix.
+struct RowCheck {
+    Control field;
+    bool (*fails)(std::string_view);
+    const char* prefix;
+    const char* suffix;
+};
+
+// clang-format off
+constexpr RowCheck kChecks[] = {
+    {Control::Totamt1, zeroOrNotNumeric, "You've entered invalid characters or zero in Total Amount box line ",  "(e.g. $, Comma)"},
+    {Control::Totamt1, hasCommaOrDollar, "You have entered either a comma or a $ in the Total amount box ",      ""},
+    {Control::Expval1, hasCommaOrDollar, "You have entered either a comma or a $ in the Expected value box ",    ""},
+    {Control::Expval1, zeroOrNotNumeric, "You've entered invalid characters or zero in Expected value box line ", " (e.g. $, Comma)"},
+};
+// clang-format on
+
+std::string firstFailedCheck(const Worksheet& ws, int used) {
+    for (const RowCheck& check : kChecks)
+        for (int i = 0; i < used; ++i)
+            if (check.fails(ws.text({check.field, i}))) return check.prefix + std::to_string(i + 1) + check.suffix;
+    return {};
+}
+
+bool named(const Worksheet& ws, int row) { return !ws.text({Control::Cropname1, row}).empty(); }
+
+}  // namespace
 
 int reportLength(const Worksheet& ws) {
-    if (!ws.text({Control::Cropname1, 13}).empty()) return 14;
+    if (named(ws, 13)) return 14;
     for (int i = 1; i < 13; ++i)
-        if (ws.text({Control::Cropname1, i}).empty()) return i;
+        if (!named(ws, i)) return i;
     return 13;
 }
 
-// Not built yet.
-void command3Click(Worksheet&, Platform&) {}
+void command3Click(Worksheet& ws, Platform& platform) {
+    // Every named row's KBT is written before the checks, so a failed check
+    // still leaves them on the page. A product out of range writes nothing.
+    std::array<double, kRows> kbt{};
+    for (int i = 0; i < kRows; ++i) {
+        if (!named(ws, i)) continue;
+        kbt[static_cast<size_t>(i)] =
+            roundWhole(numericValue(ws.text({Control::Totamt1, i})) * numericValue(ws.text({Control::Expval1, i})));
+        if (!std::isfinite(kbt[static_cast<size_t>(i)])) {
+            tell(platform, "The KBT is too large to calculate. Check the Total Amount and the Expected value of line " +
+                               std::to_string(i + 1));
+            return;
+        }
+    }
+    for (int i = 0; i < kRows; ++i)
+        if (named(ws, i)) ws.setText({Control::Total1, i}, plainText(kbt[static_cast<size_t>(i)]));
+
+    const int used = reportLength(ws);
+    if (const std::string failed = firstFailedCheck(ws, used); !failed.empty()) {
+        tell(platform, failed);
+        return;
+    }
+    double total = 0;
+    for (int i = 0; i < used; ++i) total += numericValue(ws.text({Control::Total1, i}));
+    if (!std::isfinite(total)) {
+        tell(platform,
+             "The Total Expected KBT is too large to calculate. Check the Total Amounts and Expected values.");
+        return;
+    }
+    ws.setText({Control::Text15, 1}, plainText(total));
+}
 
 }  // namespace kbt2
