@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: a normal
 # build, and one with AddressSanitizer and UndefinedBehaviorSanitizer. Then
-# runs the fuzz targets for a bounded time, and checks the format and
-# clang-tidy. Prints how long each phase took.
+# runs the fuzz targets for a bounded time, builds and checks the Debian
+# package, and checks the format and clang-tidy. Prints how long each phase took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -31,5 +31,6 @@ test_build() {
 timed "normal build and tests" test_build normal
 timed "sanitize build and tests" test_build sanitize
 timed "fuzzing" scripts/fuzz.sh 60
+timed "package" scripts/check-package.sh build-test-normal
 timed "format" scripts/check-format.sh
 timed "tidy" scripts/check-tidy.sh build-test-normal
