@@ -15,10 +15,28 @@ Worksheet::Worksheet() {
     reset();
 }
 
+// Observers hear of every field that changes, so a window already bound to
+// the worksheet follows; no click event is raised.
 void Worksheet::reset() {
-    for (Field& f : fields_) f = Field{};
-    at({Control::SSN}).on = true;
-    at({Control::IRSCash}).on = true;
+    for (const ControlInfo& c : kControls) {
+        for (int i = 0; i < c.slots(); ++i) {
+            const FieldRef f{c.control, i};
+            Field& field = at(f);
+            const bool on = c.control == Control::SSN || c.control == Control::IRSCash;
+            if (!field.text.empty()) {
+                field.text.clear();
+                notify(f, FieldChange::What::Text);
+            }
+            if (field.on != on) {
+                field.on = on;
+                notify(f, FieldChange::What::Value);
+            }
+            if (!field.visible) {
+                field.visible = true;
+                notify(f, FieldChange::What::Visibility);
+            }
+        }
+    }
 }
 
 Worksheet::Field& Worksheet::at(FieldRef f) { return const_cast<Field&>(static_cast<const Worksheet*>(this)->at(f)); }
@@ -30,8 +48,9 @@ const Worksheet::Field& Worksheet::at(FieldRef f) const {
     return fields_[static_cast<size_t>(firstSlot_[static_cast<int>(f.control)] + f.index)];
 }
 
+// By index: an observer may add another while it is being told.
 void Worksheet::notify(FieldRef f, FieldChange::What what) {
-    for (const auto& observer : observers_) observer(FieldChange{f, what});
+    for (size_t i = 0; i < observers_.size(); ++i) observers_[i](FieldChange{f, what});
 }
 
 const std::string& Worksheet::text(FieldRef f) const { return at(f).text; }

@@ -50,7 +50,8 @@ public:
     bool visible(FieldRef f) const;
     void setVisible(FieldRef f, bool visible);
 
-    // Back to the state of a freshly opened window (no events are raised).
+    // Back to the state of a freshly opened window. Observers hear of each
+    // field that changes; no click event is raised.
     void reset();
 
     void setEventHandler(ControlEvents* handler) { events_ = handler; }

@@ -47,15 +47,18 @@ TEST_F(WorksheetModel, OpensWithSsnAndCashSelectedAndEverythingElseEmptyClearAnd
     EXPECT_EQ(ws.selectedIndex(Control::St), -1);
 }
 
-TEST_F(WorksheetModel, ResetReturnsToTheDefaultsWithoutEvents) {
+TEST_F(WorksheetModel, ResetReturnsToTheDefaultsTellingObserversButRaisingNoEvents) {
     ws.setText({Control::Producer1}, "x");
     ws.setChecked({Control::Crop, 3}, true);
     ws.select({Control::EIN});
     ws.select({Control::St, 2});
     ws.setVisible({Control::Crop, 0}, false);
     events.log.clear();
+    std::vector<std::string> seen;
+    ws.addObserver([&seen](const FieldChange& c) { seen.push_back(refName(c.field)); });
     ws.reset();
     EXPECT_EQ(events.log, std::vector<std::string>{});
+    EXPECT_EQ(seen, (std::vector<std::string>{"Producer1", "SSN", "EIN", "St(2)", "Crop(0)", "Crop(3)"}));
     EXPECT_EQ(ws.text({Control::Producer1}), "");
     EXPECT_FALSE(ws.checked({Control::Crop, 3}));
     EXPECT_TRUE(ws.selected({Control::SSN}));
