@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ struct LengthCase {
     std::vector<int> namedRows;
     int length;
 };
+void PrintTo(const LengthCase& c, std::ostream* os) { *os << c.name; }
 
 class ReportLength : public testing::TestWithParam<LengthCase> {};
 
@@ -67,6 +69,7 @@ struct KbtCase {
     std::vector<std::string> rowKbts;
     std::string total;
 };
+void PrintTo(const KbtCase& c, std::ostream* os) { *os << c.name; }
 
 class CommodityKbt : public testing::TestWithParam<KbtCase> {};
 
@@ -118,6 +121,7 @@ struct CheckCase {
     std::vector<Row> rows;
     std::string message;
 };
+void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
 
 class CommodityChecks : public testing::TestWithParam<CheckCase> {};
 

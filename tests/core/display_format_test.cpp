@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace kbt2 {
@@ -13,6 +14,7 @@ struct DisplayCase {
     const char* text;
     const char* shown;
 };
+void PrintTo(const DisplayCase& c, std::ostream* os) { *os << c.name; }
 
 class DisplayText : public testing::TestWithParam<DisplayCase> {};
 

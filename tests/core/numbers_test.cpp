@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 
 namespace kbt2 {
@@ -18,6 +19,7 @@ struct ValueCase {
     std::string text;
     double value;
 };
+void PrintTo(const ValueCase& c, std::ostream* os) { *os << c.name; }
 
 class NumericValue : public testing::TestWithParam<ValueCase> {};
 
@@ -70,6 +72,7 @@ struct TestCase {
     const char* text;
     bool numeric;
 };
+void PrintTo(const TestCase& c, std::ostream* os) { *os << c.name; }
 
 class NumericTest : public testing::TestWithParam<TestCase> {};
 
@@ -119,6 +122,7 @@ struct TextCase {
     double value;
     const char* text;
 };
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
 
 class PlainText : public testing::TestWithParam<TextCase> {};
 
@@ -153,6 +157,7 @@ struct RoundCase {
     double whole;
     double thousandths;
 };
+void PrintTo(const RoundCase& c, std::ostream* os) { *os << c.name; }
 
 class Rounding : public testing::TestWithParam<RoundCase> {};
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,7 @@ struct ResultCase {
     // Totalinc, Totalexp, Averageinc, Averageexp, GrowthFact, Text29, Text30
     std::vector<std::string> expected;
 };
+void PrintTo(const ResultCase& c, std::ostream* os) { *os << c.name; }
 
 class PreliminaryResults : public testing::TestWithParam<ResultCase> {};
 
@@ -80,6 +82,7 @@ struct MessageCase {
     Five expenses;
     std::string message;
 };
+void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.name; }
 
 class PreliminaryMessages : public testing::TestWithParam<MessageCase> {};
 
