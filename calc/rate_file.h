@@ -1,0 +1,56 @@
+#pragma once
+// The county rate table Ratefile.prn: fixed-column records keyed by state,
+// county and commodity code, each giving three premium rates (coverage levels
+// 0.80, 0.75 and 0.65) and two one-character flags.
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "worksheet/platform.h"
+
+namespace kbt2 {
+
+inline constexpr const char* kRateFileName = "Ratefile.prn";
+// Large blocks keep the system calls few; one block is all the memory the
+// reader needs, whatever the size of the file.
+inline constexpr size_t kRateFileBlockSize = size_t{1} << 20;
+
+// What the rate file gives one commodity report row: the values of the last
+// matching record, or rates 0 and no flags when no record matches.
+struct CommodityRates {
+    std::array<double, 3> rates{};  // coverage-level columns 0.80, 0.75, 0.65
+    char livestockFlag = ' ';       // "Y" marks livestock
+    char insurableFlag = ' ';       // "Y" marks a crop with an MPCI product
+
+    bool livestock() const { return livestockFlag == 'Y'; }
+    bool insurable() const { return insurableFlag == 'Y'; }
+};
+
+// Why the file could not be read: the system's error number and its text.
+struct RateFileError {
+    int number = 0;
+    std::string description;
+};
+
+struct RateLookup {
+    std::vector<CommodityRates> rows;  // one per commodity code asked for
+    std::optional<RateFileError> error;
+};
+
+// The rate file in the first of the platform's rate file folders that holds
+// one, or nothing when none does.
+std::optional<std::string> findRateFile(Platform& platform);
+
+// Reads the file once for all rows: a record matches row i when its state,
+// county and commodity code equal stateCode, countyCode and codes[i]; the last
+// matching record of the file wins. The file is streamed in large blocks, so
+// memory does not grow with it. A line ends at CR, CR LF or LF and is fitted
+// to 60 characters before its columns are read. (Tests pass small blocks to
+// make lines cross block boundaries.)
+RateLookup readRates(const std::string& path, double stateCode, double countyCode, std::span<const double> codes,
+                     size_t blockSize = kRateFileBlockSize);
+
+}  // namespace kbt2

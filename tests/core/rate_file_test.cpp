@@ -1,0 +1,267 @@
+#include "calc/rate_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "calc/numbers.h"
+#include "fake_platform.h"
+
+namespace kbt2 {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::FakePlatform;
+
+fs::path scratch(const std::string& name) {
+    const fs::path dir = fs::path(KBT2_TEST_SCRATCH_DIR) / "rate_file" / name;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+void writeFile(const fs::path& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+}
+
+struct Fields {
+    std::string state = "26";
+    std::string county = "081";
+    std::string code = "  41";
+    char livestock = 'N';
+    char insurable = 'Y';
+    std::string rate80 = "0.052";
+    std::string rate75 = "0.041";
+    std::string rate65 = "0.030";
+};
+
+// One record of exactly 60 characters; the columns that are not read hold
+// characters that would change a number if they were.
+std::string record(const Fields& f) {
+    std::string line(60, '9');
+    auto put = [&](size_t position, const std::string& text) { line.replace(position - 1, text.size(), text); };
+    put(1, std::string(2, ' '));
+    put(1, f.state);
+    put(8, std::string(3, ' '));
+    put(8, f.county);
+    put(13, std::string(4, ' '));
+    put(13, f.code);
+    put(19, std::string(1, f.livestock));
+    put(25, std::string(1, f.insurable));
+    for (size_t at : {35u, 46u, 56u}) put(at, std::string(5, ' '));
+    put(35, f.rate80);
+    put(46, f.rate75);
+    put(56, f.rate65);
+    return line;
+}
+
+RateLookup lookUp(const std::string& content, std::vector<double> codes, double state = 26, double county = 81) {
+    const fs::path file = scratch("lookup") / "Ratefile.prn";
+    writeFile(file, content);
+    return readRates(file.string(), state, county, codes);
+}
+
+TEST(RateFile, TakesRatesAndFlagsOfAMatchingRecord) {
+    const RateLookup r = lookUp(record({}) + "\r\n", {41});
+    ASSERT_FALSE(r.error);
+    ASSERT_EQ(r.rows.size(), 1u);
+    EXPECT_EQ(r.rows[0].rates, (std::array<double, 3>{0.052, 0.041, 0.030}));
+    EXPECT_EQ(r.rows[0].livestockFlag, 'N');
+    EXPECT_TRUE(r.rows[0].insurable());
+    EXPECT_FALSE(r.rows[0].livestock());
+}
+
+TEST(RateFile, AnUnmatchedRowKeepsRatesZeroAndNoFlags) {
+    const RateLookup r = lookUp(record({}) + "\r\n" + record({.county = "082"}) + "\r\n", {41, 54}, 26, 82);
+    ASSERT_EQ(r.rows.size(), 2u);
+    EXPECT_EQ(r.rows[0].rates[0], 0.052);
+    EXPECT_EQ(r.rows[1].rates, (std::array<double, 3>{}));
+    EXPECT_FALSE(r.rows[1].livestock());
+    EXPECT_FALSE(r.rows[1].insurable());
+}
+
+TEST(RateFile, TheLastMatchingRecordWins) {
+    const std::string content = record({.livestock = 'Y', .rate80 = "0.011"}) + "\r\n" +
+                                record({.insurable = 'N', .rate80 = "0.022"}) + "\r\n" +
+                                record({.state = "25", .rate80 = "0.033"}) + "\r\n";
+    const RateLookup r = lookUp(content, {41});
+    EXPECT_EQ(r.rows[0].rates[0], 0.022);
+    EXPECT_FALSE(r.rows[0].livestock());
+    EXPECT_FALSE(r.rows[0].insurable());
+}
+
+TEST(RateFile, RowsWithTheSameCodeGetTheSameRecord) {
+    const RateLookup r = lookUp(record({}) + "\r\n", {41, 7, 41});
+    EXPECT_EQ(r.rows[0].rates[2], 0.03);
+    EXPECT_EQ(r.rows[1].rates[2], 0);
+    EXPECT_EQ(r.rows[2].rates[2], 0.03);
+}
+
+struct KeyCase {
+    const char* name;
+    Fields fields;
+    double state;
+    double county;
+    double code;
+    bool matches;
+};
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
+
+class RateFileKeys : public testing::TestWithParam<KeyCase> {};
+
+TEST_P(RateFileKeys, CompareKeysByNumericValue) {
+    const KeyCase& c = GetParam();
+    const RateLookup r = lookUp(record(c.fields) + "\r\n", {c.code}, c.state, c.county);
+    EXPECT_EQ(r.rows[0].rates[0] == 0.052, c.matches);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Keys, RateFileKeys, testing::Values(
+    KeyCase{"LeadingZeroCounty",        {.county = "081"},                    26, 81, 41,  true},
+    KeyCase{"BlankBeforeCode",          {.code = " 041"},                     26, 81, 41,  true},
+    KeyCase{"CodeRightAligned",         {.code = "0041"},                     26, 81, 41,  true},
+    KeyCase{"BlankInsideCode",          {.code = "4 1 "},                     26, 81, 41,  true},
+    KeyCase{"CodeWithPoint",            {.code = "41. "},                     26, 81, 41,  true},
+    KeyCase{"FractionalWorksheetCode",  {.code = "41.5"},                     26, 81, 41.5, true},
+    KeyCase{"OtherState",               {.state = "23"},                      26, 81, 41,  false},
+    KeyCase{"OtherCounty",              {.county = "031"},                    26, 81, 41,  false},
+    KeyCase{"OtherCode",                {.code = "  42"},                     26, 81, 41,  false},
+    KeyCase{"CountyOfAnotherStateUsed", {.county = "031"},                    26, 31, 41,  true},
+    KeyCase{"LettersReadAsZero",        {.state = "MI"},                      0,  81, 41,  true},
+    KeyCase{"NoStateSelectedNoMatch",   {},                                   0,  0,  41,  false}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(RateFile, AShortLineIsPaddedWithBlanks) {
+    const RateLookup r = lookUp(record({}).substr(0, 40) + "\r\n", {41});
+    EXPECT_EQ(r.rows[0].rates, (std::array<double, 3>{0.052, 0, 0}));
+    EXPECT_TRUE(r.rows[0].insurable());
+}
+
+TEST(RateFile, CharactersAfterTheSixtiethAreIgnored) {
+    const RateLookup r = lookUp(record({}) + "7777777" + "\r\n", {41});
+    EXPECT_EQ(r.rows[0].rates[2], 0.03);
+}
+
+TEST(RateFile, RatesReadAsTheWorksheetReadsNumbers) {
+    const RateLookup r = lookUp(record({.rate80 = " .05x", .rate75 = "5e-2 ", .rate65 = "abc  "}) + "\r\n", {41});
+    EXPECT_EQ(r.rows[0].rates, (std::array<double, 3>{0.05, 0.05, 0}));
+}
+
+struct EndCase {
+    const char* name;
+    std::string content;
+    double rate80;  // of code 41 in state 26, county 81
+};
+void PrintTo(const EndCase& c, std::ostream* os) { *os << c.name; }
+
+class RateFileLineEnds : public testing::TestWithParam<EndCase> {};
+
+TEST_P(RateFileLineEnds, SplitRecords) {
+    EXPECT_EQ(lookUp(GetParam().content, {41}).rows[0].rates[0], GetParam().rate80);
+}
+
+const std::string kFirst = record({.rate80 = "0.011"});
+const std::string kSecond = record({.rate80 = "0.022"});
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Ends, RateFileLineEnds, testing::Values(
+    EndCase{"CarriageReturnLineFeed", kFirst + "\r\n" + kSecond + "\r\n", 0.022},
+    EndCase{"CarriageReturnOnly",     kFirst + "\r" + kSecond + "\r",     0.022},
+    EndCase{"LineFeedOnly",           kFirst + "\n" + kSecond + "\n",     0.022},
+    EndCase{"MixedEnds",              kFirst + "\n" + kSecond + "\r",     0.022},
+    EndCase{"NoEndAfterLastLine",     kFirst + "\r\n" + kSecond,          0.022},
+    EndCase{"LineFeedThenCarriageReturnIsTwoEnds", kFirst + "\n\r" + kSecond + "\n", 0.022},
+    EndCase{"OneLongLineWithoutEnds", kFirst + kSecond,                   0.011},
+    EndCase{"EmptyFile",              "",                                 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(RateFile, AnEmptyLineIsARecordOfBlanks) {
+    // All keys of an empty line read 0: it matches state 0, county 0, code 0.
+    const RateLookup r = lookUp(record({.state = "0", .county = "0", .code = "0"}) + "\r\n\r\n", {0}, 0, 0);
+    EXPECT_EQ(r.rows[0].rates[0], 0);
+    EXPECT_EQ(r.rows[0].livestockFlag, ' ');
+}
+
+TEST(RateFile, AFileThatCannotBeOpenedGivesTheSystemError) {
+    const RateLookup r = readRates((scratch("missing") / "Ratefile.prn").string(), 26, 81, std::vector<double>{41});
+    ASSERT_TRUE(r.error);
+    EXPECT_EQ(r.error->number, ENOENT);
+    EXPECT_EQ(r.error->description, "No such file or directory");
+}
+
+TEST(RateFile, AFolderInPlaceOfTheFileGivesAReadError) {
+    const fs::path dir = scratch("folder") / "Ratefile.prn";
+    fs::create_directories(dir);
+    const RateLookup r = readRates(dir.string(), 26, 81, std::vector<double>{41});
+    ASSERT_TRUE(r.error);
+    EXPECT_EQ(r.error->number, EISDIR);
+}
+
+// Lines cut at every possible place by block boundaries must read as the
+// same records: compare with reading the whole content as one block. Keys of
+// 0 make empty lines count, so a line end read twice shows.
+TEST(RateFile, BlockBoundariesDoNotChangeTheRecords) {
+    std::mt19937 random(20240601);
+    const char* ends[] = {"\r\n", "\r", "\n", "\r\n\r\n", "\n\r"};
+    const std::vector<double> codes{0, 40, 41, 42, 43};
+    for (int round = 0; round < 40; ++round) {
+        std::string content;
+        for (int line = 0; line < 30; ++line) {
+            const bool zeroKeys = random() % 3 == 0;
+            std::string text = record({.state = zeroKeys ? "0" : "26",
+                                       .county = zeroKeys ? "0" : "081",
+                                       .code = std::to_string(zeroKeys ? 0 : random() % 4 + 40),
+                                       .livestock = random() % 2 ? 'Y' : 'N',
+                                       .rate80 = "0.0" + std::to_string(random() % 90 + 10)});
+            text.resize(random() % 3 == 0 ? random() % 70 : 60, 'x');
+            content += text + ends[random() % 5];
+        }
+        if (random() % 2) content += record({.rate80 = "0.077"});
+        const fs::path file = scratch("blocks") / "Ratefile.prn";
+        writeFile(file, content);
+        for (const double key : {0.0, 1.0}) {
+            const double state = key * 26;
+            const double county = key * 81;
+            const RateLookup whole = readRates(file.string(), state, county, codes, content.size() + 1);
+            for (size_t block : {1u, 2u, 3u, 7u, 59u, 60u, 61u, 62u, 63u, 64u, 100u}) {
+                const RateLookup split = readRates(file.string(), state, county, codes, block);
+                for (size_t i = 0; i < codes.size(); ++i) {
+                    EXPECT_EQ(split.rows[i].rates, whole.rows[i].rates) << "round " << round << " block " << block;
+                    EXPECT_EQ(split.rows[i].livestockFlag, whole.rows[i].livestockFlag);
+                }
+            }
+        }
+    }
+}
+
+TEST(RateFilePlaces, TheFirstFolderHoldingTheFileWins) {
+    const fs::path a = scratch("place_a");
+    const fs::path b = scratch("place_b");
+    FakePlatform platform;
+    platform.folders = {a.string(), b.string() + "/"};
+    EXPECT_EQ(findRateFile(platform), std::nullopt);
+    writeFile(b / "Ratefile.prn", "");
+    EXPECT_EQ(findRateFile(platform), b.string() + "/Ratefile.prn");
+    writeFile(a / "Ratefile.prn", "");
+    EXPECT_EQ(findRateFile(platform), a.string() + "/Ratefile.prn");
+}
+
+TEST(RateFilePlaces, AFolderNamedLikeTheFileIsNoFile) {
+    const fs::path a = scratch("place_dir");
+    fs::create_directories(a / "Ratefile.prn");
+    FakePlatform platform;
+    platform.folders = {a.string()};
+    EXPECT_EQ(findRateFile(platform), std::nullopt);
+}
+
+}  // namespace
+}  // namespace kbt2
