@@ -12,6 +12,7 @@
 
 #include "calc/numbers.h"
 #include "fake_platform.h"
+#include "rate_records.h"
 
 namespace kbt2 {
 namespace {
@@ -31,36 +32,8 @@ void writeFile(const fs::path& path, const std::string& content) {
     out << content;
 }
 
-struct Fields {
-    std::string state = "26";
-    std::string county = "081";
-    std::string code = "  41";
-    char livestock = 'N';
-    char insurable = 'Y';
-    std::string rate80 = "0.052";
-    std::string rate75 = "0.041";
-    std::string rate65 = "0.030";
-};
-
-// One record of exactly 60 characters; the columns that are not read hold
-// characters that would change a number if they were.
-std::string record(const Fields& f) {
-    std::string line(60, '9');
-    auto put = [&](size_t position, const std::string& text) { line.replace(position - 1, text.size(), text); };
-    put(1, std::string(2, ' '));
-    put(1, f.state);
-    put(8, std::string(3, ' '));
-    put(8, f.county);
-    put(13, std::string(4, ' '));
-    put(13, f.code);
-    put(19, std::string(1, f.livestock));
-    put(25, std::string(1, f.insurable));
-    for (size_t at : {35u, 46u, 56u}) put(at, std::string(5, ' '));
-    put(35, f.rate80);
-    put(46, f.rate75);
-    put(56, f.rate65);
-    return line;
-}
+using Fields = testing_support::RateFields;
+std::string record(const Fields& f) { return testing_support::rateRecord(f); }
 
 RateLookup lookUp(const std::string& content, std::vector<double> codes, double state = 26, double county = 81) {
     const fs::path file = scratch("lookup") / "Ratefile.prn";

@@ -1,0 +1,87 @@
+#include "calc/shares.h"
+
+#include <cmath>
+
+#include "calc/numbers.h"
+
+namespace kbt2 {
+namespace {
+
+struct Quadratic {
+    int commodityCount;
+    double c0;
+    double c1;
+    double c2;
+};
+
+// Diversification factor c0 + c1 S + c2 S^2 for 2 to 6 commodities.
+// clang-format off
+constexpr Quadratic kFactors[] = {
+    // N  c0     c1         c2
+    {2, 0.668, 0.0179999, 0.3142858},
+    {3, 0.523, 0.0607623, 0.3142858},
+    {4, 0.474, 0.0248208, 0.218472},
+    {5, 0.437, 0.0710358, 0.1760129},
+    {6, 0.412, 0.0325131, 0.1945816},
+};
+// clang-format on
+
+}  // namespace
+
+Shares commodityShares(std::span<const double> rowKbts, double total) {
+    Shares s;
+    for (double kbt : rowKbts) s.shares.push_back(std::floor(kbt / total * 1000 + 0.5) / 1000);
+    const double n = static_cast<double>(rowKbts.size());
+    s.equalShare = roundThousandths(1 / n);
+    for (double share : s.shares) s.deviationSum += roundThousandths(std::fabs(share - s.equalShare));
+    s.threshold = roundThousandths(s.equalShare * 0.5);
+    s.significantCount = 0;
+    for (double share : s.shares)
+        if (share >= s.threshold) ++s.significantCount;
+    if (s.significantCount == 0) s.significantCount = 1;
+    return s;
+}
+
+double livestockShare(const Shares& shares, std::span<const CommodityRates> rates) {
+    double sum = 0;
+    for (size_t i = 0; i < shares.shares.size(); ++i)
+        if (rates[i].livestock()) sum += shares.shares[i];
+    return sum;
+}
+
+double livestockOrInsurableShare(const Shares& shares, std::span<const CommodityRates> rates) {
+    double sum = 0;
+    for (size_t i = 0; i < shares.shares.size(); ++i)
+        if (rates[i].livestock() || rates[i].insurable()) sum += shares.shares[i];
+    return sum;
+}
+
+Message livestockWarning() {
+    return {"*** ERROR ***",
+            "You are not eligible for KBT because more than\r 35% of your expected KBT comes from livestock.",
+            MessageButtons::OKCancel, MessageIcon::Critical};
+}
+
+Message insurableWarning() {
+    return {"*** ERROR ***",
+            "You must purchase an MPCI product on insurable crops because\r50% of your expected KBT comes from "
+            "livestock and insurable crops.",
+            MessageButtons::OKCancel, MessageIcon::Critical};
+}
+
+std::array<double, 3> weightedRates(const Shares& shares, std::span<const CommodityRates> rates) {
+    std::array<double, 3> weighted{};
+    for (size_t j = 0; j < 3; ++j)
+        for (size_t i = 0; i < shares.shares.size(); ++i)
+            weighted[j] += std::floor(rates[i].rates[j] * shares.shares[i] * 1000 + 0.5) / 1000;
+    return weighted;
+}
+
+double diversificationFactor(int commodityCount, double deviationSum) {
+    const double s = deviationSum;
+    for (const Quadratic& q : kFactors)
+        if (q.commodityCount == commodityCount) return roundThousandths((s * (s * q.c2)) + (s * q.c1 + q.c0));
+    return commodityCount <= 1 ? 1 : 0.41;
+}
+
+}  // namespace kbt2

@@ -1,0 +1,50 @@
+#pragma once
+// How the farm's expected revenue is spread over its commodities: shares,
+// the deviation from an even spread and the diversification factor drawn from
+// it, the commodities large enough to count, the eligibility shares and the
+// weighted rates of the three coverage levels.
+
+#include <array>
+#include <span>
+#include <vector>
+
+#include "calc/rate_file.h"
+#include "worksheet/platform.h"
+
+namespace kbt2 {
+
+struct Shares {
+    std::vector<double> shares;  // per row: row KBT / total, to three decimals
+    double equalShare = 0;       // E: 1 / N to three decimals
+    double deviationSum = 0;     // S: sum of the rounded distances |share - E|
+    double threshold = 0;        // H: E / 2 to three decimals
+    int significantCount = 1;    // C: rows with a share of at least H, at least 1
+};
+
+// `rowKbts` holds the N rows' KBTs; `total` is the total expected KBT as the
+// worksheet holds it (not 0).
+Shares commodityShares(std::span<const double> rowKbts, double total);
+
+// Sum of the shares of the livestock rows.
+double livestockShare(const Shares& shares, std::span<const CommodityRates> rates);
+// Sum of the shares of the rows that are livestock or an insurable crop,
+// each row counted once.
+double livestockOrInsurableShare(const Shares& shares, std::span<const CommodityRates> rates);
+
+// The warnings of the two eligibility tests: shown above these shares, and
+// the calculation goes on whichever button is pressed.
+inline constexpr double kLivestockLimit = 0.35;
+inline constexpr double kLivestockOrInsurableLimit = 0.5;
+Message livestockWarning();
+Message insurableWarning();
+
+// Per coverage-level column, the sum over the rows of rate times share, each
+// term rounded to three decimals before it is added.
+std::array<double, 3> weightedRates(const Shares& shares, std::span<const CommodityRates> rates);
+
+// The diversification factor by the commodity count N (1 to 14) and the
+// deviation sum: 1 for one commodity, a quadratic in S rounded to three
+// decimals for 2 to 6, and 0.41 from 7 on however uneven the shares.
+double diversificationFactor(int commodityCount, double deviationSum);
+
+}  // namespace kbt2
