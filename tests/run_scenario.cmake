@@ -1,6 +1,8 @@
 # Runs one driver scenario and compares its output with the expected one.
 # In the script and the expected output, @SCENARIOS@ stands for the scenarios
 # folder and @SCRATCH@ for an empty folder of this run.
+# Policies of this CMake version: "@SCENARIOS@" is then a literal, not a variable.
+cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${SCRATCH})
 file(MAKE_DIRECTORY ${SCRATCH})
 get_filename_component(dir ${SCRIPT} DIRECTORY)
