@@ -45,7 +45,8 @@ const Worksheet::Field& Worksheet::at(FieldRef f) const {
     const ControlInfo& c = info(f.control);
     if (f.index < 0 || f.index >= c.slots())
         throw std::out_of_range("field index out of range: " + std::string(c.name));
-    return fields_[static_cast<size_t>(firstSlot_[static_cast<int>(f.control)] + f.index)];
+    const int slot = firstSlot_[static_cast<size_t>(f.control)] + f.index;
+    return fields_[static_cast<size_t>(slot)];
 }
 
 // By index: an observer may add another while it is being told.
