@@ -29,14 +29,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Some records of a rate file in its fixed columns: state 26, counties 81 and
-// 1, a few commodity codes.
+// Some records of a rate file in its fixed columns: Kent county, Michigan
+// (26, 81) and Cumberland county, Maine (23, 5), a few commodity codes, a
+// duplicate, a short line and a bare line feed.
 constexpr std::string_view kRateFile =
-    "26     081  0011  N     Y         0.045      0.038     0.021\r\n"
-    "26     081  0410  Y     N         0.061      0.052     0.034\r\n"
-    "26     001  0011  N     Y         0.050      0.041     0.030\n"
-    "23     005  0091  N     N         0.020\r\n"
-    "26     081  0011  N     Y         0.047      0.039     0.022\r\n";
+    "26     081  0054  N     Y         0.045      0.038     0.021\r\n"
+    "26     081  0607  Y     N         0.061      0.052     0.034\r\n"
+    "26     081  0091  N     Y         0.050      0.041     0.030\n"
+    "23     005  0054  N     N         0.020\r\n"
+    "26     081  0054  N     Y         0.047      0.039     0.022\r\n";
 
 constexpr int kWorksheetFiles = 3;
 
