@@ -1,7 +1,7 @@
 #pragma once
 // Every message box the program can show, for tests that check that nothing
-// else ever appears. In a text, '#' stands for a number (a box or line) and
-// '*' for any text (a file name, a reason from the system).
+// else ever appears. In a text, "{n}" stands for a whole number (a box or
+// line) and "{*}" for any text (a file name, a reason from the system).
 
 #include <string_view>
 
@@ -19,40 +19,52 @@ struct KnownMessage {
 // clang-format off
 inline constexpr KnownMessage kKnownMessages[] = {
     // Command2: the five years of income and expenses
-    {"KBT2", MessageButtons::OK, MessageIcon::None, "You have not entered a correct number in the Allowable Income box #"},
-    {"KBT2", MessageButtons::OK, MessageIcon::None, "You have not entered a correct number in the Allowable Expenses box #"},
-    {"KBT2", MessageButtons::OK, MessageIcon::None, "You have entered either a comma or a $ in the AllowableIncome box #"},
-    {"KBT2", MessageButtons::OK, MessageIcon::None, "You have  entered either a comma or a $ in the Allowable Expense box #"},
-    {"KBT2", MessageButtons::OK, MessageIcon::None, "The adjustment factor cannot be calculated from a zero income. Enter the income of the Allowable Income box #"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "You have not entered a correct number in the Allowable Income box {n}"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "You have not entered a correct number in the Allowable Expenses box {n}"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "You have entered either a comma or a $ in the AllowableIncome box {n}"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "You have  entered either a comma or a $ in the Allowable Expense box {n}"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "The adjustment factor cannot be calculated from a zero income. Enter the income of the Allowable Income box {n}"},
     {"KBT2", MessageButtons::OK, MessageIcon::None, "The figures are too large to calculate. Check the Allowable Income and Allowable Expenses boxes."},
     // Command3: the commodity report
-    {"KBT2", MessageButtons::OK, MessageIcon::None, "You've entered invalid characters or zero in Total Amount box line #(e.g. $, Comma)"},
-    {"KBT2", MessageButtons::OK, MessageIcon::None, "You have entered either a comma or a $ in the Total amount box #"},
-    {"KBT2", MessageButtons::OK, MessageIcon::None, "You have entered either a comma or a $ in the Expected value box #"},
-    {"KBT2", MessageButtons::OK, MessageIcon::None, "You've entered invalid characters or zero in Expected value box line # (e.g. $, Comma)"},
-    {"KBT2", MessageButtons::OK, MessageIcon::None, "The KBT is too large to calculate. Check the Total Amount and the Expected value of line #"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "You've entered invalid characters or zero in Total Amount box line {n}(e.g. $, Comma)"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "You have entered either a comma or a $ in the Total amount box {n}"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "You have entered either a comma or a $ in the Expected value box {n}"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "You've entered invalid characters or zero in Expected value box line {n} (e.g. $, Comma)"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "The KBT is too large to calculate. Check the Total Amount and the Expected value of line {n}"},
     {"KBT2", MessageButtons::OK, MessageIcon::None, "The Total Expected KBT is too large to calculate. Check the Total Amounts and Expected values."},
+    // Command4: what keeps the premium from being calculated
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "There is no commodity in the Commodity Report. Check the farm's commodities (Tabs 5 and 6) and complete the Commodity Report (Tabs 7 and 8) before calculating the premium."},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "The adjustment factor cannot be calculated from a zero income. Enter the income of the Allowable Income box {n} (Tab 3) before calculating the premium."},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "The figures are too large to calculate a premium. Check the incomes (Tab 3) and the Commodity Report (Tabs 7 and 8)."},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "The total expected KBT is 0. Enter the Total Amount and the Expected value of each commodity (Tabs 7 and 8) before calculating the premium."},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "The allowable KBT is {*}: there is nothing to insure. Calculate the preliminary KBT (Tab 4) and check the Commodity Report (Tabs 7 and 8) before calculating the premium."},
+    // Command4: the rate file and the eligibility warnings
+    {"*** ERROR ***", MessageButtons::OKCancel, MessageIcon::Critical, "Ratefile.prn - cannot find file, Program will not work without it\rIf you put the file in the root(C:\\) the program will find it there."},
+    {"*** Stopped ***", MessageButtons::OK, MessageIcon::Critical, "Program Stopped"},
+    {"ERROR", MessageButtons::OK, MessageIcon::None, "Error #  {n} was generated by kbt2\r{*}"},
+    {"*** ERROR ***", MessageButtons::OK, MessageIcon::Critical, "Program Stopped"},
+    {"*** ERROR ***", MessageButtons::OKCancel, MessageIcon::Critical, "You are not eligible for KBT because more than\r 35% of your expected KBT comes from livestock."},
+    {"*** ERROR ***", MessageButtons::OKCancel, MessageIcon::Critical, "You must purchase an MPCI product on insurable crops because\r50% of your expected KBT comes from livestock and insurable crops."},
 };
 // clang-format on
 
-// True when `text` fits `pattern`: '#' takes one or more digits, '*' any
+// True when `text` fits `pattern`: "{n}" takes one or more digits, "{*}" any
 // text (also none), every other character itself.
 inline bool fitsPattern(std::string_view pattern, std::string_view text) {
     if (pattern.empty()) return text.empty();
-    const char p = pattern.front();
-    if (p == '*') {
+    if (pattern.substr(0, 3) == "{*}") {
         for (size_t skip = 0; skip <= text.size(); ++skip)
-            if (fitsPattern(pattern.substr(1), text.substr(skip))) return true;
+            if (fitsPattern(pattern.substr(3), text.substr(skip))) return true;
         return false;
     }
-    if (p == '#') {
+    if (pattern.substr(0, 3) == "{n}") {
         size_t digits = 0;
         while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
         for (size_t take = digits; take >= 1; --take)
-            if (fitsPattern(pattern.substr(1), text.substr(take))) return true;
+            if (fitsPattern(pattern.substr(3), text.substr(take))) return true;
         return false;
     }
-    return !text.empty() && text.front() == p && fitsPattern(pattern.substr(1), text.substr(1));
+    return !text.empty() && text.front() == pattern.front() && fitsPattern(pattern.substr(1), text.substr(1));
 }
 
 inline bool isKnownMessage(const Message& message) {

@@ -328,6 +328,7 @@ TEST_P(RandomSequences, KeepFieldsFiniteAndShowOnlyTheProgramsMessages) {
     int messagesSeen = 0;
     int preliminaryResults = 0;
     int commodityResults = 0;
+    int premiumResults = 0;
     for (int n = 0; n < kSequences && !HasFailure(); ++n) {
         Generator generate(seed(n), folders);
         DriverRun run;
@@ -337,10 +338,12 @@ TEST_P(RandomSequences, KeepFieldsFiniteAndShowOnlyTheProgramsMessages) {
         for (int step = 0; step < kActionsPerSequence; ++step) lines.push_back(generate.nextLine());
         bool preliminary = false;
         bool commodity = false;
+        bool premium = false;
         for (const std::string& line : lines) {
             const bool open = run.perform(line);
             preliminary = preliminary || !run.text({Control::Text29}).empty();
             commodity = commodity || !run.text({Control::Text15, 1}).empty();
+            for (int level = 0; level < 3; ++level) premium = premium || !run.text({Control::Text18, level}).empty();
             for (const Message& m : run.newMessages()) {
                 ++messagesSeen;
                 EXPECT_TRUE(isKnownMessage(m)) << "unknown message title=\"" << m.title << "\" text=\"" << m.text
@@ -356,12 +359,14 @@ TEST_P(RandomSequences, KeepFieldsFiniteAndShowOnlyTheProgramsMessages) {
         }
         preliminaryResults += preliminary;
         commodityResults += commodity;
+        premiumResults += premium;
     }
     if (HasFailure()) return;
     // The sequences reach both the checks of the commands and their results.
     EXPECT_GT(messagesSeen, kSequences);
     EXPECT_GT(preliminaryResults, kSequences / 3);
     EXPECT_GT(commodityResults, kSequences / 4);
+    EXPECT_GT(premiumResults, kSequences / 10);
 }
 
 TEST_P(RandomSequences, SaveClearLoadSaveGivesTheSameFile) {
