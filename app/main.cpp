@@ -1,3 +1,12 @@
 // kbt2: the worksheet window.
 
-int main() { return 0; }
+#include <QApplication>
+
+#include "ui/main_window.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    kbt2::ui::MainWindow window;
+    window.show();
+    return app.exec();
+}

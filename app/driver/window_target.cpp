@@ -1,11 +1,60 @@
 #include "app/driver/window_target.h"
 
-namespace kbt2::driver {
+#include <QApplication>
+#include <QElapsedTimer>
 
-// Not built yet.
-int runInWindow(int, char**, std::istream&, std::ostream&, std::ostream& errors) {
-    errors << "--window is not available yet\n";
-    return 1;
+#include "app/driver/runner.h"
+#include "app/driver/window_target_dialogs.h"
+#include "app/driver/window_target_widgets.h"
+#include "ui/main_window.h"
+
+namespace kbt2::driver {
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// Messages of the platform that say nothing about the program; they would
+// only clutter the driver's error output, which scenarios compare.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("This plugin does not support")) ||
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    if (qtHandler) qtHandler(type, context, message);
+}
+
+// The typing of `set` needs the keyboard focus, which only an active window
+// gives.
+void activate(QWidget& window) {
+    window.activateWindow();
+    QElapsedTimer waited;
+    waited.start();
+    while (!window.isActiveWindow() && waited.elapsed() < 2000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!window.isActiveWindow()) QApplication::setActiveWindow(&window);
+}
+
+}  // namespace
+
+int runInWindow(int, char** argv, std::istream& script, std::ostream& out, std::ostream& errors) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtHandler = qInstallMessageHandler(quietHandler);
+
+    // The driver's own arguments are not the toolkit's.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+
+    Session session(out);
+    DialogAnswerer answerer(session);
+    app.installEventFilter(&answerer);
+    ui::MainWindow window(std::make_unique<DriverPlatform>(session, answerer));
+    QObject::connect(&window, &ui::MainWindow::closed, &window, [&session] { session.reportClosed(); });
+    window.show();
+    activate(window);
+
+    WindowTarget target(window);
+    return runScript(script, session, target, errors);
 }
 
 }  // namespace kbt2::driver

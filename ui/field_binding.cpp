@@ -1,0 +1,109 @@
+#include "ui/field_binding.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "ui/field_widgets.h"
+
+namespace kbt2::ui {
+
+FieldBinding::FieldBinding(Form& form) : form_(form) {
+    size_t slots = 0;
+    for (const ControlInfo& c : kControls) {
+        firstSlot_.push_back(slots);
+        slots += static_cast<size_t>(c.slots());
+    }
+    widgets_.assign(slots, nullptr);
+    followers_.assign(slots, nullptr);
+    form_.worksheet().addObserver([this](const FieldChange& change) { show(change.field, change.what); });
+}
+
+size_t FieldBinding::slot(FieldRef field) const {
+    return firstSlot_[static_cast<size_t>(field.control)] + static_cast<size_t>(field.index);
+}
+
+QWidget* FieldBinding::create(FieldRef field, QWidget* parent, const QString& caption) {
+    const ControlInfo& control = info(field.control);
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+    case Kind::Text:
+        if (field.control == Control::Infobox)
+            widget = new MultiLineEdit(parent);
+        else
+            widget = new QLineEdit(parent);
+        break;
+    case Kind::Masked: widget = new MaskedLineEdit(control.format, parent); break;
+    case Kind::Check: widget = new QCheckBox(parent); break;
+    case Kind::Option: widget = new OptionButton(caption, parent); break;
+    case Kind::Button: widget = new QPushButton(caption, parent); break;
+    }
+    widget->setObjectName(QString::fromStdString(refName(field)));
+    widgets_[slot(field)] = widget;
+    show(field, FieldChange::What::Text);
+    show(field, FieldChange::What::Value);
+    show(field, FieldChange::What::Visibility);
+    connectEdits(field, widget);
+    return widget;
+}
+
+void FieldBinding::follow(FieldRef field, QWidget* follower) {
+    followers_[slot(field)] = follower;
+    follower->setHidden(!form_.worksheet().visible(field));
+}
+
+void FieldBinding::connectEdits(FieldRef field, QWidget* widget) {
+    Worksheet& ws = form_.worksheet();
+    if (auto* edit = qobject_cast<MaskedLineEdit*>(widget)) {
+        QObject::connect(edit, &MaskedLineEdit::plainTextEdited, edit,
+                         [&ws, field](const QString& text) { ws.setText(field, text.toStdString()); });
+    } else if (auto* multi = qobject_cast<MultiLineEdit*>(widget)) {
+        QObject::connect(multi, &MultiLineEdit::fieldTextEdited, multi,
+                         [&ws, field](const QString& text) { ws.setText(field, text.toStdString()); });
+    } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        QObject::connect(line, &QLineEdit::textChanged, line,
+                         [&ws, field](const QString& text) { ws.setText(field, text.toStdString()); });
+    } else if (auto* option = qobject_cast<OptionButton*>(widget)) {
+        // The worksheet clears the rest of the group and runs the handler.
+        QObject::connect(option, &QAbstractButton::clicked, option, [&ws, field] { ws.select(field); });
+    } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        QObject::connect(box, &QAbstractButton::clicked, box,
+                         [&ws, field](bool checked) { ws.setChecked(field, checked); });
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        Form& form = form_;
+        QObject::connect(button, &QAbstractButton::clicked, button, [&form, field] { form.click(field.control); });
+    }
+}
+
+void FieldBinding::show(FieldRef field, FieldChange::What what) {
+    QWidget* widget = widgets_[slot(field)];
+    if (!widget) return;  // its page is built later, from the worksheet as it is then
+    const Worksheet& ws = form_.worksheet();
+    const QSignalBlocker blocker(widget);
+    switch (what) {
+    case FieldChange::What::Text: {
+        const Kind kind = info(field.control).kind;
+        if (kind != Kind::Text && kind != Kind::Masked) return;
+        const QString text = QString::fromStdString(ws.text(field));
+        if (auto* edit = qobject_cast<MaskedLineEdit*>(widget))
+            edit->setPlainText(text);
+        else if (auto* multi = qobject_cast<MultiLineEdit*>(widget))
+            multi->setFieldText(text);
+        else if (auto* line = qobject_cast<QLineEdit*>(widget); line && line->text() != text)
+            line->setText(text);
+        break;
+    }
+    case FieldChange::What::Value:
+        if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button->isCheckable()) {
+            const Kind kind = info(field.control).kind;
+            button->setChecked(kind == Kind::Check ? ws.checked(field) : ws.selected(field));
+        }
+        break;
+    case FieldChange::What::Visibility:
+        widget->setHidden(!ws.visible(field));
+        if (QWidget* follower = followers_[slot(field)]) follower->setHidden(!ws.visible(field));
+        break;
+    }
+}
+
+}  // namespace kbt2::ui

@@ -1,0 +1,42 @@
+#pragma once
+// Binds widgets to worksheet fields both ways. A person's edit, click or
+// selection goes to the worksheet (or, for a button, to the form's command);
+// every change of a field comes back through the worksheet's observer and
+// updates that one widget, with its signals blocked so nothing loops.
+
+#include <QWidget>
+#include <vector>
+
+#include "worksheet/form.h"
+
+namespace kbt2::ui {
+
+class FieldBinding {
+public:
+    explicit FieldBinding(Form& form);
+    FieldBinding(const FieldBinding&) = delete;
+    FieldBinding& operator=(const FieldBinding&) = delete;
+
+    // Creates the widget of a field's kind in `parent`, named after the
+    // field, showing the field's current state. `caption` is the widget's own
+    // text (option buttons and buttons).
+    QWidget* create(FieldRef field, QWidget* parent, const QString& caption = {});
+    // A widget shown and hidden with a field (the caption beside a box); it
+    // must already have its parent.
+    void follow(FieldRef field, QWidget* follower);
+
+    // The widget of a field, or nullptr while its page is not built.
+    QWidget* widget(FieldRef field) const { return widgets_[slot(field)]; }
+
+private:
+    size_t slot(FieldRef field) const;
+    void connectEdits(FieldRef field, QWidget* widget);
+    void show(FieldRef field, FieldChange::What what);
+
+    Form& form_;
+    std::vector<size_t> firstSlot_;
+    std::vector<QWidget*> widgets_;
+    std::vector<QWidget*> followers_;
+};
+
+}  // namespace kbt2::ui

@@ -1,0 +1,99 @@
+#include "ui/field_widgets.h"
+
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QTextCursor>
+
+#include "calc/display_format.h"
+
+namespace kbt2::ui {
+
+MaskedLineEdit::MaskedLineEdit(DisplayFormat format, QWidget* parent) : QLineEdit(parent), format_(format) {
+    // A drop would edit the formatted text of a field that is not being
+    // edited; typing and pasting go through the focus and see the plain text.
+    setAcceptDrops(false);
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        plain_ = text;
+        Q_EMIT plainTextEdited(text);
+    });
+}
+
+void MaskedLineEdit::setPlainText(const QString& text) {
+    plain_ = text;
+    showCurrent();
+}
+
+void MaskedLineEdit::showCurrent() {
+    const QString shown = editing_ ? plain_ : QString::fromStdString(kbt2::displayText(format_, plain_.toStdString()));
+    if (text() == shown) return;
+    // Swapping between the plain and the formatted text is no edit.
+    const QSignalBlocker blocker(this);
+    setText(shown);
+}
+
+void MaskedLineEdit::focusInEvent(QFocusEvent* event) {
+    // The plain text must be in place before the line edit places the cursor
+    // or selects all.
+    editing_ = true;
+    showCurrent();
+    QLineEdit::focusInEvent(event);
+}
+
+void MaskedLineEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // The context menu takes the focus for a moment; its Paste must still act
+    // on the plain text.
+    if (event->reason() == Qt::PopupFocusReason) return;
+    editing_ = false;
+    showCurrent();
+}
+
+MultiLineEdit::MultiLineEdit(QWidget* parent) : QPlainTextEdit(parent) {
+    connect(document(), &QTextDocument::contentsChanged, this, &MultiLineEdit::documentEdited);
+}
+
+void MultiLineEdit::documentEdited() {
+    if (updating_) return;
+    text_ = toPlainText();
+    Q_EMIT fieldTextEdited(text_);
+}
+
+void MultiLineEdit::setFieldText(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    updating_ = true;
+    setPlainText(text);
+    updating_ = false;
+}
+
+void MultiLineEdit::enterText(const QString& text) {
+    updating_ = true;
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+    updating_ = false;
+    text_ = text;
+    Q_EMIT fieldTextEdited(text_);
+}
+
+OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {
+    setAutoExclusive(false);
+}
+
+void OptionButton::nextCheckState() {
+    if (!isChecked()) setChecked(true);
+}
+
+BuddyCaption::BuddyCaption(const QString& caption, QAbstractButton* box, QWidget* parent)
+    : QLabel(caption, parent), box_(box) {
+    setTextFormat(Qt::PlainText);
+}
+
+void BuddyCaption::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && !box_->isHidden())
+        box_->click();
+}
+
+}  // namespace kbt2::ui

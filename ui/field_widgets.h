@@ -1,0 +1,96 @@
+#pragma once
+// The widgets that stand for worksheet fields where a plain Qt widget does not
+// behave as the field must.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include "worksheet/controls.h"
+
+namespace kbt2::ui {
+
+// A masked number field: while it has the focus it shows and edits the plain
+// text; without the focus it shows the text with its display format applied.
+// The plain text is what the worksheet holds.
+class MaskedLineEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    MaskedLineEdit(DisplayFormat format, QWidget* parent = nullptr);
+
+    QString plainText() const { return plain_; }
+    // Takes a new plain text from the worksheet (no signal).
+    void setPlainText(const QString& text);
+    DisplayFormat format() const { return format_; }
+    bool editing() const { return editing_; }
+
+Q_SIGNALS:
+    // The user changed the plain text.
+    void plainTextEdited(const QString& text);
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void showCurrent();
+
+    DisplayFormat format_;
+    QString plain_;
+    bool editing_ = false;
+};
+
+// The multi-line field. The worksheet keeps its text exactly as entered, a
+// carriage return included; the document shows every kind of line break as a
+// break, so the exact text is kept beside it and replaced only when the user
+// edits the document.
+class MultiLineEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit MultiLineEdit(QWidget* parent = nullptr);
+
+    QString fieldText() const { return text_; }
+    // Takes a new text from the worksheet (no signal).
+    void setFieldText(const QString& text);
+    // Replaces the whole content as typing or pasting it would, keeping the
+    // text exactly as given.
+    void enterText(const QString& text);
+
+Q_SIGNALS:
+    void fieldTextEdited(const QString& text);
+
+private:
+    void documentEdited();
+
+    QString text_;
+    bool updating_ = false;
+};
+
+// An option button that only a selection of another option of its group
+// clears: clicking a selected option leaves it selected. The worksheet keeps
+// the group exclusive, so the button carries no exclusivity of its own.
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    explicit OptionButton(const QString& caption, QWidget* parent = nullptr);
+
+protected:
+    void nextCheckState() override;
+};
+
+// The caption beside a commodity box: clicking it clicks the box, as a
+// person expects of a caption.
+class BuddyCaption : public QLabel {
+    Q_OBJECT
+public:
+    BuddyCaption(const QString& caption, QAbstractButton* box, QWidget* parent = nullptr);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QAbstractButton* box_;
+};
+
+}  // namespace kbt2::ui

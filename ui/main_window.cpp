@@ -1,0 +1,110 @@
+#include "ui/main_window.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "ui/page_tabs.h"
+#include "ui/pages.h"
+
+namespace kbt2::ui {
+namespace {
+
+// clang-format off
+// The buttons below the pages, left to right: button, caption.
+struct OuterButton { Control button; std::string_view caption; };
+constexpr OuterButton kOuterButtons[] = {
+    {Control::Clear,    "Clear"},
+    {Control::save,     "Save"},
+    {Control::Load,     "Load"},
+    {Control::Print,    "Print"},
+    {Control::Command1, "Exit KBT Premium Calculation Program"},
+};
+// clang-format on
+
+constexpr const char* kWindowTitle = "Form2";
+constexpr int kTabsPerRow = 3;
+// The default size holds the widest and the tallest page (pages are built
+// when first shown, so their sizes are not known at start), in units of the
+// font: average character widths and line heights.
+constexpr int kDefaultWidthInChars = 144;
+constexpr int kDefaultHeightInLines = 40;
+
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
+    : QMainWindow(parent),
+      platform_(platform ? std::move(platform) : std::make_unique<QtPlatform>()),
+      form_(*platform_),
+      binding_(form_) {
+    platform_->setWindow(this);
+    setWindowTitle(QString::fromLatin1(kWindowTitle));
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    tabs_ = new QTabWidget(central);
+    tabs_->setObjectName(QStringLiteral("SSTab1"));
+    for (int i = 0; i < kPageCount; ++i) {
+        pageWidgets_[static_cast<size_t>(i)] = new QWidget;
+        tabs_->addTab(pageWidgets_[static_cast<size_t>(i)], qs(kPageCaptions[static_cast<size_t>(i)]));
+    }
+    column->addWidget(new PageTabRows(tabs_, kTabsPerRow, central));
+    column->setSpacing(0);
+    column->addWidget(tabs_, 1);
+    column->addSpacing(6);
+    column->addWidget(makeButtonRow());
+    setCentralWidget(central);
+
+    const QFontMetrics metrics(font());
+    resize(metrics.averageCharWidth() * kDefaultWidthInChars, metrics.height() * kDefaultHeightInLines);
+
+    buildPageOnce(0);
+    connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::buildPageOnce);
+    tabs_->setCurrentIndex(0);
+}
+
+MainWindow::~MainWindow() {
+    // The widgets go first, while the form they are bound to still exists.
+    delete takeCentralWidget();
+}
+
+QWidget* MainWindow::makeButtonRow() {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (const OuterButton& button : kOuterButtons) {
+        if (button.button == Control::Command1) layout->addStretch(1);
+        layout->addWidget(binding_.create({button.button}, row, qs(button.caption)));
+    }
+    return row;
+}
+
+void MainWindow::buildPageOnce(int index) {
+    if (index < 0 || index >= kPageCount || built_[static_cast<size_t>(index)]) return;
+    built_[static_cast<size_t>(index)] = true;
+    buildPage(index, pageWidgets_[static_cast<size_t>(index)], binding_);
+}
+
+void MainWindow::buildAllPages() {
+    for (int i = 0; i < kPageCount; ++i) buildPageOnce(i);
+}
+
+QWidget* MainWindow::fieldWidget(FieldRef field) {
+    buildPageOnce(pageOf(field));
+    return binding_.widget(field);
+}
+
+void MainWindow::showPageOf(FieldRef field) {
+    const int page = pageOf(field);
+    if (page >= 0) tabs_->setCurrentIndex(page);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // No question on the way out: nothing is saved or asked.
+    event->accept();
+    Q_EMIT closed();
+}
+
+}  // namespace kbt2::ui

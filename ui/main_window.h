@@ -1,0 +1,58 @@
+#pragma once
+// The main window: the nine pages of the worksheet in a tabbed container and
+// the five buttons below them. It holds the form (the worksheet with its
+// commands) and mirrors every field in a widget named after it.
+//
+// A page's widgets are built the first time the page is shown or one of its
+// fields is asked for (fieldWidget), from the worksheet as it is then; call
+// buildAllPages() before looking widgets up by name with findChild.
+
+#include <QMainWindow>
+#include <QTabWidget>
+#include <array>
+#include <memory>
+
+#include "ui/field_binding.h"
+#include "ui/qt_platform.h"
+#include "worksheet/form.h"
+
+namespace kbt2::ui {
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // `platform` replaces the window's own (the driver's stand-in printer);
+    // the window becomes its parent window.
+    explicit MainWindow(std::unique_ptr<QtPlatform> platform = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Form& form() { return form_; }
+    QTabWidget* pages() const { return tabs_; }
+
+    // The widget of a field, its page built first if need be.
+    QWidget* fieldWidget(FieldRef field);
+    // Brings the page of a field to the front (the buttons below the pages
+    // are always in view).
+    void showPageOf(FieldRef field);
+    void buildAllPages();
+
+Q_SIGNALS:
+    // The window closed: by Exit, by a command, or by its close control.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildPageOnce(int index);
+    QWidget* makeButtonRow();
+
+    std::unique_ptr<QtPlatform> platform_;
+    Form form_;
+    FieldBinding binding_;
+    QTabWidget* tabs_ = nullptr;
+    std::array<QWidget*, 9> pageWidgets_{};
+    std::array<bool, 9> built_{};
+};
+
+}  // namespace kbt2::ui

@@ -1,0 +1,84 @@
+// Page 9: the premium table, one column per coverage level, with the single
+// results beside it and the button that calculates them.
+
+#include <vector>
+
+#include "ui/page_table.h"
+#include "ui/pages.h"
+
+namespace kbt2::ui {
+namespace {
+
+using C = Control;
+
+enum Frame { Page, Table, Side };
+
+// clang-format off
+// Rows of the table, top to bottom: caption, field array.
+struct PremiumRow { std::string_view caption; Control field; };
+constexpr PremiumRow kRows[] = {
+    {"Indemnity Threshold",    C::Text23},
+    {"Weighted average rate",  C::Text24},
+    {"Diversification Factor", C::Text25},
+    {"KBT Rate",               C::Text26},
+    {"KBT Liability",          C::Text27},
+    {"Net KBT Liability",      C::Text28},
+    {"Gross Premium",          C::Text16},
+    {"Subsidy",                C::Text17},
+    {"Producer Premium",       C::Text18},
+};
+
+// Columns of the table, left to right: the coverage levels.
+constexpr std::string_view kLevels[] = {".80", ".75", ".65"};
+
+// id, parent, title, cell, column stretch, row stretch
+constexpr FrameItem kFrames[] = {
+    {Page,  -1,   "", {},           "21", "00001"},
+    {Table, Page, "", {0, 0},       "0111", "0000000001"},
+    {Side,  Page, "", {0, 1},       "11", "0000001"},
+};
+
+// text, frame, cell, look
+constexpr CaptionItem kSideCaptions[] = {
+    {"Livestock exceed 35% of expected KBT",              Side, {0, 0}, Look::Notice},
+    {"Livestock and MPCI crops exceeds 50% of exp. KBT",  Side, {1, 0}, Look::Notice},
+    {"Preliminary KBT (Tab 4)",                           Side, {2, 0}, Look::Notice},
+    {"Total expected KBT (Tab 8)",                        Side, {3, 0}, Look::Notice},
+    {"Preliminary estimate of Allowable KBT (subject to company approval)", Side, {4, 0}, Look::Notice},
+    {"Number of crops used to calculate the diversification factor",       Side, {5, 0}, Look::Notice},
+    {"(Must complete the State and County (Tab 2), enter KBT data (Tab 3), Calculate KBT (Tab 4), identify Commodities, page 2 (Tab 6), and Intended Commodity  Report, page 2 (Tab 8) before calculating premium.)", Page, {3, 0, 1, 2}, Look::Notice},
+};
+
+// field, caption, frame, cell
+constexpr FieldItem kSideFields[] = {
+    {{C::Lvstex},    "Livestock exceed 35% of expected KBT",             Side, {0, 1}},
+    {{C::Mpciex},    "Livestock and MPCI crops exceeds 50% of exp. KBT", Side, {1, 1}},
+    {{C::Projkbt},   "Preliminary KBT (Tab 4)",                          Side, {2, 1}},
+    {{C::Text15, 0}, "Total expected KBT (Tab 8)",                       Side, {3, 1}},
+    {{C::Text21},    "Preliminary estimate of Allowable KBT (subject to company approval)", Side, {4, 1}},
+    {{C::Croptext},  "Number of crops used to calculate the diversification factor",       Side, {5, 1}},
+    {{C::Command4},  "Calculate Premium",                                Page, {2, 0}},
+};
+// clang-format on
+
+}  // namespace
+
+void buildPremiumPage(QWidget* page, FieldBinding& binding) {
+    std::vector<CaptionItem> captions;
+    std::vector<FieldItem> fields;
+    int column = 1;
+    for (std::string_view level : kLevels) captions.push_back({level, Table, {0, column++}, Look::Heading});
+    int row = 1;
+    for (const PremiumRow& premiumRow : kRows) captions.push_back({premiumRow.caption, Table, {row++, 0}});
+    // Column by column: the keyboard goes down one coverage level, then the next.
+    for (int level = 0; level < 3; ++level) {
+        row = 1;
+        for (const PremiumRow& premiumRow : kRows)
+            fields.push_back({{premiumRow.field, level}, premiumRow.caption, Table, {row++, 1 + level}});
+    }
+    captions.insert(captions.end(), std::begin(kSideCaptions), std::end(kSideCaptions));
+    fields.insert(fields.end(), std::begin(kSideFields), std::end(kSideFields));
+    layPage(page, {kFrames, captions, fields}, binding);
+}
+
+}  // namespace kbt2::ui

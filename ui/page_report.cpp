@@ -1,0 +1,86 @@
+// Pages 7 and 8: the commodity report, rows 0 to 8 on page 7 and 9 to 13 on
+// page 8, one column per field of a row.
+
+#include <vector>
+
+#include "ui/page_table.h"
+#include "ui/pages.h"
+
+namespace kbt2::ui {
+namespace {
+
+using C = Control;
+
+// clang-format off
+// The columns of a report row, left to right: field, caption.
+struct ReportColumn { Control field; std::string_view caption; };
+constexpr ReportColumn kColumns[] = {
+    {C::Cropname1, "Commodity Name"},
+    {C::Type1,     "Unit of measure"},
+    {C::Unit1,     "Com. code"},
+    {C::YearProd,  "Years exp."},
+    {C::Intamt1,   "Intended Amt (e.g. acre)"},
+    {C::Totamt1,   "Total Amount (e.g., bu)"},
+    {C::Expval1,   "Exp. Value / unit"},
+    {C::Total1,    "KBT by Commodity"},
+};
+
+// The rows of each page: first, last.
+struct RowRange { int first; int last; };
+constexpr RowRange kPage7Rows = {0, 8};
+constexpr RowRange kPage8Rows = {9, 13};
+
+// Grid column 0 holds the row numbers; the fields follow.
+// id, parent, title, cell, column stretch, row stretch
+constexpr FrameItem kPage7Frames[] = {
+    {0, -1, "", {}, "032112222", "00000000000001"},
+};
+constexpr FrameItem kPage8Frames[] = {
+    {0, -1, "", {}, "032112222", "000000000001"},
+};
+
+constexpr CaptionItem kPage7Extras[] = {
+    {"Go to Page 2 of the Commodity Report (Tab 8) when you've  completed the entries  on this page.", 0, {11, 0, 1, 9}, Look::Notice},
+};
+constexpr CaptionItem kPage8Extras[] = {
+    {"Total Expected KBT", 0, {7, 5, 1, 3}, Look::Lead},
+};
+constexpr FieldItem kPage8ExtraFields[] = {
+    {{C::Text15, 1}, "Total Expected KBT", 0, {7, 8}},
+    {{C::Command3},  "Calculate  KBT for each Commodity and Total Expected KBT", 0, {9, 0, 1, 9}},
+};
+// clang-format on
+
+}  // namespace
+
+void buildReportPage(int pageNumber, QWidget* page, FieldBinding& binding) {
+    const RowRange rows = pageNumber == 7 ? kPage7Rows : kPage8Rows;
+    std::vector<CaptionItem> captions;
+    std::vector<FieldItem> fields;
+    int gridColumn = 1;
+    for (const ReportColumn& column : kColumns)
+        captions.push_back({column.caption, 0, {0, gridColumn++}, Look::Heading});
+    // Row numbers as the messages of the report count them, from 1.
+    static const std::vector<std::string> numbers = [] {
+        std::vector<std::string> n;
+        for (int i = 1; i <= 14; ++i) n.push_back(std::to_string(i));
+        return n;
+    }();
+    for (int row = rows.first; row <= rows.last; ++row) {
+        const int gridRow = 1 + row - rows.first;
+        captions.push_back({numbers[static_cast<size_t>(row)], 0, {gridRow, 0}});
+        gridColumn = 1;
+        for (const ReportColumn& column : kColumns)
+            fields.push_back({{column.field, row}, column.caption, 0, {gridRow, gridColumn++}});
+    }
+    if (pageNumber == 7) {
+        captions.insert(captions.end(), std::begin(kPage7Extras), std::end(kPage7Extras));
+        layPage(page, {kPage7Frames, captions, fields}, binding);
+    } else {
+        captions.insert(captions.end(), std::begin(kPage8Extras), std::end(kPage8Extras));
+        fields.insert(fields.end(), std::begin(kPage8ExtraFields), std::end(kPage8ExtraFields));
+        layPage(page, {kPage8Frames, captions, fields}, binding);
+    }
+}
+
+}  // namespace kbt2::ui

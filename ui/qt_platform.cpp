@@ -1,0 +1,79 @@
+#include "ui/qt_platform.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <filesystem>
+
+#include "calc/rate_file_places.h"
+#include "ui/dialog_texts.h"
+#include "ui/report_printer.h"
+
+namespace kbt2::ui {
+
+MessageAnswer QtPlatform::showMessage(const Message& message) {
+    QMessageBox box(window_);
+    box.setWindowTitle(QString::fromStdString(message.title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(messageForDisplay(message.text));
+    box.setIcon(message.icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon);
+    if (message.buttons == MessageButtons::OKCancel) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+    }
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    const QAbstractButton* cancel = box.button(QMessageBox::Cancel);
+    return cancel && box.clickedButton() == cancel ? MessageAnswer::Cancel : MessageAnswer::OK;
+}
+
+std::optional<std::string> QtPlatform::chooseFile(FileDialogMode mode, const std::string& filter) {
+    QFileDialog dialog(window_);
+    // Qt's own dialogue on every desktop, so it looks and answers the same
+    // everywhere. Any name is accepted as typed: no extension is added, an
+    // existing file is replaced without a question, and a name that does not
+    // exist reaches the command, which reports it.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(mode == FileDialogMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setNameFilters(nameFilters(filter));
+    dialog.setProperty(kCommandFilterProperty, QString::fromStdString(filter));
+    if (!lastFile_.isEmpty()) dialog.selectFile(lastFile_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return std::nullopt;
+    lastFile_ = files.first();
+    return lastFile_.toStdString();
+}
+
+bool QtPlatform::fileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+std::vector<std::string> QtPlatform::rateFileFolders() { return defaultRateFileFolders(); }
+
+PrintResult QtPlatform::print(const PrintDocument& document) {
+    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    if (printerInfo.isNull()) return {PrintResult::Status::NoPrinter, "no printer is set up"};
+    QPrinter printer(printerInfo, QPrinter::HighResolution);
+    return printDocument(document, printer);
+}
+
+PrintResult QtPlatform::printToPdf(const PrintDocument& document, const std::string& path) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+    return printDocument(document, printer);
+}
+
+void QtPlatform::closeWindow() {
+    if (window_) window_->close();
+}
+
+}  // namespace kbt2::ui

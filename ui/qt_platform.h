@@ -1,0 +1,34 @@
+#pragma once
+// The platform services of the window: Qt's message box and file dialogue,
+// the file system, the default printer.
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "worksheet/platform.h"
+
+namespace kbt2::ui {
+
+class QtPlatform : public Platform {
+public:
+    QtPlatform() = default;
+
+    // The main window: the parent of every dialogue, closed by closeWindow.
+    void setWindow(QWidget* window) { window_ = window; }
+
+    MessageAnswer showMessage(const Message& message) override;
+    std::optional<std::string> chooseFile(FileDialogMode mode, const std::string& filter) override;
+    bool fileExists(const std::string& path) override;
+    std::vector<std::string> rateFileFolders() override;
+    PrintResult print(const PrintDocument& document) override;
+    PrintResult printToPdf(const PrintDocument& document, const std::string& path) override;
+    void closeWindow() override;
+
+private:
+    QPointer<QWidget> window_;
+    // The one file dialogue of the window keeps its file name between uses.
+    QString lastFile_;
+};
+
+}  // namespace kbt2::ui
