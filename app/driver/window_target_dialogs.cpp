@@ -1,11 +1,11 @@
 #include "app/driver/window_target_dialogs.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPointer>
 
 #include "ui/dialog_texts.h"
 
@@ -17,69 +17,77 @@ std::optional<std::string> DialogAnswerer::takeTypedPath() {
     return typed;
 }
 
+namespace {
+const QEvent::Type kAnswerMessage = static_cast<QEvent::Type>(QEvent::registerEventType());
+const QEvent::Type kAnswerFile = static_cast<QEvent::Type>(QEvent::registerEventType());
+}  // namespace
+
 bool DialogAnswerer::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show) {
         if (auto* box = qobject_cast<QMessageBox*>(watched))
-            answerMessage(box);
+            readMessage(box);
         else if (auto* dialog = qobject_cast<QFileDialog*>(watched))
-            answerFile(dialog);
+            readFileDialog(dialog);
     }
     return QObject::eventFilter(watched, event);
 }
 
-void DialogAnswerer::answerMessage(QMessageBox* box) {
+void DialogAnswerer::customEvent(QEvent* event) {
+    if (event->type() == kAnswerMessage) pressAnswer();
+    if (event->type() == kAnswerFile) fillInFile();
+}
+
+void DialogAnswerer::readMessage(QMessageBox* box) {
     Message shown;
     shown.title = box->windowTitle().toStdString();
     shown.text = ui::messageFromDisplay(box->text());
     shown.buttons = box->button(QMessageBox::Cancel) ? MessageButtons::OKCancel : MessageButtons::OK;
     shown.icon = box->icon() == QMessageBox::Critical ? MessageIcon::Critical : MessageIcon::None;
     session_.reportMessage(shown);
-    const MessageAnswer answer = session_.takeAnswer();
-    // Pressed once the box runs its own event loop.
-    QMetaObject::invokeMethod(
-        box,
-        [box = QPointer<QMessageBox>(box), answer] {
-            if (!box) return;
-            QAbstractButton* button = nullptr;
-            if (answer == MessageAnswer::Cancel) button = box->button(QMessageBox::Cancel);
-            if (!button) button = box->button(QMessageBox::Ok);
-            if (button)
-                button->click();
-            else
-                box->reject();
-        },
-        Qt::QueuedConnection);
+    box_ = box;
+    answer_ = session_.takeAnswer();
+    QCoreApplication::postEvent(this, new QEvent(kAnswerMessage));
 }
 
-void DialogAnswerer::answerFile(QFileDialog* dialog) {
+void DialogAnswerer::pressAnswer() {
+    if (!box_) return;
+    QAbstractButton* button = nullptr;
+    if (answer_ == MessageAnswer::Cancel) button = box_->button(QMessageBox::Cancel);
+    if (!button) button = box_->button(QMessageBox::Ok);
+    if (button)
+        button->click();
+    else
+        box_->reject();
+}
+
+void DialogAnswerer::readFileDialog(QFileDialog* dialog) {
     const FileDialogMode mode =
         dialog->acceptMode() == QFileDialog::AcceptSave ? FileDialogMode::Save : FileDialogMode::Open;
     session_.reportDialog(mode, dialog->property(ui::kCommandFilterProperty).toString().toStdString());
+    fileDialog_ = dialog;
     typed_ = session_.takeFile();
-    QMetaObject::invokeMethod(
-        dialog,
-        [dialog = QPointer<QFileDialog>(dialog), path = typed_] {
-            if (!dialog) return;
-            if (!path) {
-                dialog->reject();
-                return;
-            }
-            dialog->selectFile(QDir::current().absoluteFilePath(QString::fromStdString(*path)));
-            // As the dialogue's own button does (QFileDialog keeps accept()
-            // protected; QDialog's is public and virtual).
-            QDialog* asDialog = dialog;
-            asDialog->accept();
-            // A folder's name makes the dialogue open the folder instead of
-            // closing; the script chose it all the same, as the model mode
-            // passes it on.
-            if (dialog && dialog->isVisible()) asDialog->done(QDialog::Accepted);
-        },
-        Qt::QueuedConnection);
+    QCoreApplication::postEvent(this, new QEvent(kAnswerFile));
+}
+
+void DialogAnswerer::fillInFile() {
+    if (!fileDialog_) return;
+    // As the dialogue's own buttons do (QFileDialog keeps accept() and done()
+    // protected; QDialog's are public and virtual).
+    QDialog* dialog = fileDialog_;
+    if (!typed_) {
+        dialog->reject();
+        return;
+    }
+    fileDialog_->selectFile(QDir::current().absoluteFilePath(QString::fromStdString(*typed_)));
+    dialog->accept();
+    // A folder's name makes the dialogue open the folder instead of closing;
+    // the script chose it all the same, and the model mode passes it on.
+    if (fileDialog_ && fileDialog_->isVisible()) dialog->done(QDialog::Accepted);
 }
 
 std::optional<std::string> DriverPlatform::chooseFile(FileDialogMode mode, const std::string& filter) {
-    const std::optional<std::string> chosen = QtPlatform::chooseFile(mode, filter);
-    const std::optional<std::string> typed = answerer_.takeTypedPath();
+    std::optional<std::string> chosen = QtPlatform::chooseFile(mode, filter);
+    std::optional<std::string> typed = answerer_.takeTypedPath();
     // The dialogue answers with the absolute path; the command gets the name
     // as the script wrote it, as in the model mode, when both name one file.
     if (chosen && typed) {

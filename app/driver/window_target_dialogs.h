@@ -4,6 +4,7 @@
 // person would see it, and answered from the script.
 
 #include <QObject>
+#include <QPointer>
 #include <optional>
 #include <string>
 
@@ -24,12 +25,19 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The answer is given once the dialogue runs its own event loop.
+    void customEvent(QEvent* event) override;
 
 private:
-    void answerMessage(QMessageBox* box);
-    void answerFile(QFileDialog* dialog);
+    void readMessage(QMessageBox* box);
+    void readFileDialog(QFileDialog* dialog);
+    void pressAnswer();
+    void fillInFile();
 
     Session& session_;
+    QPointer<QMessageBox> box_;
+    MessageAnswer answer_ = MessageAnswer::OK;
+    QPointer<QFileDialog> fileDialog_;
     std::optional<std::string> typed_;
 };
 
