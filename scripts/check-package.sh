@@ -48,11 +48,12 @@ appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.kbt2.kbt
 
 # The installed driver, without `places`, finds the installed rate file.
 scratch=$out/scratch
-mkdir -p "$scratch"
+mkdir -p "$scratch" "$out/runtime"
+chmod 700 "$out/runtime"
 for mode in model window; do
   args=()
   [ "$mode" = window ] && args=(--window)
-  (cd "$scratch" && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$scratch \
+  (cd "$scratch" && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$out/runtime \
      "$root/usr/bin/kbt2-driver" "${args[@]}" "$source/packaging/smoke.txt" >"$out/smoke.$mode.out") ||
     fail "kbt2-driver ($mode) failed"
   diff -u "$source/packaging/smoke.out" "$out/smoke.$mode.out" || fail "kbt2-driver ($mode) printed other results"
