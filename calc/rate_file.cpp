@@ -178,6 +178,7 @@ RateLookup readRates(const std::string& path, double stateCode, double countyCod
     blockSize = std::max<size_t>(blockSize, 1);
     std::unique_ptr<char[]> buffer(new char[blockSize]);
     for (;;) {
+        errno = 0;
         const size_t got = std::fread(buffer.get(), 1, blockSize, file.get());
         if (got == 0) {
             if (std::ferror(file.get())) {
