@@ -42,18 +42,21 @@ Shares commodityShares(std::span<const double> rowKbts, double total) {
     return s;
 }
 
+// Shares are whole thousandths, but adding them in binary leaves noise: 0.007
+// and 0.343 add up to a little more than 0.35. Rounding the sum to three
+// decimals gives the exact total, so a share of exactly a limit passes.
 double livestockShare(const Shares& shares, std::span<const CommodityRates> rates) {
     double sum = 0;
     for (size_t i = 0; i < shares.shares.size(); ++i)
         if (rates[i].livestock()) sum += shares.shares[i];
-    return sum;
+    return roundThousandths(sum);
 }
 
 double livestockOrInsurableShare(const Shares& shares, std::span<const CommodityRates> rates) {
     double sum = 0;
     for (size_t i = 0; i < shares.shares.size(); ++i)
         if (rates[i].livestock() || rates[i].insurable()) sum += shares.shares[i];
-    return sum;
+    return roundThousandths(sum);
 }
 
 Message livestockWarning() {

@@ -25,10 +25,10 @@ struct Shares {
 // worksheet holds it (not 0).
 Shares commodityShares(std::span<const double> rowKbts, double total);
 
-// Sum of the shares of the livestock rows.
+// Sum of the shares of the livestock rows, to three decimals.
 double livestockShare(const Shares& shares, std::span<const CommodityRates> rates);
 // Sum of the shares of the rows that are livestock or an insurable crop,
-// each row counted once.
+// each row counted once, to three decimals.
 double livestockOrInsurableShare(const Shares& shares, std::span<const CommodityRates> rates);
 
 // The warnings of the two eligibility tests: shown above these shares, and

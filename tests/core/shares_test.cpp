@@ -101,6 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Farms, Eligibility, testing::Values(
     EligibilityCase{"Livestock60Both",         {60, 40},        {flagged('Y', ' '), flagged(' ', ' ')},  true,  true},
     EligibilityCase{"InsurableExactlyHalf",    {50, 50},        {flagged(' ', 'Y'), flagged(' ', ' ')},  false, false},
     EligibilityCase{"BothFlagsCountOnce",      {45, 55},        {flagged('Y', 'Y'), flagged(' ', ' ')},  true,  false},
+    EligibilityCase{"TwoLivestockRowsExactly35", {7, 343, 650},  {flagged('Y', ' '), flagged('Y', ' '), flagged(' ', ' ')}, false, false},
     EligibilityCase{"LowerCaseYDoesNotCount",  {90, 10},        {flagged('y', 'y'), flagged(' ', ' ')},  false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
