@@ -1,5 +1,7 @@
 // Random scripts against the worksheet model, as kbt2-driver runs them: every
-// command, handler, dialogue answer and file the fuzzer can reach.
+// command, handler, dialogue answer and file the fuzzer can reach. Every
+// message shown must be one the program has, and unless the script itself
+// types "inf" or "nan", no field may end up holding either.
 //
 // Files stay in a scratch folder of this process: a script's file paths map
 // to three worksheet files there and its rate file places to a folder with a
@@ -15,7 +17,6 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
-#include <streambuf>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -24,6 +25,8 @@
 #include "app/driver/runner.h"
 #include "app/driver/script.h"
 #include "app/driver/session.h"
+#include "tests/core/known_messages.h"
+#include "worksheet/controls.h"
 
 namespace fs = std::filesystem;
 
@@ -70,14 +73,8 @@ Scratch& scratch() {
     return instance;
 }
 
-// Discards the driver's output, after it was written.
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-// The script with its file paths and folders moved into the scratch folder.
+// The script with its file paths and folders moved into the scratch folder,
+// without its echo lines.
 std::string confined(std::string_view script) {
     using namespace kbt2::driver;
     const Scratch& s = scratch();
@@ -91,6 +88,8 @@ std::string confined(std::string_view script) {
         const auto* action = std::get_if<Action>(&parsed);
         if (action && action->kind == Action::Kind::File && !action->flag) {
             out += "file " + s.worksheetFile(std::hash<std::string>{}(action->text)).string();
+        } else if (action && action->kind == Action::Kind::Echo) {
+            // Left out: it acts on nothing, and could print what looks like a message.
         } else if (action && action->kind == Action::Kind::Places) {
             const bool swap = action->places[0].size() % 2 == 1;
             out += swap ? "places " + s.empty.string() + " " + s.rates.string() : s.places;
@@ -111,13 +110,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::error_code ignored;
     for (int n = 0; n < kWorksheetFiles; ++n) fs::remove(scratch().worksheetFile(n), ignored);
 
-    std::istringstream script(confined(std::string_view(reinterpret_cast<const char*>(data), size)));
-    NullBuffer discard;
-    std::ostream out(&discard);
-    std::ostream errors(&discard);
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    std::istringstream script(confined(input));
+    std::ostringstream out;
+    std::ostringstream errors;
     Session session(out);
     ModelTarget target(session);
     const int status = runScript(script, session, target, errors);
     if (status != 0 && status != 2) __builtin_trap();
+
+    using namespace kbt2::testing_support;
+    for (const kbt2::Message& message : messagesInDriverOutput(out.str()))
+        if (!isKnownMessage(message)) __builtin_trap();
+    if (!holdsInfOrNan(input)) {
+        for (const kbt2::ControlInfo& c : kbt2::kControls) {
+            if (c.kind != kbt2::Kind::Text && c.kind != kbt2::Kind::Masked) continue;
+            for (int i = 0; i < c.slots(); ++i)
+                if (holdsInfOrNan(target.text({c.control, i}))) __builtin_trap();
+        }
+    }
     return 0;
 }

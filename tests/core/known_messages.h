@@ -3,7 +3,9 @@
 // else ever appears. In a text, "{n}" stands for a whole number (a box or
 // line) and "{*}" for any text (a file name, a reason from the system).
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "worksheet/platform.h"
 
@@ -72,6 +74,61 @@ inline bool isKnownMessage(const Message& message) {
         if (known.title == message.title && known.buttons == message.buttons && known.icon == message.icon &&
             fitsPattern(known.text, message.text))
             return true;
+    return false;
+}
+
+// The messages in the driver's output, from its lines
+// MSG title="T" buttons=B icon=I text="X".
+inline std::vector<Message> messagesInDriverOutput(std::string_view output) {
+    // The text of the quoted value that starts at `at`, unescaped; `at` moves
+    // past the closing quote.
+    const auto unquote = [&output](size_t& at) {
+        std::string text;
+        for (++at; at < output.size() && output[at] != '"'; ++at) {
+            if (output[at] == '\\' && at + 1 < output.size()) {
+                const char c = output[++at];
+                text += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+            } else {
+                text += output[at];
+            }
+        }
+        ++at;
+        return text;
+    };
+    std::vector<Message> messages;
+    for (size_t at = 0; at < output.size();) {
+        size_t end = output.find('\n', at);
+        if (end == std::string_view::npos) end = output.size();
+        const std::string_view line = output.substr(at, end - at);
+        if (line.substr(0, 11) == "MSG title=\"") {
+            Message m;
+            size_t quote = at + 10;
+            m.title = unquote(quote);
+            const std::string_view rest = output.substr(quote, end - quote);
+            m.buttons = rest.substr(0, 18) == " buttons=OKCancel " ? MessageButtons::OKCancel : MessageButtons::OK;
+            m.icon = rest.find(" icon=critical text=\"") != std::string_view::npos ? MessageIcon::Critical
+                                                                                   : MessageIcon::None;
+            quote += rest.find(" text=\"") + 6;
+            m.text = unquote(quote);
+            messages.push_back(std::move(m));
+            end = output.find('\n', quote);
+            if (end == std::string_view::npos) end = output.size();
+        }
+        at = end + 1;
+    }
+    return messages;
+}
+
+// True when the text holds "inf" or "nan" as a word, in any case: a number
+// out of range written into a field.
+inline bool holdsInfOrNan(std::string_view text) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    const auto letter = [&lower](char c) { return lower(c) >= 'a' && lower(c) <= 'z'; };
+    for (size_t at = 0; at + 3 <= text.size(); ++at) {
+        const char word[] = {lower(text[at]), lower(text[at + 1]), lower(text[at + 2]), 0};
+        if (std::string_view(word) != "inf" && std::string_view(word) != "nan") continue;
+        if ((at == 0 || !letter(text[at - 1])) && (at + 3 == text.size() || !letter(text[at + 3]))) return true;
+    }
     return false;
 }
 

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -28,7 +27,9 @@ namespace kbt2::driver {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::holdsInfOrNan;
 using testing_support::isKnownMessage;
+using testing_support::messagesInDriverOutput;
 
 // 2000 sequences in four shards, which CTest runs in parallel.
 constexpr int kShards = 4;
@@ -231,44 +232,6 @@ private:
     const Folders& folders_;
 };
 
-// The text inside one quoted value of the driver's output, unescaped;
-// `at` moves past the closing quote.
-std::string unquote(const std::string& line, size_t& at) {
-    std::string text;
-    for (++at; at < line.size() && line[at] != '"'; ++at) {
-        if (line[at] == '\\' && at + 1 < line.size()) {
-            const char c = line[++at];
-            text += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
-        } else {
-            text += line[at];
-        }
-    }
-    ++at;
-    return text;
-}
-
-// A message as the driver printed it: MSG title="T" buttons=B icon=I text="X".
-Message parseMessage(const std::string& line) {
-    Message m;
-    size_t at = line.find('"');
-    m.title = unquote(line, at);
-    m.buttons = line.find(" buttons=OKCancel ") != std::string::npos ? MessageButtons::OKCancel : MessageButtons::OK;
-    m.icon = line.find(" icon=critical ") != std::string::npos ? MessageIcon::Critical : MessageIcon::None;
-    at = line.find(" text=\"") + 6;
-    m.text = unquote(line, at);
-    return m;
-}
-
-bool holdsWord(const std::string& text, const std::string& word) {
-    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
-        const bool startsWord = at == 0 || !std::isalpha(static_cast<unsigned char>(text[at - 1]));
-        const size_t end = at + word.size();
-        const bool endsWord = end == text.size() || !std::isalpha(static_cast<unsigned char>(text[end]));
-        if (startsWord && endsWord) return true;
-    }
-    return false;
-}
-
 // One sequence: the driver's session and model, the script so far.
 class DriverRun {
 public:
@@ -283,11 +246,8 @@ public:
 
     // The messages shown since the last call.
     std::vector<Message> newMessages() {
-        std::vector<Message> messages;
-        std::istringstream lines(out_.str());
+        std::vector<Message> messages = messagesInDriverOutput(out_.str());
         out_.str("");
-        for (std::string line; std::getline(lines, line);)
-            if (line.rfind("MSG ", 0) == 0) messages.push_back(parseMessage(line));
         return messages;
     }
 
@@ -297,11 +257,8 @@ public:
         for (const ControlInfo& c : kControls) {
             if (c.kind != Kind::Text && c.kind != Kind::Masked) continue;
             for (int i = 0; i < c.slots(); ++i) {
-                std::string text = target_.text({c.control, i});
-                if (text.find_first_of("iInN") == std::string::npos) continue;
-                for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-                if (holdsWord(text, "inf") || holdsWord(text, "nan"))
-                    found.push_back(refName({c.control, i}) + "=\"" + text + "\"");
+                const std::string text = target_.text({c.control, i});
+                if (holdsInfOrNan(text)) found.push_back(refName({c.control, i}) + "=\"" + text + "\"");
             }
         }
         return found;
