@@ -20,8 +20,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::FakePlatform;
 
+// A folder of the running test's own: CTest runs tests in parallel processes.
 fs::path scratch(const std::string& name) {
-    const fs::path dir = fs::path(KBT2_TEST_SCRATCH_DIR) / "rate_file" / name;
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    const fs::path dir = fs::path(KBT2_TEST_SCRATCH_DIR) / "rate_file" / test->test_suite_name() / test->name() / name;
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
