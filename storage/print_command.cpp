@@ -1,8 +1,26 @@
 #include "storage/print_command.h"
 
+#include "storage/report.h"
+
 namespace kbt2 {
 
-// Not built yet.
-void printClick(const Worksheet&, Platform&) {}
+void printClick(const Worksheet& ws, Platform& platform) {
+    const PrintDocument report = composeReport(ws);
+    const PrintResult printed = platform.print(report);
+    switch (printed.status) {
+    case PrintResult::Status::Printed: return;
+    case PrintResult::Status::Failed: tell(platform, "The report could not be printed.\r" + printed.error); return;
+    case PrintResult::Status::NoPrinter: break;
+    }
+
+    const Message offer{kAppTitle, "No printer is available.\rSave the report as a PDF document instead?",
+                        MessageButtons::OKCancel, MessageIcon::None};
+    if (platform.showMessage(offer) != MessageAnswer::OK) return;
+    const auto path = platform.chooseFile(FileDialogMode::Save, kPdfFilter);
+    if (!path) return;
+    const PrintResult saved = platform.printToPdf(report, *path);
+    if (saved.status != PrintResult::Status::Printed)
+        tell(platform, "The report could not be saved as \"" + *path + "\".\r" + saved.error);
+}
 
 }  // namespace kbt2

@@ -1,10 +1,15 @@
 #pragma once
+// The Print button: the report on the default printer.
 
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
 
 namespace kbt2 {
 
+inline constexpr const char* kPdfFilter = "PDF document (*.pdf)|*.pdf";
+
+// Prints the report; changes no field. Without any printer it offers to save
+// the report as a PDF document instead; a failure tells the user why.
 void printClick(const Worksheet& ws, Platform& platform);
 
 }  // namespace kbt2

@@ -10,6 +10,9 @@
 
 namespace kbt2 {
 
+// The whole worksheet as a report. Field values print exactly as the fields
+// hold them; a field holding several lines prints each on a line of its own,
+// starting in the column where the field began.
 PrintDocument composeReport(const Worksheet& ws);
 
 // The document as plain text lines, one character per column: a column move

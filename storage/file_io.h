@@ -1,0 +1,26 @@
+#pragma once
+// Whole-file reading and writing for the worksheet file. Errors come back as
+// a reason a user can read; nothing here shows a message.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kbt2 {
+
+struct FileResult {
+    bool ok = true;
+    std::string reason;  // why it failed, in words for the user
+};
+
+// Reads the whole file. Fails for a folder or anything that cannot be read.
+FileResult readWholeFile(const std::string& path, std::string& contents);
+
+// Replaces the file with `contents` so that it is never half written: the
+// bytes go to a new file beside it, are flushed to the disk, and the new file
+// then takes the old one's name in one step. On any failure the old file is
+// left as it was and the new one removed. An existing file keeps its
+// permissions; a symbolic link keeps pointing at the file it names.
+FileResult replaceFileAtomically(const std::string& path, std::string_view contents);
+
+}  // namespace kbt2
