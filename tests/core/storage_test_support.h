@@ -1,0 +1,111 @@
+#pragma once
+// Helpers shared by the worksheet file, report and print tests.
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "worksheet/platform.h"
+#include "worksheet/worksheet.h"
+
+namespace kbt2::testing_support {
+
+// A platform whose dialogues answer from queues and which records what it was
+// asked to show or print.
+class FakePlatform : public Platform {
+public:
+    std::deque<std::optional<std::string>> files;  // dialogue answers; empty = cancel
+    std::deque<MessageAnswer> answers;             // message answers; empty = OK
+    PrintResult printResult;
+    PrintResult pdfResult;
+
+    std::vector<Message> messages;
+    std::vector<std::pair<FileDialogMode, std::string>> dialogs;
+    std::vector<PrintDocument> printed;
+    std::vector<std::string> pdfPaths;
+
+    MessageAnswer showMessage(const Message& message) override {
+        messages.push_back(message);
+        if (answers.empty()) return MessageAnswer::OK;
+        const MessageAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> chooseFile(FileDialogMode mode, const std::string& filter) override {
+        dialogs.emplace_back(mode, filter);
+        if (files.empty()) return std::nullopt;
+        auto f = files.front();
+        files.pop_front();
+        return f;
+    }
+    bool fileExists(const std::string& path) override { return std::filesystem::is_regular_file(path); }
+    std::vector<std::string> rateFileFolders() override { return {}; }
+    PrintResult print(const PrintDocument& document) override {
+        printed.push_back(document);
+        return printResult;
+    }
+    PrintResult printToPdf(const PrintDocument& document, const std::string& path) override {
+        printed.push_back(document);
+        pdfPaths.push_back(path);
+        return pdfResult;
+    }
+    void closeWindow() override {}
+};
+
+// Every field of the worksheet, one readable line each: text, value and
+// visibility. Two equal snapshots mean two equal worksheets.
+inline std::vector<std::string> snapshot(const Worksheet& ws) {
+    std::vector<std::string> lines;
+    for (const ControlInfo& c : kControls) {
+        if (c.kind == Kind::Button) continue;
+        for (int i = 0; i < c.slots(); ++i) {
+            const FieldRef f{c.control, i};
+            std::string line = refName(f) + " \"" + ws.text(f) + "\"";
+            if (c.kind == Kind::Check) line += ws.checked(f) ? " on" : " off";
+            if (c.kind == Kind::Option) line += ws.selected(f) ? " on" : " off";
+            line += ws.visible(f) ? "" : " hidden";
+            lines.push_back(std::move(line));
+        }
+    }
+    return lines;
+}
+
+// A fresh, empty folder for one test.
+inline std::filesystem::path scratchFolder(const std::string& name) {
+    const std::filesystem::path folder = std::filesystem::path(KBT2_TEST_SCRATCH_DIR) / name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+inline std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The file's lines, split at CR LF.
+inline std::vector<std::string> crlfLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(bytes.substr(start, end - start));
+    if (start < bytes.size()) lines.push_back(bytes.substr(start));
+    return lines;
+}
+
+inline std::string joinCrlf(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& l : lines) out += l + "\r\n";
+    return out;
+}
+
+}  // namespace kbt2::testing_support
