@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
-          clang-format clang-tidy file desktop-file-utils appstream)
+          clang-format clang-tidy file desktop-file-utils appstream poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
