@@ -14,10 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+enum class Access { Read, Write };
+
 // The usual causes in plain words; anything rarer in the system's words.
-std::string reasonOf(int error) {
+std::string reasonOf(int error, Access access) {
     switch (error) {
-    case ENOENT: return "The folder or file does not exist.";
+    case ENOENT: return access == Access::Read ? "The file does not exist." : "The folder does not exist.";
     case EACCES:
     case EPERM: return "Permission denied.";
     case EISDIR: return "The name belongs to a folder.";
@@ -34,7 +36,7 @@ std::string reasonOf(int error) {
     return text + ".";
 }
 
-FileResult failure(int error) { return {false, reasonOf(error)}; }
+FileResult failure(int error, Access access) { return {false, reasonOf(error, access)}; }
 
 class Descriptor {
 public:
@@ -94,17 +96,17 @@ void syncFolder(const fs::path& folder) {
 
 FileResult readWholeFile(const std::string& path, std::string& contents) {
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) return failure(errno);
+    if (file.get() < 0) return failure(errno, Access::Read);
     struct stat status {};
-    if (::fstat(file.get(), &status) != 0) return failure(errno);
-    if (S_ISDIR(status.st_mode)) return failure(EISDIR);
+    if (::fstat(file.get(), &status) != 0) return failure(errno, Access::Read);
+    if (S_ISDIR(status.st_mode)) return failure(EISDIR, Access::Read);
     contents.clear();
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR) continue;
-            return failure(errno);
+            return failure(errno, Access::Read);
         }
         if (got == 0) break;
         contents.append(buffer, static_cast<size_t>(got));
@@ -121,14 +123,14 @@ FileResult replaceFileAtomically(const std::string& path, std::string_view conte
     }
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) return failure(EISDIR);
+    if (exists && S_ISDIR(existing.st_mode)) return failure(EISDIR, Access::Write);
 
     fs::path temporary;
     Descriptor file(createTemporaryBeside(target, temporary));
-    if (file.get() < 0) return failure(errno);
+    if (file.get() < 0) return failure(errno, Access::Write);
     auto abandon = [&](int error) {
         ::unlink(temporary.c_str());
-        return failure(error);
+        return failure(error, Access::Write);
     };
     if (exists && ::fchmod(file.get(), existing.st_mode & 07777) != 0) return abandon(errno);
     if (!writeAll(file.get(), contents)) return abandon(errno);

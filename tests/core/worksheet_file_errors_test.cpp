@@ -168,7 +168,7 @@ TEST(SaveFailure, AMissingFolderOrAFolderInTheWayIsReported) {
         fs::path path;
         std::string reason;
     };
-    for (const Case& c : {Case{folder / "nowhere" / "case.wsk", "The folder or file does not exist."},
+    for (const Case& c : {Case{folder / "nowhere" / "case.wsk", "The folder does not exist."},
                           Case{folder / "taken.wsk", "The name belongs to a folder."}}) {
         FakePlatform platform;
         platform.files.push_back(c.path.string());
