@@ -1,6 +1,9 @@
 #pragma once
 // Helpers shared by the worksheet file, report and print tests.
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -13,11 +16,11 @@
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
 
-namespace kbt2::testing_support {
+namespace kbt2::storage_testing {
 
 // A platform whose dialogues answer from queues and which records what it was
 // asked to show or print.
-class FakePlatform : public Platform {
+class RecordingPlatform : public Platform {
 public:
     std::deque<std::optional<std::string>> files;  // dialogue answers; empty = cancel
     std::deque<MessageAnswer> answers;             // message answers; empty = OK
@@ -75,9 +78,13 @@ inline std::vector<std::string> snapshot(const Worksheet& ws) {
     return lines;
 }
 
-// A fresh, empty folder for one test.
+// A fresh, empty folder of the running test (tests may run in parallel, each
+// in a process of its own).
 inline std::filesystem::path scratchFolder(const std::string& name) {
-    const std::filesystem::path folder = std::filesystem::path(KBT2_TEST_SCRATCH_DIR) / name;
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string owner = std::string(test->test_suite_name()) + "." + test->name();
+    std::replace(owner.begin(), owner.end(), '/', '_');
+    const std::filesystem::path folder = std::filesystem::path(KBT2_TEST_SCRATCH_DIR) / owner / name;
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
@@ -108,4 +115,4 @@ inline std::string joinCrlf(const std::vector<std::string>& lines) {
     return out;
 }
 
-}  // namespace kbt2::testing_support
+}  // namespace kbt2::storage_testing

@@ -12,7 +12,7 @@
 namespace kbt2 {
 namespace {
 
-using namespace testing_support;
+using namespace storage_testing;
 namespace fs = std::filesystem;
 
 // A worksheet with something in every kind of field, to see that a refused
@@ -51,7 +51,7 @@ TEST_P(MalformedFiles, AreRefusedWithTheLineNamedAndTheWorksheetUnchanged) {
     writeBytes(path, GetParam().bytes());
     Worksheet ws = busyWorksheet();
     const auto before = snapshot(ws);
-    FakePlatform platform;
+    RecordingPlatform platform;
     platform.files.push_back(path.string());
     loadClick(ws, platform);
 
@@ -111,7 +111,7 @@ TEST(LoadFailure, MissingFileOrFolderIsReportedAndNothingChanges) {
     for (const fs::path& path : {folder / "none.wsk", folder}) {
         Worksheet ws = busyWorksheet();
         const auto before = snapshot(ws);
-        FakePlatform platform;
+        RecordingPlatform platform;
         platform.files.push_back(path.string());
         loadClick(ws, platform);
         EXPECT_EQ(snapshot(ws), before);
@@ -146,7 +146,7 @@ TEST(SaveFailure, AFailedWriteLeavesTheOldFileWholeAndTellsTheUser) {
     const fs::path folder = scratchFolder("fullDisk");
     const fs::path path = folder / "case.wsk";
     writeBytes(path, "the old worksheet\r\n");
-    FakePlatform platform;
+    RecordingPlatform platform;
     platform.files.push_back(path.string());
     {
         FileSizeLimit limit(64);
@@ -170,7 +170,7 @@ TEST(SaveFailure, AMissingFolderOrAFolderInTheWayIsReported) {
     };
     for (const Case& c : {Case{folder / "nowhere" / "case.wsk", "The folder does not exist."},
                           Case{folder / "taken.wsk", "The name belongs to a folder."}}) {
-        FakePlatform platform;
+        RecordingPlatform platform;
         platform.files.push_back(c.path.string());
         saveClick(Worksheet(), platform);
         ASSERT_EQ(platform.messages.size(), 1u);
