@@ -1,6 +1,8 @@
 #include "storage/worksheet_file_format.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <optional>
 
 #include "calc/numbers.h"
@@ -253,12 +255,14 @@ private:
         add(LoadStep::Kind::Select, {group, index(group, "the index of the selected " + name + " option")});
     }
 
-    // A count that is not a whole number still reads one line per step
-    // below it, as the count loop runs.
+    // The index lines are read while k = 0, 1, 2, ... is below the count, so
+    // a fractional count reads one line more than its whole part; a count
+    // past what the file holds runs into its end.
     void checks(Control array) {
         const std::string name(info(array).name);
         const double count = numericValue(line("the number of checked " + name + " boxes"));
-        for (double k = 0; k < count; ++k)
+        const long long lines = count > 0 ? static_cast<long long>(std::min(std::ceil(count), 1e15)) : 0;
+        for (long long k = 0; k < lines; ++k)
             add(LoadStep::Kind::Check, {array, index(array, "the index of a checked " + name + " box")});
     }
 

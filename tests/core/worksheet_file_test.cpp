@@ -259,6 +259,17 @@ INSTANTIATE_TEST_SUITE_P(Lines, LenientLines,
                                          LenientCase{"IndexWithPlusSign", 16, {" 1 ", "+1"}, {Control::EIN}, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The index lines are read while k = 0, 1, ... stays below the count.
+TEST(WorksheetFile, AFractionalCountReadsOneIndexMore) {
+    std::vector<std::string> lines = crlfLines(formatWorksheetFile(Worksheet()));
+    lines[39] = " 1.5 ";
+    lines.insert(lines.begin() + 40, {" 5 ", " 40 "});
+    Worksheet ws;
+    applyLoadPlan(ws, std::get<LoadPlan>(parseWorksheetFile(joinCrlf(lines))));
+    EXPECT_TRUE(ws.checked({Control::Crop, 5}));
+    EXPECT_TRUE(ws.checked({Control::Crop, 40}));
+}
+
 struct EncodingCase {
     const char* name;
     std::string bytes;  // how Producer1 stands in the file
