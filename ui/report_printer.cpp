@@ -2,7 +2,6 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPrinterInfo>
 
 namespace kbt2::ui {
 namespace {
@@ -83,20 +82,6 @@ PrintResult printDocument(const PrintDocument& document, QPrinter& printer) {
     if (!printed || !ended || printer.printerState() == QPrinter::Error)
         return failed("The printer reported an error.");
     return {};
-}
-
-PrintResult printOnDefaultPrinter(const PrintDocument& document) {
-    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-    if (defaultPrinter.isNull()) return {PrintResult::Status::NoPrinter, {}};
-    QPrinter printer(defaultPrinter, QPrinter::HighResolution);
-    return printDocument(document, printer);
-}
-
-PrintResult printToPdfFile(const PrintDocument& document, const QString& path) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    return printDocument(document, printer);
 }
 
 }  // namespace kbt2::ui

@@ -2,7 +2,6 @@
 // Prints a composed report on a real printer (or into a PDF).
 
 #include <QPrinter>
-#include <QString>
 
 #include "worksheet/platform.h"
 
@@ -14,11 +13,5 @@ namespace kbt2::ui {
 // page begins when the page is full. Nothing else is set: font, margins and
 // paper are the printer's.
 PrintResult printDocument(const PrintDocument& document, QPrinter& printer);
-
-// The system's default printer; NoPrinter when there is none.
-PrintResult printOnDefaultPrinter(const PrintDocument& document);
-
-// A PDF document at `path` (replaced if it exists), laid out as on paper.
-PrintResult printToPdfFile(const PrintDocument& document, const QString& path);
 
 }  // namespace kbt2::ui

@@ -47,6 +47,13 @@ inline constexpr KnownMessage kKnownMessages[] = {
     {"*** ERROR ***", MessageButtons::OK, MessageIcon::Critical, "Program Stopped"},
     {"*** ERROR ***", MessageButtons::OKCancel, MessageIcon::Critical, "You are not eligible for KBT because more than\r 35% of your expected KBT comes from livestock."},
     {"*** ERROR ***", MessageButtons::OKCancel, MessageIcon::Critical, "You must purchase an MPCI product on insurable crops because\r50% of your expected KBT comes from livestock and insurable crops."},
+    // Save, Load and Print: the file or the printer failed
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "The worksheet could not be saved as \"{*}\".\r{*}"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "The worksheet file \"{*}\" could not be opened.\r{*}"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "The worksheet file \"{*}\" could not be loaded.\r{*}\rThe worksheet was not changed."},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "The report could not be printed.\r{*}"},
+    {"KBT2", MessageButtons::OKCancel, MessageIcon::None, "No printer is available.\rSave the report as a PDF document instead?"},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "The report could not be saved as \"{*}\".\r{*}"},
 };
 // clang-format on
 

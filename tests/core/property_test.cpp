@@ -327,7 +327,36 @@ TEST_P(RandomSequences, KeepFieldsFiniteAndShowOnlyTheProgramsMessages) {
 }
 
 TEST_P(RandomSequences, SaveClearLoadSaveGivesTheSameFile) {
-    GTEST_SKIP() << "worksheet files are not saved and loaded yet (storage/worksheet_file)";
+    const Folders folders("roundtrip-" + std::to_string(GetParam()));
+    const fs::path first = folders.root / "first.wsk";
+    const fs::path second = folders.root / "second.wsk";
+    // Fewer than the other property: every save waits for the disk.
+    for (int n = 0; n < kSequences / 4 && !HasFailure(); ++n) {
+        Generator generate(seed(n), folders);
+        DriverRun run;
+        bool open = run.perform("places " + folders.rates.string() + " " + folders.noRates.string());
+        if (generate.below(2))
+            for (const std::string& line : generate.caseLines()) open = open && run.perform(line);
+        for (int step = 0; step < kActionsPerSequence && open; ++step) open = run.perform(generate.nextLine());
+        if (!open) continue;
+        // Dialogue answers the sequence queued but never used would answer
+        // the dialogues below; saving changes no field, so saves use them up.
+        for (size_t at = run.script().find("\nfile "); at != std::string::npos;
+             at = run.script().find("\nfile ", at + 1))
+            run.perform("click save");
+        fs::remove(first);
+        fs::remove(second);
+        for (const std::string& line :
+             {"file " + first.string(), std::string("click save"), std::string("click Clear"), "file " + first.string(),
+              std::string("click Load"), "file " + second.string(), std::string("click save")})
+            run.perform(line);
+        const auto bytes = [](const fs::path& path) {
+            std::ifstream in(path, std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        };
+        ASSERT_TRUE(fs::exists(first)) << "seed " << seed(n) << ", script:\n" << run.script();
+        EXPECT_EQ(bytes(second), bytes(first)) << "seed " << seed(n) << ", script:\n" << run.script();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Shards, RandomSequences, testing::Range(0, kShards));

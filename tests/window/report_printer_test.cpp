@@ -1,18 +1,15 @@
-// The report on the real printer path: QPrinter writing a PDF, read back
-// with pdftotext (poppler-utils, installed by scripts/install-deps.sh).
-
-// The worksheet headers come before Qt's, whose "slots" macro would clash
-// with ControlInfo::slots().
-// clang-format off
-#include "storage/report.h"
-#include "ui/report_printer.h"
+// The report on the real printer path: the window's platform has QPrinter
+// write a PDF, read back with pdftotext (poppler-utils, installed by
+// scripts/install-deps.sh).
 
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
-// clang-format on
+
+#include "storage/report.h"
+#include "ui/qt_platform.h"
 
 using namespace kbt2;
 
@@ -52,6 +49,11 @@ Word find(const QList<Word>& words, const QString& text) {
     return {{}, -1, -1};
 }
 
+PrintResult printPdf(const PrintDocument& document, const QString& path) {
+    ui::QtPlatform platform;
+    return platform.printToPdf(document, path.toStdString());
+}
+
 PrintLine lineOf(std::initializer_list<PrintItem> items) { return PrintLine(items); }
 
 }  // namespace
@@ -59,7 +61,7 @@ PrintLine lineOf(std::initializer_list<PrintItem> items) { return PrintLine(item
 class ReportPrinterTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(),
                  "pdftotext is missing: run scripts/install-deps.sh");
@@ -76,7 +78,7 @@ private slots:
         ws.setText({Control::Cropname1, 0}, "Cranberries");
         ws.setText({Control::Infobox}, "one change\nanother change");
         const QString pdf = dir_.filePath("report.pdf");
-        const PrintResult result = ui::printToPdfFile(composeReport(ws), pdf);
+        const PrintResult result = printPdf(composeReport(ws), pdf);
         QCOMPARE(result.status, PrintResult::Status::Printed);
 
         const QString text = pdftotext({"-layout", pdf, "-"});
@@ -97,7 +99,7 @@ private slots:
         doc.lines.push_back(
             lineOf({PrintItem::textItem(std::string(30, 'W')), PrintItem::columnItem(21), PrintItem::textItem("D21")}));
         const QString pdf = dir_.filePath("columns.pdf");
-        QCOMPARE(ui::printToPdfFile(doc, pdf).status, PrintResult::Status::Printed);
+        QCOMPARE(printPdf(doc, pdf).status, PrintResult::Status::Printed);
 
         const QList<Word> words = wordsOf(pdf);
         const Word a = find(words, "A1"), b = find(words, "B21"), c = find(words, "C41"), d = find(words, "D21");
@@ -114,7 +116,7 @@ private slots:
         PrintDocument doc;
         for (int i = 0; i < 400; ++i) doc.lines.push_back(lineOf({PrintItem::textItem("line" + std::to_string(i))}));
         const QString pdf = dir_.filePath("long.pdf");
-        QCOMPARE(ui::printToPdfFile(doc, pdf).status, PrintResult::Status::Printed);
+        QCOMPARE(printPdf(doc, pdf).status, PrintResult::Status::Printed);
         const QString last = pdftotext({"-f", "2", pdf, "-"});
         QVERIFY(last.contains("line399"));
         QVERIFY(!last.contains("line0\n"));
@@ -122,8 +124,8 @@ private slots:
 
     void anUnwritablePdfIsAFailureWithAReason() {
         QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-        const PrintResult result = ui::printToPdfFile(PrintDocument{{lineOf({PrintItem::textItem("x")})}},
-                                                      dir_.filePath("missing/folder/report.pdf"));
+        const PrintResult result =
+            printPdf(PrintDocument{{lineOf({PrintItem::textItem("x")})}}, dir_.filePath("missing/folder/report.pdf"));
         QCOMPARE(result.status, PrintResult::Status::Failed);
         QVERIFY(!result.error.empty());
     }
