@@ -124,6 +124,9 @@ FileResult replaceFileAtomically(const std::string& path, std::string_view conte
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return failure(EISDIR, Access::Write);
+    // Renaming over a file needs only the folder's permission; a file the
+    // user may not write stays protected as an ordinary write would leave it.
+    if (exists && ::access(target.c_str(), W_OK) != 0) return failure(errno, Access::Write);
 
     fs::path temporary;
     Descriptor file(createTemporaryBeside(target, temporary));

@@ -20,7 +20,8 @@ FileResult readWholeFile(const std::string& path, std::string& contents);
 // bytes go to a new file beside it, are flushed to the disk, and the new file
 // then takes the old one's name in one step. On any failure the old file is
 // left as it was and the new one removed. An existing file keeps its
-// permissions; a symbolic link keeps pointing at the file it names.
+// permissions; a symbolic link keeps pointing at the file it names. A file
+// the user may not write is refused.
 FileResult replaceFileAtomically(const std::string& path, std::string_view contents);
 
 }  // namespace kbt2

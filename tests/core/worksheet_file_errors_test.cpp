@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <functional>
 
@@ -179,6 +180,18 @@ TEST(SaveFailure, AMissingFolderOrAFolderInTheWayIsReported) {
     }
     EXPECT_EQ(readBytes(folder / "taken.wsk" / "inside"), "x");
     EXPECT_FALSE(fs::exists(folder / "nowhere"));
+}
+
+// Root may write any file, so this only runs for an ordinary user.
+TEST(SaveReplace, RefusesAFileTheUserMayNotWrite) {
+    if (geteuid() == 0) GTEST_SKIP() << "root may write every file";
+    const fs::path folder = scratchFolder("readOnly");
+    writeBytes(folder / "kept.wsk", "old");
+    fs::permissions(folder / "kept.wsk", fs::perms::owner_read);
+    const FileResult result = replaceFileAtomically((folder / "kept.wsk").string(), "new");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.reason, "Permission denied.");
+    EXPECT_EQ(readBytes(folder / "kept.wsk"), "old");
 }
 
 TEST(SaveReplace, KeepsThePermissionsAndTheLinkOfAnExistingFile) {
