@@ -17,7 +17,7 @@ enum Frame { Page, States, Counties };
 constexpr FrameItem kFrames[] = {
     {Page,     -1,   "",       {},     "001", "01"},
     {States,   Page, "State",  {0, 0}, "",    "000001",             2},
-    {Counties, Page, "County", {0, 1}, "",    "000000000000000001", 2},
+    {Counties, Page, "County", {0, 1}, "",    "000000000000001",    2},
 };
 // clang-format on
 

@@ -3,7 +3,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <algorithm>
 #include <map>
+#include <vector>
 
 #include "ui/field_binding.h"
 
@@ -69,12 +71,16 @@ void layPage(QWidget* page, const PageTable& table, FieldBinding& binding) {
     // An empty row between filled ones is a blank line, not nothing.
     for (const auto& [id, grid] : grids) {
         const int line = frames.at(id)->fontMetrics().height();
-        for (int row = 0; row < grid->rowCount(); ++row) {
-            bool empty = true;
-            for (int column = 0; column < grid->columnCount() && empty; ++column)
-                empty = grid->itemAtPosition(row, column) == nullptr;
-            if (empty) grid->setRowMinimumHeight(row, line);
+        std::vector<bool> filled(static_cast<size_t>(grid->rowCount()), false);
+        for (int i = 0; i < grid->count(); ++i) {
+            int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+            grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
+            for (int r = row; r < row + rowSpan; ++r) filled[static_cast<size_t>(r)] = true;
         }
+        const auto last = std::find(filled.rbegin(), filled.rend(), true);
+        const int lastFilled = static_cast<int>(filled.rend() - last) - 1;
+        for (int row = 0; row < lastFilled; ++row)
+            if (!filled[static_cast<size_t>(row)]) grid->setRowMinimumHeight(row, line);
     }
 }
 

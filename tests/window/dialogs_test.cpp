@@ -1,0 +1,202 @@
+// The window's dialogues: message boxes as the commands ask for them, the
+// file dialogue with the command's filter, and the replaceable printer.
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "tests/window/window_test_support.h"
+#include "ui/dialog_texts.h"
+#include "ui/main_window.h"
+#include "ui/qt_platform.h"
+
+using namespace kbt2;
+
+namespace {
+
+// A stand-in printer, as the driver puts in: the window's platform with its
+// printing replaced.
+class RecordingPlatform : public ui::QtPlatform {
+public:
+    PrintResult print(const PrintDocument& document) override {
+        ++printed;
+        lines += document.lines.size();
+        return {};
+    }
+    int printed = 0;
+    size_t lines = 0;
+};
+
+// Fills in a file dialogue when it appears, or cancels it.
+class FileAnswer : public QObject {
+public:
+    explicit FileAnswer(QString path) : path_(std::move(path)) { qApp->installEventFilter(this); }
+    QFileDialog* seen = nullptr;
+    QStringList filters;
+    QString commandFilter;
+    bool nativeOff = false;
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* dialog = qobject_cast<QFileDialog*>(watched)) {
+                seen = dialog;
+                filters = dialog->nameFilters();
+                commandFilter = dialog->property(ui::kCommandFilterProperty).toString();
+                nativeOff = dialog->testOption(QFileDialog::DontUseNativeDialog);
+                mode = dialog->acceptMode();
+                QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+            }
+        return QObject::eventFilter(watched, event);
+    }
+    void customEvent(QEvent*) override {
+        QDialog* dialog = seen;
+        if (path_.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        seen->selectFile(path_);
+        dialog->accept();
+    }
+
+private:
+    QString path_;
+};
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The worked example's second run: a comma in the second income box.
+    void command2AnswersWithTheApplicationTitle() {
+        ui::MainWindow window;
+        window.show();
+        Worksheet& ws = window.form().worksheet();
+        const char* incomes[] = {"100", "1,000", "121", "133.1", "146.41"};
+        const char* expenses[] = {"60", "62", "64", "66", "68"};
+        for (int i = 0; i < 5; ++i) {
+            ws.setText({Control::Allinc1, i}, incomes[i]);
+            ws.setText({Control::Allexp1, i}, expenses[i]);
+        }
+        test::MessageCatcher catcher;
+        window.showPageOf({Control::Command2});
+        qobject_cast<QPushButton*>(window.fieldWidget({Control::Command2}))->click();
+        QCOMPARE(catcher.seen().size(), size_t(1));
+        const test::SeenMessage& seen = catcher.seen().front();
+        QCOMPARE(seen.title, QStringLiteral("KBT2"));
+        QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(seen.icon, QMessageBox::NoIcon);
+        QCOMPARE(seen.text, std::string("You have entered either a comma or a $ in the AllowableIncome box 2"));
+    }
+
+    void messageBoxAsAsked_data() {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<int>("press");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("OK, no icon") << int(MessageButtons::OK) << int(MessageIcon::None) << int(QMessageBox::Ok)
+                                     << int(MessageAnswer::OK);
+        QTest::newRow("OK and Cancel, critical, OK pressed")
+            << int(MessageButtons::OKCancel) << int(MessageIcon::Critical) << int(QMessageBox::Ok)
+            << int(MessageAnswer::OK);
+        QTest::newRow("OK and Cancel, critical, Cancel pressed")
+            << int(MessageButtons::OKCancel) << int(MessageIcon::Critical) << int(QMessageBox::Cancel)
+            << int(MessageAnswer::Cancel);
+    }
+    void messageBoxAsAsked() {
+        QFETCH(int, buttons);
+        QFETCH(int, icon);
+        QFETCH(int, press);
+        QFETCH(int, answer);
+        ui::QtPlatform platform;
+        test::MessageCatcher catcher(static_cast<QMessageBox::StandardButton>(press));
+        const Message message{"*** ERROR ***", "first line\rsecond line", static_cast<MessageButtons>(buttons),
+                              static_cast<MessageIcon>(icon)};
+        QCOMPARE(int(platform.showMessage(message)), answer);
+        const test::SeenMessage& seen = catcher.seen().front();
+        QCOMPARE(seen.title, QStringLiteral("*** ERROR ***"));
+        QCOMPARE(seen.text, message.text);
+        QCOMPARE(seen.icon, icon == int(MessageIcon::Critical) ? QMessageBox::Critical : QMessageBox::NoIcon);
+        QCOMPARE(seen.buttons, buttons == int(MessageButtons::OK)
+                                   ? QMessageBox::StandardButtons(QMessageBox::Ok)
+                                   : QMessageBox::StandardButtons(QMessageBox::Ok | QMessageBox::Cancel));
+    }
+
+    // A carriage return starts a new line of the box's text.
+    void carriageReturnBreaksTheLine() {
+        const QString shown = ui::messageForDisplay("one\rtwo");
+        QLabel label;
+        label.setTextFormat(Qt::PlainText);
+        label.setText(shown);
+        QLabel single;
+        single.setText(QStringLiteral("one"));
+        QVERIFY(label.sizeHint().height() > single.sizeHint().height());
+        QCOMPARE(ui::messageFromDisplay(shown), std::string("one\rtwo"));
+    }
+
+    void nameFilters_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("description names its pattern")
+            << "KBT Premium Calculation (*.wsk)|*.wsk" << QStringList{"KBT Premium Calculation (*.wsk)"};
+        QTest::newRow("pattern added") << "Text|*.txt;*.text" << QStringList{"Text (*.txt *.text)"};
+        QTest::newRow("two pairs") << "A (*.a)|*.a|B|*.b" << QStringList{"A (*.a)", "B (*.b)"};
+    }
+    void nameFilters() {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, expected);
+        QCOMPARE(ui::nameFilters(filter.toStdString()), expected);
+    }
+
+    void fileDialogueTakesTheNameAsTyped() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("case"));  // no extension added
+        ui::QtPlatform platform;
+        FileAnswer answer(path);
+        const auto chosen = platform.chooseFile(FileDialogMode::Save, "KBT Premium Calculation (*.wsk)|*.wsk");
+        QVERIFY(chosen);
+        QCOMPARE(QString::fromStdString(*chosen), path);
+        QVERIFY(answer.nativeOff);
+        QCOMPARE(answer.mode, QFileDialog::AcceptSave);
+        QCOMPARE(answer.filters, QStringList{"KBT Premium Calculation (*.wsk)"});
+        QCOMPARE(answer.commandFilter, QStringLiteral("KBT Premium Calculation (*.wsk)|*.wsk"));
+    }
+
+    void fileDialogueCancelled() {
+        ui::QtPlatform platform;
+        FileAnswer answer{QString()};
+        QVERIFY(!platform.chooseFile(FileDialogMode::Open, "KBT Premium Calculation (*.wsk)|*.wsk"));
+        QCOMPARE(answer.mode, QFileDialog::AcceptOpen);
+    }
+
+    void fileExistsOnlyForOrdinaryFiles() {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("Ratefile.prn")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        ui::QtPlatform platform;
+        QVERIFY(platform.fileExists(file.fileName().toStdString()));
+        QVERIFY(!platform.fileExists(dir.path().toStdString()));
+        QVERIFY(!platform.fileExists(dir.filePath(QStringLiteral("missing")).toStdString()));
+    }
+
+    // The window's commands use whatever platform it was given: the driver
+    // puts in its stand-in printer so.
+    void theGivenPlatformServesTheCommands() {
+        auto recording = std::make_unique<RecordingPlatform>();
+        RecordingPlatform* printer = recording.get();
+        ui::MainWindow window(std::move(recording));
+        QCOMPARE(&window.form().platform(), static_cast<Platform*>(printer));
+        window.form().platform().print(PrintDocument{{{PrintItem::textItem("x")}}});
+        QCOMPARE(printer->printed, 1);
+    }
+};
+
+KBT2_WINDOW_TEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"

@@ -1,0 +1,76 @@
+#pragma once
+// Shared by the window tests (each test file is its own program): a main that
+// runs without a display, and a catcher that answers the window's message
+// boxes as they appear.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <vector>
+
+#include "ui/dialog_texts.h"
+
+namespace kbt2::test {
+
+// The offscreen platform when the environment names neither a platform nor a
+// display: test discovery may run the program outside ctest.
+inline void useOffscreenWithoutDisplay() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// What a message box showed.
+struct SeenMessage {
+    QString title;
+    std::string text;  // as the command wrote it: line breaks are character 13
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::Icon icon;
+};
+
+// Records every message box when it is shown and presses `answer` in it (OK
+// when the box has no such button).
+class MessageCatcher : public QObject {
+public:
+    explicit MessageCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok) : answer_(answer) {
+        qApp->installEventFilter(this);
+    }
+    const std::vector<SeenMessage>& seen() const { return seen_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+                seen_.push_back(
+                    {box->windowTitle(), ui::messageFromDisplay(box->text()), box->standardButtons(), box->icon()});
+                pending_ = box;
+                QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+            }
+        return QObject::eventFilter(watched, event);
+    }
+    void customEvent(QEvent*) override {
+        if (!pending_) return;
+        QAbstractButton* button = pending_->button(answer_);
+        if (!button) button = pending_->button(QMessageBox::Ok);
+        button->click();
+    }
+
+private:
+    QMessageBox::StandardButton answer_;
+    QPointer<QMessageBox> pending_;
+    std::vector<SeenMessage> seen_;
+};
+
+}  // namespace kbt2::test
+
+#define KBT2_WINDOW_TEST_MAIN(TestClass)          \
+    int main(int argc, char** argv) {             \
+        kbt2::test::useOffscreenWithoutDisplay(); \
+        QApplication app(argc, argv);             \
+        TestClass test;                           \
+        return QTest::qExec(&test, argc, argv);   \
+    }
