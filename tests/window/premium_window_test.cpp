@@ -1,0 +1,97 @@
+// The premium as a person meets it in the window: the eligibility warnings
+// are critical message boxes with OK and Cancel, and the coverage levels not
+// offered are hidden widgets.
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+
+#include "tests/core/rate_records.h"
+#include "tests/window/window_test_support.h"
+#include "ui/main_window.h"
+
+using namespace kbt2;
+
+namespace {
+
+// The window's platform with the rate file looked for in one test folder.
+class TestFolderPlatform : public ui::QtPlatform {
+public:
+    explicit TestFolderPlatform(std::string folder) : folder_(std::move(folder)) {}
+    std::vector<std::string> rateFileFolders() override { return {folder_}; }
+
+private:
+    std::string folder_;
+};
+
+}  // namespace
+
+class PremiumWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Corn and a cow-calf herd, four fifths livestock: both warnings, and with
+    // two commodities only the 0.65 level.
+    void warningsAndHiddenLevels() {
+        QTemporaryDir dir;
+        {
+            using testing_support::rateRecord;
+            std::ofstream rates(dir.filePath(QStringLiteral("Ratefile.prn")).toStdString(), std::ios::binary);
+            rates << rateRecord({.code = "  41", .livestock = 'N', .insurable = 'Y'}) << "\r\n"
+                  << rateRecord({.code = " 800", .livestock = 'Y', .insurable = 'N'}) << "\r\n";
+        }
+        ui::MainWindow window(std::make_unique<TestFolderPlatform>(dir.path().toStdString()));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Worksheet& ws = window.form().worksheet();
+        ws.select({Control::St, 0});
+        ws.select({Control::Mi1, 2});
+        for (int year = 0; year < 5; ++year) {
+            ws.setText({Control::Allinc1, year}, "2000");
+            ws.setText({Control::Allexp1, year}, "0");
+        }
+        ws.setText({Control::Cropname1, 0}, "Corn");
+        ws.setText({Control::Unit1, 0}, "41");
+        ws.setText({Control::Totamt1, 0}, "100");
+        ws.setText({Control::Expval1, 0}, "1");
+        ws.setText({Control::Cropname1, 1}, "C: Cow-calf");
+        ws.setText({Control::Unit1, 1}, "800");
+        ws.setText({Control::Totamt1, 1}, "400");
+        ws.setText({Control::Expval1, 1}, "1");
+        test::MessageCatcher preliminary;
+        window.form().click(Control::Command2);
+        QVERIFY(preliminary.seen().empty());
+
+        test::MessageCatcher catcher(QMessageBox::Cancel);
+        window.showPageOf({Control::Command4});
+        qobject_cast<QPushButton*>(window.fieldWidget({Control::Command4}))->click();
+
+        QCOMPARE(catcher.seen().size(), size_t(2));
+        for (const test::SeenMessage& seen : catcher.seen()) {
+            QCOMPARE(seen.title, QStringLiteral("*** ERROR ***"));
+            QCOMPARE(seen.icon, QMessageBox::Critical);
+            QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok | QMessageBox::Cancel));
+        }
+        QVERIFY(catcher.seen()[0].text.find("35% of your expected KBT comes from livestock") != std::string::npos);
+
+        const Control table[] = {Control::Text23, Control::Text24, Control::Text25, Control::Text26, Control::Text27,
+                                 Control::Text28, Control::Text16, Control::Text17, Control::Text18};
+        for (Control row : table) {
+            for (int level : {0, 1}) {
+                auto* hidden = qobject_cast<QLineEdit*>(window.fieldWidget({row, level}));
+                QVERIFY(hidden->isHidden());
+                QVERIFY(hidden->text().isEmpty());
+            }
+            auto* shown = qobject_cast<QLineEdit*>(window.fieldWidget({row, 2}));
+            QVERIFY(!shown->isHidden());
+            QVERIFY(shown->isVisible());
+            QVERIFY(!shown->text().isEmpty());
+        }
+        QCOMPARE(qobject_cast<QLineEdit*>(window.fieldWidget({Control::Lvstex}))->text(), QStringLiteral("Yes"));
+    }
+};
+
+KBT2_WINDOW_TEST_MAIN(PremiumWindowTest)
+#include "premium_window_test.moc"
