@@ -50,6 +50,8 @@ void MaskedLineEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 MultiLineEdit::MultiLineEdit(QWidget* parent) : QPlainTextEdit(parent) {
+    // Tab goes on to the next field, as from every other field.
+    setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChanged, this, &MultiLineEdit::documentEdited);
 }
 

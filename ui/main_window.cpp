@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "ui/page_tabs.h"
@@ -11,14 +12,15 @@ namespace kbt2::ui {
 namespace {
 
 // clang-format off
-// The buttons below the pages, left to right: button, caption.
+// The buttons below the pages, left to right: button, caption ('&' marks the
+// Alt key's letter; it is not part of the caption).
 struct OuterButton { Control button; std::string_view caption; };
 constexpr OuterButton kOuterButtons[] = {
-    {Control::Clear,    "Clear"},
-    {Control::save,     "Save"},
-    {Control::Load,     "Load"},
-    {Control::Print,    "Print"},
-    {Control::Command1, "Exit KBT Premium Calculation Program"},
+    {Control::Clear,    "&Clear"},
+    {Control::save,     "&Save"},
+    {Control::Load,     "&Load"},
+    {Control::Print,    "&Print"},
+    {Control::Command1, "E&xit KBT Premium Calculation Program"},
 };
 // clang-format on
 
@@ -54,15 +56,23 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     column->setSpacing(0);
     column->addWidget(tabs_, 1);
     column->addSpacing(6);
+    // Keyboard order follows creation: the fields of page 1 (which has the
+    // focus first), then the buttons below the pages; each page built later
+    // joins the order after them, and Tab wraps from its last field to the
+    // buttons.
+    buildPageOnce(0);
     column->addWidget(makeButtonRow());
     setCentralWidget(central);
 
     const QFontMetrics metrics(font());
     resize(metrics.averageCharWidth() * kDefaultWidthInChars, metrics.height() * kDefaultHeightInLines);
 
-    buildPageOnce(0);
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::buildPageOnce);
     tabs_->setCurrentIndex(0);
+    // Alt+1 to Alt+9 bring pages 1 to 9 to the front.
+    for (int i = 0; i < kPageCount; ++i)
+        new QShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + i)), this,
+                      [this, i] { tabs_->setCurrentIndex(i); });
 }
 
 MainWindow::~MainWindow() {

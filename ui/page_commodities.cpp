@@ -43,7 +43,7 @@ constexpr int kTransferRow = 18;
 constexpr int kTransferColumn = 5;
 
 // Command5 sits in the empty rows of the fourth column of page 6.
-constexpr std::string_view kClearButtonCaption = "Clear all checked Crop Names";
+constexpr std::string_view kClearButtonCaption = "Clear all checked Crop &Names";
 constexpr Cell kClearButtonCell = {8, 9, 3, 2};
 // clang-format on
 

@@ -33,9 +33,9 @@ constexpr CaptionItem kCaptions[] = {
 
 // field, caption, frame, cell
 constexpr FieldItem kFields[] = {
-    {{C::Producer1},     "Producer Information 1", 0, {1, 0, 1, 2}},
-    {{C::Producer2},     "Producer Information 2", 0, {2, 0, 1, 2}},
-    {{C::Producer3},     "Producer Information 3", 0, {3, 0, 1, 2}},
+    {{C::Producer1},     "Producer Information, line 1", 0, {1, 0, 1, 2}},
+    {{C::Producer2},     "Producer Information, line 2", 0, {2, 0, 1, 2}},
+    {{C::Producer3},     "Producer Information, line 3", 0, {3, 0, 1, 2}},
     {{C::ProducerPhone}, "Phone Number",           0, {4, 1}},
     {{C::TaxEntity},     "Type of Tax Entity",     0, {5, 1}},
     {{C::SSN},           "SSN",                    1, {0, 0}},
@@ -43,9 +43,9 @@ constexpr FieldItem kFields[] = {
     {{C::SSNEIN},        "SSN or EIN",             0, {6, 1}},
     {{C::IRSCash},       "Cash",                   2, {0, 0}},
     {{C::IRSAcc},        "Accrural",               2, {0, 1}},
-    {{C::Agent1},        "Agency Information 1",   0, {1, 3, 1, 2}},
-    {{C::Agent2},        "Agency Information 2",   0, {2, 3, 1, 2}},
-    {{C::Agent3},        "Agency Information 3",   0, {3, 3, 1, 2}},
+    {{C::Agent1},        "Agency Information, line 1",   0, {1, 3, 1, 2}},
+    {{C::Agent2},        "Agency Information, line 2",   0, {2, 3, 1, 2}},
+    {{C::Agent3},        "Agency Information, line 3",   0, {3, 3, 1, 2}},
     {{C::AgentPhone},    "Phone Number",           0, {4, 4}},
     {{C::AgentCode},     "Agent Code",             0, {5, 4}},
     {{C::InsuranceYear}, "Insurance Year",         0, {6, 4}},

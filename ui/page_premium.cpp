@@ -1,6 +1,8 @@
 // Page 9: the premium table, one column per coverage level, with the single
 // results beside it and the button that calculates them.
 
+#include <deque>
+#include <string>
 #include <vector>
 
 #include "ui/page_table.h"
@@ -57,7 +59,7 @@ constexpr FieldItem kSideFields[] = {
     {{C::Text15, 0}, "Total expected KBT (Tab 8)",                       Side, {3, 1}},
     {{C::Text21},    "Preliminary estimate of Allowable KBT (subject to company approval)", Side, {4, 1}},
     {{C::Croptext},  "Number of crops used to calculate the diversification factor",       Side, {5, 1}},
-    {{C::Command4},  "Calculate Premium",                                Page, {2, 0}},
+    {{C::Command4},  "Calculate Pre&mium",                                Page, {2, 0}},
 };
 // clang-format on
 
@@ -66,6 +68,7 @@ constexpr FieldItem kSideFields[] = {
 void buildPremiumPage(QWidget* page, FieldBinding& binding) {
     std::vector<CaptionItem> captions;
     std::vector<FieldItem> fields;
+    std::deque<std::string> names;  // "Subsidy, .80": the field's accessible name
     int column = 1;
     for (std::string_view level : kLevels) captions.push_back({level, Table, {0, column++}, Look::Heading});
     int row = 1;
@@ -73,8 +76,10 @@ void buildPremiumPage(QWidget* page, FieldBinding& binding) {
     // Column by column: the keyboard goes down one coverage level, then the next.
     for (int level = 0; level < 3; ++level) {
         row = 1;
-        for (const PremiumRow& premiumRow : kRows)
-            fields.push_back({{premiumRow.field, level}, premiumRow.caption, Table, {row++, 1 + level}});
+        for (const PremiumRow& premiumRow : kRows) {
+            names.push_back(std::string(premiumRow.caption) + ", " + std::string(kLevels[level]));
+            fields.push_back({{premiumRow.field, level}, names.back(), Table, {row++, 1 + level}});
+        }
     }
     captions.insert(captions.end(), std::begin(kSideCaptions), std::end(kSideCaptions));
     fields.insert(fields.end(), std::begin(kSideFields), std::end(kSideFields));

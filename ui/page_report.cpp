@@ -1,6 +1,8 @@
 // Pages 7 and 8: the commodity report, rows 0 to 8 on page 7 and 9 to 13 on
 // page 8, one column per field of a row.
 
+#include <deque>
+#include <string>
 #include <vector>
 
 #include "ui/page_table.h"
@@ -47,7 +49,7 @@ constexpr CaptionItem kPage8Extras[] = {
 };
 constexpr FieldItem kPage8ExtraFields[] = {
     {{C::Text15, 1}, "Total Expected KBT", 0, {7, 8}},
-    {{C::Command3},  "Calculate  KBT for each Commodity and Total Expected KBT", 0, {9, 0, 1, 9}},
+    {{C::Command3},  "Calculate  KBT for each Commodity and &Total Expected KBT", 0, {9, 0, 1, 9}},
 };
 // clang-format on
 
@@ -57,6 +59,7 @@ void buildReportPage(int pageNumber, QWidget* page, FieldBinding& binding) {
     const RowRange rows = pageNumber == 7 ? kPage7Rows : kPage8Rows;
     std::vector<CaptionItem> captions;
     std::vector<FieldItem> fields;
+    std::deque<std::string> names;  // "Commodity Name, row 1": the field's accessible name
     int gridColumn = 1;
     for (const ReportColumn& column : kColumns)
         captions.push_back({column.caption, 0, {0, gridColumn++}, Look::Heading});
@@ -70,8 +73,10 @@ void buildReportPage(int pageNumber, QWidget* page, FieldBinding& binding) {
         const int gridRow = 1 + row - rows.first;
         captions.push_back({numbers[static_cast<size_t>(row)], 0, {gridRow, 0}});
         gridColumn = 1;
-        for (const ReportColumn& column : kColumns)
-            fields.push_back({{column.field, row}, column.caption, 0, {gridRow, gridColumn++}});
+        for (const ReportColumn& column : kColumns) {
+            names.push_back(std::string(column.caption) + ", row " + numbers[static_cast<size_t>(row)]);
+            fields.push_back({{column.field, row}, names.back(), 0, {gridRow, gridColumn++}});
+        }
     }
     if (pageNumber == 7) {
         captions.insert(captions.end(), std::begin(kPage7Extras), std::end(kPage7Extras));

@@ -48,9 +48,9 @@ struct CaptionItem {
     Look look = Look::Caption;
 };
 
-// `text` is the caption the widget shows itself (option buttons, buttons);
-// for other fields it is the caption beside them, which becomes their
-// accessible name.
+// `text` is the caption the widget shows itself (option buttons, buttons; a
+// '&' marks a button's Alt key letter); for other fields it is the caption
+// that labels them, which becomes their accessible name.
 struct FieldItem {
     FieldRef field;
     std::string_view text;

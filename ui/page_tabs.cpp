@@ -57,6 +57,11 @@ PageTabRows::PageTabRows(QTabWidget* pages, int tabsPerRow, QWidget* parent) : Q
     }
     for (int c = 0; c < tabsPerRow; ++c) grid->setColumnStretch(c, 1);
     pages->tabBar()->hide();
+    // The hidden bar must not hold the keyboard focus, nor the container that
+    // hands its focus to the bar: Tab would stop there.
+    pages->tabBar()->setFocusPolicy(Qt::NoFocus);
+    pages->setFocusPolicy(Qt::NoFocus);
+    pages->setFocusProxy(nullptr);
     connect(&group_, &QButtonGroup::idClicked, pages, &QTabWidget::setCurrentIndex);
     connect(pages, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0 && index < static_cast<int>(tabs_.size())) tabs_[static_cast<size_t>(index)]->setChecked(true);

@@ -30,16 +30,16 @@ constexpr CaptionItem kYearsCaptions[] = {
 
 // field, caption, frame, cell
 constexpr FieldItem kYearsFields[] = {
-    {{C::Allinc1, 0}, "Allowable Income 1993",  0, {1, 1}},
-    {{C::Allinc1, 1}, "Allowable Income 1994",  0, {2, 1}},
-    {{C::Allinc1, 2}, "Allowable Income 1995",  0, {3, 1}},
-    {{C::Allinc1, 3}, "Allowable Income 1996",  0, {4, 1}},
-    {{C::Allinc1, 4}, "Allowable Income 1997",  0, {5, 1}},
-    {{C::Allexp1, 0}, "Allowable Expense 1993", 0, {1, 2}},
-    {{C::Allexp1, 1}, "Allowable Expense 1994", 0, {2, 2}},
-    {{C::Allexp1, 2}, "Allowable Expense 1995", 0, {3, 2}},
-    {{C::Allexp1, 3}, "Allowable Expense 1996", 0, {4, 2}},
-    {{C::Allexp1, 4}, "Allowable Expense 1997", 0, {5, 2}},
+    {{C::Allinc1, 0}, "Allowable Income, 1993",  0, {1, 1}},
+    {{C::Allinc1, 1}, "Allowable Income, 1994",  0, {2, 1}},
+    {{C::Allinc1, 2}, "Allowable Income, 1995",  0, {3, 1}},
+    {{C::Allinc1, 3}, "Allowable Income, 1996",  0, {4, 1}},
+    {{C::Allinc1, 4}, "Allowable Income, 1997",  0, {5, 1}},
+    {{C::Allexp1, 0}, "Allowable Expense, 1993", 0, {1, 2}},
+    {{C::Allexp1, 1}, "Allowable Expense, 1994", 0, {2, 2}},
+    {{C::Allexp1, 2}, "Allowable Expense, 1995", 0, {3, 2}},
+    {{C::Allexp1, 3}, "Allowable Expense, 1996", 0, {4, 2}},
+    {{C::Allexp1, 4}, "Allowable Expense, 1997", 0, {5, 2}},
 };
 
 constexpr FrameItem kPreliminaryFrames[] = {
@@ -56,14 +56,14 @@ constexpr CaptionItem kPreliminaryCaptions[] = {
 };
 
 constexpr FieldItem kPreliminaryFields[] = {
-    {{C::Totalinc},   "Total Allowable Income",            0, {1, 1}},
-    {{C::Totalexp},   "Total Allowable Expense",           0, {1, 2}},
-    {{C::Averageinc}, "Average Allowable Income",          0, {2, 1}},
-    {{C::Averageexp}, "Average Allowable Expense",         0, {2, 2}},
-    {{C::Text29},     "Preliminary KBT Allowable Income",  0, {3, 1}},
-    {{C::Text30},     "Preliminary KBT Allowable Expense", 0, {3, 2}},
+    {{C::Totalinc},   "Total, Allowable Income",            0, {1, 1}},
+    {{C::Totalexp},   "Total, Allowable Expense",           0, {1, 2}},
+    {{C::Averageinc}, "Average, Allowable Income",          0, {2, 1}},
+    {{C::Averageexp}, "Average, Allowable Expense",         0, {2, 2}},
+    {{C::Text29},     "Preliminary KBT, Allowable Income",  0, {3, 1}},
+    {{C::Text30},     "Preliminary KBT, Allowable Expense", 0, {3, 2}},
     {{C::GrowthFact}, "Adjustment Factor",                 0, {5, 1}},
-    {{C::Command2},   "Calculate Preliminary KBT and Adjustment Factor", 0, {7, 0, 1, 3}},
+    {{C::Command2},   "Calculate Preliminary &KBT and Adjustment Factor", 0, {7, 0, 1, 3}},
 };
 // clang-format on
 

@@ -1,0 +1,154 @@
+// The window without a mouse and with a screen reader: Tab walks each page's
+// fields in reading order and then the buttons below the pages; Alt keys
+// press the buttons and bring pages to the front; every field has a name.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "commodities/catalogue.h"
+#include "tests/window/window_test_support.h"
+#include "ui/main_window.h"
+#include "ui/pages.h"
+
+using namespace kbt2;
+
+namespace {
+
+const QStringList kButtonsBelow = {"Clear", "save", "Load", "Print", "Command1"};
+
+}  // namespace
+
+class KeyboardAccessTest : public QObject {
+    Q_OBJECT
+
+    // The object names that Tab visits on a page, from the last button below
+    // the pages round to it again.
+    QStringList tabWalk(int page) {
+        window_->pages()->setCurrentIndex(page);
+        QApplication::processEvents();
+        QWidget* start = window_->fieldWidget({Control::Command1});
+        start->setFocus(Qt::TabFocusReason);
+        QStringList visited;
+        for (int step = 0; step < 300; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focused = QApplication::focusWidget();
+            if (!focused) break;
+            visited << focused->objectName();
+            if (focused == start) break;
+        }
+        return visited;
+    }
+
+private Q_SLOTS:
+    void init() {
+        window_ = std::make_unique<ui::MainWindow>();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
+    void cleanup() { window_.reset(); }
+
+    void firstFocusIsTheFirstField() {
+        QCOMPARE(QApplication::focusWidget(), window_->fieldWidget({Control::Producer1}));
+    }
+
+    void pageOneInReadingOrder() {
+        const QStringList expected =
+            QStringList{"Producer1", "Producer2",     "Producer3", "ProducerPhone", "TaxEntity", "SSN",    "EIN",
+                        "SSNEIN",    "IRSCash",       "IRSAcc",    "Agent1",        "Agent2",    "Agent3", "AgentPhone",
+                        "AgentCode", "InsuranceYear", "statename", "countyname",    "MPCI",      "Infobox"} +
+            kButtonsBelow;
+        QCOMPARE(tabWalk(0), expected);
+    }
+
+    void yearsDownEachColumn() {
+        QStringList expected;
+        for (int i = 0; i < 5; ++i) expected << QStringLiteral("Allinc1(%1)").arg(i);
+        for (int i = 0; i < 5; ++i) expected << QStringLiteral("Allexp1(%1)").arg(i);
+        QCOMPARE(tabWalk(2), expected + kButtonsBelow);
+    }
+
+    // Every page: each of its fields once, then the buttons below the pages.
+    void everyPageVisitsItsFieldsThenTheButtons_data() {
+        QTest::addColumn<int>("page");
+        for (int page = 0; page < 9; ++page) QTest::newRow(ui::kPageCaptions[page].data()) << page;
+    }
+    void everyPageVisitsItsFieldsThenTheButtons() {
+        QFETCH(int, page);
+        window_->buildAllPages();
+        QStringList fields;
+        for (QWidget* widget : window_->pages()->widget(page)->findChildren<QWidget*>())
+            if (parseRef(widget->objectName().toStdString()) && (widget->focusPolicy() & Qt::TabFocus))
+                fields << widget->objectName();
+        const QStringList walk = tabWalk(page);
+        QCOMPARE(walk.mid(walk.size() - kButtonsBelow.size()), kButtonsBelow);
+        QStringList visitedFields = walk.mid(0, walk.size() - kButtonsBelow.size());
+        QCOMPARE(visitedFields.size(), fields.size());
+        visitedFields.sort();
+        fields.sort();
+        QCOMPARE(visitedFields, fields);
+    }
+
+    void altKeysPressTheButtons() {
+        QSignalSpy closed(window_.get(), &ui::MainWindow::closed);
+        window_->fieldWidget({Control::Producer1})->setFocus();
+        QTest::keyClick(window_.get(), Qt::Key_X, Qt::AltModifier);
+        // A mnemonic presses the button visibly, which takes a moment.
+        QTRY_COMPARE(closed.count(), 1);
+    }
+
+    void altDigitsBringPagesToTheFront() {
+        QTest::keyClick(window_.get(), Qt::Key_6, Qt::AltModifier);
+        QCOMPARE(window_->pages()->currentIndex(), 5);
+        QTest::keyClick(window_.get(), Qt::Key_1, Qt::AltModifier);
+        QCOMPARE(window_->pages()->currentIndex(), 0);
+    }
+
+    // Buttons and options name themselves by their caption; every other field
+    // carries the caption that labels it.
+    void everyFieldHasAName() {
+        window_->buildAllPages();
+        for (const ControlInfo& c : kControls)
+            for (int i = 0; i < c.slots(); ++i) {
+                QWidget* widget = window_->fieldWidget({c.control, i});
+                const auto* button = qobject_cast<QAbstractButton*>(widget);
+                const QString name = widget->accessibleName().isEmpty() && button ? button->text().remove(u'&')
+                                                                                  : widget->accessibleName();
+                QVERIFY2(!name.trimmed().isEmpty(), qPrintable(widget->objectName()));
+            }
+        QCOMPARE(window_->fieldWidget({Control::Cropname1, 10})->accessibleName(),
+                 QStringLiteral("Commodity Name, row 11"));
+        QCOMPARE(window_->fieldWidget({Control::Text18, 2})->accessibleName(), QStringLiteral("Producer Premium, .65"));
+    }
+
+    // A commodity box takes the caption beside it as its name, and a click on
+    // the caption toggles the box as a click on the box does.
+    void commodityCaptionsNameAndToggleTheirBoxes() {
+        window_->pages()->setCurrentIndex(4);
+        window_->pages()->setCurrentIndex(5);
+        for (const CommodityEntry& entry : catalogue()) {
+            const QString caption =
+                QString::fromUtf8(entry.caption.data(), static_cast<qsizetype>(entry.caption.size()));
+            QCOMPARE(window_->fieldWidget({entry.array, entry.index})->accessibleName(), caption.trimmed());
+        }
+        window_->pages()->setCurrentIndex(4);
+        QApplication::processEvents();
+        QLabel* asparagus = nullptr;
+        for (QLabel* label : window_->pages()->widget(4)->findChildren<QLabel*>())
+            if (label->text() == QStringLiteral("Asparagus")) asparagus = label;
+        QVERIFY(asparagus);
+        QTest::mouseClick(asparagus, Qt::LeftButton);
+        QVERIFY(window_->form().worksheet().checked({Control::Crop, 3}));
+        QTest::mouseClick(asparagus, Qt::LeftButton);
+        QVERIFY(!window_->form().worksheet().checked({Control::Crop, 3}));
+    }
+
+private:
+    std::unique_ptr<ui::MainWindow> window_;
+};
+
+KBT2_WINDOW_TEST_MAIN(KeyboardAccessTest)
+#include "keyboard_access_test.moc"
