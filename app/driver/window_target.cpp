@@ -34,7 +34,8 @@ void activate(QWidget& window) {
 
 }  // namespace
 
-int runInWindow(int, char** argv, std::istream& script, std::ostream& out, std::ostream& errors) {
+int runInWindow(int, char** argv, std::istream& script, std::ostream& out, std::ostream& errors,
+                const std::function<void(ui::MainWindow&)>& afterScript) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -54,7 +55,9 @@ int runInWindow(int, char** argv, std::istream& script, std::ostream& out, std::
     activate(window);
 
     WindowTarget target(window);
-    return runScript(script, session, target, errors);
+    const int status = runScript(script, session, target, errors);
+    if (status == 0 && !session.closed() && afterScript) afterScript(window);
+    return status;
 }
 
 }  // namespace kbt2::driver
