@@ -1,6 +1,7 @@
 #include "app/driver/window_target_widgets.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
 
 #include "ui/field_widgets.h"
@@ -8,6 +9,9 @@
 namespace kbt2::driver {
 
 QWidget* WindowTarget::reach(FieldRef field) {
+    // A person acts on the window in front; typing needs it active. (After a
+    // dialogue closes, the platform may hand activation back only later.)
+    if (!window_.isActiveWindow()) QApplication::setActiveWindow(&window_);
     window_.showPageOf(field);
     return window_.fieldWidget(field);
 }
