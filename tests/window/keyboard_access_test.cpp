@@ -45,9 +45,8 @@ class KeyboardAccessTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        window_ = std::make_unique<ui::MainWindow>();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        window_ = test::showActiveMainWindow();
+        QVERIFY(window_);
     }
     void cleanup() { window_.reset(); }
 

@@ -10,9 +10,11 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
+#include <memory>
 #include <vector>
 
 #include "ui/dialog_texts.h"
+#include "ui/main_window.h"
 
 namespace kbt2::test {
 
@@ -22,6 +24,15 @@ inline void useOffscreenWithoutDisplay() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// A fresh main window, shown and active (so that keyboard focus lands in it),
+// or none when the platform never activated it.
+inline std::unique_ptr<ui::MainWindow> showActiveMainWindow() {
+    auto window = std::make_unique<ui::MainWindow>();
+    window->show();
+    if (!QTest::qWaitForWindowActive(window.get())) return nullptr;
+    return window;
 }
 
 // What a message box showed.
