@@ -28,7 +28,10 @@ std::optional<FieldRef> parseRef(std::string_view text) {
     }
     if (!c.isArray() || text.back() != ')') return std::nullopt;
     const std::string_view digits = text.substr(open + 1, text.size() - open - 2);
-    if (digits.empty()) return std::nullopt;
+    // The index is spelled as refName writes it: digits only, no leading zero.
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos ||
+        (digits.size() > 1 && digits.front() == '0'))
+        return std::nullopt;
     int index = 0;
     const auto [end, err] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
     if (err != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
