@@ -128,12 +128,28 @@ bool isNumeric(std::string_view text) {
 std::string plainText(double value) {
     if (value == 0 || std::isnan(value)) return std::isnan(value) ? "nan" : "0";
     if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    // The 15 significant digits and the power of ten of the first one, then
+    // the digits placed around the point: never an exponent, however large or
+    // small the value.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    std::string s(buffer);
-    const auto e = s.find('e');
-    if (e != std::string::npos) s[e] = 'E';
-    return s;
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    const std::string_view scientific(buffer);
+    const auto e = scientific.find('e');
+    std::string digits = std::string(scientific.substr(0, 1)) + std::string(scientific.substr(2, e - 2));
+    digits.erase(digits.find_last_not_of('0') + 1);
+    const int exponent = std::atoi(buffer + e + 1);
+
+    std::string text = value < 0 ? "-" : "";
+    const int pointAfter = exponent + 1;  // digits before the point
+    if (pointAfter <= 0) {
+        text += "0." + std::string(static_cast<size_t>(-pointAfter), '0') + digits;
+    } else if (static_cast<size_t>(pointAfter) >= digits.size()) {
+        text += digits + std::string(static_cast<size_t>(pointAfter) - digits.size(), '0');
+    } else {
+        text +=
+            digits.substr(0, static_cast<size_t>(pointAfter)) + "." + digits.substr(static_cast<size_t>(pointAfter));
+    }
+    return text;
 }
 
 double roundWhole(double x) { return std::floor(x + 0.5); }

@@ -20,9 +20,8 @@ double numericValue(std::string_view text);
 bool isNumeric(std::string_view text);
 
 // Plain decimal text: at most 15 significant digits, no trailing zeros, no
-// point for a whole number, a leading "-", no grouping, no currency sign. An
-// exponent ("1E+15") appears only for magnitudes of 1e15 and above or below
-// 1e-4.
+// point for a whole number, a leading "-", no grouping, no currency sign and
+// no exponent at any magnitude (1e15 is written with all its zeros).
 std::string plainText(double value);
 
 // Half-up roundings: floor(x + 0.5) and floor(x * 1000 + 0.5) / 1000.

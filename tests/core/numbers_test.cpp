@@ -144,10 +144,14 @@ INSTANTIATE_TEST_SUITE_P(Values, PlainText, testing::Values(
     TextCase{"FifteenDigitsOfAThird",     1.0 / 3,           "0.333333333333333"},
     TextCase{"FifteenDigitsRounded",      2.0 / 3,           "0.666666666666667"},
     TextCase{"FifteenDigitWhole",         123456789012345.0, "123456789012345"},
-    TextCase{"LargestWithoutExponent",    999999999999999.0, "999999999999999"},
-    TextCase{"SmallestWithoutExponent",   0.0001,            "0.0001"},
-    TextCase{"ExponentAtFifteenDigits",   1e15,              "1E+15"},
-    TextCase{"ExponentBelowTenThousandth", 1e-5,             "1E-05"}),
+    TextCase{"FifteenNines",              999999999999999.0, "999999999999999"},
+    TextCase{"TenThousandth",             0.0001,            "0.0001"},
+    TextCase{"LargeWholeHasNoExponent",   1e15,              "1000000000000000"},
+    TextCase{"SixteenDigitsRoundedTo15",  1234567890123456.0, "1234567890123460"},
+    TextCase{"LargeNegativeDecimal",      -12345678901234.56, "-12345678901234.6"},
+    TextCase{"TinyHasNoExponent",         1e-5,              "0.00001"},
+    TextCase{"TinyFifteenDigits",         -1.0 / 30000,      "-0.0000333333333333333"},
+    TextCase{"HugeAllDigitsWritten",      1e20,              "100000000000000000000"}),
     caseName);
 // clang-format on
 
