@@ -138,18 +138,14 @@ std::vector<MarkerLiteral> markerPair(Control first) {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// A text's own line breaks, whatever their form, become bare line feeds, so
-// that CR LF only ever ends a record.
+// A text's own CR LF line breaks become bare line feeds, so that CR LF only
+// ever ends a record. Every other character, a lone CR included, is kept.
 std::string withBareLineFeeds(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r') {
-            out += text[i];
-            continue;
-        }
-        out += '\n';
-        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i];
     }
     return out;
 }

@@ -87,13 +87,16 @@ TEST(WorksheetFile, CancelledDialoguesChangeNothing) {
 
 TEST(WorksheetFile, InfoboxLineBreaksAreStoredAsBareLineFeeds) {
     Worksheet ws;
-    ws.setText({Control::Infobox}, "one\r\ntwo\rthree\nfour");
+    ws.setText({Control::Infobox}, "one\r\ntwo\rthree\nfour\r");
+    ws.setText({Control::Producer2}, "c\rd");
     const std::string bytes = formatWorksheetFile(ws);
-    EXPECT_NE(bytes.find("\r\nSSN\r\nIRScash\r\none\ntwo\nthree\nfour\r\n 0 \r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\nSSN\r\nIRScash\r\none\ntwo\rthree\nfour\r\r\n 0 \r\n"), std::string::npos);
 
+    // A lone CR is no record end: it reads back where it stood.
     Worksheet loaded;
     applyLoadPlan(loaded, std::get<LoadPlan>(parseWorksheetFile(bytes)));
-    EXPECT_EQ(loaded.text({Control::Infobox}), "one\ntwo\nthree\nfour");
+    EXPECT_EQ(loaded.text({Control::Infobox}), "one\ntwo\rthree\nfour\r");
+    EXPECT_EQ(loaded.text({Control::Producer2}), "c\rd");
     EXPECT_EQ(formatWorksheetFile(loaded), bytes);
 }
 
