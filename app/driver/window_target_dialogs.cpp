@@ -88,12 +88,11 @@ void DialogAnswerer::fillInFile() {
 std::optional<std::string> DriverPlatform::chooseFile(FileDialogMode mode, const std::string& filter) {
     std::optional<std::string> chosen = QtPlatform::chooseFile(mode, filter);
     std::optional<std::string> typed = answerer_.takeTypedPath();
-    // The dialogue answers with the absolute path; the command gets the name
-    // as the script wrote it, as in the model mode, when both name one file.
-    if (chosen && typed) {
-        const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(QString::fromStdString(*typed)));
-        if (absolute == QDir::cleanPath(QString::fromStdString(*chosen))) return typed;
-    }
+    // The dialogue was filled in and accepted; the command gets the name
+    // exactly as the script wrote it, as in the model mode. Qt's dialogue
+    // reads some names its own way ("~" as the home folder, "//" as the root,
+    // a folder's name as a folder to open), which no script means.
+    if (chosen && typed) return typed;
     return chosen;
 }
 
