@@ -59,6 +59,7 @@ void addEntry(const CommodityEntry& entry, QWidget* page, QGridLayout* grid, Fie
     const FieldRef ref{entry.array, entry.index};
     auto* box = static_cast<QCheckBox*>(binding.create(ref, page));
     auto* caption = new BuddyCaption(qs(entry.caption), box, page);
+    caption->setObjectName(qs(entry.captionControl));
     if (indentedByPosition(entry)) caption->setIndent(kIndentPixels);
     box->setAccessibleName(qs(entry.caption).trimmed());
     binding.follow(ref, caption);
