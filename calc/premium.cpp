@@ -21,8 +21,8 @@ namespace {
 constexpr const char* kComponent = "kbt2";
 
 const char* const kOutOfRange =
-    "The figures are too large to calculate a premium. Check the incomes (Tab 3) and the Commodity Report (Tabs 7 "
-    "and 8).";
+    "The figures are too large to calculate a premium. Check the incomes (Tab 3), the Commodity Report (Tabs 7 "
+    "and 8), the MPCI liability (Tab 1) and the rates in Ratefile.prn.";
 
 struct AllowableKbt {
     std::vector<double> rowKbts;  // rows 0 to N-1, whole dollars

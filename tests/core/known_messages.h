@@ -37,7 +37,7 @@ inline constexpr KnownMessage kKnownMessages[] = {
     // Command4: what keeps the premium from being calculated
     {"KBT2", MessageButtons::OK, MessageIcon::None, "There is no commodity in the Commodity Report. Check the farm's commodities (Tabs 5 and 6) and complete the Commodity Report (Tabs 7 and 8) before calculating the premium."},
     {"KBT2", MessageButtons::OK, MessageIcon::None, "The adjustment factor cannot be calculated from a zero income. Enter the income of the Allowable Income box {n} (Tab 3) before calculating the premium."},
-    {"KBT2", MessageButtons::OK, MessageIcon::None, "The figures are too large to calculate a premium. Check the incomes (Tab 3) and the Commodity Report (Tabs 7 and 8)."},
+    {"KBT2", MessageButtons::OK, MessageIcon::None, "The figures are too large to calculate a premium. Check the incomes (Tab 3), the Commodity Report (Tabs 7 and 8), the MPCI liability (Tab 1) and the rates in Ratefile.prn."},
     {"KBT2", MessageButtons::OK, MessageIcon::None, "The total expected KBT is 0. Enter the Total Amount and the Expected value of each commodity (Tabs 7 and 8) before calculating the premium."},
     {"KBT2", MessageButtons::OK, MessageIcon::None, "The allowable KBT is {*}: there is nothing to insure. Calculate the preliminary KBT (Tab 4) and check the Commodity Report (Tabs 7 and 8) before calculating the premium."},
     // Command4: the rate file and the eligibility warnings

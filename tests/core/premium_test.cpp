@@ -22,6 +22,10 @@ using testing_support::RateFields;
 using testing_support::rateRecord;
 using Columns = std::array<std::string, 3>;
 
+constexpr const char* kOutOfRangeMessage =
+    "The figures are too large to calculate a premium. Check the incomes (Tab 3), the Commodity Report (Tabs 7 and "
+    "8), the MPCI liability (Tab 1) and the rates in Ratefile.prn.";
+
 constexpr Control kTableRows[] = {Control::Text23, Control::Text24, Control::Text25, Control::Text26, Control::Text27,
                                   Control::Text28, Control::Text16, Control::Text17, Control::Text18};
 
@@ -402,8 +406,7 @@ INSTANTIATE_TEST_SUITE_P(Inputs, PremiumGuards, testing::Values(
               "The allowable KBT is -300: there is nothing to insure. Calculate the preliminary KBT (Tab 4) and "
               "check the Commodity Report (Tabs 7 and 8) before calculating the premium."},
     GuardCase{"TotalOutOfRange", [](Worksheet& ws) { ws.setText({Control::Totamt1, 0}, "1e400"); },
-              "The figures are too large to calculate a premium. Check the incomes (Tab 3) and the Commodity "
-              "Report (Tabs 7 and 8)."}),
+              kOutOfRangeMessage}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -416,9 +419,7 @@ TEST_F(Premium, AnOverflowLateInTheTableWritesNothingAndShowsNoWarning) {
     rateFile({huge});
     ws.setText({Control::MPCI}, "-1.7e308");
     run();
-    EXPECT_EQ(platform.messageTexts(), (std::vector<std::string>{"The figures are too large to calculate a premium. "
-                                                                 "Check the incomes (Tab 3) and the Commodity Report "
-                                                                 "(Tabs 7 and 8)."}));
+    EXPECT_EQ(platform.messageTexts(), (std::vector<std::string>{kOutOfRangeMessage}));
     EXPECT_EQ(text(Control::Lvstex), "");
     EXPECT_EQ(text(Control::Projkbt), "");
     EXPECT_EQ(text(Control::Text28, 2), "");
