@@ -49,6 +49,8 @@ struct NoPrinterCase {
     bool dialogueShown;
     bool pdfWritten;
     std::string lastMessage;  // empty: the offer is the only message
+
+    friend void PrintTo(const NoPrinterCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class NoPrinter : public testing::TestWithParam<NoPrinterCase> {};

@@ -18,6 +18,8 @@ struct ColumnCase {
     const char* name;
     PrintLine line;
     Lines expected;
+
+    friend void PrintTo(const ColumnCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ColumnMoves : public testing::TestWithParam<ColumnCase> {};
@@ -100,6 +102,8 @@ struct RowCountCase {
     const char* name;
     const char* croptext;
     int rows;
+
+    friend void PrintTo(const RowCountCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CommodityRowCount : public testing::TestWithParam<RowCountCase> {};

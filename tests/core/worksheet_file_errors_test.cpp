@@ -43,6 +43,8 @@ struct BadFile {
     const char* name;
     std::function<std::string()> bytes;
     std::string reason;  // the message must hold this
+
+    friend void PrintTo(const BadFile& c, std::ostream* os) { *os << c.name; }
 };
 
 class MalformedFiles : public testing::TestWithParam<BadFile> {};

@@ -224,6 +224,8 @@ struct LenientCase {
     std::vector<std::string> with;  // the lines put in its place
     FieldRef identification;        // SSN or EIN, as it ends
     int state;                      // the St option that ends selected, or -1
+
+    friend void PrintTo(const LenientCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class LenientLines : public testing::TestWithParam<LenientCase> {};
@@ -277,6 +279,8 @@ struct EncodingCase {
     const char* name;
     std::string bytes;  // how Producer1 stands in the file
     std::string text;   // what it reads as
+
+    friend void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class Encodings : public testing::TestWithParam<EncodingCase> {};
