@@ -20,14 +20,14 @@ enum class Block {
     Checks,   // a count line, then the index of every checked box, ascending
 };
 
-struct RecordSpec {
+struct RecordRow {
     Block block;
     Control control;
     int index = 0;
 };
 
 // clang-format off
-constexpr RecordSpec kRecordTable[] = {
+constexpr RecordRow kRecordTable[] = {
     {Block::Text,    Control::Producer1},
     {Block::Text,    Control::Producer2},
     {Block::Text,    Control::Producer3},
@@ -108,16 +108,16 @@ struct Record {
 
 std::vector<Record> spreadRecords() {
     std::vector<Record> records;
-    for (const RecordSpec& spec : kRecordTable) {
-        switch (spec.block) {
+    for (const RecordRow& entry : kRecordTable) {
+        switch (entry.block) {
         case Block::Texts:
-            for (int i = 0; i < info(spec.control).elements; ++i) records.push_back({Block::Text, {spec.control, i}});
+            for (int i = 0; i < info(entry.control).elements; ++i) records.push_back({Block::Text, {entry.control, i}});
             break;
         case Block::Rows:
             for (int row = 0; row < kReportRows; ++row)
                 for (const Control field : kRowFields) records.push_back({Block::Text, {field, row}});
             break;
-        default: records.push_back({spec.block, {spec.control, spec.index}}); break;
+        default: records.push_back({entry.block, {entry.control, entry.index}}); break;
         }
     }
     return records;
