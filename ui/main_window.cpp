@@ -7,6 +7,7 @@
 
 #include "ui/page_tabs.h"
 #include "ui/pages.h"
+#include "ui/qt_text.h"
 
 namespace kbt2::ui {
 namespace {
@@ -32,8 +33,6 @@ constexpr int kTabsPerRow = 3;
 constexpr int kDefaultWidthInChars = 144;
 constexpr int kDefaultHeightInLines = 40;
 
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 }  // namespace
 
 MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
@@ -50,7 +49,7 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     tabs_->setObjectName(QStringLiteral("SSTab1"));
     for (int i = 0; i < kPageCount; ++i) {
         pageWidgets_[static_cast<size_t>(i)] = new QWidget;
-        tabs_->addTab(pageWidgets_[static_cast<size_t>(i)], qs(kPageCaptions[static_cast<size_t>(i)]));
+        tabs_->addTab(pageWidgets_[static_cast<size_t>(i)], toQString(kPageCaptions[static_cast<size_t>(i)]));
     }
     column->addWidget(new PageTabRows(tabs_, kTabsPerRow, central));
     column->setSpacing(0);
@@ -86,7 +85,7 @@ QWidget* MainWindow::makeButtonRow() {
     layout->setContentsMargins(0, 0, 0, 0);
     for (const OuterButton& button : kOuterButtons) {
         if (button.button == Control::Command1) layout->addStretch(1);
-        layout->addWidget(binding_.create({button.button}, row, qs(button.caption)));
+        layout->addWidget(binding_.create({button.button}, row, toQString(button.caption)));
     }
     return row;
 }

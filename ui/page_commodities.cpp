@@ -13,6 +13,7 @@
 #include "ui/field_widgets.h"
 #include "ui/page_table.h"
 #include "ui/pages.h"
+#include "ui/qt_text.h"
 
 namespace kbt2::ui {
 namespace {
@@ -53,15 +54,13 @@ bool indentedByPosition(const CommodityEntry& entry) {
     });
 }
 
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 void addEntry(const CommodityEntry& entry, QWidget* page, QGridLayout* grid, FieldBinding& binding) {
     const FieldRef ref{entry.array, entry.index};
     auto* box = static_cast<QCheckBox*>(binding.create(ref, page));
-    auto* caption = new BuddyCaption(qs(entry.caption), box, page);
-    caption->setObjectName(qs(entry.captionControl));
+    auto* caption = new BuddyCaption(toQString(entry.caption), box, page);
+    caption->setObjectName(toQString(entry.captionControl));
     if (indentedByPosition(entry)) caption->setIndent(kIndentPixels);
-    box->setAccessibleName(qs(entry.caption).trimmed());
+    box->setAccessibleName(toQString(entry.caption).trimmed());
     binding.follow(ref, caption);
     const int row = entry.place.row - 1;
     const int column = (entry.place.column - 1) * kGridColumnsPerColumn;
@@ -104,7 +103,7 @@ void buildCommodityPage(int pageNumber, QWidget* page, FieldBinding& binding) {
         columns = std::max(columns, entry.place.column);
     }
     if (pageNumber == 6) {
-        QWidget* clear = binding.create({Control::Command5}, page, qs(kClearButtonCaption));
+        QWidget* clear = binding.create({Control::Command5}, page, toQString(kClearButtonCaption));
         grid->addWidget(clear, kClearButtonCell.row, kClearButtonCell.column, kClearButtonCell.rowSpan,
                         kClearButtonCell.columnSpan, Qt::AlignVCenter);
         addTransferArea(page, grid, binding);

@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "ui/field_binding.h"
+#include "ui/qt_text.h"
 
 namespace kbt2::ui {
 namespace {
-
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 void setStretch(QGridLayout* grid, std::string_view columns, std::string_view rows) {
     for (size_t i = 0; i < columns.size(); ++i) grid->setColumnStretch(static_cast<int>(i), columns[i] - '0');
@@ -26,7 +25,7 @@ void add(QGridLayout* grid, QWidget* widget, const Cell& cell, Qt::Alignment ali
 }  // namespace
 
 QLabel* makeCaption(std::string_view text, Look look, QWidget* parent) {
-    auto* label = new QLabel(qs(text), parent);
+    auto* label = new QLabel(toQString(text), parent);
     // Captions are shown as written: leading blanks indent, nothing is markup.
     label->setTextFormat(Qt::PlainText);
     switch (look) {
@@ -48,7 +47,7 @@ void layPage(QWidget* page, const PageTable& table, FieldBinding& binding) {
         QWidget* widget = page;
         if (frame.parent >= 0) {
             QWidget* parent = frames.at(frame.parent);
-            widget = frame.title.empty() ? new QWidget(parent) : new QGroupBox(qs(frame.title), parent);
+            widget = frame.title.empty() ? new QWidget(parent) : new QGroupBox(toQString(frame.title), parent);
         }
         auto* grid = new QGridLayout(widget);
         if (frame.parent >= 0 && frame.title.empty()) grid->setContentsMargins(0, 0, 0, 0);
@@ -63,8 +62,9 @@ void layPage(QWidget* page, const PageTable& table, FieldBinding& binding) {
     for (const FieldItem& item : table.fields) {
         const Kind kind = info(item.field.control).kind;
         const bool ownCaption = kind == Kind::Option || kind == Kind::Button;
-        QWidget* widget = binding.create(item.field, frames.at(item.frame), ownCaption ? qs(item.text) : QString());
-        if (!ownCaption && !item.text.empty()) widget->setAccessibleName(qs(item.text));
+        QWidget* widget =
+            binding.create(item.field, frames.at(item.frame), ownCaption ? toQString(item.text) : QString());
+        if (!ownCaption && !item.text.empty()) widget->setAccessibleName(toQString(item.text));
         // A button keeps its own width instead of filling its cell.
         add(grids.at(item.frame), widget, item.cell, kind == Kind::Button ? Qt::AlignLeft : Qt::Alignment());
     }
