@@ -1,7 +1,8 @@
 #pragma once
-// A stand-in platform for core tests: it records every message, print and
-// close, answers message boxes and file dialogues from queues, and searches
-// the rate file in the folders a test sets. Any test of a command may use it:
+// A stand-in platform for core tests: it records every message, dialogue,
+// print and close, answers message boxes and file dialogues from queues,
+// reports the print results a test sets, and searches the rate file in the
+// folders a test sets. Any test of a command may use it:
 //
 //     FakePlatform platform;
 //     platform.answers = {MessageAnswer::Cancel};
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "worksheet/platform.h"
@@ -27,10 +29,14 @@ public:
     std::deque<std::optional<std::string>> files;
     // Folders searched for the rate file, in order.
     std::vector<std::string> folders;
+    // What printing and saving the report as a PDF return.
+    PrintResult printResult;
+    PrintResult pdfResult;
 
     std::vector<Message> messages;
-    std::vector<FileDialogMode> dialogues;
+    std::vector<std::pair<FileDialogMode, std::string>> dialogs;  // mode and filter
     std::vector<PrintDocument> printed;
+    std::vector<std::string> pdfPaths;
     int closes = 0;
 
     MessageAnswer showMessage(const Message& message) override {
@@ -40,8 +46,8 @@ public:
         answers.pop_front();
         return answer;
     }
-    std::optional<std::string> chooseFile(FileDialogMode mode, const std::string&) override {
-        dialogues.push_back(mode);
+    std::optional<std::string> chooseFile(FileDialogMode mode, const std::string& filter) override {
+        dialogs.emplace_back(mode, filter);
         if (files.empty()) return std::nullopt;
         auto file = files.front();
         files.pop_front();
@@ -54,11 +60,12 @@ public:
     std::vector<std::string> rateFileFolders() override { return folders; }
     PrintResult print(const PrintDocument& document) override {
         printed.push_back(document);
-        return {};
+        return printResult;
     }
-    PrintResult printToPdf(const PrintDocument& document, const std::string&) override {
+    PrintResult printToPdf(const PrintDocument& document, const std::string& path) override {
         printed.push_back(document);
-        return {};
+        pdfPaths.push_back(path);
+        return pdfResult;
     }
     void closeWindow() override { ++closes; }
 

@@ -21,7 +21,7 @@ Worksheet filledWorksheet() {
 TEST(PrintCommand, PrintsTheReportAndChangesNothing) {
     const Worksheet ws = filledWorksheet();
     const auto before = snapshot(ws);
-    RecordingPlatform platform;
+    FakePlatform platform;
     printClick(ws, platform);
     ASSERT_EQ(platform.printed.size(), 1u);
     EXPECT_EQ(renderPlainText(platform.printed[0]), renderPlainText(composeReport(ws)));
@@ -31,7 +31,7 @@ TEST(PrintCommand, PrintsTheReportAndChangesNothing) {
 }
 
 TEST(PrintCommand, APrinterErrorIsReported) {
-    RecordingPlatform platform;
+    FakePlatform platform;
     platform.printResult = {PrintResult::Status::Failed, "Out of paper."};
     printClick(filledWorksheet(), platform);
     ASSERT_EQ(platform.messages.size(), 1u);
@@ -57,7 +57,7 @@ class NoPrinter : public testing::TestWithParam<NoPrinterCase> {};
 
 TEST_P(NoPrinter, OffersToSaveTheReportAsPdf) {
     const NoPrinterCase& c = GetParam();
-    RecordingPlatform platform;
+    FakePlatform platform;
     platform.printResult = {PrintResult::Status::NoPrinter, {}};
     platform.answers.push_back(c.answer);
     if (c.pdfPath) platform.files.push_back(*c.pdfPath);

@@ -4,61 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "fake_platform.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
 
 namespace kbt2::storage_testing {
 
-// A platform whose dialogues answer from queues and which records what it was
-// asked to show or print.
-class RecordingPlatform : public Platform {
-public:
-    std::deque<std::optional<std::string>> files;  // dialogue answers; empty = cancel
-    std::deque<MessageAnswer> answers;             // message answers; empty = OK
-    PrintResult printResult;
-    PrintResult pdfResult;
-
-    std::vector<Message> messages;
-    std::vector<std::pair<FileDialogMode, std::string>> dialogs;
-    std::vector<PrintDocument> printed;
-    std::vector<std::string> pdfPaths;
-
-    MessageAnswer showMessage(const Message& message) override {
-        messages.push_back(message);
-        if (answers.empty()) return MessageAnswer::OK;
-        const MessageAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::optional<std::string> chooseFile(FileDialogMode mode, const std::string& filter) override {
-        dialogs.emplace_back(mode, filter);
-        if (files.empty()) return std::nullopt;
-        auto f = files.front();
-        files.pop_front();
-        return f;
-    }
-    bool fileExists(const std::string& path) override { return std::filesystem::is_regular_file(path); }
-    std::vector<std::string> rateFileFolders() override { return {}; }
-    PrintResult print(const PrintDocument& document) override {
-        printed.push_back(document);
-        return printResult;
-    }
-    PrintResult printToPdf(const PrintDocument& document, const std::string& path) override {
-        printed.push_back(document);
-        pdfPaths.push_back(path);
-        return pdfResult;
-    }
-    void closeWindow() override {}
-};
+using testing_support::FakePlatform;
 
 // Every field of the worksheet, one readable line each: text, value and
 // visibility. Two equal snapshots mean two equal worksheets.

@@ -54,7 +54,7 @@ TEST_P(MalformedFiles, AreRefusedWithTheLineNamedAndTheWorksheetUnchanged) {
     writeBytes(path, GetParam().bytes());
     Worksheet ws = busyWorksheet();
     const auto before = snapshot(ws);
-    RecordingPlatform platform;
+    FakePlatform platform;
     platform.files.push_back(path.string());
     loadClick(ws, platform);
 
@@ -114,7 +114,7 @@ TEST(LoadFailure, MissingFileOrFolderIsReportedAndNothingChanges) {
     for (const fs::path& path : {folder / "none.wsk", folder}) {
         Worksheet ws = busyWorksheet();
         const auto before = snapshot(ws);
-        RecordingPlatform platform;
+        FakePlatform platform;
         platform.files.push_back(path.string());
         loadClick(ws, platform);
         EXPECT_EQ(snapshot(ws), before);
@@ -149,7 +149,7 @@ TEST(SaveFailure, AFailedWriteLeavesTheOldFileWholeAndTellsTheUser) {
     const fs::path folder = scratchFolder("fullDisk");
     const fs::path path = folder / "case.wsk";
     writeBytes(path, "the old worksheet\r\n");
-    RecordingPlatform platform;
+    FakePlatform platform;
     platform.files.push_back(path.string());
     {
         FileSizeLimit limit(64);
@@ -173,7 +173,7 @@ TEST(SaveFailure, AMissingFolderOrAFolderInTheWayIsReported) {
     };
     for (const Case& c : {Case{folder / "nowhere" / "case.wsk", "The folder does not exist."},
                           Case{folder / "taken.wsk", "The name belongs to a folder."}}) {
-        RecordingPlatform platform;
+        FakePlatform platform;
         platform.files.push_back(c.path.string());
         saveClick(Worksheet(), platform);
         ASSERT_EQ(platform.messages.size(), 1u);

@@ -15,12 +15,12 @@ using namespace storage_testing;
 namespace fs = std::filesystem;
 
 // Saves through the button with the given dialogue answer.
-void saveAs(const Worksheet& ws, const fs::path& path, RecordingPlatform& platform) {
+void saveAs(const Worksheet& ws, const fs::path& path, FakePlatform& platform) {
     platform.files.push_back(path.string());
     saveClick(ws, platform);
 }
 
-void loadFrom(Worksheet& ws, const fs::path& path, RecordingPlatform& platform) {
+void loadFrom(Worksheet& ws, const fs::path& path, FakePlatform& platform) {
     platform.files.push_back(path.string());
     loadClick(ws, platform);
 }
@@ -35,7 +35,7 @@ TEST(WorksheetFile, FreshWorksheetSavesTheDefaultLines) {
     ASSERT_EQ(expected.size(), 186u);
 
     const fs::path folder = scratchFolder("fresh");
-    RecordingPlatform platform;
+    FakePlatform platform;
     saveAs(Worksheet(), folder / "fresh.wsk", platform);
     EXPECT_EQ(readBytes(folder / "fresh.wsk"), joinCrlf(expected));
     ASSERT_EQ(platform.dialogs.size(), 1u);
@@ -66,14 +66,14 @@ TEST(WorksheetFile, WritesOptionBlocksAndCheckedBoxLists) {
 
 TEST(WorksheetFile, SavesUnderExactlyTheChosenName) {
     const fs::path folder = scratchFolder("noext");
-    RecordingPlatform platform;
+    FakePlatform platform;
     saveAs(Worksheet(), folder / "case", platform);
     EXPECT_TRUE(fs::is_regular_file(folder / "case"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
 TEST(WorksheetFile, CancelledDialoguesChangeNothing) {
-    RecordingPlatform platform;
+    FakePlatform platform;
     Worksheet ws;
     ws.setText({Control::Producer1}, "kept");
     const auto before = snapshot(ws);
@@ -156,7 +156,7 @@ TEST(WorksheetFile, RandomWorksheetsLoadBackAndSaveAgainByteForByte) {
     std::mt19937 rng(20240611);
     for (int round = 0; round < 25; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        RecordingPlatform platform;
+        FakePlatform platform;
         Form original(platform);
         fillRandomly(original, rng);
         saveAs(original.worksheet(), folder / "first.wsk", platform);
@@ -290,7 +290,7 @@ TEST_P(Encodings, ReadAsUtf8OrElseWindows1252) {
     lines[0] = GetParam().bytes;
     const fs::path path = scratchFolder("encoding") / "file.wsk";
     writeBytes(path, joinCrlf(lines));
-    RecordingPlatform platform;
+    FakePlatform platform;
     Worksheet ws;
     loadFrom(ws, path, platform);
     EXPECT_EQ(ws.text({Control::Producer1}), GetParam().text);
