@@ -11,9 +11,9 @@
 #include <variant>
 #include <vector>
 
+#include "commands/form.h"
 #include "storage/text_encoding.h"
 #include "storage/worksheet_file_format.h"
-#include "worksheet/form.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "worksheet/form.h"
+#include "commands/form.h"
 
 namespace kbt2::ui {
 

@@ -12,9 +12,9 @@
 #include <array>
 #include <memory>
 
+#include "commands/form.h"
 #include "ui/field_binding.h"
 #include "ui/qt_platform.h"
-#include "worksheet/form.h"
 
 namespace kbt2::ui {
 

@@ -4,7 +4,7 @@
 
 #include "app/driver/session.h"
 #include "app/driver/target.h"
-#include "worksheet/form.h"
+#include "commands/form.h"
 
 namespace kbt2::driver {
 

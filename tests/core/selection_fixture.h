@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "worksheet/form.h"
+#include "commands/form.h"
 #include "worksheet/report_rows.h"
 
 namespace kbt2::testing_support {

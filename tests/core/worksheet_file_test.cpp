@@ -4,9 +4,9 @@
 
 #include <random>
 
+#include "commands/form.h"
 #include "storage/worksheet_file_format.h"
 #include "storage_test_support.h"
-#include "worksheet/form.h"
 
 namespace kbt2 {
 namespace {

@@ -1,13 +1,13 @@
-#include "worksheet/form.h"
+#include "commands/form.h"
 
 #include "calc/commodity_kbt.h"
 #include "calc/preliminary.h"
 #include "calc/premium.h"
+#include "commands/clear.h"
 #include "commodities/transfer.h"
 #include "location/state_handler.h"
 #include "storage/print_command.h"
 #include "storage/worksheet_file.h"
-#include "worksheet/clear.h"
 
 namespace kbt2 {
 

@@ -1,4 +1,4 @@
-#include "worksheet/clear.h"
+#include "commands/clear.h"
 
 #include "worksheet/report_rows.h"
 
