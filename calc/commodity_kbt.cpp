@@ -5,11 +5,10 @@
 #include <string>
 
 #include "calc/numbers.h"
+#include "worksheet/report_rows.h"
 
 namespace kbt2 {
 namespace {
-
-constexpr int kRows = 14;
 
 bool zeroOrNotNumeric(std::string_view text) { return numericValue(text) == 0 || !isNumeric(text); }
 
@@ -40,22 +39,24 @@ std::string firstFailedCheck(const Worksheet& ws, int used) {
     return {};
 }
 
-bool named(const Worksheet& ws, int row) { return !ws.text({Control::Cropname1, row}).empty(); }
+bool named(const Worksheet& ws, int row) { return !reportRowEmpty(ws, row); }
 
 }  // namespace
 
 int reportLength(const Worksheet& ws) {
-    if (named(ws, 13)) return 14;
-    for (int i = 1; i < 13; ++i)
+    // A named last row makes the report full length, gaps or not; otherwise
+    // it ends at the first unnamed row after the first.
+    if (named(ws, kReportRows - 1)) return kReportRows;
+    for (int i = 1; i < kReportRows - 1; ++i)
         if (!named(ws, i)) return i;
-    return 13;
+    return kReportRows - 1;
 }
 
 void command3Click(Worksheet& ws, Platform& platform) {
     // Every named row's KBT is written before the checks, so a failed check
     // still leaves them on the page. A product out of range writes nothing.
-    std::array<double, kRows> kbt{};
-    for (int i = 0; i < kRows; ++i) {
+    std::array<double, kReportRows> kbt{};
+    for (int i = 0; i < kReportRows; ++i) {
         if (!named(ws, i)) continue;
         kbt[static_cast<size_t>(i)] =
             roundWhole(numericValue(ws.text({Control::Totamt1, i})) * numericValue(ws.text({Control::Expval1, i})));
@@ -65,7 +66,7 @@ void command3Click(Worksheet& ws, Platform& platform) {
             return;
         }
     }
-    for (int i = 0; i < kRows; ++i)
+    for (int i = 0; i < kReportRows; ++i)
         if (named(ws, i)) ws.setText({Control::Total1, i}, plainText(kbt[static_cast<size_t>(i)]));
 
     const int used = reportLength(ws);

@@ -4,11 +4,12 @@
 #include <array>
 
 #include "calc/field_draft.h"
+#include "worksheet/premium_rows.h"
 
 namespace kbt2 {
 
 // Coverage levels of the columns 0, 1 and 2.
-inline constexpr std::array<double, 3> kCoverageLevels = {0.80, 0.75, 0.65};
+inline constexpr std::array<double, kPremiumColumns> kCoverageLevels = {0.80, 0.75, 0.65};
 
 // KBT liability of every column from the allowable KBT.
 void writeLiabilities(FieldDraft& draft, double allowable);
@@ -17,7 +18,7 @@ void writeLiabilities(FieldDraft& draft, double allowable);
 // rate, net liability after the MPCI cover, gross premium, producer premium
 // and subsidy of every column, each step reading back what the earlier ones
 // wrote.
-void writePremiums(FieldDraft& draft, double allowable, const std::array<double, 3>& weightedRates,
+void writePremiums(FieldDraft& draft, double allowable, const std::array<double, kPremiumColumns>& weightedRates,
                    double diversificationFactor);
 
 // The coverage levels offered by the significant commodity count: 0.65

@@ -1,5 +1,6 @@
 #include "commands/clear.h"
 
+#include "worksheet/premium_rows.h"
 #include "worksheet/report_rows.h"
 
 namespace kbt2 {
@@ -19,10 +20,6 @@ constexpr Control kPreliminaryResults[] = {
 };
 constexpr FieldRef kPremiumSingles[] = {
     {Control::Text15, 1}, {Control::Projkbt}, {Control::Text15, 0}, {Control::Text21}, {Control::Croptext},
-};
-constexpr Control kPremiumTable[] = {
-    Control::Text23, Control::Text24, Control::Text25, Control::Text26, Control::Text27,
-    Control::Text28, Control::Text16, Control::Text17, Control::Text18,
 };
 // clang-format on
 
@@ -56,7 +53,7 @@ void clearClick(Worksheet& ws) {
     for (int row = 0; row < kReportRows; ++row) clearReportRow(ws, row);
 
     for (FieldRef field : kPremiumSingles) ws.setText(field, {});
-    for (Control array : kPremiumTable) emptyAll(ws, array);
+    for (Control array : kPremiumRows) emptyAll(ws, array);
     ws.setText({Control::Lvstex}, {});
     ws.setText({Control::Mpciex}, {});
 }

@@ -1,14 +1,13 @@
 #include "storage/report.h"
 
-#include <initializer_list>
 #include <string_view>
 
 #include "calc/numbers.h"
+#include "worksheet/premium_rows.h"
+#include "worksheet/report_rows.h"
 
 namespace kbt2 {
 namespace {
-
-constexpr int kReportRows = 14;
 
 // Characters, not bytes: a UTF-8 continuation byte takes no column.
 size_t columnsOf(std::string_view text) {
@@ -75,7 +74,7 @@ class Composer {
 public:
     explicit Composer(const Worksheet& ws) : ws_(ws) {}
 
-    void line(std::initializer_list<Item> items) {
+    void line(const std::vector<Item>& items) {
         PrintLine current;
         PlainLine plain;  // tracks the column, for fields of several lines
         std::vector<std::string> scratch;
@@ -120,40 +119,46 @@ private:
     PrintDocument doc_;
 };
 
-// The commodity table's row: each field with the column it starts in (0 for
-// the first, which starts the line).
-struct RowColumn {
-    Control field;
-    int column;
-};
-// The premium table: each row's label and the array of its three columns.
-struct PremiumRow {
-    std::string_view label;
-    Control field;
-};
+// The column each field of a commodity row starts in, one per report row
+// field; the first starts the line.
+constexpr int kCommodityColumns[] = {0, 21, 32, 44, 53, 69, 85, 98};
+static_assert(std::size(kCommodityColumns) == std::size(kReportRowFields));
 
+// The label of each premium row, top to bottom, and the column each of its
+// three values starts in.
 // clang-format off
-constexpr RowColumn kCommodityColumns[] = {
-    {Control::Cropname1, 0}, {Control::Type1, 21}, {Control::Unit1, 32}, {Control::YearProd, 44},
-    {Control::Intamt1, 53}, {Control::Totamt1, 69}, {Control::Expval1, 85}, {Control::Total1, 98},
-};
-constexpr PremiumRow kPremiumRows[] = {
-    {"Indemnity Threshold",    Control::Text23},
-    {"Weighted Average Rate",  Control::Text24},
-    {"Diversification Factor", Control::Text25},
-    {"KBT Rate",               Control::Text26},
-    {"KBT Liability",          Control::Text27},
-    {"Net KBT Liability",      Control::Text28},
-    {"Gross Premium",          Control::Text16},
-    {"Subsidy",                Control::Text17},
-    {"Producer Premium",       Control::Text18},
+constexpr std::string_view kPremiumLabels[] = {
+    "Indemnity Threshold",
+    "Weighted Average Rate",
+    "Diversification Factor",
+    "KBT Rate",
+    "KBT Liability",
+    "Net KBT Liability",
+    "Gross Premium",
+    "Subsidy",
+    "Producer Premium",
 };
 // clang-format on
+static_assert(std::size(kPremiumLabels) == std::size(kPremiumRows));
+constexpr int kPremiumValueColumns[] = {32, 44, 56};
+static_assert(std::size(kPremiumValueColumns) == kPremiumColumns);
 
 void commodityRow(Composer& r, int row) {
-    const auto c = [row](int k) { return fld(kCommodityColumns[k].field, row); };
-    const auto at = [](int k) { return col(kCommodityColumns[k].column); };
-    r.line({c(0), at(1), c(1), at(2), c(2), at(3), c(3), at(4), c(4), at(5), c(5), at(6), c(6), at(7), c(7)});
+    std::vector<Item> items;
+    for (size_t k = 0; k < std::size(kReportRowFields); ++k) {
+        if (k > 0) items.push_back(col(kCommodityColumns[k]));
+        items.push_back(fld(kReportRowFields[k], row));
+    }
+    r.line(items);
+}
+
+void premiumRow(Composer& r, size_t row) {
+    std::vector<Item> items = {lit(kPremiumLabels[row])};
+    for (int level = 0; level < kPremiumColumns; ++level) {
+        items.push_back(col(kPremiumValueColumns[level]));
+        items.push_back(fld(kPremiumRows[row], level));
+    }
+    r.line(items);
 }
 
 // The number of commodity rows to print, read once: the count the premium
@@ -229,8 +234,7 @@ PrintDocument composeReport(const Worksheet& ws) {
     r.rule(83);
     r.line({col(28), lit("Coverage level")});
     r.line({col(35), lit(".80"), col(46), lit(".75"), col(57), lit(".65")});
-    for (const PremiumRow& row : kPremiumRows)
-        r.line({lit(row.label), col(32), fld(row.field, 0), col(44), fld(row.field, 1), col(56), fld(row.field, 2)});
+    for (size_t row = 0; row < std::size(kPremiumRows); ++row) premiumRow(r, row);
     r.rule(83);
     r.blank();
     r.line({lit("Preliminay KBT:"), col(55), fld(C::Projkbt)});

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "calc/numbers.h"
+#include "worksheet/report_rows.h"
 
 namespace kbt2 {
 namespace {
@@ -79,13 +80,6 @@ constexpr RecordRow kRecordTable[] = {
     {Block::Texts,   Control::Text18},
 };
 
-// The fields of one commodity report row, in file order.
-constexpr Control kRowFields[] = {
-    Control::Cropname1, Control::Type1, Control::Unit1, Control::YearProd,
-    Control::Intamt1, Control::Totamt1, Control::Expval1, Control::Total1,
-};
-constexpr int kReportRows = 14;
-
 // The literal that names each option of the two page-1 pairs.
 struct MarkerLiteral {
     Control option;
@@ -115,7 +109,7 @@ std::vector<Record> spreadRecords() {
             break;
         case Block::Rows:
             for (int row = 0; row < kReportRows; ++row)
-                for (const Control field : kRowFields) records.push_back({Block::Text, {field, row}});
+                for (const Control field : kReportRowFields) records.push_back({Block::Text, {field, row}});
             break;
         default: records.push_back({entry.block, {entry.control, entry.index}}); break;
         }

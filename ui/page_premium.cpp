@@ -7,6 +7,7 @@
 
 #include "ui/page_table.h"
 #include "ui/pages.h"
+#include "worksheet/premium_rows.h"
 
 namespace kbt2::ui {
 namespace {
@@ -16,22 +17,23 @@ using C = Control;
 enum Frame { Page, Table, Side };
 
 // clang-format off
-// Rows of the table, top to bottom: caption, field array.
-struct PremiumRow { std::string_view caption; Control field; };
-constexpr PremiumRow kRows[] = {
-    {"Indemnity Threshold",    C::Text23},
-    {"Weighted average rate",  C::Text24},
-    {"Diversification Factor", C::Text25},
-    {"KBT Rate",               C::Text26},
-    {"KBT Liability",          C::Text27},
-    {"Net KBT Liability",      C::Text28},
-    {"Gross Premium",          C::Text16},
-    {"Subsidy",                C::Text17},
-    {"Producer Premium",       C::Text18},
+// The caption of each row of the table, top to bottom.
+constexpr std::string_view kRowCaptions[] = {
+    "Indemnity Threshold",
+    "Weighted average rate",
+    "Diversification Factor",
+    "KBT Rate",
+    "KBT Liability",
+    "Net KBT Liability",
+    "Gross Premium",
+    "Subsidy",
+    "Producer Premium",
 };
+static_assert(std::size(kRowCaptions) == std::size(kPremiumRows));
 
 // Columns of the table, left to right: the coverage levels.
 constexpr std::string_view kLevels[] = {".80", ".75", ".65"};
+static_assert(std::size(kLevels) == kPremiumColumns);
 
 // id, parent, title, cell, column stretch, row stretch
 constexpr FrameItem kFrames[] = {
@@ -72,13 +74,12 @@ void buildPremiumPage(QWidget* page, FieldBinding& binding) {
     int column = 1;
     for (std::string_view level : kLevels) captions.push_back({level, Table, {0, column++}, Look::Heading});
     int row = 1;
-    for (const PremiumRow& premiumRow : kRows) captions.push_back({premiumRow.caption, Table, {row++, 0}});
+    for (std::string_view caption : kRowCaptions) captions.push_back({caption, Table, {row++, 0}});
     // Column by column: the keyboard goes down one coverage level, then the next.
-    for (int level = 0; level < 3; ++level) {
-        row = 1;
-        for (const PremiumRow& premiumRow : kRows) {
-            names.push_back(std::string(premiumRow.caption) + ", " + std::string(kLevels[level]));
-            fields.push_back({{premiumRow.field, level}, names.back(), Table, {row++, 1 + level}});
+    for (int level = 0; level < kPremiumColumns; ++level) {
+        for (size_t k = 0; k < std::size(kPremiumRows); ++k) {
+            names.push_back(std::string(kRowCaptions[k]) + ", " + std::string(kLevels[level]));
+            fields.push_back({{kPremiumRows[k], level}, names.back(), Table, {1 + static_cast<int>(k), 1 + level}});
         }
     }
     captions.insert(captions.end(), std::begin(kSideCaptions), std::end(kSideCaptions));

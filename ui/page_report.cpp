@@ -7,6 +7,7 @@
 
 #include "ui/page_table.h"
 #include "ui/pages.h"
+#include "worksheet/report_rows.h"
 
 namespace kbt2::ui {
 namespace {
@@ -14,18 +15,19 @@ namespace {
 using C = Control;
 
 // clang-format off
-// The columns of a report row, left to right: field, caption.
-struct ReportColumn { Control field; std::string_view caption; };
-constexpr ReportColumn kColumns[] = {
-    {C::Cropname1, "Commodity Name"},
-    {C::Type1,     "Unit of measure"},
-    {C::Unit1,     "Com. code"},
-    {C::YearProd,  "Years exp."},
-    {C::Intamt1,   "Intended Amt (e.g. acre)"},
-    {C::Totamt1,   "Total Amount (e.g., bu)"},
-    {C::Expval1,   "Exp. Value / unit"},
-    {C::Total1,    "KBT by Commodity"},
+// The caption of each column of a report row, left to right: one per report
+// row field.
+constexpr std::string_view kCaptions[] = {
+    "Commodity Name",
+    "Unit of measure",
+    "Com. code",
+    "Years exp.",
+    "Intended Amt (e.g. acre)",
+    "Total Amount (e.g., bu)",
+    "Exp. Value / unit",
+    "KBT by Commodity",
 };
+static_assert(std::size(kCaptions) == std::size(kReportRowFields));
 
 // The rows of each page: first, last.
 struct RowRange { int first; int last; };
@@ -61,21 +63,19 @@ void buildReportPage(int pageNumber, QWidget* page, FieldBinding& binding) {
     std::vector<FieldItem> fields;
     std::deque<std::string> names;  // "Commodity Name, row 1": the field's accessible name
     int gridColumn = 1;
-    for (const ReportColumn& column : kColumns)
-        captions.push_back({column.caption, 0, {0, gridColumn++}, Look::Heading});
+    for (std::string_view caption : kCaptions) captions.push_back({caption, 0, {0, gridColumn++}, Look::Heading});
     // Row numbers as the messages of the report count them, from 1.
     static const std::vector<std::string> numbers = [] {
         std::vector<std::string> n;
-        for (int i = 1; i <= 14; ++i) n.push_back(std::to_string(i));
+        for (int i = 1; i <= kReportRows; ++i) n.push_back(std::to_string(i));
         return n;
     }();
     for (int row = rows.first; row <= rows.last; ++row) {
         const int gridRow = 1 + row - rows.first;
         captions.push_back({numbers[static_cast<size_t>(row)], 0, {gridRow, 0}});
-        gridColumn = 1;
-        for (const ReportColumn& column : kColumns) {
-            names.push_back(std::string(column.caption) + ", row " + numbers[static_cast<size_t>(row)]);
-            fields.push_back({{column.field, row}, names.back(), 0, {gridRow, gridColumn++}});
+        for (size_t k = 0; k < std::size(kReportRowFields); ++k) {
+            names.push_back(std::string(kCaptions[k]) + ", row " + numbers[static_cast<size_t>(row)]);
+            fields.push_back({{kReportRowFields[k], row}, names.back(), 0, {gridRow, 1 + static_cast<int>(k)}});
         }
     }
     if (pageNumber == 7) {

@@ -1,6 +1,8 @@
 #include "ui/pages.h"
 
 #include "commodities/catalogue.h"
+#include "worksheet/premium_rows.h"
+#include "worksheet/report_rows.h"
 
 namespace kbt2::ui {
 namespace {
@@ -24,30 +26,15 @@ constexpr ControlPage kControlPages[] = {
     {Control::Command5, 6},
     {Control::Command3, 8},
     {Control::Projkbt, 9}, {Control::Text21, 9}, {Control::Croptext, 9}, {Control::Lvstex, 9},
-    {Control::Mpciex, 9}, {Control::Text23, 9}, {Control::Text24, 9}, {Control::Text25, 9},
-    {Control::Text26, 9}, {Control::Text27, 9}, {Control::Text28, 9}, {Control::Text16, 9},
-    {Control::Text17, 9}, {Control::Text18, 9}, {Control::Command4, 9},
+    {Control::Mpciex, 9}, {Control::Command4, 9},
 };
 // clang-format on
-
-bool isReportRowField(Control c) {
-    switch (c) {
-    case Control::Cropname1:
-    case Control::Type1:
-    case Control::Unit1:
-    case Control::YearProd:
-    case Control::Intamt1:
-    case Control::Totamt1:
-    case Control::Expval1:
-    case Control::Total1: return true;
-    default: return false;
-    }
-}
 
 }  // namespace
 
 int pageOf(FieldRef field) {
     if (isReportRowField(field.control)) return field.index < kFirstRowOfPage8 ? 6 : 7;
+    if (isPremiumRow(field.control)) return 8;
     if (field.control == Control::Text15) return field.index == 1 ? 7 : 8;
     if (const CommodityGroup* group = commodityGroup(field.control)) {
         if (field.index == group->transferBox) return 5;
