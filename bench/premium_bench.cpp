@@ -73,7 +73,6 @@ public:
         return kbt2::MessageAnswer::OK;
     }
     std::optional<std::string> chooseFile(kbt2::FileDialogMode, const std::string&) override { return std::nullopt; }
-    bool fileExists(const std::string& path) override { return fs::is_regular_file(path); }
     std::vector<std::string> rateFileFolders() override { return {folder_}; }
     kbt2::PrintResult print(const kbt2::PrintDocument&) override { return {}; }
     kbt2::PrintResult printToPdf(const kbt2::PrintDocument&, const std::string&) override { return {}; }

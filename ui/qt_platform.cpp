@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <filesystem>
 
 #include "calc/rate_file_places.h"
 #include "ui/dialog_texts.h"
@@ -49,11 +48,6 @@ std::optional<std::string> QtPlatform::chooseFile(FileDialogMode mode, const std
     if (files.isEmpty()) return std::nullopt;
     lastFile_ = files.first();
     return lastFile_.toStdString();
-}
-
-bool QtPlatform::fileExists(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
 }
 
 std::vector<std::string> QtPlatform::rateFileFolders() { return defaultRateFileFolders(); }

@@ -19,7 +19,6 @@ public:
 
     MessageAnswer showMessage(const Message& message) override;
     std::optional<std::string> chooseFile(FileDialogMode mode, const std::string& filter) override;
-    bool fileExists(const std::string& path) override;
     std::vector<std::string> rateFileFolders() override;
     PrintResult print(const PrintDocument& document) override;
     PrintResult printToPdf(const PrintDocument& document, const std::string& path) override;

@@ -56,8 +56,9 @@ public:
     virtual MessageAnswer showMessage(const Message& message) = 0;
     // Modal; nothing when the user cancels. `filter` is "Description|pattern".
     virtual std::optional<std::string> chooseFile(FileDialogMode mode, const std::string& filter) = 0;
-    // True for an ordinary file (not a folder).
-    virtual bool fileExists(const std::string& path) = 0;
+    // True for an ordinary file (not a folder). Every real platform asks the
+    // file system alike, so that is the default; stand-ins may pretend.
+    virtual bool fileExists(const std::string& path);
     // The folders searched for the rate file, in order.
     virtual std::vector<std::string> rateFileFolders() = 0;
     // The default printer; NoPrinter when the system has none.

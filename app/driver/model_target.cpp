@@ -1,7 +1,5 @@
 #include "app/driver/model_target.h"
 
-#include <filesystem>
-
 #include "calc/display_format.h"
 
 namespace kbt2::driver {
@@ -14,11 +12,6 @@ MessageAnswer ScriptedPlatform::showMessage(const Message& message) {
 std::optional<std::string> ScriptedPlatform::chooseFile(FileDialogMode mode, const std::string& filter) {
     session_.reportDialog(mode, filter);
     return session_.takeFile();
-}
-
-bool ScriptedPlatform::fileExists(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
 }
 
 PrintResult ScriptedPlatform::print(const PrintDocument& document) {

@@ -13,7 +13,6 @@ public:
     explicit ScriptedPlatform(Session& session) : session_(session) {}
     MessageAnswer showMessage(const Message& message) override;
     std::optional<std::string> chooseFile(FileDialogMode mode, const std::string& filter) override;
-    bool fileExists(const std::string& path) override;
     std::vector<std::string> rateFileFolders() override { return session_.rateFileFolders(); }
     PrintResult print(const PrintDocument& document) override;
     PrintResult printToPdf(const PrintDocument& document, const std::string& path) override;

@@ -53,10 +53,6 @@ public:
         files.pop_front();
         return file;
     }
-    bool fileExists(const std::string& path) override {
-        std::error_code error;
-        return std::filesystem::is_regular_file(path, error);
-    }
     std::vector<std::string> rateFileFolders() override { return folders; }
     PrintResult print(const PrintDocument& document) override {
         printed.push_back(document);
