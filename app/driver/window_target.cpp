@@ -48,7 +48,6 @@ int runInWindow(int, char** argv, std::istream& script, std::ostream& out, std::
 
     Session session(out);
     DialogAnswerer answerer(session);
-    app.installEventFilter(&answerer);
     ui::MainWindow window(std::make_unique<DriverPlatform>(session, answerer));
     QObject::connect(&window, &ui::MainWindow::closed, &window, [&session] { session.reportClosed(); });
     window.show();

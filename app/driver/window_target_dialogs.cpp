@@ -1,15 +1,16 @@
 #include "app/driver/window_target_dialogs.h"
 
-#include <QAbstractButton>
-#include <QCoreApplication>
 #include <QDir>
-#include <QEvent>
 #include <QFileDialog>
-#include <QMessageBox>
 
 #include "ui/dialog_texts.h"
 
 namespace kbt2::driver {
+
+DialogAnswerer::DialogAnswerer(Session& session)
+    : session_(session),
+      answerer_([this](const QMessageBox& box) { return readMessage(box); },
+                [this](const QFileDialog& dialog) { return readFileDialog(dialog); }) {}
 
 std::optional<std::string> DialogAnswerer::takeTypedPath() {
     auto typed = std::move(typed_);
@@ -17,72 +18,18 @@ std::optional<std::string> DialogAnswerer::takeTypedPath() {
     return typed;
 }
 
-namespace {
-const QEvent::Type kAnswerMessage = static_cast<QEvent::Type>(QEvent::registerEventType());
-const QEvent::Type kAnswerFile = static_cast<QEvent::Type>(QEvent::registerEventType());
-}  // namespace
-
-bool DialogAnswerer::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show) {
-        if (auto* box = qobject_cast<QMessageBox*>(watched))
-            readMessage(box);
-        else if (auto* dialog = qobject_cast<QFileDialog*>(watched))
-            readFileDialog(dialog);
-    }
-    return QObject::eventFilter(watched, event);
+QMessageBox::StandardButton DialogAnswerer::readMessage(const QMessageBox& box) {
+    session_.reportMessage(ui::shownMessage(box));
+    return session_.takeAnswer() == MessageAnswer::Cancel ? QMessageBox::Cancel : QMessageBox::Ok;
 }
 
-void DialogAnswerer::customEvent(QEvent* event) {
-    if (event->type() == kAnswerMessage) pressAnswer();
-    if (event->type() == kAnswerFile) fillInFile();
-}
-
-void DialogAnswerer::readMessage(QMessageBox* box) {
-    Message shown;
-    shown.title = box->windowTitle().toStdString();
-    shown.text = ui::messageFromDisplay(box->text());
-    shown.buttons = box->button(QMessageBox::Cancel) ? MessageButtons::OKCancel : MessageButtons::OK;
-    shown.icon = box->icon() == QMessageBox::Critical ? MessageIcon::Critical : MessageIcon::None;
-    session_.reportMessage(shown);
-    box_ = box;
-    answer_ = session_.takeAnswer();
-    QCoreApplication::postEvent(this, new QEvent(kAnswerMessage));
-}
-
-void DialogAnswerer::pressAnswer() {
-    if (!box_) return;
-    QAbstractButton* button = nullptr;
-    if (answer_ == MessageAnswer::Cancel) button = box_->button(QMessageBox::Cancel);
-    if (!button) button = box_->button(QMessageBox::Ok);
-    if (button)
-        button->click();
-    else
-        box_->reject();
-}
-
-void DialogAnswerer::readFileDialog(QFileDialog* dialog) {
+std::optional<QString> DialogAnswerer::readFileDialog(const QFileDialog& dialog) {
     const FileDialogMode mode =
-        dialog->acceptMode() == QFileDialog::AcceptSave ? FileDialogMode::Save : FileDialogMode::Open;
-    session_.reportDialog(mode, dialog->property(ui::kCommandFilterProperty).toString().toStdString());
-    fileDialog_ = dialog;
+        dialog.acceptMode() == QFileDialog::AcceptSave ? FileDialogMode::Save : FileDialogMode::Open;
+    session_.reportDialog(mode, dialog.property(ui::kCommandFilterProperty).toString().toStdString());
     typed_ = session_.takeFile();
-    QCoreApplication::postEvent(this, new QEvent(kAnswerFile));
-}
-
-void DialogAnswerer::fillInFile() {
-    if (!fileDialog_) return;
-    // As the dialogue's own buttons do (QFileDialog keeps accept() and done()
-    // protected; QDialog's are public and virtual).
-    QDialog* dialog = fileDialog_;
-    if (!typed_) {
-        dialog->reject();
-        return;
-    }
-    fileDialog_->selectFile(QDir::current().absoluteFilePath(QString::fromStdString(*typed_)));
-    dialog->accept();
-    // A folder's name makes the dialogue open the folder instead of closing;
-    // the script chose it all the same, and the model mode passes it on.
-    if (fileDialog_ && fileDialog_->isVisible()) dialog->done(QDialog::Accepted);
+    if (!typed_) return std::nullopt;
+    return QDir::current().absoluteFilePath(QString::fromStdString(*typed_));
 }
 
 std::optional<std::string> DriverPlatform::chooseFile(FileDialogMode mode, const std::string& filter) {

@@ -3,42 +3,30 @@
 // dialogue that the window shows is read when it appears, reported as a
 // person would see it, and answered from the script.
 
-#include <QObject>
-#include <QPointer>
 #include <optional>
 #include <string>
 
 #include "app/driver/session.h"
+#include "ui/dialogue_answerer.h"
 #include "ui/qt_platform.h"
-
-class QFileDialog;
-class QMessageBox;
 
 namespace kbt2::driver {
 
-class DialogAnswerer : public QObject {
+// Watches the application while it lives.
+class DialogAnswerer {
 public:
-    explicit DialogAnswerer(Session& session) : session_(session) {}
+    explicit DialogAnswerer(Session& session);
 
     // The path the last file dialogue was given, as the script wrote it.
     std::optional<std::string> takeTypedPath();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    // The answer is given once the dialogue runs its own event loop.
-    void customEvent(QEvent* event) override;
-
 private:
-    void readMessage(QMessageBox* box);
-    void readFileDialog(QFileDialog* dialog);
-    void pressAnswer();
-    void fillInFile();
+    QMessageBox::StandardButton readMessage(const QMessageBox& box);
+    std::optional<QString> readFileDialog(const QFileDialog& dialog);
 
     Session& session_;
-    QPointer<QMessageBox> box_;
-    MessageAnswer answer_ = MessageAnswer::OK;
-    QPointer<QFileDialog> fileDialog_;
     std::optional<std::string> typed_;
+    ui::DialogueAnswerer answerer_;  // last: its replies use the members above
 };
 
 // The window's platform with the driver's stand-ins where a script cannot

@@ -30,41 +30,26 @@ public:
     size_t lines = 0;
 };
 
-// Fills in a file dialogue when it appears, or cancels it.
-class FileAnswer : public QObject {
+// Fills in a file dialogue when it appears (an empty path cancels it), and
+// notes what the dialogue showed.
+class FileAnswer {
 public:
-    explicit FileAnswer(QString path) : path_(std::move(path)) { qApp->installEventFilter(this); }
-    QFileDialog* seen = nullptr;
+    explicit FileAnswer(const QString& path)
+        : answerer_(nullptr, [this, path](const QFileDialog& dialog) -> std::optional<QString> {
+              filters = dialog.nameFilters();
+              commandFilter = dialog.property(ui::kCommandFilterProperty).toString();
+              nativeOff = dialog.testOption(QFileDialog::DontUseNativeDialog);
+              mode = dialog.acceptMode();
+              if (path.isEmpty()) return std::nullopt;
+              return path;
+          }) {}
     QStringList filters;
     QString commandFilter;
     bool nativeOff = false;
     QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show)
-            if (auto* dialog = qobject_cast<QFileDialog*>(watched)) {
-                seen = dialog;
-                filters = dialog->nameFilters();
-                commandFilter = dialog->property(ui::kCommandFilterProperty).toString();
-                nativeOff = dialog->testOption(QFileDialog::DontUseNativeDialog);
-                mode = dialog->acceptMode();
-                QCoreApplication::postEvent(this, new QEvent(QEvent::User));
-            }
-        return QObject::eventFilter(watched, event);
-    }
-    void customEvent(QEvent*) override {
-        QDialog* dialog = seen;
-        if (path_.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        seen->selectFile(path_);
-        dialog->accept();
-    }
-
 private:
-    QString path_;
+    ui::DialogueAnswerer answerer_;  // last: its reply fills the members above
 };
 
 }  // namespace

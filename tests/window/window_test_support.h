@@ -3,17 +3,14 @@
 // runs without a display, and a catcher that answers the window's message
 // boxes as they appear.
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QCoreApplication>
-#include <QEvent>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTest>
 #include <memory>
 #include <vector>
 
 #include "ui/dialog_texts.h"
+#include "ui/dialogue_answerer.h"
 #include "ui/main_window.h"
 
 namespace kbt2::test {
@@ -45,35 +42,19 @@ struct SeenMessage {
 
 // Records every message box when it is shown and presses `answer` in it (OK
 // when the box has no such button).
-class MessageCatcher : public QObject {
+class MessageCatcher {
 public:
-    explicit MessageCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok) : answer_(answer) {
-        qApp->installEventFilter(this);
-    }
+    explicit MessageCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok)
+        : answerer_([this, answer](const QMessageBox& box) {
+              seen_.push_back(
+                  {box.windowTitle(), ui::messageFromDisplay(box.text()), box.standardButtons(), box.icon()});
+              return answer;
+          }) {}
     const std::vector<SeenMessage>& seen() const { return seen_; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show)
-            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-                seen_.push_back(
-                    {box->windowTitle(), ui::messageFromDisplay(box->text()), box->standardButtons(), box->icon()});
-                pending_ = box;
-                QCoreApplication::postEvent(this, new QEvent(QEvent::User));
-            }
-        return QObject::eventFilter(watched, event);
-    }
-    void customEvent(QEvent*) override {
-        if (!pending_) return;
-        QAbstractButton* button = pending_->button(answer_);
-        if (!button) button = pending_->button(QMessageBox::Ok);
-        button->click();
-    }
-
 private:
-    QMessageBox::StandardButton answer_;
-    QPointer<QMessageBox> pending_;
     std::vector<SeenMessage> seen_;
+    ui::DialogueAnswerer answerer_;  // last: its reply fills seen_
 };
 
 }  // namespace kbt2::test
