@@ -11,7 +11,6 @@
 //     EXPECT_EQ(platform.messageTexts(), (std::vector<std::string>{"..."}));
 
 #include <deque>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
