@@ -24,7 +24,7 @@ faults=0
 for folder in "${!allowed[@]}"; do
     while IFS=: read -r file line target; do
         if [[ ${allowed[$folder]} != *" $target "* ]]; then
-            echo "check-layers: $file:$line: $folder -> $target is not an allowed arrow"
+            echo "check-layers: $file:$line: $folder -> $target is not an allowed arrow" >&2
             faults=$((faults + 1))
         fi
     done < <(find "$folder" -maxdepth 1 -type f \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z |
