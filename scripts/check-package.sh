@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from an existing build, unpacks it into a scratch
-# root and checks it: the layout, the dependencies, the desktop entry and
-# AppStream metadata, and the installed kbt2-driver computing with the
+# root and checks it: the layout, the dependencies, lintian, the desktop entry
+# and AppStream metadata, the manual pages, the worksheet file type and its
+# default application, and the installed kbt2-driver computing with the
 # installed rate file.
 #
 #   scripts/check-package.sh [BUILD_DIR]     default: build-test-normal
@@ -25,7 +26,10 @@ dpkg-deb -x "$deb" "$root"
 for path in bin/kbt2 bin/kbt2-driver share/kbt2/Ratefile.prn \
             share/applications/org.kbt2.kbt2.desktop \
             share/icons/hicolor/scalable/apps/org.kbt2.kbt2.svg \
-            share/metainfo/org.kbt2.kbt2.metainfo.xml; do
+            share/metainfo/org.kbt2.kbt2.metainfo.xml \
+            share/mime/packages/org.kbt2.kbt2.xml \
+            share/doc/kbt2/copyright share/doc/kbt2/changelog.Debian.gz \
+            share/man/man1/kbt2.1.gz share/man/man1/kbt2-driver.1.gz share/man/man1/kbt2-quote.1.gz; do
   [ -f "$root/usr/$path" ] || fail "usr/$path is missing"
 done
 for program in kbt2 kbt2-driver; do
@@ -42,11 +46,46 @@ done
 # Every dependency can be met on this system (a Debian 12 with the Qt runtime).
 apt-get install --simulate "$deb" >/dev/null || fail "its dependencies cannot be met"
 
+# No errors, and nothing at all about the manual pages; other warnings and
+# notes are shown and left to judgement.
+lintian --fail-on error --display-info "$deb" >"$out/lintian.log" 2>&1 || { cat "$out/lintian.log"; fail "lintian reports errors"; }
+grep -v '^running with root privileges' "$out/lintian.log" || true
+! grep -Eq 'usr/share/man/|manpage|manual-page' "$out/lintian.log" || fail "lintian reports on the manual pages"
+version=$(dpkg-deb -f "$deb" Version)
+changelog_version=$(zcat "$root/usr/share/doc/kbt2/changelog.Debian.gz" | sed -n '1s/^kbt2 (\([^)]*\)).*/\1/p')
+[ "$changelog_version" = "$version" ] || fail "the changelog's newest entry is $changelog_version, the package $version"
+
 desktop-file-validate "$root/usr/share/applications/org.kbt2.kbt2.desktop" || fail "the desktop entry is invalid"
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.kbt2.kbt2.metainfo.xml" >/dev/null ||
   fail "the AppStream metadata is invalid"
 
-# The installed driver, without `places`, finds the installed rate file.
+# The manual pages render without a warning from man or groff.
+for page in "$root"/usr/share/man/man1/*.1.gz; do
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "$(basename "$page") renders with warnings: $warnings"
+done
+
+# A desktop that has the package's share/ as its user data folder (as the
+# package's triggers would leave the system one) knows a .wsk file as a
+# worksheet and opens it with KBT2. xdg-mime answers as a desktop without a
+# session does, from the files alone.
+xdg=$out/xdg
+mkdir -p "$xdg/data" "$xdg/config" "$xdg/home"
+cp -r "$root/usr/share/." "$xdg/data/"
+in_desktop() {
+  env -i PATH="$PATH" HOME="$xdg/home" XDG_DATA_HOME="$xdg/data" XDG_CONFIG_HOME="$xdg/config" \
+    XDG_DATA_DIRS=/usr/share "$@"
+}
+in_desktop update-mime-database "$xdg/data/mime"
+in_desktop update-desktop-database "$xdg/data/applications"
+printf 'A Farmer\r\n' >"$xdg/home/farm.wsk"
+filetype=$(in_desktop xdg-mime query filetype "$xdg/home/farm.wsk")
+[ "$filetype" = application/x-kbt2-worksheet ] || fail "a .wsk file is $filetype, not application/x-kbt2-worksheet"
+default=$(in_desktop xdg-mime query default application/x-kbt2-worksheet)
+[ "$default" = org.kbt2.kbt2.desktop ] || fail "a worksheet opens with \"$default\", not org.kbt2.kbt2.desktop"
+
+# The installed driver, without `places`, finds the installed rate file. It
+# runs in a scratch home, so that nothing of this check reaches the user's.
 scratch=$out/scratch
 mkdir -p "$scratch" "$out/runtime"
 chmod 700 "$out/runtime"
@@ -54,8 +93,9 @@ for mode in model window; do
   args=()
   [ "$mode" = window ] && args=(--window)
   (cd "$scratch" && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$out/runtime \
+     XDG_DATA_HOME=$scratch/data XDG_CONFIG_HOME=$scratch/config \
      "$root/usr/bin/kbt2-driver" "${args[@]}" "$source/packaging/smoke.txt" >"$out/smoke.$mode.out") ||
     fail "kbt2-driver ($mode) failed"
   diff -u "$source/packaging/smoke.out" "$out/smoke.$mode.out" || fail "kbt2-driver ($mode) printed other results"
 done
-echo "package: layout, dependencies, metadata and the installed driver are right"
+echo "package: layout, dependencies, lintian, metadata, manual pages, file type and the installed driver are right"
