@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "ui/field_look.h"
 #include "ui/field_widgets.h"
 
 namespace kbt2::ui {
@@ -34,11 +35,12 @@ QWidget* FieldBinding::create(FieldRef field, QWidget* parent, const QString& ca
             widget = new QLineEdit(parent);
         break;
     case Kind::Masked: widget = new MaskedLineEdit(control.format, parent); break;
-    case Kind::Check: widget = new QCheckBox(parent); break;
+    case Kind::Check: widget = new FramedCheckBox(parent); break;
     case Kind::Option: widget = new OptionButton(caption, parent); break;
     case Kind::Button: widget = new QPushButton(caption, parent); break;
     }
     widget->setObjectName(QString::fromStdString(refName(field)));
+    applyFieldLook(field, widget);
     widgets_[slot(field)] = widget;
     show(field, FieldChange::What::Text);
     show(field, FieldChange::What::Value);

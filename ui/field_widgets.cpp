@@ -3,6 +3,8 @@
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QTextCursor>
 
 #include "calc/display_format.h"
@@ -85,6 +87,18 @@ OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButt
 
 void OptionButton::nextCheckState() {
     if (!isChecked()) setChecked(true);
+}
+
+FramedCheckBox::FramedCheckBox(QWidget* parent) : QCheckBox(parent) {}
+
+void FramedCheckBox::paintEvent(QPaintEvent* event) {
+    QCheckBox::paintEvent(event);
+    if (!hasFocus() || !text().isEmpty()) return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect();
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 BuddyCaption::BuddyCaption(const QString& caption, QAbstractButton* box, QWidget* parent)

@@ -2,6 +2,7 @@
 // The widgets that stand for worksheet fields where a plain Qt widget does not
 // behave as the field must.
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -77,6 +78,18 @@ public:
 
 protected:
     void nextCheckState() override;
+};
+
+// A check box whose focus shows as a frame around the box itself: the
+// commodity boxes carry no text of their own, around which the style would
+// draw the focus.
+class FramedCheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit FramedCheckBox(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // The caption beside a commodity box: clicking it clicks the box, as a

@@ -5,9 +5,11 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "ui/page_focus.h"
 #include "ui/page_tabs.h"
 #include "ui/pages.h"
 #include "ui/qt_text.h"
+#include "ui/window_fit.h"
 
 namespace kbt2::ui {
 namespace {
@@ -27,11 +29,11 @@ constexpr OuterButton kOuterButtons[] = {
 
 constexpr const char* kWindowTitle = "Form2";
 constexpr int kTabsPerRow = 3;
-// The default size holds the widest and the tallest page (pages are built
-// when first shown, so their sizes are not known at start), in units of the
-// font: average character widths and line heights.
-constexpr int kDefaultWidthInChars = 144;
-constexpr int kDefaultHeightInLines = 40;
+// The room of the widest and the tallest page (pages are built when first
+// shown, so their sizes are not known at start), in units of the font:
+// average character widths and line heights.
+constexpr int kPageWidthInChars = 140;
+constexpr int kPageHeightInLines = 33;
 
 }  // namespace
 
@@ -47,9 +49,12 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     auto* column = new QVBoxLayout(central);
     tabs_ = new QTabWidget(central);
     tabs_->setObjectName(QStringLiteral("SSTab1"));
+    const QFontMetrics metrics(font());
+    const QSize pageRoom(metrics.averageCharWidth() * kPageWidthInChars, metrics.height() * kPageHeightInLines);
     for (int i = 0; i < kPageCount; ++i) {
         pageWidgets_[static_cast<size_t>(i)] = new QWidget;
-        tabs_->addTab(pageWidgets_[static_cast<size_t>(i)], toQString(kPageCaptions[static_cast<size_t>(i)]));
+        tabs_->addTab(new PageScroller(pageWidgets_[static_cast<size_t>(i)], pageRoom),
+                      toQString(kPageCaptions[static_cast<size_t>(i)]));
     }
     column->addWidget(new PageTabRows(tabs_, kTabsPerRow, central));
     column->setSpacing(0);
@@ -63,10 +68,13 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     column->addWidget(makeButtonRow());
     setCentralWidget(central);
 
-    const QFontMetrics metrics(font());
-    resize(metrics.averageCharWidth() * kDefaultWidthInChars, metrics.height() * kDefaultHeightInLines);
+    fitToScreen(this);
 
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::buildPageOnce);
+    connect(tabs_, &QTabWidget::currentChanged, this,
+            [this](int index) {
+                if (index >= 0 && index < kPageCount) focusFirstField(pageWidgets_[static_cast<size_t>(index)]);
+            });
     tabs_->setCurrentIndex(0);
     // Alt+1 to Alt+9 bring pages 1 to 9 to the front.
     for (int i = 0; i < kPageCount; ++i)

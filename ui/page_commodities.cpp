@@ -68,6 +68,16 @@ void addEntry(const CommodityEntry& entry, QWidget* page, QGridLayout* grid, Fie
     grid->addWidget(box, row, column + 1);
 }
 
+// What checking a transfer box does, for its tooltip and screen readers.
+QString transferExplanation(int number, std::string_view first, std::string_view last) {
+    return QStringLiteral(
+               "While checked, the checked commodities of group %1 (%2 to %3) are copied into the commodity report "
+               "(Tab 7), which follows every box of the group checked or cleared. While clear, the report is left "
+               "alone.")
+        .arg(number)
+        .arg(toQString(first).trimmed(), toQString(last).trimmed());
+}
+
 void addTransferArea(QWidget* page, QGridLayout* grid, FieldBinding& binding) {
     const int column = (kTransferColumn - 1) * kGridColumnsPerColumn;
     for (const Instruction& line : kTransferInstruction)
@@ -78,7 +88,11 @@ void addTransferArea(QWidget* page, QGridLayout* grid, FieldBinding& binding) {
     int number = 1;
     for (const CommodityGroup& group : kCommodityGroups) {
         QWidget* box = binding.create({group.array, group.transferBox}, boxes);
-        box->setAccessibleName(QStringLiteral("Get checked crops on Comm. Report, group %1").arg(number++));
+        box->setAccessibleName(QStringLiteral("Get checked crops on Comm. Report, group %1").arg(number));
+        const auto entries = groupEntries(group.array);
+        const QString explanation = transferExplanation(number++, entries.front().caption, entries.back().caption);
+        box->setToolTip(explanation);
+        box->setAccessibleDescription(explanation);
         row->addWidget(box);
     }
     row->addStretch();

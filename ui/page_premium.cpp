@@ -1,6 +1,7 @@
 // Page 9: the premium table, one column per coverage level, with the single
 // results beside it and the button that calculates them.
 
+#include <QGridLayout>
 #include <deque>
 #include <string>
 #include <vector>
@@ -14,7 +15,7 @@ namespace {
 
 using C = Control;
 
-enum Frame { Page, Table, Side };
+enum Frame { Page, Table };
 
 // clang-format off
 // The caption of each row of the table, top to bottom.
@@ -35,32 +36,38 @@ static_assert(std::size(kRowCaptions) == std::size(kPremiumRows));
 constexpr std::string_view kLevels[] = {".80", ".75", ".65"};
 static_assert(std::size(kLevels) == kPremiumColumns);
 
+// The single results stand in the table's grid, right of it, each on a row
+// of the table: grid columns 5 and 6 after a gap in column 4.
 // id, parent, title, cell, column stretch, row stretch
 constexpr FrameItem kFrames[] = {
-    {Page,  -1,   "", {},           "21", "00001"},
-    {Table, Page, "", {0, 0},       "0111", "0000000001"},
-    {Side,  Page, "", {0, 1},       "11", "0000001"},
+    {Page,  -1,   "", {},           "1",       "00001"},
+    {Table, Page, "", {0, 0},       "0111021", "0000000001"},
 };
+constexpr int kGapColumn = 4;
+constexpr int kSideCaptionColumn = 5;
+// Room enough for the longest side caption on two lines.
+constexpr int kSideCaptionChars = 36;
+constexpr int kGapChars = 3;
 
 // text, frame, cell, look
 constexpr CaptionItem kSideCaptions[] = {
-    {"Livestock exceed 35% of expected KBT",              Side, {0, 0}, Look::Notice},
-    {"Livestock and MPCI crops exceeds 50% of exp. KBT",  Side, {1, 0}, Look::Notice},
-    {"Preliminary KBT (Tab 4)",                           Side, {2, 0}, Look::Notice},
-    {"Total expected KBT (Tab 8)",                        Side, {3, 0}, Look::Notice},
-    {"Preliminary estimate of Allowable KBT (subject to company approval)", Side, {4, 0}, Look::Notice},
-    {"Number of crops used to calculate the diversification factor",       Side, {5, 0}, Look::Notice},
-    {"(Must complete the State and County (Tab 2), enter KBT data (Tab 3), Calculate KBT (Tab 4), identify Commodities, page 2 (Tab 6), and Intended Commodity  Report, page 2 (Tab 8) before calculating premium.)", Page, {3, 0, 1, 2}, Look::Notice},
+    {"Livestock exceed 35% of expected KBT",              Table, {1, 5}, Look::Notice},
+    {"Livestock and MPCI crops exceeds 50% of exp. KBT",  Table, {2, 5}, Look::Notice},
+    {"Preliminary KBT (Tab 4)",                           Table, {3, 5}, Look::Notice},
+    {"Total expected KBT (Tab 8)",                        Table, {4, 5}, Look::Notice},
+    {"Preliminary estimate of Allowable KBT (subject to company approval)", Table, {5, 5}, Look::Notice},
+    {"Number of crops used to calculate the diversification factor",       Table, {6, 5}, Look::Notice},
+    {"(Must complete the State and County (Tab 2), enter KBT data (Tab 3), Calculate KBT (Tab 4), identify Commodities, page 2 (Tab 6), and Intended Commodity  Report, page 2 (Tab 8) before calculating premium.)", Page, {3, 0}, Look::Notice},
 };
 
 // field, caption, frame, cell
 constexpr FieldItem kSideFields[] = {
-    {{C::Lvstex},    "Livestock exceed 35% of expected KBT",             Side, {0, 1}},
-    {{C::Mpciex},    "Livestock and MPCI crops exceeds 50% of exp. KBT", Side, {1, 1}},
-    {{C::Projkbt},   "Preliminary KBT (Tab 4)",                          Side, {2, 1}},
-    {{C::Text15, 0}, "Total expected KBT (Tab 8)",                       Side, {3, 1}},
-    {{C::Text21},    "Preliminary estimate of Allowable KBT (subject to company approval)", Side, {4, 1}},
-    {{C::Croptext},  "Number of crops used to calculate the diversification factor",       Side, {5, 1}},
+    {{C::Lvstex},    "Livestock exceed 35% of expected KBT",             Table, {1, 6}},
+    {{C::Mpciex},    "Livestock and MPCI crops exceeds 50% of exp. KBT", Table, {2, 6}},
+    {{C::Projkbt},   "Preliminary KBT (Tab 4)",                          Table, {3, 6}},
+    {{C::Text15, 0}, "Total expected KBT (Tab 8)",                       Table, {4, 6}},
+    {{C::Text21},    "Preliminary estimate of Allowable KBT (subject to company approval)", Table, {5, 6}},
+    {{C::Croptext},  "Number of crops used to calculate the diversification factor",       Table, {6, 6}},
     {{C::Command4},  "Calculate Pre&mium",                                Page, {2, 0}},
 };
 // clang-format on
@@ -85,6 +92,11 @@ void buildPremiumPage(QWidget* page, FieldBinding& binding) {
     captions.insert(captions.end(), std::begin(kSideCaptions), std::end(kSideCaptions));
     fields.insert(fields.end(), std::begin(kSideFields), std::end(kSideFields));
     layPage(page, {kFrames, captions, fields}, binding);
+    QWidget* tableFrame = static_cast<QGridLayout*>(page->layout())->itemAtPosition(0, 0)->widget();
+    auto* table = static_cast<QGridLayout*>(tableFrame->layout());
+    const int averageChar = page->fontMetrics().averageCharWidth();
+    table->setColumnMinimumWidth(kGapColumn, averageChar * kGapChars);
+    table->setColumnMinimumWidth(kSideCaptionColumn, averageChar * kSideCaptionChars);
 }
 
 }  // namespace kbt2::ui

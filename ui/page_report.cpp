@@ -1,6 +1,7 @@
 // Pages 7 and 8: the commodity report, rows 0 to 8 on page 7 and 9 to 13 on
 // page 8, one column per field of a row.
 
+#include <QGridLayout>
 #include <deque>
 #include <string>
 #include <vector>
@@ -86,6 +87,10 @@ void buildReportPage(int pageNumber, QWidget* page, FieldBinding& binding) {
         fields.insert(fields.end(), std::begin(kPage8ExtraFields), std::end(kPage8ExtraFields));
         layPage(page, {kPage8Frames, captions, fields}, binding);
     }
+    // The row numbers' column is as wide on both pages, so the report's
+    // columns stand in the same places on both.
+    static_cast<QGridLayout*>(page->layout())
+        ->setColumnMinimumWidth(0, page->fontMetrics().horizontalAdvance(QString::number(numbers.size())));
 }
 
 }  // namespace kbt2::ui

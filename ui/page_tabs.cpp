@@ -8,6 +8,8 @@
 namespace kbt2::ui {
 namespace {
 
+constexpr int kSelectedBarPixels = 3;
+
 QStyleOptionTab tabOption(const PageTab& tab) {
     QStyleOptionTab option;
     option.initFrom(&tab);
@@ -43,6 +45,9 @@ void PageTab::paintEvent(QPaintEvent*) {
     QStyleOptionTab option = tabOption(*this);
     option.rect = rect();
     painter.drawControl(QStyle::CE_TabBarTab, option);
+    // In three rows of tabs the style's own cue for the selected tab is too
+    // faint to find at a glance: a bar in the highlight colour marks it.
+    if (isChecked()) painter.fillRect(QRect(0, 0, width(), kSelectedBarPixels), palette().color(QPalette::Highlight));
 }
 
 PageTabRows::PageTabRows(QTabWidget* pages, int tabsPerRow, QWidget* parent) : QWidget(parent) {

@@ -1,0 +1,69 @@
+#include "ui/window_fit.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QScreen>
+#include <QStyle>
+
+namespace kbt2::ui {
+namespace {
+
+// The room the window itself may take: the screen's available area less the
+// frame the window manager adds. Before the first show the frame is not
+// known, so the style's title bar and frame stand in for it.
+QSize roomOnScreen(const QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (!screen) return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const QStyle* style = window->style();
+    const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
+    const QSize estimate(2 * border, style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) + 2 * border);
+    const QSize frame = (window->frameGeometry().size() - window->geometry().size()).expandedTo(estimate);
+    return screen->availableGeometry().size() - frame;
+}
+
+void applyScreenBounds(QWidget* window, QSize wanted) {
+    const QSize room = roomOnScreen(window);
+    const QSize minimum = window->minimumSizeHint().boundedTo(room);
+    window->setMinimumSize(minimum);
+    window->resize(wanted.boundedTo(room).expandedTo(minimum));
+}
+
+// Bounds the window again when it is first shown.
+class FirstShowFit : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            auto* window = static_cast<QWidget*>(watched);
+            applyScreenBounds(window, window->size());
+            deleteLater();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+PageScroller::PageScroller(QWidget* page, QSize preferred, QWidget* parent)
+    : QScrollArea(parent), preferred_(preferred) {
+    setWidget(page);
+    setWidgetResizable(true);
+    setFrameShape(QFrame::NoFrame);
+    // The page's own background shows, as it did without the scroller.
+    viewport()->setAutoFillBackground(false);
+    page->setAutoFillBackground(false);
+    // Tab goes from field to field; the scroller itself is no stop.
+    setFocusPolicy(Qt::NoFocus);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && widget()->isAncestorOf(now)) ensureWidgetVisible(now);
+    });
+}
+
+void fitToScreen(QWidget* window) {
+    applyScreenBounds(window, window->sizeHint());
+    window->installEventFilter(new FirstShowFit(window));
+}
+
+}  // namespace kbt2::ui
