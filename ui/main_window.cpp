@@ -33,7 +33,7 @@ constexpr int kTabsPerRow = 3;
 // shown, so their sizes are not known at start), in units of the font:
 // average character widths and line heights.
 constexpr int kPageWidthInChars = 140;
-constexpr int kPageHeightInLines = 33;
+constexpr int kPageHeightInLines = 36;
 
 }  // namespace
 
@@ -71,10 +71,9 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     fitToScreen(this);
 
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::buildPageOnce);
-    connect(tabs_, &QTabWidget::currentChanged, this,
-            [this](int index) {
-                if (index >= 0 && index < kPageCount) focusFirstField(pageWidgets_[static_cast<size_t>(index)]);
-            });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index >= 0 && index < kPageCount) focusFirstField(pageWidgets_[static_cast<size_t>(index)]);
+    });
     tabs_->setCurrentIndex(0);
     // Alt+1 to Alt+9 bring pages 1 to 9 to the front.
     for (int i = 0; i < kPageCount; ++i)

@@ -83,8 +83,8 @@ void equalCaptionColumns(QGridLayout* grid) {
     for (int i = 0; i < grid->count(); ++i) {
         int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
         grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
-        const bool captionColumn = std::find(std::begin(kCaptionColumns), std::end(kCaptionColumns), column) !=
-                                   std::end(kCaptionColumns);
+        const bool captionColumn =
+            std::find(std::begin(kCaptionColumns), std::end(kCaptionColumns), column) != std::end(kCaptionColumns);
         if (captionColumn && columnSpan == 1) widest = std::max(widest, grid->itemAt(i)->sizeHint().width());
     }
     for (int column : kCaptionColumns) grid->setColumnMinimumWidth(column, widest);

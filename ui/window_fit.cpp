@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 
@@ -57,7 +58,15 @@ PageScroller::PageScroller(QWidget* page, QSize preferred, QWidget* parent)
     // Tab goes from field to field; the scroller itself is no stop.
     setFocusPolicy(Qt::NoFocus);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && widget()->isAncestorOf(now)) ensureWidgetVisible(now);
+        if (!now || !widget()->isAncestorOf(now)) return;
+        // From the event loop: a page shown a moment ago has not placed its
+        // widgets yet.
+        QMetaObject::invokeMethod(
+            this,
+            [this, field = QPointer<QWidget>(now)] {
+                if (field && field->hasFocus()) ensureWidgetVisible(field);
+            },
+            Qt::QueuedConnection);
     });
 }
 

@@ -2,11 +2,12 @@
 // key, Ctrl+Tab or a click on its tab, the first time or again, the focus is
 // in its first field, never on the buttons below the pages.
 
+#include "ui/page_focus.h"
+
 #include <QLineEdit>
 #include <QTest>
 
 #include "tests/window/window_test_support.h"
-#include "ui/page_focus.h"
 #include "ui/page_tabs.h"
 #include "ui/pages.h"
 

@@ -1,0 +1,89 @@
+// The window fits the screen it opens on, at any size and scaling (CTest runs
+// this program once per screen size and scale factor): its frame, default
+// and minimum sizes stay inside the available area, pages that do not fit
+// scroll while the buttons below them stay in view, and showing pages never
+// widens the window.
+
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+
+#include "tests/window/window_test_support.h"
+#include "ui/page_focus.h"
+#include "ui/pages.h"
+
+using namespace kbt2;
+
+namespace {
+
+// Whether `widget` shows at least partly inside the window (not scrolled out
+// of view, not cut off by the window's edge).
+bool inView(QWidget* widget) {
+    QRect seen(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size());
+    for (QWidget* w = widget->parentWidget(); w && !w->isWindow(); w = w->parentWidget())
+        seen &= QRect(w->mapTo(widget->window(), QPoint(0, 0)), w->size());
+    return !seen.isEmpty();
+}
+
+}  // namespace
+
+class WindowFitTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        window_ = test::showActiveMainWindow();
+        QVERIFY(window_);
+        room_ = window_->screen()->availableGeometry();
+        qInfo("screen %dx%d at scale %s, room %dx%d, window %dx%d, minimum %dx%d",
+              window_->screen()->geometry().width(), window_->screen()->geometry().height(),
+              qgetenv("QT_SCALE_FACTOR").constData(), room_.width(), room_.height(), window_->width(),
+              window_->height(), window_->minimumWidth(), window_->minimumHeight());
+    }
+    void cleanup() { window_.reset(); }
+
+    void frameAndMinimumInsideTheScreen() {
+        QVERIFY(window_->frameGeometry().width() <= room_.width());
+        QVERIFY(window_->frameGeometry().height() <= room_.height());
+        QVERIFY(window_->minimumWidth() <= room_.width());
+        QVERIFY(window_->minimumHeight() <= room_.height());
+    }
+
+    // Each page shown in turn: the buttons stay in view, the window keeps its
+    // size and minimum, and the page's last field can be scrolled to.
+    void everyPageKeepsTheButtonsInView() {
+        const QSize size = window_->size();
+        const QSize minimum = window_->minimumSize();
+        const bool roomy = size == window_->sizeHint();
+        for (int page = 0; page < ui::kPageCount; ++page) {
+            window_->pages()->setCurrentIndex(page);
+            QApplication::processEvents();
+            const QByteArray name(ui::kPageCaptions[static_cast<size_t>(page)].data());
+            for (Control button : {Control::Clear, Control::save, Control::Load, Control::Print, Control::Command1})
+                QVERIFY2(inView(window_->fieldWidget({button})), name);
+            QCOMPARE(window_->size(), size);
+            QCOMPARE(window_->minimumSize(), minimum);
+            auto* scroller = qobject_cast<QScrollArea*>(window_->pages()->widget(page));
+            QVERIFY2(scroller, name);
+            if (roomy) QVERIFY2(!scroller->verticalScrollBar()->isVisible(), name);
+            if (roomy) QVERIFY2(!scroller->horizontalScrollBar()->isVisible(), name);
+            QWidget* last = nullptr;
+            for (QWidget* w = window_->nextInFocusChain(); w != window_.get(); w = w->nextInFocusChain())
+                if (scroller->widget()->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && !w->isHidden())
+                    last = w;
+            if (!last) continue;
+            last->setFocus(Qt::TabFocusReason);
+            QApplication::processEvents();
+            QVERIFY2(inView(last), name + " " + last->objectName().toUtf8());
+        }
+    }
+
+private:
+    std::unique_ptr<ui::MainWindow> window_;
+    QRect room_;
+};
+
+KBT2_WINDOW_TEST_MAIN(WindowFitTest)
+#include "window_fit_test.moc"
