@@ -1,21 +1,35 @@
-// kbt2-screenshots OUTDIR SCRIPT: runs a driver script in the window (as
-// kbt2-driver --window does) and saves a picture of every page as
-// OUTDIR/page-N.png. scripts/screenshots.sh makes the README's pictures so.
+// kbt2-screenshots OUTDIR SCRIPT [PAGES]: runs a driver script in the window
+// (as kbt2-driver --window does) and saves a picture of every page, or of the
+// pages listed (1-based, comma-separated: "1,7,9"), as OUTDIR/page-N.png.
+// scripts/screenshots.sh makes the README's pictures so.
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QSet>
 #include <fstream>
 #include <iostream>
 
 #include "app/driver/window_target.h"
 #include "ui/main_window.h"
+#include "ui/pages.h"
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: kbt2-screenshots OUTDIR SCRIPT\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: kbt2-screenshots OUTDIR SCRIPT [PAGES]\n";
         return 2;
     }
+    QSet<int> pages;
+    if (argc == 4)
+        for (const QString& page : QString::fromLocal8Bit(argv[3]).split(u',')) {
+            bool number = false;
+            const int n = page.toInt(&number);
+            if (!number || n < 1 || n > kbt2::ui::kPageCount) {
+                std::cerr << "kbt2-screenshots: no page " << page.toStdString() << '\n';
+                return 2;
+            }
+            pages.insert(n);
+        }
     std::ifstream script(argv[2], std::ios::binary);
     if (!script) {
         std::cerr << "kbt2-screenshots: cannot read " << argv[2] << '\n';
@@ -28,6 +42,7 @@ int main(int argc, char** argv) {
         kbt2::driver::runInWindow(argc, argv, script, discard, std::cerr, [&](kbt2::ui::MainWindow& window) {
             QDir().mkpath(folder);
             for (int page = 0; page < window.pages()->count(); ++page) {
+                if (!pages.isEmpty() && !pages.contains(page + 1)) continue;
                 window.pages()->setCurrentIndex(page);
                 // The field that has the focus would show a cursor; pictures show none.
                 if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
