@@ -2,14 +2,18 @@
 
 #include <QFocusEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalBlocker>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
 #include <QTextCursor>
 
 #include "calc/display_format.h"
 
 namespace kbt2::ui {
+namespace {
+
+constexpr int kFocusFramePixels = 2;
+
+}  // namespace
 
 MaskedLineEdit::MaskedLineEdit(DisplayFormat format, QWidget* parent) : QLineEdit(parent), format_(format) {
     // A drop would edit the formatted text of a field that is not being
@@ -94,11 +98,13 @@ FramedCheckBox::FramedCheckBox(QWidget* parent) : QCheckBox(parent) {}
 void FramedCheckBox::paintEvent(QPaintEvent* event) {
     QCheckBox::paintEvent(event);
     if (!hasFocus() || !text().isEmpty()) return;
-    QStylePainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = rect();
-    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    // The style's own focus cue on a box without text is a faint tint of its
+    // border, or nothing until the keyboard has moved the focus: a frame in
+    // the highlight colour shows it however the box got the focus.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), kFocusFramePixels));
+    const int inset = kFocusFramePixels / 2;
+    painter.drawRect(rect().adjusted(inset, inset, -inset - 1, -inset - 1));
 }
 
 BuddyCaption::BuddyCaption(const QString& caption, QAbstractButton* box, QWidget* parent)
