@@ -87,10 +87,11 @@ void buildReportPage(int pageNumber, QWidget* page, FieldBinding& binding) {
         fields.insert(fields.end(), std::begin(kPage8ExtraFields), std::end(kPage8ExtraFields));
         layPage(page, {kPage8Frames, captions, fields}, binding);
     }
-    // The row numbers' column is as wide on both pages, so the report's
-    // columns stand in the same places on both.
+    // The row numbers' column is as wide on both pages, one digit or two, so
+    // the report's columns stand in the same places on both.
+    const QFontMetrics metrics = page->fontMetrics();
     static_cast<QGridLayout*>(page->layout())
-        ->setColumnMinimumWidth(0, page->fontMetrics().horizontalAdvance(QString::number(numbers.size())));
+        ->setColumnMinimumWidth(0, 2 * metrics.horizontalAdvance(u'0') + metrics.averageCharWidth());
 }
 
 }  // namespace kbt2::ui
