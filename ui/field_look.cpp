@@ -73,7 +73,6 @@ void applyFieldLook(FieldRef field, QWidget* widget) {
     if (isNumberField(field.control)) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if (isResultField(field.control)) {
         edit->setFocusPolicy(Qt::ClickFocus);
-        edit->setProperty("result", true);
         // The window's own colour behind the text: grey beside white input
         // fields in a light theme, and as distinct in a dark one.
         QPalette palette = edit->palette();

@@ -72,8 +72,8 @@ void addEntry(const CommodityEntry& entry, QWidget* page, QGridLayout* grid, Fie
 QString transferExplanation(int number, std::string_view first, std::string_view last) {
     return QStringLiteral(
                "While checked, the checked commodities of group %1 (%2 to %3) are copied into the commodity report "
-               "(Tab 7), which follows every box of the group checked or cleared. While clear, the report is left "
-               "alone.")
+               "(Tabs 7 and 8), which then follows every box of the group checked or cleared. While clear, the "
+               "report is left alone.")
         .arg(number)
         .arg(toQString(first).trimmed(), toQString(last).trimmed());
 }

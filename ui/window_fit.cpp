@@ -57,8 +57,9 @@ PageScroller::PageScroller(QWidget* page, QSize preferred, QWidget* parent)
     page->setAutoFillBackground(false);
     // Tab goes from field to field; the scroller itself is no stop.
     setFocusPolicy(Qt::NoFocus);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (!now || !widget()->isAncestorOf(now)) return;
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        const QWidget* page = widget();
+        if (!now || !page || !page->isAncestorOf(now)) return;
         // From the event loop: a page shown a moment ago has not placed its
         // widgets yet.
         QMetaObject::invokeMethod(
@@ -69,6 +70,10 @@ PageScroller::PageScroller(QWidget* page, QSize preferred, QWidget* parent)
             Qt::QueuedConnection);
     });
 }
+
+// The page goes before the scroller's own connections do, and focus moves
+// while widgets are deleted.
+PageScroller::~PageScroller() { disconnect(focusWatch_); }
 
 void fitToScreen(QWidget* window) {
     applyScreenBounds(window, window->sizeHint());

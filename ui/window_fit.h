@@ -16,10 +16,12 @@ class PageScroller : public QScrollArea {
     Q_OBJECT
 public:
     PageScroller(QWidget* page, QSize preferred, QWidget* parent = nullptr);
+    ~PageScroller() override;
     QSize sizeHint() const override { return preferred_; }
 
 private:
     QSize preferred_;
+    QMetaObject::Connection focusWatch_;
 };
 
 // Sizes `window` to its size hint and fixes its minimum size, both bounded by
