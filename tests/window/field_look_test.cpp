@@ -1,6 +1,6 @@
 // Numbers stand right-aligned; the fields only the program fills are tinted,
 // passed over by Tab, still editable with the mouse and still named for
-// screen readers.
+// screen readers; the selected tab and a focused box are easy to find.
 
 #include "ui/field_look.h"
 
@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "tests/window/window_test_support.h"
+#include "ui/page_tabs.h"
 #include "ui/pages.h"
 
 using namespace kbt2;
@@ -71,6 +72,26 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), kbt);
         QTest::keyClicks(kbt, QStringLiteral("1500"));
         QCOMPARE(window_->form().worksheet().text({Control::Total1, 2}), std::string("1500"));
+    }
+
+    // The selected tab and a focused box without text are marked in the
+    // highlight colour, where the style's own cues are too faint to find.
+    void cuesInTheHighlightColour() {
+        const QColor highlight = window_->palette().color(QPalette::Highlight);
+        auto* tabs = window_->findChild<ui::PageTabRows*>();
+        window_->pages()->setCurrentIndex(4);
+        QApplication::processEvents();
+        const QImage selected = tabs->tab(4)->grab().toImage();
+        const QImage other = tabs->tab(3)->grab().toImage();
+        QCOMPARE(selected.pixelColor(selected.width() / 2, 0), highlight);
+        QVERIFY(other.pixelColor(other.width() / 2, 0) != highlight);
+
+        QWidget* box = window_->fieldWidget({Control::Crop, 3});
+        const QColor before = box->grab().toImage().pixelColor(0, box->height() / 2);
+        box->setFocus(Qt::TabFocusReason);
+        const QImage focused = box->grab().toImage();
+        QCOMPARE(focused.pixelColor(0, focused.height() / 2), highlight);
+        QVERIFY(before != highlight);
     }
 
 private:
