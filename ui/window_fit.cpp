@@ -38,7 +38,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) {
             auto* window = static_cast<QWidget*>(watched);
-            applyScreenBounds(window, window->size());
+            // Bars added after the window was sized (a menu bar, a status
+            // bar) take their height from the pages unless it grows too.
+            applyScreenBounds(window, window->size().expandedTo(window->sizeHint()));
             deleteLater();
         }
         return QObject::eventFilter(watched, event);
