@@ -3,67 +3,67 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <algorithm>
+#include <optional>
+
+#include "worksheet/premium_rows.h"
 
 namespace kbt2::ui {
 namespace {
 
 // clang-format off
-// The fields beyond the plain typed text: control, holds a number, filled by
-// the commands alone. The commodity name and code are filled by the check
-// boxes but also typed, and the MPCI liability is typed but set to 0 by the
-// premium calculation when empty: those stay Tab stops.
-struct FieldLook { Control control; bool number; bool result; };
+// The fields beyond the plain typed text, besides the premium table (numbers
+// the premium calculation fills): control, holds a number, filled by the
+// commands alone. The commodity name and code are filled by the check boxes
+// but also typed, and the MPCI liability is typed but set to 0 by the premium
+// calculation when empty: those stay Tab stops.
+struct Role { bool number; bool result; };
+struct FieldLook { Control control; Role role; };
 constexpr FieldLook kFieldLooks[] = {
-    {Control::MPCI,       true, false},
-    {Control::Allinc1,    true, false},
-    {Control::Allexp1,    true, false},
-    {Control::Totalinc,   true, true},
-    {Control::Averageinc, true, true},
-    {Control::Text29,     true, true},
-    {Control::Totalexp,   true, true},
-    {Control::Averageexp, true, true},
-    {Control::Text30,     true, true},
-    {Control::GrowthFact, true, true},
-    {Control::Unit1,      true, false},
-    {Control::YearProd,   true, false},
-    {Control::Intamt1,    true, false},
-    {Control::Totamt1,    true, false},
-    {Control::Expval1,    true, false},
-    {Control::Total1,     true, true},
-    {Control::Text15,     true, true},
-    {Control::Text23,     true, true},
-    {Control::Text24,     true, true},
-    {Control::Text25,     true, true},
-    {Control::Text26,     true, true},
-    {Control::Text27,     true, true},
-    {Control::Text28,     true, true},
-    {Control::Text16,     true, true},
-    {Control::Text17,     true, true},
-    {Control::Text18,     true, true},
-    {Control::Projkbt,    true, true},
-    {Control::Text21,     true, true},
-    {Control::Croptext,   true, true},
-    {Control::Lvstex,     false, true},
-    {Control::Mpciex,     false, true},
+    {Control::MPCI,       {true, false}},
+    {Control::Allinc1,    {true, false}},
+    {Control::Allexp1,    {true, false}},
+    {Control::Totalinc,   {true, true}},
+    {Control::Averageinc, {true, true}},
+    {Control::Text29,     {true, true}},
+    {Control::Totalexp,   {true, true}},
+    {Control::Averageexp, {true, true}},
+    {Control::Text30,     {true, true}},
+    {Control::GrowthFact, {true, true}},
+    {Control::Unit1,      {true, false}},
+    {Control::YearProd,   {true, false}},
+    {Control::Intamt1,    {true, false}},
+    {Control::Totamt1,    {true, false}},
+    {Control::Expval1,    {true, false}},
+    {Control::Total1,     {true, true}},
+    {Control::Text15,     {true, true}},
+    {Control::Projkbt,    {true, true}},
+    {Control::Text21,     {true, true}},
+    {Control::Croptext,   {true, true}},
+    {Control::Lvstex,     {false, true}},
+    {Control::Mpciex,     {false, true}},
 };
 // clang-format on
 
-const FieldLook* lookOf(Control control) {
+constexpr Role kPremiumTableRole = {true, true};
+
+std::optional<Role> roleOf(Control control) {
+    if (isPremiumRow(control)) return kPremiumTableRole;
     const auto* found = std::find_if(std::begin(kFieldLooks), std::end(kFieldLooks),
                                      [control](const FieldLook& look) { return look.control == control; });
-    return found == std::end(kFieldLooks) ? nullptr : found;
+    if (found == std::end(kFieldLooks)) return std::nullopt;
+    return found->role;
 }
 
 }  // namespace
 
 bool isResultField(Control control) {
-    const FieldLook* look = lookOf(control);
-    return look && look->result;
+    const std::optional<Role> role = roleOf(control);
+    return role && role->result;
 }
 
 bool isNumberField(Control control) {
-    const FieldLook* look = lookOf(control);
-    return look && look->number;
+    const std::optional<Role> role = roleOf(control);
+    return role && role->number;
 }
 
 void applyFieldLook(FieldRef field, QWidget* widget) {
