@@ -65,10 +65,16 @@ constexpr FieldItem kFields[] = {
 // a name or address line, a phone number with an extension, a legal form.
 struct FieldWidth { Control field; int chars; };
 constexpr FieldWidth kFieldWidths[] = {
-    {C::Producer1,     50}, {C::Producer2, 50}, {C::Producer3, 50},
-    {C::Agent1,        50}, {C::Agent2,    50}, {C::Agent3,    50},
-    {C::ProducerPhone, 25}, {C::AgentPhone, 25},
-    {C::TaxEntity,     25}, {C::SSNEIN,     25},
+    {C::Producer1,     50},
+    {C::Producer2,     50},
+    {C::Producer3,     50},
+    {C::Agent1,        50},
+    {C::Agent2,        50},
+    {C::Agent3,        50},
+    {C::ProducerPhone, 25},
+    {C::AgentPhone,    25},
+    {C::TaxEntity,     25},
+    {C::SSNEIN,        25},
 };
 
 // The caption columns of the producer's and the agency's halves.
