@@ -1,52 +1,20 @@
 #include "calc/rate_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <bit>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <memory>
-#include <string_view>
+#include <new>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-#include "calc/numbers.h"
+#include "calc/rate_record_scan.h"
 
 namespace kbt2 {
 namespace {
 
-constexpr size_t kRecordWidth = 60;
-
-struct Column {
-    size_t at;  // 0-based
-    size_t width;
-};
-
-// clang-format off
-constexpr Column kState          {0,  2};
-constexpr Column kCounty         {7,  3};
-constexpr Column kCommodity      {12, 4};
-constexpr size_t kLivestockFlag = 18;
-constexpr size_t kInsurableFlag = 24;
-constexpr Column kRates[3]      {{34, 5}, {45, 5}, {55, 5}};
-// clang-format on
-
-// The numeric value of a column. A column of digits and blanks, nearly every
-// column of a real file, is read on the spot; anything else (a sign, a point,
-// letters) goes through the worksheet's own number reading.
-double columnValue(const char* record, Column column) {
-    double value = 0;
-    for (size_t k = 0; k < column.width; ++k) {
-        const char c = record[column.at + k];
-        if (c >= '0' && c <= '9')
-            value = value * 10 + (c - '0');
-        else if (c != ' ')
-            return numericValue(std::string_view(record + column.at, column.width));
-    }
-    return value;
-}
+using namespace rate_records;
 
 // Takes the values of every record that matches a row; later records
 // overwrite earlier ones.
@@ -55,22 +23,11 @@ public:
     RecordMatcher(double state, double county, std::span<const double> codes)
         : state_(state), county_(county), codes_(codes), rows_(codes.size()) {}
 
-    void record(const char* line, size_t length) {
-        char padded[kRecordWidth];
-        if (length < kRecordWidth) {
-            std::memcpy(padded, line, length);
-            std::memset(padded + length, ' ', kRecordWidth - length);
-            line = padded;
-        }
+    void record(const char* line) {
         if (columnValue(line, kState) != state_ || columnValue(line, kCounty) != county_) return;
         const double code = columnValue(line, kCommodity);
-        for (size_t i = 0; i < codes_.size(); ++i) {
-            if (codes_[i] != code) continue;
-            CommodityRates& row = rows_[i];
-            for (size_t j = 0; j < 3; ++j) row.rates[j] = columnValue(line, kRates[j]);
-            row.livestockFlag = line[kLivestockFlag];
-            row.insurableFlag = line[kInsurableFlag];
-        }
+        for (size_t i = 0; i < codes_.size(); ++i)
+            if (codes_[i] == code) rows_[i] = ratesOf(line);
     }
 
     std::vector<CommodityRates> take() { return std::move(rows_); }
@@ -82,78 +39,49 @@ private:
     std::vector<CommodityRates> rows_;
 };
 
-// The first CR or LF from p on, or end. Sixteen characters are compared at a
-// time where the processor allows: this search is most of the reader's work.
-const char* lineEnd(const char* p, const char* end) {
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; end - p >= 16; p += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf)));
-        if (hits != 0) return p + std::countr_zero(static_cast<unsigned>(hits));
-    }
-#endif
-    while (p < end && *p != '\r' && *p != '\n') ++p;
-    return p;
-}
-
-// Splits blocks into lines. A line ends at CR, CR LF or LF. Only the first 60
-// characters of a line are kept when it crosses a block boundary.
-class LineSplitter {
-public:
-    explicit LineSplitter(RecordMatcher& matcher) : matcher_(matcher) {}
-
-    void block(const char* p, const char* end) {
-        if (p == end) return;
-        if (crPending_ && *p == '\n') ++p;  // the LF of a CR LF split by the block boundary
-        crPending_ = false;
-        while (p < end) {
-            const char* eol = lineEnd(p, end);
-            if (eol == end) {
-                keep(p, end);
-                return;
-            }
-            if (carried_ > 0) {
-                keep(p, eol);
-                matcher_.record(carry_, carried_);
-                carried_ = 0;
-            } else {
-                matcher_.record(p, static_cast<size_t>(eol - p));
-            }
-            p = eol + 1;
-            if (*eol == '\r') {
-                if (p == end)
-                    crPending_ = true;
-                else if (*p == '\n')
-                    ++p;
-            }
-        }
-    }
-
-    // The last line, when the file does not end with a line end.
-    void finish() {
-        if (carried_ > 0) matcher_.record(carry_, carried_);
-        carried_ = 0;
-    }
-
-private:
-    void keep(const char* p, const char* end) {
-        const size_t room = kRecordWidth - carried_;
-        const size_t n = std::min(room, static_cast<size_t>(end - p));
-        std::memcpy(carry_ + carried_, p, n);
-        carried_ += n;
-    }
-
-    RecordMatcher& matcher_;
-    char carry_[kRecordWidth];
-    size_t carried_ = 0;  // above 0 exactly while a line crosses into the next block
-    bool crPending_ = false;
-};
-
 RateFileError systemError(int number) { return {number, std::strerror(number)}; }
 
+// A page: the copy from the page cache is several times faster on some
+// processors into an aligned buffer than into one 16 bytes off, which is
+// what an ordinary allocation of this size returns.
+constexpr std::align_val_t kBufferAlignment{4096};
+
+struct AlignedDelete {
+    void operator()(char* p) const { ::operator delete[](p, kBufferAlignment); }
+};
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
 }  // namespace
+
+std::optional<RateFileError> rate_records::readBlocks(const std::string& path, size_t blockSize,
+                                                      const std::function<void(const char*, const char*)>& onBlock) {
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return systemError(errno != 0 ? errno : EIO);
+    blockSize = std::max<size_t>(blockSize, 1);
+    const std::unique_ptr<char[], AlignedDelete> buffer(new (kBufferAlignment) char[blockSize]);
+    for (;;) {
+        const ssize_t got = ::read(file.get(), buffer.get(), blockSize);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return systemError(errno != 0 ? errno : EIO);
+        }
+        if (got == 0) return std::nullopt;
+        onBlock(buffer.get(), buffer.get() + got);
+    }
+}
 
 std::optional<std::string> findRateFile(Platform& platform) {
     for (const std::string& folder : platform.rateFileFolders()) {
@@ -167,30 +95,9 @@ std::optional<std::string> findRateFile(Platform& platform) {
 RateLookup readRates(const std::string& path, double stateCode, double countyCode, std::span<const double> codes,
                      size_t blockSize) {
     RateLookup lookup;
-    errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) {
-        lookup.error = systemError(errno != 0 ? errno : EIO);
-        return lookup;
-    }
     RecordMatcher matcher(stateCode, countyCode, codes);
-    LineSplitter lines(matcher);
-    blockSize = std::max<size_t>(blockSize, 1);
-    std::unique_ptr<char[]> buffer(new char[blockSize]);
-    for (;;) {
-        errno = 0;
-        const size_t got = std::fread(buffer.get(), 1, blockSize, file.get());
-        if (got == 0) {
-            if (std::ferror(file.get())) {
-                lookup.error = systemError(errno != 0 ? errno : EIO);
-                return lookup;
-            }
-            break;
-        }
-        lines.block(buffer.get(), buffer.get() + got);
-    }
-    lines.finish();
-    lookup.rows = matcher.take();
+    lookup.error = scan(path, blockSize, matcher, lookup.records);
+    if (!lookup.error) lookup.rows = matcher.take();
     return lookup;
 }
 

@@ -4,6 +4,7 @@
 // 0.80, 0.75 and 0.65) and two one-character flags.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -24,6 +25,7 @@ struct CommodityRates {
     std::array<double, 3> rates{};  // coverage-level columns 0.80, 0.75, 0.65
     char livestockFlag = ' ';       // "Y" marks livestock
     char insurableFlag = ' ';       // "Y" marks a crop with an MPCI product
+    bool found = false;             // a record matched
 
     bool livestock() const { return livestockFlag == 'Y'; }
     bool insurable() const { return insurableFlag == 'Y'; }
@@ -38,6 +40,7 @@ struct RateFileError {
 struct RateLookup {
     std::vector<CommodityRates> rows;  // one per commodity code asked for
     std::optional<RateFileError> error;
+    std::uint64_t records = 0;  // lines read as records
 };
 
 // The rate file in the first of the platform's rate file folders that holds

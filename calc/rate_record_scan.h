@@ -1,0 +1,187 @@
+#pragma once
+// How the rate file is cut into records and how a record's columns are read:
+// shared by the reader of one premium and the batch's table, so both see
+// exactly the same records.
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "calc/numbers.h"
+#include "calc/rate_file.h"
+
+namespace kbt2::rate_records {
+
+inline constexpr size_t kRecordWidth = 60;
+
+struct Column {
+    size_t at;  // 0-based
+    size_t width;
+};
+
+// clang-format off
+inline constexpr Column kState          {0,  2};
+inline constexpr Column kCounty         {7,  3};
+inline constexpr Column kCommodity      {12, 4};
+inline constexpr size_t kLivestockFlag = 18;
+inline constexpr size_t kInsurableFlag = 24;
+inline constexpr Column kRates[3]      {{34, 5}, {45, 5}, {55, 5}};
+// clang-format on
+
+// The numeric value of a column. A column of digits and blanks, nearly every
+// column of a real file, is read on the spot; anything else (a sign, a point,
+// letters) goes through the worksheet's own number reading.
+inline double columnValue(const char* record, Column column) {
+    double value = 0;
+    for (size_t k = 0; k < column.width; ++k) {
+        const char c = record[column.at + k];
+        if (c >= '0' && c <= '9')
+            value = value * 10 + (c - '0');
+        else if (c != ' ')
+            return numericValue(std::string_view(record + column.at, column.width));
+    }
+    return value;
+}
+
+// The values a matching record gives its commodity row.
+inline CommodityRates ratesOf(const char* record) {
+    CommodityRates rates;
+    for (size_t j = 0; j < 3; ++j) rates.rates[j] = columnValue(record, kRates[j]);
+    rates.livestockFlag = record[kLivestockFlag];
+    rates.insurableFlag = record[kInsurableFlag];
+    rates.found = true;
+    return rates;
+}
+
+// The CR and LF positions of 64 characters as bits. The search for line ends
+// is most of the reader's work; one mask serves the line or two it holds.
+inline std::uint64_t lineEndMask(const char* p) {
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    std::uint64_t mask = 0;
+    for (int k = 0; k < 4; ++k) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        const auto hits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
+        mask |= std::uint64_t{hits} << (16 * k);
+    }
+    return mask;
+#else
+    std::uint64_t mask = 0;
+    for (int k = 0; k < 64; ++k)
+        if (p[k] == '\r' || p[k] == '\n') mask |= std::uint64_t{1} << k;
+    return mask;
+#endif
+}
+
+// The first CR or LF from p on, or end.
+inline const char* lineEnd(const char* p, const char* end) {
+    for (; end - p >= 64; p += 64)
+        if (const std::uint64_t mask = lineEndMask(p)) return p + std::countr_zero(mask);
+    while (p < end && *p != '\r' && *p != '\n') ++p;
+    return p;
+}
+
+// Splits blocks into records for a sink with `void record(const char* line)`,
+// which always gets 60 readable characters. A line ends at CR, CR LF or LF
+// and is fitted to 60 characters: a shorter one is padded with blanks, only
+// the first 60 characters of a longer one are kept.
+template <class Sink>
+class LineSplitter {
+public:
+    explicit LineSplitter(Sink& sink) : sink_(sink) {}
+
+    void block(const char* p, const char* end) {
+        if (p == end) return;
+        if (crPending_ && *p == '\n') ++p;  // the LF of a CR LF split by the block boundary
+        crPending_ = false;
+        while (p < end) {
+            const char* eol = lineEnd(p, end);
+            if (eol == end) {
+                keep(p, end);
+                return;
+            }
+            if (carried_ > 0) {
+                keep(p, eol);
+                emit(carry_, carried_);
+                carried_ = 0;
+            } else {
+                emit(p, static_cast<size_t>(eol - p));
+            }
+            p = eol + 1;
+            if (*eol == '\r') {
+                if (p == end)
+                    crPending_ = true;
+                else if (*p == '\n')
+                    ++p;
+            }
+        }
+    }
+
+    // The last line, when the file does not end with a line end.
+    void finish() {
+        if (carried_ > 0) emit(carry_, carried_);
+        carried_ = 0;
+    }
+
+    std::uint64_t records() const { return records_; }
+
+private:
+    void emit(const char* line, size_t length) {
+        ++records_;
+        if (length >= kRecordWidth)
+            sink_.record(line);
+        else
+            emitPadded(line, length);
+    }
+
+    // Out of line: its buffer would otherwise weigh on every full-length line.
+    [[gnu::noinline]] void emitPadded(const char* line, size_t length) {
+        char padded[kRecordWidth];
+        std::memcpy(padded, line, length);
+        std::memset(padded + length, ' ', kRecordWidth - length);
+        sink_.record(padded);
+    }
+
+    void keep(const char* p, const char* end) {
+        const size_t room = kRecordWidth - carried_;
+        const size_t n = std::min(room, static_cast<size_t>(end - p));
+        std::memcpy(carry_ + carried_, p, n);
+        carried_ += n;
+    }
+
+    Sink& sink_;
+    char carry_[kRecordWidth];
+    size_t carried_ = 0;  // above 0 exactly while a line crosses into the next block
+    bool crPending_ = false;
+    std::uint64_t records_ = 0;
+};
+
+// Reads the file in blocks of blockSize into one buffer aligned to a page:
+// the system copies into an aligned buffer markedly faster. Nothing when the
+// whole file was read, otherwise why not.
+std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSize,
+                                        const std::function<void(const char*, const char*)>& onBlock);
+
+// Every record of the file, in order, to the sink; the number of records
+// read, or why the file could not be read.
+template <class Sink>
+std::optional<RateFileError> scan(const std::string& path, size_t blockSize, Sink& sink, std::uint64_t& records) {
+    LineSplitter<Sink> lines(sink);
+    const auto error = readBlocks(path, blockSize, [&lines](const char* p, const char* end) { lines.block(p, end); });
+    if (!error) lines.finish();
+    records = lines.records();
+    return error;
+}
+
+}  // namespace kbt2::rate_records
