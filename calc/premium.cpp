@@ -97,10 +97,10 @@ void fileNotRead(FieldDraft& draft, const RateFileError& error) {
 
 }  // namespace
 
-void command4Click(Worksheet& ws, Platform& platform) {
+std::optional<RateFileUse> command4Click(Worksheet& ws, Platform& platform, RateSource& rates) {
     if (const auto problem = missingInput(ws)) {
         tell(platform, *problem);
-        return;
+        return std::nullopt;
     }
     // Everything is computed into a draft first: a figure out of range then
     // stops the command with nothing written.
@@ -117,17 +117,17 @@ void command4Click(Worksheet& ws, Platform& platform) {
 
     // A rate file that cannot be found or read ends the command after its
     // messages; the window stays open with every entry.
-    const std::optional<std::string> path = findRateFile(platform);
-    if (!path) {
+    const SourcedRates sourced = rates.ratesFor(platform, stateCode, countyCode, codes);
+    if (!sourced.path) {
         fileNotFound(draft);
         draft.commit(ws, platform);
-        return;
+        return std::nullopt;
     }
-    const RateLookup lookup = readRates(*path, stateCode, countyCode, codes);
+    const RateLookup& lookup = sourced.lookup;
     if (lookup.error) {
         fileNotRead(draft, *lookup.error);
         draft.commit(ws, platform);
-        return;
+        return std::nullopt;
     }
 
     const AllowableKbt kbt = writeAllowableKbt(draft, ws, count);
@@ -147,9 +147,15 @@ void command4Click(Worksheet& ws, Platform& platform) {
 
     if (draft.overflow()) {
         tell(platform, kOutOfRange);
-        return;
+        return rateFileUse(sourced);
     }
     draft.commit(ws, platform);
+    return rateFileUse(sourced);
+}
+
+void command4Click(Worksheet& ws, Platform& platform) {
+    RateFileSource file;
+    command4Click(ws, platform, file);
 }
 
 }  // namespace kbt2

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+
+#include "calc/rate_source.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
 
@@ -8,7 +11,10 @@ namespace kbt2 {
 // Calculate Premium: looks up the county's rates of every commodity in the
 // rate file and fills the page-9 premium table for the coverage levels 0.80,
 // 0.75 and 0.65, with the allowable KBT, the commodity count, the two
-// eligibility results and the levels offered.
+// eligibility results and the levels offered. The rates come from `rates`;
+// what was read is returned when the command got as far as reading rates.
+std::optional<RateFileUse> command4Click(Worksheet& ws, Platform& platform, RateSource& rates);
+// The same with the window's source: the rate file, read for this premium.
 void command4Click(Worksheet& ws, Platform& platform);
 
 }  // namespace kbt2

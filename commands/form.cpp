@@ -13,35 +13,47 @@
 namespace kbt2 {
 namespace {
 
-using ClickHandler = void (*)(Worksheet&, Platform&);
+using ClickHandler = void (*)(Form&);
 
 struct Route {
     Control button;
     ClickHandler handler;
 };
 
+}  // namespace
+
+// The premium takes its rates from the form's source and leaves a record of
+// what it read, so it is the one handler that needs the form itself.
+void premiumClick(Form& form) { form.lastRateFileUse_ = command4Click(form.worksheet_, form.platform_, form.rates_); }
+
+namespace {
+
 // A button missing here does nothing when clicked.
 // clang-format off
 constexpr Route kRoutes[] = {
-    {Control::Clear,    [](Worksheet& ws, Platform&) { clearClick(ws); }},
-    {Control::Command1, [](Worksheet&, Platform& platform) { exitClick(platform); }},
-    {Control::Command2, command2Click},
-    {Control::Command3, command3Click},
-    {Control::Command4, command4Click},
-    {Control::Command5, [](Worksheet& ws, Platform&) { command5Click(ws); }},
-    {Control::save,     [](Worksheet& ws, Platform& platform) { saveClick(ws, platform); }},
-    {Control::Load,     loadClick},
-    {Control::Print,    [](Worksheet& ws, Platform& platform) { printClick(ws, platform); }},
+    {Control::Clear,    [](Form& f) { clearClick(f.worksheet()); }},
+    {Control::Command1, [](Form& f) { exitClick(f.platform()); }},
+    {Control::Command2, [](Form& f) { command2Click(f.worksheet(), f.platform()); }},
+    {Control::Command3, [](Form& f) { command3Click(f.worksheet(), f.platform()); }},
+    {Control::Command4, premiumClick},
+    {Control::Command5, [](Form& f) { command5Click(f.worksheet()); }},
+    {Control::save,     [](Form& f) { saveClick(f.worksheet(), f.platform()); }},
+    {Control::Load,     [](Form& f) { loadClick(f.worksheet(), f.platform()); }},
+    {Control::Print,    [](Form& f) { printClick(f.worksheet(), f.platform()); }},
 };
 // clang-format on
 
 }  // namespace
 
-Form::Form(Platform& platform) : platform_(platform) { worksheet_.setEventHandler(this); }
+Form::Form(Platform& platform) : Form(platform, fileRates_) {}
+
+Form::Form(Platform& platform, RateSource& rates) : platform_(platform), rates_(rates) {
+    worksheet_.setEventHandler(this);
+}
 
 void Form::click(Control button) {
     for (const Route& route : kRoutes)
-        if (route.button == button) return route.handler(worksheet_, platform_);
+        if (route.button == button) return route.handler(*this);
 }
 
 void Form::checkBoxClicked(Control array, int /*index*/) { transferPass(worksheet_, array); }

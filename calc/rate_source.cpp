@@ -1,0 +1,23 @@
+#include "calc/rate_source.h"
+
+#include <algorithm>
+
+namespace kbt2 {
+
+SourcedRates RateFileSource::ratesFor(Platform& platform, double stateCode, double countyCode,
+                                      std::span<const double> codes) {
+    SourcedRates sourced;
+    sourced.path = findRateFile(platform);
+    if (sourced.path) sourced.lookup = readRates(*sourced.path, stateCode, countyCode, codes);
+    return sourced;
+}
+
+std::optional<RateFileUse> rateFileUse(const SourcedRates& sourced) {
+    if (!sourced.path || sourced.lookup.error) return std::nullopt;
+    const auto& rows = sourced.lookup.rows;
+    return RateFileUse{
+        *sourced.path, sourced.lookup.records, static_cast<int>(rows.size()),
+        static_cast<int>(std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r.found; }))};
+}
+
+}  // namespace kbt2

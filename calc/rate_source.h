@@ -1,0 +1,52 @@
+#pragma once
+// Where the premium gets the county's rates from. The window reads the rate
+// file for every premium; a batch of worksheets reads it once into a table
+// and answers every premium from there.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "calc/rate_file.h"
+#include "worksheet/platform.h"
+
+namespace kbt2 {
+
+// What the last premium read: the rate file, how many records it holds, how
+// many commodity rows were asked about and how many of them a record matched.
+struct RateFileUse {
+    std::string path;
+    std::uint64_t records = 0;
+    int commodities = 0;
+    int found = 0;
+};
+
+// A source's answer: the rate file it used (nothing when none was found) and
+// the rows, or why that file could not be read.
+struct SourcedRates {
+    std::optional<std::string> path;
+    RateLookup lookup;
+};
+
+class RateSource {
+public:
+    virtual ~RateSource() = default;
+    // The rates of every code for one county, the last matching record of
+    // the file winning, exactly as reading the file would give them.
+    virtual SourcedRates ratesFor(Platform& platform, double stateCode, double countyCode,
+                                  std::span<const double> codes) = 0;
+};
+
+// The window's source: the file the platform's places hold, read anew for
+// every premium.
+class RateFileSource final : public RateSource {
+public:
+    SourcedRates ratesFor(Platform& platform, double stateCode, double countyCode,
+                          std::span<const double> codes) override;
+};
+
+// What a premium that read its rates reports; nothing when it got no rows.
+std::optional<RateFileUse> rateFileUse(const SourcedRates& sourced);
+
+}  // namespace kbt2

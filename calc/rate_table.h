@@ -1,0 +1,66 @@
+#pragma once
+// The rates of many worksheets from one reading of the rate file: every
+// (state, county, commodity code) wanted is collected first, the file is then
+// read once, and each premium takes its rows from the table. A row's values
+// are exactly those the premium's own reading of the file would give.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "calc/rate_file.h"
+#include "calc/rate_source.h"
+
+namespace kbt2 {
+
+class RateTable {
+public:
+    // Asks for the rates of these codes in this county.
+    void want(double stateCode, double countyCode, std::span<const double> codes);
+    bool empty() const { return rows_.empty(); }
+
+    // Reads the file once, the last matching record of each key winning.
+    // Nothing when the whole file was read, otherwise why not.
+    std::optional<RateFileError> read(const std::string& path, size_t blockSize = kRateFileBlockSize);
+
+    // The rows of these codes; a key never asked for reads as unmatched.
+    std::vector<CommodityRates> rates(double stateCode, double countyCode, std::span<const double> codes) const;
+    std::uint64_t records() const { return records_; }
+
+private:
+    struct Key {
+        double state;
+        double county;
+        double code;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        size_t operator()(const Key& k) const;
+    };
+    class Matcher;
+
+    std::unordered_map<Key, CommodityRates, KeyHash> rows_;
+    std::vector<double> states_;  // the distinct states wanted: most records are in none of them
+    std::uint64_t records_ = 0;
+};
+
+// The batch's source: a table read once. `path` is the file it was read
+// from, nothing when none was found; `error` why it could not be read.
+class RateTableSource final : public RateSource {
+public:
+    RateTableSource(const RateTable& table, std::optional<std::string> path, std::optional<RateFileError> error)
+        : table_(table), path_(std::move(path)), error_(std::move(error)) {}
+    SourcedRates ratesFor(Platform& platform, double stateCode, double countyCode,
+                          std::span<const double> codes) override;
+
+private:
+    const RateTable& table_;
+    std::optional<std::string> path_;
+    std::optional<RateFileError> error_;
+};
+
+}  // namespace kbt2
