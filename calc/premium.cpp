@@ -97,6 +97,13 @@ void fileNotRead(FieldDraft& draft, const RateFileError& error) {
 
 }  // namespace
 
+PremiumRateKeys premiumRateKeys(const Worksheet& ws) {
+    PremiumRateKeys keys{selectedStateCode(ws), selectedCountyCode(ws), {}};
+    const int count = reportLength(ws);
+    for (int i = 0; i < count; ++i) keys.codes.push_back(numericValue(ws.text({Control::Unit1, i})));
+    return keys;
+}
+
 std::optional<RateFileUse> command4Click(Worksheet& ws, Platform& platform, RateSource& rates) {
     if (const auto problem = missingInput(ws)) {
         tell(platform, *problem);
@@ -107,17 +114,14 @@ std::optional<RateFileUse> command4Click(Worksheet& ws, Platform& platform, Rate
     FieldDraft draft(ws);
     draft.setText({Control::Lvstex}, "No");
     draft.setText({Control::Mpciex}, "No");
-    const int stateCode = selectedStateCode(ws);
-    const int countyCode = selectedCountyCode(ws);
     if (draft.text({Control::MPCI}).empty()) draft.setText({Control::MPCI}, "0");
     const int count = reportLength(ws);
     draft.setNumber({Control::Croptext}, count);
-    std::vector<double> codes;
-    for (int i = 0; i < count; ++i) codes.push_back(numericValue(ws.text({Control::Unit1, i})));
+    const PremiumRateKeys keys = premiumRateKeys(ws);
 
     // A rate file that cannot be found or read ends the command after its
     // messages; the window stays open with every entry.
-    const SourcedRates sourced = rates.ratesFor(platform, stateCode, countyCode, codes);
+    const SourcedRates sourced = rates.ratesFor(platform, keys.stateCode, keys.countyCode, keys.codes);
     if (!sourced.path) {
         fileNotFound(draft);
         draft.commit(ws, platform);

@@ -1,12 +1,22 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "calc/rate_source.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
 
 namespace kbt2 {
+
+// What Calculate Premium asks the rate source for: the selected state and
+// county and the commodity code of each report row in use.
+struct PremiumRateKeys {
+    int stateCode = 0;
+    int countyCode = 0;
+    std::vector<double> codes;
+};
+PremiumRateKeys premiumRateKeys(const Worksheet& ws);
 
 // Calculate Premium: looks up the county's rates of every commodity in the
 // rate file and fills the page-9 premium table for the coverage levels 0.80,

@@ -47,12 +47,6 @@ public:
         if (fd_ >= 0) ::close(fd_);
     }
     int get() const { return fd_; }
-    // Closing can report a write error that the writes did not.
-    int close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
 
 private:
     int fd_;
@@ -114,34 +108,65 @@ FileResult readWholeFile(const std::string& path, std::string& contents) {
     return {};
 }
 
-FileResult replaceFileAtomically(const std::string& path, std::string_view contents) {
-    fs::path target(path);
+AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (fd_ < 0) return;
+    ::close(fd_);
+    ::unlink(temporary_.c_str());
+}
+
+FileResult AtomicFileWriter::abandon(int error) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    ::unlink(temporary_.c_str());
+    failed_ = failure(error, Access::Write);
+    return failed_;
+}
+
+FileResult AtomicFileWriter::open() {
+    target_ = path_;
     std::error_code ignored;
-    if (fs::is_symlink(target, ignored)) {
-        const fs::path resolved = fs::canonical(target, ignored);
-        if (!ignored) target = resolved;
+    if (fs::is_symlink(target_, ignored)) {
+        const fs::path resolved = fs::canonical(target_, ignored);
+        if (!ignored) target_ = resolved;
     }
     struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) return failure(EISDIR, Access::Write);
+    const bool exists = ::stat(target_.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) return failed_ = failure(EISDIR, Access::Write);
     // Renaming over a file needs only the folder's permission; a file the
     // user may not write stays protected as an ordinary write would leave it.
-    if (exists && ::access(target.c_str(), W_OK) != 0) return failure(errno, Access::Write);
+    if (exists && ::access(target_.c_str(), W_OK) != 0) return failed_ = failure(errno, Access::Write);
 
-    fs::path temporary;
-    Descriptor file(createTemporaryBeside(target, temporary));
-    if (file.get() < 0) return failure(errno, Access::Write);
-    auto abandon = [&](int error) {
-        ::unlink(temporary.c_str());
-        return failure(error, Access::Write);
-    };
-    if (exists && ::fchmod(file.get(), existing.st_mode & 07777) != 0) return abandon(errno);
-    if (!writeAll(file.get(), contents)) return abandon(errno);
-    if (::fsync(file.get()) != 0) return abandon(errno);
-    if (file.close() != 0) return abandon(errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) return abandon(errno);
-    syncFolder(target.parent_path());
+    fd_ = createTemporaryBeside(target_, temporary_);
+    if (fd_ < 0) return failed_ = failure(errno, Access::Write);
+    if (exists && ::fchmod(fd_, existing.st_mode & 07777) != 0) return abandon(errno);
     return {};
+}
+
+FileResult AtomicFileWriter::write(std::string_view bytes) {
+    if (fd_ < 0) return failed_.ok ? failure(EBADF, Access::Write) : failed_;
+    if (!writeAll(fd_, bytes)) return abandon(errno);
+    return {};
+}
+
+FileResult AtomicFileWriter::commit() {
+    if (fd_ < 0) return failed_.ok ? failure(EBADF, Access::Write) : failed_;
+    if (::fsync(fd_) != 0) return abandon(errno);
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    // Closing can report a write error that the writes did not.
+    if (closed != 0) return abandon(errno);
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) return abandon(errno);
+    syncFolder(target_.parent_path());
+    return {};
+}
+
+FileResult replaceFileAtomically(const std::string& path, std::string_view contents) {
+    AtomicFileWriter file(path);
+    if (FileResult opened = file.open(); !opened.ok) return opened;
+    if (FileResult written = file.write(contents); !written.ok) return written;
+    return file.commit();
 }
 
 }  // namespace kbt2

@@ -2,6 +2,7 @@
 // Whole-file reading and writing for the worksheet file. Errors come back as
 // a reason a user can read; nothing here shows a message.
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,5 +24,29 @@ FileResult readWholeFile(const std::string& path, std::string& contents);
 // permissions; a symbolic link keeps pointing at the file it names. A file
 // the user may not write is refused.
 FileResult replaceFileAtomically(const std::string& path, std::string_view contents);
+
+// The same for a file written in pieces: nothing appears under the name
+// until commit() succeeds, and a writer dropped before that leaves no trace.
+// After a failure every later call reports that failure again.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::string path);
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    ~AtomicFileWriter();
+
+    FileResult open();
+    FileResult write(std::string_view bytes);
+    FileResult commit();
+
+private:
+    FileResult abandon(int error);
+
+    std::string path_;
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    int fd_ = -1;
+    FileResult failed_;
+};
 
 }  // namespace kbt2
