@@ -1,0 +1,156 @@
+#include "app/quote/quote_batch.h"
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/quote/quote_format.h"
+#include "app/quote/quote_progress.h"
+#include "app/quote/quote_worksheet.h"
+#include "app/quote/worksheet_list.h"
+#include "calc/rate_file_places.h"
+#include "calc/rate_table.h"
+#include "storage/file_io.h"
+
+namespace kbt2::quote {
+namespace {
+
+// Where the lines go: standard output as each worksheet finishes, or a file
+// that takes its name only when the run is complete.
+class Output {
+public:
+    virtual ~Output() = default;
+    virtual FileResult write(const std::string& lines) = 0;
+    virtual FileResult finish() = 0;
+};
+
+class StreamOutput final : public Output {
+public:
+    explicit StreamOutput(std::ostream& out) : out_(out) {}
+    FileResult write(const std::string& lines) override {
+        out_.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+        out_.flush();
+        return out_ ? FileResult{} : FileResult{false, "The output could not be written."};
+    }
+    FileResult finish() override { return {}; }
+
+private:
+    std::ostream& out_;
+};
+
+class FileOutput final : public Output {
+public:
+    explicit FileOutput(const std::string& path) : file_(path) {}
+    FileResult open() { return file_.open(); }
+    // Gathered into large writes: a batch writes many short lines.
+    FileResult write(const std::string& lines) override {
+        pending_ += lines;
+        return pending_.size() < (size_t{1} << 16) ? FileResult{} : flush();
+    }
+    FileResult finish() override {
+        if (FileResult flushed = flush(); !flushed.ok) return flushed;
+        return file_.commit();
+    }
+
+private:
+    FileResult flush() {
+        FileResult written = file_.write(pending_);
+        pending_.clear();
+        return written;
+    }
+    AtomicFileWriter file_;
+    std::string pending_;
+};
+
+std::vector<QuoteItem> itemsOfAll(const std::vector<std::string>& inputs) {
+    std::vector<QuoteItem> items;
+    for (const std::string& input : inputs)
+        for (QuoteItem& item : itemsOf(input)) items.push_back(std::move(item));
+    return items;
+}
+
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+// The rate file the window would find, through the window's own search.
+std::optional<std::string> windowRateFile() {
+    struct Finder : Platform {
+        MessageAnswer showMessage(const Message&) override { return MessageAnswer::OK; }
+        std::optional<std::string> chooseFile(FileDialogMode, const std::string&) override { return std::nullopt; }
+        bool fileExists(const std::string& path) override {
+            std::error_code error;
+            return std::filesystem::is_regular_file(path, error);
+        }
+        std::vector<std::string> rateFileFolders() override { return defaultRateFileFolders(); }
+        PrintResult print(const PrintDocument&) override { return {}; }
+        PrintResult printToPdf(const PrintDocument&, const std::string&) override { return {}; }
+        void closeWindow() override {}
+    } finder;
+    return findRateFile(finder);
+}
+
+}  // namespace
+
+int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& errors, bool progress) {
+    std::unique_ptr<Output> output;
+    if (options.outputPath) {
+        auto file = std::make_unique<FileOutput>(*options.outputPath);
+        if (const FileResult opened = file->open(); !opened.ok) {
+            errors << "kbt2-quote: " << *options.outputPath << ": " << opened.reason << '\n' << kUsage << '\n';
+            return kUsageError;
+        }
+        output = std::move(file);
+    } else {
+        output = std::make_unique<StreamOutput>(out);
+    }
+    Progress bar(errors, progress);
+
+    // First pass: what every worksheet will ask of the rate file. Only the
+    // keys are kept, never the worksheets.
+    const std::vector<QuoteItem> items = itemsOfAll(options.inputs);
+    RateTable table;
+    for (size_t i = 0; i < items.size(); ++i) {
+        bar.show("reading worksheets", i, items.size());
+        if (items[i].problem) continue;
+        if (const auto keys = rateKeysOf(items[i].path)) table.want(keys->stateCode, keys->countyCode, keys->codes);
+    }
+
+    // The rate file, read once for all.
+    const std::optional<std::string> ratePath = options.ratesPath ? options.ratesPath : windowRateFile();
+    std::optional<RateFileError> rateError;
+    if (!ratePath) {
+        errors << "kbt2-quote: " << kRateFileName << " was found in none of the places the window looks in\n";
+    } else if (!table.empty()) {
+        bar.show("reading the rate file", 0, 0);
+        rateError = table.read(*ratePath);
+        if (rateError) errors << "kbt2-quote: " << *ratePath << ": " << rateError->description << '\n';
+    }
+    RateTableSource source(table, ratePath, rateError);
+
+    // Second pass: each worksheet quoted and written as soon as it is done.
+    bool anyFailed = false;
+    FileResult written = output->write(headerOf(options.format));
+    for (size_t i = 0; i < items.size() && written.ok; ++i) {
+        bar.show("quoting", i, items.size());
+        const QuoteItem& item = items[i];
+        const WorksheetQuote quote =
+            item.problem ? failedQuote(item.path, *item.problem) : quoteWorksheet(item.path, source);
+        anyFailed = anyFailed || !quote.ok;
+        written = output->write(linesOf(quote, options.format));
+    }
+    bar.clear();
+    if (written.ok) written = output->finish();
+    if (!written.ok) {
+        errors << "kbt2-quote: " << oneLine(options.outputPath.value_or("standard output")) << ": " << written.reason
+               << '\n';
+        return kUsageError;
+    }
+    return anyFailed ? kSomeFailed : kAllQuoted;
+}
+
+}  // namespace kbt2::quote

@@ -1,0 +1,17 @@
+#pragma once
+// The lines kbt2-quote prints for a worksheet, as CSV or as JSON lines.
+
+#include <string>
+
+#include "app/quote/quote_options.h"
+#include "app/quote/quote_worksheet.h"
+
+namespace kbt2::quote {
+
+// The CSV header line (with its CR LF); nothing for JSON lines.
+std::string headerOf(OutputFormat format);
+
+// Every line of one worksheet, each with its line end.
+std::string linesOf(const WorksheetQuote& quote, OutputFormat format);
+
+}  // namespace kbt2::quote

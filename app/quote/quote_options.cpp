@@ -1,0 +1,86 @@
+#include "app/quote/quote_options.h"
+
+#include <string_view>
+
+namespace kbt2::quote {
+namespace {
+
+// The value of an option given as "--name=value" or as "--name value"; the
+// index moves past what was taken.
+std::optional<std::string> optionValue(const std::vector<std::string>& arguments, size_t& i, std::string_view name) {
+    const std::string& argument = arguments[i];
+    if (argument.size() > name.size() && argument.compare(0, name.size(), name) == 0 && argument[name.size()] == '=')
+        return argument.substr(name.size() + 1);
+    if (i + 1 >= arguments.size()) return std::nullopt;
+    return arguments[++i];
+}
+
+bool isOption(const std::string& argument, std::string_view name) {
+    return argument == name || (argument.size() > name.size() && argument.compare(0, name.size(), name) == 0 &&
+                                argument[name.size()] == '=');
+}
+
+}  // namespace
+
+std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const std::vector<std::string>& arguments) {
+    QuoteOptions options;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            options.inputs.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            return InfoRequest::Help;
+        } else if (argument == "--version") {
+            return InfoRequest::Version;
+        } else if (isOption(argument, "--rates")) {
+            const auto value = optionValue(arguments, i, "--rates");
+            if (!value || value->empty()) return UsageError{"--rates needs a rate file"};
+            options.ratesPath = *value;
+        } else if (isOption(argument, "--output")) {
+            const auto value = optionValue(arguments, i, "--output");
+            if (!value || value->empty()) return UsageError{"--output needs a file name"};
+            options.outputPath = *value;
+        } else if (isOption(argument, "--format")) {
+            const auto value = optionValue(arguments, i, "--format");
+            if (value && *value == "csv")
+                options.format = OutputFormat::Csv;
+            else if (value && *value == "jsonl")
+                options.format = OutputFormat::Jsonl;
+            else
+                return UsageError{"--format takes csv or jsonl"};
+        } else {
+            return UsageError{"unknown option " + argument};
+        }
+    }
+    if (options.inputs.empty()) return UsageError{"no worksheet file or folder given"};
+    return options;
+}
+
+std::string helpText() {
+    return std::string(kUsage) +
+           "\n"
+           "\n"
+           "Quotes the premium of saved worksheets as the window would: each is loaded,\n"
+           "then Calculate KBT (Tab 4), the calculation of Tab 8 and Calculate Premium\n"
+           "(Tab 9) run, every message answered with OK, and the fields of Tab 9 are\n"
+           "printed exactly as the window shows them. A folder stands for its *.wsk\n"
+           "files (not its subfolders), in name order.\n"
+           "\n"
+           "  --rates FILE          the rate file; otherwise Ratefile.prn where the window\n"
+           "                        looks for it. It is read once for the whole batch.\n"
+           "  --format csv|jsonl    CSV, one line per coverage level shown (the default),\n"
+           "                        or one JSON object per worksheet\n"
+           "  --output FILE         write there, all or nothing, instead of standard output\n"
+           "  --help, --version\n"
+           "\n"
+           "Exit status: 0 when every worksheet was quoted, 1 when at least one was an\n"
+           "error (the others are still quoted), 2 for a usage error or an output file\n"
+           "that could not be written.\n";
+}
+
+}  // namespace kbt2::quote

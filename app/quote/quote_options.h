@@ -1,0 +1,36 @@
+#pragma once
+// The command line of kbt2-quote.
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace kbt2::quote {
+
+enum class OutputFormat { Csv, Jsonl };
+
+struct QuoteOptions {
+    std::optional<std::string> ratesPath;  // --rates; otherwise the window's places
+    OutputFormat format = OutputFormat::Csv;
+    std::optional<std::string> outputPath;  // --output; otherwise standard output
+    std::vector<std::string> inputs;        // worksheet files and folders, in order
+};
+
+enum class InfoRequest { Help, Version };
+
+struct UsageError {
+    std::string reason;  // one line
+};
+
+inline constexpr const char* kUsage =
+    "usage: kbt2-quote [--rates FILE] [--format csv|jsonl] [--output FILE] WORKSHEET_OR_FOLDER...";
+
+// "--name value" and "--name=value" both work; "--" ends the options, so a
+// worksheet whose name starts with "-" can still be given.
+std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const std::vector<std::string>& arguments);
+
+// What --help prints.
+std::string helpText();
+
+}  // namespace kbt2::quote

@@ -1,0 +1,111 @@
+#include "app/quote/quote_worksheet.h"
+
+#include <filesystem>
+
+#include "calc/rate_file_places.h"
+#include "calc/shares.h"
+#include "worksheet/form.h"
+
+namespace kbt2::quote {
+namespace {
+
+constexpr const char* kCoverageCaptions[] = {".80", ".75", ".65"};
+
+// A window nobody watches: the file dialogue of Load names the worksheet,
+// every message box is answered OK and remembered.
+class QuotePlatform : public Platform {
+public:
+    explicit QuotePlatform(std::string path) : path_(std::move(path)) {}
+
+    MessageAnswer showMessage(const Message& message) override {
+        messages.push_back(message);
+        return MessageAnswer::OK;
+    }
+    std::optional<std::string> chooseFile(FileDialogMode mode, const std::string&) override {
+        if (mode == FileDialogMode::Open) return path_;
+        return std::nullopt;
+    }
+    bool fileExists(const std::string& path) override {
+        std::error_code error;
+        return std::filesystem::is_regular_file(path, error);
+    }
+    std::vector<std::string> rateFileFolders() override { return defaultRateFileFolders(); }
+    PrintResult print(const PrintDocument&) override { return {PrintResult::Status::NoPrinter, {}}; }
+    PrintResult printToPdf(const PrintDocument&, const std::string&) override {
+        return {PrintResult::Status::Failed, {}};
+    }
+    void closeWindow() override {}
+
+    std::vector<Message> messages;
+
+private:
+    std::string path_;
+};
+
+// The eligibility warnings let the premium go on, as in the window; every
+// other message stops the command that shows it.
+std::optional<std::string> warningName(const Message& message) {
+    if (message.text == livestockWarning().text) return "livestock-over-35";
+    if (message.text == insurableWarning().text) return "mpci-over-50";
+    return std::nullopt;
+}
+
+// Runs a button; the message that stopped it, if any.
+std::optional<std::string> press(Form& form, QuotePlatform& platform, Control button, WorksheetQuote& quote) {
+    const size_t before = platform.messages.size();
+    form.click(button);
+    for (size_t i = before; i < platform.messages.size(); ++i) {
+        const Message& message = platform.messages[i];
+        if (auto warning = warningName(message))
+            quote.warnings.push_back(*warning);
+        else
+            return message.text;
+    }
+    return std::nullopt;
+}
+
+void readPremiumTable(const Worksheet& ws, WorksheetQuote& quote) {
+    for (int column = 0; column < 3; ++column) {
+        if (!ws.visible({kLevelColumns[0].field.control, column})) continue;
+        LevelQuote level{kCoverageCaptions[column], {}};
+        for (const QuoteColumn& c : kLevelColumns) level.figures.push_back(ws.text({c.field.control, column}));
+        quote.levels.push_back(std::move(level));
+    }
+    for (const QuoteColumn& c : kTotalColumns) quote.totals.push_back(ws.text(c.field));
+}
+
+}  // namespace
+
+std::optional<PremiumRateKeys> rateKeysOf(const std::string& path) {
+    QuotePlatform platform(path);
+    Form form(platform);
+    form.click(Control::Load);
+    if (!platform.messages.empty()) return std::nullopt;
+    return premiumRateKeys(form.worksheet());
+}
+
+WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates) {
+    WorksheetQuote quote;
+    quote.file = path;
+    QuotePlatform platform(path);
+    Form form(platform, rates);
+    for (const Control button : {Control::Load, Control::Command2, Control::Command3, Control::Command4}) {
+        if (auto stop = press(form, platform, button, quote)) {
+            quote.message = std::move(*stop);
+            quote.warnings.clear();
+            return quote;
+        }
+    }
+    quote.ok = true;
+    readPremiumTable(form.worksheet(), quote);
+    return quote;
+}
+
+WorksheetQuote failedQuote(const std::string& path, std::string message) {
+    WorksheetQuote quote;
+    quote.file = path;
+    quote.message = std::move(message);
+    return quote;
+}
+
+}  // namespace kbt2::quote
