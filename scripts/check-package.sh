@@ -23,7 +23,7 @@ fail() { echo "package check failed: $*" >&2; exit 1; }
 
 root=$out/root
 dpkg-deb -x "$deb" "$root"
-for path in bin/kbt2 bin/kbt2-driver share/kbt2/Ratefile.prn \
+for path in bin/kbt2 bin/kbt2-driver bin/kbt2-quote share/kbt2/Ratefile.prn \
             share/applications/org.kbt2.kbt2.desktop \
             share/icons/hicolor/scalable/apps/org.kbt2.kbt2.svg \
             share/metainfo/org.kbt2.kbt2.metainfo.xml \
@@ -32,7 +32,7 @@ for path in bin/kbt2 bin/kbt2-driver share/kbt2/Ratefile.prn \
             share/man/man1/kbt2.1.gz share/man/man1/kbt2-driver.1.gz share/man/man1/kbt2-quote.1.gz; do
   [ -f "$root/usr/$path" ] || fail "usr/$path is missing"
 done
-for program in kbt2 kbt2-driver; do
+for program in kbt2 kbt2-driver kbt2-quote; do
   [ -x "$root/usr/bin/$program" ] || fail "usr/bin/$program is not executable"
 done
 
@@ -97,4 +97,8 @@ for mode in model window; do
     fail "kbt2-driver ($mode) failed"
   diff -u "$source/packaging/smoke.out" "$out/smoke.$mode.out" || fail "kbt2-driver ($mode) printed other results"
 done
-echo "package: layout, dependencies, metadata and the installed driver are right"
+# The installed kbt2-quote, without --rates, finds the installed rate file too.
+"$root/usr/bin/kbt2-quote" "$source/tests/scenarios/fixtures/sample.wsk" >"$out/quote.csv" ||
+  fail "kbt2-quote failed on the sample worksheet"
+grep -q ',ok,' "$out/quote.csv" || fail "kbt2-quote did not quote the sample worksheet"
+echo "package: layout, dependencies, metadata and the installed driver and kbt2-quote are right"
