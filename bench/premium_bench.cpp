@@ -1,25 +1,39 @@
-// How long the whole premium calculation takes on a national-size rate file,
-// against the floor of reading that file at all: the same file read in 1 MiB
-// blocks, counting its line feeds with memchr. Both run in this one process,
-// alternating, on a file that is in the page cache; the ratio of the medians
-// is what the rate file reader adds on top of the reading.
+// How long one premium takes on a national-size rate file, against the floor
+// of reading that file at all, on a file in the page cache:
 //
-//     kbt2_premium_bench [LINES] [RUNS]     defaults: 1000000 lines, 15 runs
+// - whole process: kbt2-driver (model mode) running one premium, against
+//   `wc -l` of the same file, the two taking turns;
+// - in this process: the premium calculation against reading the file into a
+//   page-aligned 1 MiB buffer and counting its line feeds with memchr, and
+//   the same reading into a buffer 16 bytes off alignment (what an ordinary
+//   allocation of that size returns), which some processors copy into
+//   several times slower.
+//
+// Prints the medians and their ratios: wall time, and processor time (user +
+// system), which a machine busy with other work disturbs less.
+//
+//     kbt2_premium_bench [LINES] [RUNS]     defaults: 10000000 lines, 11 runs
+//
+// The rate file is generated once into bench-scratch/ of the build folder.
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
-#include <memory>
+#include <fstream>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "bench/generated_rate_file.h"
+#include "bench/process_run.h"
 #include "calc/premium.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
@@ -27,145 +41,148 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-// clang-format off
-constexpr int kCodes[] = {
-    41, 54, 11, 16, 81, 91, 94, 21, 47, 84, 39, 71, 800, 844,  // the worksheet's 14 commodities
-    12, 13, 15, 18, 28, 53, 75, 78, 87, 601, 615, 630, 805, 821,
-};
-// clang-format on
-constexpr int kStateCode = 26;
-constexpr int kCountyCode = 81;
-
-// Records of every state and many counties; one in fifty is in the
-// worksheet's state, so the county column is compared often too, and the 14
-// commodities of the worksheet's county appear now and then, the last one
-// winning.
-void writeRateFile(const fs::path& path, long lines) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!out) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
-    unsigned long seed = 12345;
-    auto next = [&seed] { return seed = seed * 6364136223846793005UL + 1442695040888963407UL, seed >> 33; };
-    char line[64];
-    for (long n = 0; n < lines; ++n) {
-        const unsigned long r = next();
-        int state = static_cast<int>(r % 56) + 1;
-        int county = static_cast<int>(r / 56 % 199) * 2 + 1;
-        if (r % 50 == 0) state = kStateCode;
-        if (r % 5000 == 0) county = kCountyCode;
-        const int code = kCodes[r / 11 % std::size(kCodes)];
-        const double rate = 0.02 + static_cast<double>(r % 70) / 1000;
-        std::snprintf(line, sizeof line, "%02d XX  %03d  %4d  %c     %c         %5.3f      %5.3f     %5.3f\r\n", state,
-                      county, code, code >= 800 ? 'Y' : 'N', code < 100 ? 'Y' : 'N', rate, rate * 0.85, rate * 0.6);
-        std::fwrite(line, 1, 62, out.get());
-    }
-}
+using namespace kbt2::bench;
 
 class BenchPlatform : public kbt2::Platform {
 public:
     explicit BenchPlatform(std::string folder) : folder_(std::move(folder)) {}
-    kbt2::MessageAnswer showMessage(const kbt2::Message&) override {
-        ++messages;
-        return kbt2::MessageAnswer::OK;
-    }
+    kbt2::MessageAnswer showMessage(const kbt2::Message&) override { return kbt2::MessageAnswer::OK; }
     std::optional<std::string> chooseFile(kbt2::FileDialogMode, const std::string&) override { return std::nullopt; }
     std::vector<std::string> rateFileFolders() override { return {folder_}; }
     kbt2::PrintResult print(const kbt2::PrintDocument&) override { return {}; }
     kbt2::PrintResult printToPdf(const kbt2::PrintDocument&, const std::string&) override { return {}; }
     void closeWindow() override {}
-    int messages = 0;
 
 private:
     std::string folder_;
 };
 
-void fillWorksheet(kbt2::Worksheet& ws) {
-    using kbt2::Control;
-    ws.select({Control::St, 0});   // Michigan, 26
-    ws.select({Control::Mi1, 2});  // Kent, 81
-    for (int k = 0; k < 5; ++k) ws.setText({Control::Allinc1, k}, std::to_string(100000 + 10000 * k));
-    ws.setText({Control::Averageinc}, "120000");
+// Michigan, Kent (26, 81), five incomes and 14 commodities: as fields of a
+// worksheet and as the driver script that types them.
+struct Entry {
+    std::string ref;
+    std::string text;
+};
+
+std::vector<Entry> worksheetEntries() {
+    std::vector<Entry> entries;
+    for (int k = 0; k < 5; ++k)
+        entries.push_back({"Allinc1(" + std::to_string(k) + ")", std::to_string(100000 + 10000 * k)});
+    entries.push_back({"Averageinc", "120000"});
     for (int i = 0; i < 14; ++i) {
-        ws.setText({Control::Cropname1, i}, "Commodity " + std::to_string(i));
-        ws.setText({Control::Unit1, i}, std::to_string(kCodes[i]));
-        ws.setText({Control::Totamt1, i}, std::to_string(100 + 10 * i));
-        ws.setText({Control::Expval1, i}, "7.5");
+        const std::string row = "(" + std::to_string(i) + ")";
+        entries.push_back({"Cropname1" + row, "Commodity " + std::to_string(i)});
+        entries.push_back({"Unit1" + row, std::to_string(kBenchCodes[i])});
+        entries.push_back({"Totamt1" + row, std::to_string(100 + 10 * i)});
+        entries.push_back({"Expval1" + row, "7.5"});
     }
+    return entries;
 }
 
-long countLineFeeds(const fs::path& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), &std::fclose);
-    std::vector<char> buffer(size_t{1} << 20);
+void fillWorksheet(kbt2::Worksheet& ws) {
+    ws.select({kbt2::Control::St, 0});   // Michigan
+    ws.select({kbt2::Control::Mi1, 2});  // Kent
+    for (const Entry& e : worksheetEntries()) ws.setText(*kbt2::parseRef(e.ref), e.text);
+}
+
+void writeDriverScript(const fs::path& script, const fs::path& rateFolder) {
+    std::ofstream out(script, std::ios::binary);
+    out << "places " << rateFolder.string() << " /nonexistent\nselect St(0)\nselect Mi1(2)\n";
+    for (const Entry& e : worksheetEntries()) out << "set " << e.ref << ' ' << e.text << '\n';
+    out << "click Command4\nget Text18(2)\n";
+}
+
+double cpuMsNow() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+struct Timing {
+    std::vector<double> wall;
+    std::vector<double> cpu;
+};
+
+template <class F>
+void timeInto(Timing& timing, F&& f) {
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = cpuMsNow();
+    f();
+    timing.cpu.push_back(cpuMsNow() - cpuStart);
+    timing.wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+}
+
+long countLineFeeds(const fs::path& path, char* buffer, size_t size) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     long count = 0;
-    for (size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), in.get())) > 0;) {
-        const char* p = buffer.data();
+    for (ssize_t got; (got = read(fd, buffer, size)) > 0;) {
+        const char* p = buffer;
         const char* end = p + got;
         while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) != nullptr) {
             ++count;
             ++p;
         }
     }
+    close(fd);
     return count;
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
-long maxResidentKiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-template <class F>
-double millisecondsOf(F&& f) {
-    const auto start = Clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+void printRow(const std::string& what, const Timing& t, const Timing& floor) {
+    std::printf("  %-44s wall %8.1f ms (%.2fx)   cpu %8.1f ms (%.2fx)\n", what.c_str(), median(t.wall),
+                median(t.wall) / median(floor.wall), median(t.cpu), median(t.cpu) / median(floor.cpu));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const long lines = argc > 1 ? std::atol(argv[1]) : 1000000;
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 15;
-    const fs::path dir = fs::temp_directory_path() / ("kbt2-premium-bench-" + std::to_string(getpid()));
+    const long lines = argc > 1 ? std::atol(argv[1]) : 10000000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 11;
+    const fs::path dir = fs::path(scratchFolder()) / ("rates-" + std::to_string(lines));
     fs::create_directories(dir);
     const fs::path file = dir / "Ratefile.prn";
-    writeRateFile(file, lines);
+    writeGeneratedRateFile(file, lines);
+    const fs::path script = dir / "premium.txt";
+    writeDriverScript(script, dir);
+    const std::string driver = binFolder() + "/kbt2-driver";
 
     BenchPlatform platform(dir.string());
     kbt2::Worksheet ws;
     fillWorksheet(ws);
-    // Warm the page cache and check that the calculation really ran.
-    kbt2::command4Click(ws, platform);
-    const long lineFeeds = countLineFeeds(file);
+    kbt2::command4Click(ws, platform);  // warms the page cache
     const std::string premium = ws.text({kbt2::Control::Text18, 2});
-    const long residentBefore = maxResidentKiB();
 
-    std::vector<double> premiumTimes;
-    std::vector<double> readTimes;
+    constexpr size_t kBlock = size_t{1} << 20;
+    char* buffer = static_cast<char*>(::operator new (kBlock + 64, std::align_val_t{4096}));
+    Timing calc, aligned, offset, driverRuns, wcRuns;
+    long lineFeeds = 0;
     for (int run = 0; run < runs; ++run) {
-        premiumTimes.push_back(millisecondsOf([&] { kbt2::command4Click(ws, platform); }));
-        readTimes.push_back(millisecondsOf([&] { countLineFeeds(file); }));
+        timeInto(calc, [&] { kbt2::command4Click(ws, platform); });
+        timeInto(aligned, [&] { lineFeeds = countLineFeeds(file, buffer, kBlock); });
+        timeInto(offset, [&] { countLineFeeds(file, buffer + 16, kBlock); });
+        const ProcessRun d = runProcess({driver, script.string()});
+        const ProcessRun w = runProcess({"/usr/bin/wc", "-l", file.string()});
+        if (d.status != 0 || w.status != 0) {
+            std::fprintf(stderr, "kbt2-driver or wc failed\n");
+            return 1;
+        }
+        driverRuns.wall.push_back(d.wallMs);
+        driverRuns.cpu.push_back(d.cpuMs);
+        wcRuns.wall.push_back(w.wallMs);
+        wcRuns.cpu.push_back(w.cpuMs);
     }
-    const long residentAfter = maxResidentKiB();
-    fs::remove_all(dir);
+    ::operator delete (buffer, std::align_val_t{4096});
 
-    const double premiumMedian = median(premiumTimes);
-    const double readMedian = median(readTimes);
-    std::printf("rate file: %ld lines, %.1f MB, %ld line feeds\n", lines, static_cast<double>(lines) * 62 / 1e6,
-                lineFeeds);
-    std::printf("premium calculation, 14 commodities: median %.2f ms of %d runs (0.65 producer premium %s)\n",
-                premiumMedian, runs, premium.c_str());
-    std::printf("1 MiB blocks, memchr line feeds:     median %.2f ms of %d runs\n", readMedian, runs);
-    std::printf("ratio: %.2f\n", premiumMedian / readMedian);
-    std::printf("peak resident memory: %ld KiB before the timed runs, %ld KiB after\n", residentBefore, residentAfter);
+    std::printf("rate file: %ld lines, %.1f MB, %ld line feeds; medians of %d runs\n", lines,
+                static_cast<double>(lines * kRateRecordBytes) / 1e6, lineFeeds, runs);
+    std::printf("whole process, against wc -l of the file:\n");
+    printRow("wc -l", wcRuns, wcRuns);
+    printRow("kbt2-driver, one premium of 14 commodities", driverRuns, wcRuns);
+    std::printf("in this process, against an aligned read with memchr:\n");
+    printRow("aligned 1 MiB read, memchr line feeds", aligned, aligned);
+    printRow("the same read 16 bytes off alignment", offset, aligned);
+    printRow("premium calculation (0.65 premium " + premium + ")", calc, aligned);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak resident memory of this process: %ld KiB\n", usage.ru_maxrss);
     return 0;
 }

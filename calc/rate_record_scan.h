@@ -68,14 +68,12 @@ inline std::uint64_t lineEndMask(const char* p) {
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
-    std::uint64_t mask = 0;
-    for (int k = 0; k < 4; ++k) {
+    auto hits = [&](int k) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-        const auto hits = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
-        mask |= std::uint64_t{hits} << (16 * k);
-    }
-    return mask;
+        return std::uint64_t{static_cast<std::uint16_t>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))))};
+    };
+    return hits(0) | hits(1) << 16 | hits(2) << 32 | hits(3) << 48;
 #else
     std::uint64_t mask = 0;
     for (int k = 0; k < 64; ++k)

@@ -1,7 +1,8 @@
 // The rate file reader on any file, read in blocks of any size, checked
 // against the plain reading of the same file: every line (ended by CR, CR LF
 // or LF) fitted to 60 characters, keys compared by their numeric value, the
-// last matching record winning.
+// last matching record winning. The batch's table, read from the same file
+// in the same blocks, must give the same rows.
 //
 // Input: one byte choosing the block size, then the file. The keys looked up
 // are those of the file's first lines, so that records match.
@@ -19,6 +20,7 @@
 
 #include "calc/numbers.h"
 #include "calc/rate_file.h"
+#include "calc/rate_table.h"
 
 namespace {
 
@@ -99,6 +101,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(lookup.rows[i].rates == expected[i].rates);
         require(lookup.rows[i].livestockFlag == expected[i].livestockFlag);
         require(lookup.rows[i].insurableFlag == expected[i].insurableFlag);
+    }
+
+    kbt2::RateTable table;
+    table.want(state, county, codes);
+    require(!table.read(path, blockSize));
+    require(table.records() == lines.size() && lookup.records == lines.size());
+    const std::vector<kbt2::CommodityRates> fromTable = table.rates(state, county, codes);
+    for (size_t i = 0; i < expected.size(); ++i) {
+        require(fromTable[i].rates == expected[i].rates);
+        require(fromTable[i].livestockFlag == expected[i].livestockFlag);
+        require(fromTable[i].insurableFlag == expected[i].insurableFlag);
+        require(fromTable[i].found == lookup.rows[i].found);
     }
     return 0;
 }

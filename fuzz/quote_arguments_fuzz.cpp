@@ -1,0 +1,83 @@
+// kbt2-quote's argument list and folder handling on any input. The input is
+// split at NUL bytes into arguments. They are parsed as the command line;
+// then each becomes an entry of a scratch folder (a folder when it starts
+// with "d"), and the folder's worksheets must be exactly its ordinary *.wsk
+// entries, in byte order, each joined to the folder's path.
+//
+// Input: arguments separated by NUL bytes.
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "app/quote/quote_options.h"
+#include "app/quote/worksheet_list.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void require(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
+bool isWorksheetName(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string tail = name.substr(name.size() - 4);
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+    return tail == ".wsk";
+}
+
+const fs::path& scratch() {
+    static const fs::path folder = fs::temp_directory_path() / ("quote_arguments_fuzz-" + std::to_string(getpid()));
+    return folder;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::vector<std::string> arguments(1);
+    for (size_t i = 0; i < size; ++i) {
+        if (data[i] == 0)
+            arguments.emplace_back();
+        else
+            arguments.back() += static_cast<char>(data[i]);
+    }
+
+    const auto parsed = kbt2::quote::parseQuoteArguments(arguments);
+    if (const auto* options = std::get_if<kbt2::quote::QuoteOptions>(&parsed)) {
+        require(!options->inputs.empty());
+        require(!options->ratesPath || !options->ratesPath->empty());
+        require(!options->outputPath || !options->outputPath->empty());
+    } else if (const auto* error = std::get_if<kbt2::quote::UsageError>(&parsed)) {
+        require(!error->reason.empty() && error->reason.find('\n') == std::string::npos);
+    }
+
+    std::error_code ignored;
+    fs::remove_all(scratch(), ignored);
+    fs::create_directories(scratch());
+    std::set<std::string> expected;
+    for (const std::string& name : arguments) {
+        if (name.empty() || name == "." || name == ".." || name.size() > 200 || name.find('/') != std::string::npos)
+            continue;
+        const bool folder = name[0] == 'd';
+        if (folder ? !fs::create_directory(scratch() / name, ignored) : !std::ofstream(scratch() / name)) continue;
+        if (!folder && isWorksheetName(name)) expected.insert(name);
+    }
+    const std::vector<kbt2::quote::QuoteItem> items = kbt2::quote::itemsOf(scratch().string());
+    require(items.size() == expected.size());
+    auto name = expected.begin();
+    for (const kbt2::quote::QuoteItem& item : items) {
+        require(!item.problem);
+        require(item.path == scratch().string() + "/" + *name++);
+    }
+    return 0;
+}
