@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, QuoteArguments, ::testing::ValuesIn(kArgumentCas
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(QuoteArguments, EmptyValuesAreUsageErrors) {
-    for (const std::vector<std::string> arguments :
+    for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"--rates=", "a"}, {"--output=", "a"}, {"--format=", "a"}, {"a", "--output"}})
         EXPECT_TRUE(std::holds_alternative<UsageError>(parseQuoteArguments(arguments))) << arguments[0];
 }
