@@ -20,6 +20,13 @@ bool isOption(const std::string& argument, std::string_view name) {
                                 argument[name.size()] == '=');
 }
 
+// The reason of a usage error stays one line whatever the argument holds.
+std::string printable(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return text;
+}
+
 }  // namespace
 
 std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const std::vector<std::string>& arguments) {
@@ -54,7 +61,7 @@ std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const st
             else
                 return UsageError{"--format takes csv or jsonl"};
         } else {
-            return UsageError{"unknown option " + argument};
+            return UsageError{"unknown option " + printable(argument)};
         }
     }
     if (options.inputs.empty()) return UsageError{"no worksheet file or folder given"};

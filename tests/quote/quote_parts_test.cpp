@@ -59,6 +59,12 @@ TEST(QuoteArguments, EmptyValuesAreUsageErrors) {
         EXPECT_TRUE(std::holds_alternative<UsageError>(parseQuoteArguments(arguments))) << arguments[0];
 }
 
+TEST(QuoteArguments, AnUnknownOptionIsNamedOnOneLine) {
+    const auto parsed = parseQuoteArguments({"--out\nput", "a"});
+    ASSERT_TRUE(std::holds_alternative<UsageError>(parsed));
+    EXPECT_EQ(std::get<UsageError>(parsed).reason, "unknown option --out?put");
+}
+
 TEST(WorksheetNames, TakesWorksheetFilesOnlyInByteOrder) {
     const std::vector<FolderEntry> entries = {
         {"b.wsk", false}, {"A.WSK", false},     {"sub.wsk", true}, {"notes.txt", false},
