@@ -20,8 +20,12 @@ public:
 
     void record(const char* line) {
         const double state = columnValue(line, kState);
-        if (std::find(table_.states_.begin(), table_.states_.end(), state) == table_.states_.end()) return;
-        const auto row = table_.rows_.find(Key{state, columnValue(line, kCounty), columnValue(line, kCommodity)});
+        const auto wanted = std::find_if(table_.wanted_.begin(), table_.wanted_.end(),
+                                         [state](const WantedState& w) { return w.state == state; });
+        if (wanted == table_.wanted_.end()) return;
+        const double county = columnValue(line, kCounty);
+        if (std::find(wanted->counties.begin(), wanted->counties.end(), county) == wanted->counties.end()) return;
+        const auto row = table_.rows_.find(Key{state, county, columnValue(line, kCommodity)});
         if (row != table_.rows_.end()) row->second = ratesOf(line);
     }
 
@@ -30,9 +34,13 @@ private:
 };
 
 void RateTable::want(double stateCode, double countyCode, std::span<const double> codes) {
+    if (codes.empty()) return;
     for (const double code : codes) rows_.try_emplace(Key{stateCode, countyCode, code});
-    if (!codes.empty() && std::find(states_.begin(), states_.end(), stateCode) == states_.end())
-        states_.push_back(stateCode);
+    auto wanted = std::find_if(wanted_.begin(), wanted_.end(),
+                               [stateCode](const WantedState& w) { return w.state == stateCode; });
+    if (wanted == wanted_.end()) wanted = wanted_.insert(wanted_.end(), {stateCode, {}});
+    if (std::find(wanted->counties.begin(), wanted->counties.end(), countyCode) == wanted->counties.end())
+        wanted->counties.push_back(countyCode);
 }
 
 std::optional<RateFileError> RateTable::read(const std::string& path, size_t blockSize) {

@@ -43,8 +43,15 @@ private:
     };
     class Matcher;
 
+    // The counties wanted, by state: most records of a national file are in
+    // none of them and are passed over after a column or two.
+    struct WantedState {
+        double state;
+        std::vector<double> counties;
+    };
+
     std::unordered_map<Key, CommodityRates, KeyHash> rows_;
-    std::vector<double> states_;  // the distinct states wanted: most records are in none of them
+    std::vector<WantedState> wanted_;
     std::uint64_t records_ = 0;
 };
 

@@ -72,12 +72,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (folder ? !fs::create_directory(scratch() / name, ignored) : !std::ofstream(scratch() / name)) continue;
         if (!folder && isWorksheetName(name)) expected.insert(name);
     }
-    const std::vector<kbt2::quote::QuoteItem> items = kbt2::quote::itemsOf(scratch().string());
-    require(items.size() == expected.size());
+    const kbt2::quote::WorksheetList worksheets({scratch().string()});
+    require(worksheets.size() == expected.size());
     auto name = expected.begin();
-    for (const kbt2::quote::QuoteItem& item : items) {
-        require(!item.problem);
+    worksheets.forEach([&](const kbt2::quote::QuoteItem& item) {
+        require(!item.problem && name != expected.end());
         require(item.path == scratch().string() + "/" + *name++);
-    }
+    });
+    require(name == expected.end());
     return 0;
 }

@@ -205,7 +205,7 @@ public:
     LoadPlan run() {
         for (const Record& record : records()) {
             switch (record.block) {
-            case Block::Text: add(LoadStep::Kind::SetText, record.field, line(refName(record.field))); break;
+            case Block::Text: add(LoadStep::Kind::SetText, record.field, textLine(record.field)); break;
             case Block::Marker: marker(record.field.control); break;
             case Block::Options: options(record.field.control); break;
             case Block::Checks: checks(record.field.control); break;
@@ -218,12 +218,22 @@ public:
 private:
     std::string_view line(const std::string& what) {
         const auto got = reader_.next();
-        if (!got) {
-            const int missing = reader_.lineNumber() + 1;
-            throw Failed{{missing, "The file ends before line " + std::to_string(missing) + ", which should hold " +
-                                       what + "."}};
-        }
+        if (!got) endsEarly(what);
         return *got;
+    }
+
+    // A field's name is spelled out only when the file ends early: nearly
+    // every line of a worksheet file is a text, and Load is run in bulk.
+    std::string_view textLine(FieldRef field) {
+        const auto got = reader_.next();
+        if (!got) endsEarly(refName(field));
+        return *got;
+    }
+
+    [[noreturn]] void endsEarly(const std::string& what) {
+        const int missing = reader_.lineNumber() + 1;
+        throw Failed{
+            {missing, "The file ends before line " + std::to_string(missing) + ", which should hold " + what + "."}};
     }
 
     void add(LoadStep::Kind kind, FieldRef field, std::string_view text = {}) {

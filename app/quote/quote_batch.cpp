@@ -64,13 +64,6 @@ private:
     std::string pending_;
 };
 
-std::vector<QuoteItem> itemsOfAll(const std::vector<std::string>& inputs) {
-    std::vector<QuoteItem> items;
-    for (const std::string& input : inputs)
-        for (QuoteItem& item : itemsOf(input)) items.push_back(std::move(item));
-    return items;
-}
-
 std::string oneLine(std::string text) {
     for (char& c : text)
         if (c == '\r' || c == '\n') c = ' ';
@@ -112,13 +105,14 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
 
     // First pass: what every worksheet will ask of the rate file. Only the
     // keys are kept, never the worksheets.
-    const std::vector<QuoteItem> items = itemsOfAll(options.inputs);
+    const WorksheetList worksheets(options.inputs);
     RateTable table;
-    for (size_t i = 0; i < items.size(); ++i) {
-        bar.show("reading worksheets", i, items.size());
-        if (items[i].problem) continue;
-        if (const auto keys = rateKeysOf(items[i].path)) table.want(keys->stateCode, keys->countyCode, keys->codes);
-    }
+    size_t done = 0;
+    worksheets.forEach([&](const QuoteItem& item) {
+        bar.show("reading worksheets", done++, worksheets.size());
+        if (item.problem) return;
+        if (const auto keys = rateKeysOf(item.path)) table.want(keys->stateCode, keys->countyCode, keys->codes);
+    });
 
     // The rate file, read once for all.
     const std::optional<std::string> ratePath = options.ratesPath ? options.ratesPath : windowRateFile();
@@ -135,14 +129,15 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     // Second pass: each worksheet quoted and written as soon as it is done.
     bool anyFailed = false;
     FileResult written = output->write(headerOf(options.format));
-    for (size_t i = 0; i < items.size() && written.ok; ++i) {
-        bar.show("quoting", i, items.size());
-        const QuoteItem& item = items[i];
+    done = 0;
+    worksheets.forEach([&](const QuoteItem& item) {
+        if (!written.ok) return;
+        bar.show("quoting", done++, worksheets.size());
         const WorksheetQuote quote =
             item.problem ? failedQuote(item.path, *item.problem) : quoteWorksheet(item.path, source);
         anyFailed = anyFailed || !quote.ok;
         written = output->write(linesOf(quote, options.format));
-    }
+    });
     bar.clear();
     if (written.ok) written = output->finish();
     if (!written.ok) {

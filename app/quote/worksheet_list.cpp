@@ -35,20 +35,45 @@ std::vector<std::string> worksheetNames(std::vector<FolderEntry> entries) {
     return names;
 }
 
-std::vector<QuoteItem> itemsOf(const std::string& argument) {
-    std::error_code error;
-    if (!fs::is_directory(argument, error)) return {QuoteItem{argument, std::nullopt}};
-    std::vector<FolderEntry> entries;
-    fs::directory_iterator it(argument, error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        std::error_code ignored;
-        // A link to a folder is a folder; a broken link is left to Load to report.
-        entries.push_back({it->path().filename().string(), it->is_directory(ignored)});
+WorksheetList::WorksheetList(const std::vector<std::string>& arguments) {
+    for (const std::string& path : arguments) {
+        Argument argument{path, false, {}, std::nullopt};
+        std::error_code error;
+        if (fs::is_directory(path, error)) {
+            argument.folder = true;
+            std::vector<FolderEntry> entries;
+            fs::directory_iterator it(path, error);
+            for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+                std::string name = it->path().filename().string();
+                std::error_code ignored;
+                // A link to a folder is a folder; a broken link is left to Load to report.
+                if (hasWorksheetExtension(name)) entries.push_back({std::move(name), it->is_directory(ignored)});
+            }
+            if (error)
+                argument.problem = folderProblem(path, error);
+            else
+                argument.names = worksheetNames(std::move(entries));
+        }
+        size_ += argument.folder && !argument.problem ? argument.names.size() : 1;
+        arguments_.push_back(std::move(argument));
     }
-    if (error) return {QuoteItem{argument, folderProblem(argument, error)}};
-    std::vector<QuoteItem> items;
-    for (const std::string& name : worksheetNames(std::move(entries))) items.push_back({joined(argument, name), {}});
-    return items;
+}
+
+void WorksheetList::forEach(const std::function<void(const QuoteItem&)>& visit) const {
+    QuoteItem item;
+    for (const Argument& argument : arguments_) {
+        if (!argument.folder || argument.problem) {
+            item.path = argument.path;
+            item.problem = argument.problem;
+            visit(item);
+            continue;
+        }
+        item.problem.reset();
+        for (const std::string& name : argument.names) {
+            item.path = joined(argument.path, name);
+            visit(item);
+        }
+    }
 }
 
 }  // namespace kbt2::quote

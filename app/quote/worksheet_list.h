@@ -2,6 +2,8 @@
 // Which worksheet files the arguments name: a file stands for itself, a
 // folder for its *.wsk files (not its subfolders) in name order.
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,8 +25,27 @@ struct FolderEntry {
 // extension is matched without regard to case, as the file dialogue does.
 std::vector<std::string> worksheetNames(std::vector<FolderEntry> entries);
 
-// The items of one argument, read from the file system. An argument that is
-// not a folder is taken as a worksheet file: loading it says what is wrong.
-std::vector<QuoteItem> itemsOf(const std::string& argument);
+// The worksheets of the arguments, read from the file system once. Only the
+// names of a folder's worksheets are kept, not paths or worksheets, so a
+// batch of 100,000 costs a few megabytes. An argument that is not a folder is
+// taken as a worksheet file: loading it says what is wrong.
+class WorksheetList {
+public:
+    explicit WorksheetList(const std::vector<std::string>& arguments);
+
+    size_t size() const { return size_; }
+    // Every item in order.
+    void forEach(const std::function<void(const QuoteItem&)>& visit) const;
+
+private:
+    struct Argument {
+        std::string path;
+        bool folder = false;
+        std::vector<std::string> names;  // of a folder: its worksheets
+        std::optional<std::string> problem;
+    };
+    std::vector<Argument> arguments_;
+    size_t size_ = 0;
+};
 
 }  // namespace kbt2::quote
