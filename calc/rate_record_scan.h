@@ -68,7 +68,7 @@ inline std::uint64_t lineEndMask(const char* p) {
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
-    auto hits = [&](int k) {
+    auto hits = [&](std::ptrdiff_t k) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
         return std::uint64_t{static_cast<std::uint16_t>(
             _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))))};
@@ -176,7 +176,7 @@ std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSiz
 template <class Sink>
 std::optional<RateFileError> scan(const std::string& path, size_t blockSize, Sink& sink, std::uint64_t& records) {
     LineSplitter<Sink> lines(sink);
-    const auto error = readBlocks(path, blockSize, [&lines](const char* p, const char* end) { lines.block(p, end); });
+    auto error = readBlocks(path, blockSize, [&lines](const char* p, const char* end) { lines.block(p, end); });
     if (!error) lines.finish();
     records = lines.records();
     return error;
