@@ -1,6 +1,5 @@
 #include "app/quote/quote_batch.h"
 
-#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -10,7 +9,6 @@
 #include "app/quote/quote_progress.h"
 #include "app/quote/quote_worksheet.h"
 #include "app/quote/worksheet_list.h"
-#include "calc/rate_file_places.h"
 #include "calc/rate_table.h"
 #include "storage/file_io.h"
 
@@ -70,23 +68,6 @@ std::string oneLine(std::string text) {
     return text;
 }
 
-// The rate file the window would find, through the window's own search.
-std::optional<std::string> windowRateFile() {
-    struct Finder : Platform {
-        MessageAnswer showMessage(const Message&) override { return MessageAnswer::OK; }
-        std::optional<std::string> chooseFile(FileDialogMode, const std::string&) override { return std::nullopt; }
-        bool fileExists(const std::string& path) override {
-            std::error_code error;
-            return std::filesystem::is_regular_file(path, error);
-        }
-        std::vector<std::string> rateFileFolders() override { return defaultRateFileFolders(); }
-        PrintResult print(const PrintDocument&) override { return {}; }
-        PrintResult printToPdf(const PrintDocument&, const std::string&) override { return {}; }
-        void closeWindow() override {}
-    } finder;
-    return findRateFile(finder);
-}
-
 }  // namespace
 
 int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& errors, bool progress) {
@@ -94,22 +75,22 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     if (options.outputPath) {
         auto file = std::make_unique<FileOutput>(*options.outputPath);
         if (const FileResult opened = file->open(); !opened.ok) {
-            errors << "kbt2-quote: " << *options.outputPath << ": " << opened.reason << '\n' << kUsage << '\n';
+            errors << "kbt2-quote: " << oneLine(*options.outputPath) << ": " << opened.reason << '\n' << kUsage << '\n';
             return kUsageError;
         }
         output = std::move(file);
     } else {
         output = std::make_unique<StreamOutput>(out);
     }
-    Progress bar(errors, progress);
 
     // First pass: what every worksheet will ask of the rate file. Only the
     // keys are kept, never the worksheets.
     const WorksheetList worksheets(options.inputs);
+    Progress bar(errors, progress, worksheets.size());
     RateTable table;
     size_t done = 0;
     worksheets.forEach([&](const QuoteItem& item) {
-        bar.show("reading worksheets", done++, worksheets.size());
+        bar.show("reading worksheets", done++);
         if (item.problem) return;
         if (const auto keys = rateKeysOf(item.path)) table.want(keys->stateCode, keys->countyCode, keys->codes);
     });
@@ -117,12 +98,13 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     // The rate file, read once for all.
     const std::optional<std::string> ratePath = options.ratesPath ? options.ratesPath : windowRateFile();
     std::optional<RateFileError> rateError;
+    bar.clear();
     if (!ratePath) {
         errors << "kbt2-quote: " << kRateFileName << " was found in none of the places the window looks in\n";
     } else if (!table.empty()) {
-        bar.show("reading the rate file", 0, 0);
+        bar.show("reading the rate file");
         rateError = table.read(*ratePath);
-        if (rateError) errors << "kbt2-quote: " << *ratePath << ": " << rateError->description << '\n';
+        if (rateError) errors << "kbt2-quote: " << oneLine(*ratePath) << ": " << rateError->description << '\n';
     }
     RateTableSource source(table, ratePath, rateError);
 
@@ -132,7 +114,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     done = 0;
     worksheets.forEach([&](const QuoteItem& item) {
         if (!written.ok) return;
-        bar.show("quoting", done++, worksheets.size());
+        bar.show("quoting", done++);
         const WorksheetQuote quote =
             item.problem ? failedQuote(item.path, *item.problem) : quoteWorksheet(item.path, source);
         anyFailed = anyFailed || !quote.ok;

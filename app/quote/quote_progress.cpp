@@ -9,18 +9,25 @@ constexpr size_t kLargeBatch = 200;
 
 }  // namespace
 
-void Progress::show(const char* stage, size_t done, size_t total) {
-    if (!enabled_ || (total != 0 && total < kLargeBatch)) return;
-    // Whole per cent steps only: a line per worksheet would cost more than
-    // the quoting.
-    std::string line = std::string("kbt2-quote: ") + stage;
-    if (total != 0)
-        line += " " + std::to_string(done) + " of " + std::to_string(total) + " (" +
-                std::to_string(done * 100 / total) + "%)";
-    if (line == shown_ || (total != 0 && done % (total / 100 + 1) != 0)) return;
+Progress::Progress(std::ostream& out, bool terminal, size_t batchSize)
+    : out_(out), enabled_(terminal && batchSize >= kLargeBatch), total_(batchSize) {}
+
+void Progress::show(const char* stage, size_t done) {
+    // Whole per cent steps only: redrawing for every worksheet would cost
+    // more than quoting it.
+    if (!enabled_ || done % (total_ / 100 + 1) != 0) return;
+    show((std::string(stage) + " " + std::to_string(done) + " of " + std::to_string(total_) + " (" +
+          std::to_string(done * 100 / total_) + "%)")
+             .c_str());
+}
+
+void Progress::show(const char* stage) {
+    if (!enabled_) return;
+    const std::string line = std::string("kbt2-quote: ") + stage;
+    if (line == shown_) return;
     out_ << '\r' << line << std::string(shown_.size() > line.size() ? shown_.size() - line.size() : 0, ' ') << '\r'
          << std::flush;
-    shown_ = std::move(line);
+    shown_ = line;
 }
 
 void Progress::clear() {

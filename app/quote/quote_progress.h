@@ -9,20 +9,22 @@ namespace kbt2::quote {
 
 class Progress {
 public:
-    // Draws nothing unless `enabled` (standard error is a terminal).
-    Progress(std::ostream& out, bool enabled) : out_(out), enabled_(enabled) {}
+    // Draws nothing unless `terminal` (standard error is one) and the batch
+    // is large: a small one is done before a progress line would help.
+    Progress(std::ostream& out, bool terminal, size_t batchSize);
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
     ~Progress() { clear(); }
 
-    // A stage and how far it is (done of total; total 0 when not counted).
-    // Small batches finish before a line would help: they draw none.
-    void show(const char* stage, size_t done, size_t total);
+    // A stage, and how many worksheets of the batch it has done.
+    void show(const char* stage, size_t done);
+    void show(const char* stage);
     void clear();
 
 private:
     std::ostream& out_;
     bool enabled_;
+    size_t total_;
     std::string shown_;
 };
 

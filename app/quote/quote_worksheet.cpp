@@ -76,6 +76,11 @@ void readPremiumTable(const Worksheet& ws, WorksheetQuote& quote) {
 
 }  // namespace
 
+std::optional<std::string> windowRateFile() {
+    QuotePlatform platform("");
+    return findRateFile(platform);
+}
+
 std::optional<PremiumRateKeys> rateKeysOf(const std::string& path) {
     QuotePlatform platform(path);
     Form form(platform);

@@ -54,6 +54,9 @@ inline constexpr QuoteColumn kTotalColumns[] = {
 };
 // clang-format on
 
+// The rate file the window would read: the first of its places that holds one.
+std::optional<std::string> windowRateFile();
+
 // The rate keys the worksheet's premium will ask for; nothing when the file
 // does not load.
 std::optional<PremiumRateKeys> rateKeysOf(const std::string& path);
