@@ -36,9 +36,16 @@ bool isWorksheetName(const std::string& name) {
     return tail == ".wsk";
 }
 
+// A folder of this process, removed when it ends.
 const fs::path& scratch() {
-    static const fs::path folder = fs::temp_directory_path() / ("quote_arguments_fuzz-" + std::to_string(getpid()));
-    return folder;
+    static const struct Scratch {
+        fs::path path = fs::temp_directory_path() / ("quote_arguments_fuzz-" + std::to_string(getpid()));
+        ~Scratch() {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    } folder;
+    return folder.path;
 }
 
 }  // namespace
