@@ -89,11 +89,14 @@ void syncFolder(const fs::path& folder) {
 }  // namespace
 
 FileResult readWholeFile(const std::string& path, std::string& contents) {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Not blocking: opening a named pipe would otherwise wait for a writer.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) return failure(errno, Access::Read);
     struct stat status {};
     if (::fstat(file.get(), &status) != 0) return failure(errno, Access::Read);
     if (S_ISDIR(status.st_mode)) return failure(EISDIR, Access::Read);
+    // A pipe or a device could be endless or never answer.
+    if (!S_ISREG(status.st_mode)) return {false, "The name does not belong to an ordinary file."};
     contents.clear();
     char buffer[65536];
     for (;;) {

@@ -14,7 +14,8 @@ struct FileResult {
     std::string reason;  // why it failed, in words for the user
 };
 
-// Reads the whole file. Fails for a folder or anything that cannot be read.
+// Reads the whole file. Fails for a folder, for anything but an ordinary
+// file (a pipe, a device) and for anything that cannot be read.
 FileResult readWholeFile(const std::string& path, std::string& contents);
 
 // Replaces the file with `contents` so that it is never half written: the

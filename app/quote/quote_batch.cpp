@@ -96,11 +96,17 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     });
 
     // The rate file, read once for all.
-    const std::optional<std::string> ratePath = options.ratesPath ? options.ratesPath : windowRateFile();
+    // A named file is taken as the window takes one of its places: only an
+    // ordinary file counts, so a pipe or a device cannot stall the batch.
+    const std::optional<std::string> ratePath =
+        options.ratesPath ? (isOrdinaryFile(*options.ratesPath) ? options.ratesPath : std::nullopt) : windowRateFile();
     std::optional<RateFileError> rateError;
     bar.clear();
     if (!ratePath) {
-        errors << "kbt2-quote: " << kRateFileName << " was found in none of the places the window looks in\n";
+        if (options.ratesPath)
+            errors << "kbt2-quote: " << oneLine(*options.ratesPath) << ": no ordinary file of that name\n";
+        else
+            errors << "kbt2-quote: " << kRateFileName << " was found in none of the places the window looks in\n";
     } else if (!table.empty()) {
         bar.show("reading the rate file");
         rateError = table.read(*ratePath);

@@ -25,10 +25,7 @@ public:
         if (mode == FileDialogMode::Open) return path_;
         return std::nullopt;
     }
-    bool fileExists(const std::string& path) override {
-        std::error_code error;
-        return std::filesystem::is_regular_file(path, error);
-    }
+    bool fileExists(const std::string& path) override { return isOrdinaryFile(path); }
     std::vector<std::string> rateFileFolders() override { return defaultRateFileFolders(); }
     PrintResult print(const PrintDocument&) override { return {PrintResult::Status::NoPrinter, {}}; }
     PrintResult printToPdf(const PrintDocument&, const std::string&) override {
@@ -75,6 +72,11 @@ void readPremiumTable(const Worksheet& ws, WorksheetQuote& quote) {
 }
 
 }  // namespace
+
+bool isOrdinaryFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
 
 std::optional<std::string> windowRateFile() {
     QuotePlatform platform("");

@@ -56,6 +56,9 @@ inline constexpr QuoteColumn kTotalColumns[] = {
 
 // The rate file the window would read: the first of its places that holds one.
 std::optional<std::string> windowRateFile();
+// What the window's search counts as a file: an ordinary one, not a folder,
+// a pipe or a device.
+bool isOrdinaryFile(const std::string& path);
 
 // The rate keys the worksheet's premium will ask for; nothing when the file
 // does not load.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
@@ -121,6 +122,21 @@ TEST(LoadFailure, MissingFileOrFolderIsReportedAndNothingChanges) {
         ASSERT_EQ(platform.messages.size(), 1u);
         EXPECT_NE(platform.messages[0].text.find("\"" + path.string() + "\" could not be opened"), std::string::npos)
             << platform.messages[0].text;
+    }
+}
+
+TEST(LoadFailure, APipeOrADeviceIsRefusedWithoutWaiting) {
+    const fs::path pipe = scratchFolder("pipe") / "farm.wsk";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe.string(), std::string("/dev/zero")}) {
+        Worksheet ws = busyWorksheet();
+        FakePlatform platform;
+        platform.files.push_back(path);
+        loadClick(ws, platform);
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(
+            platform.messages[0].text,
+            "The worksheet file \"" + path + "\" could not be opened.\rThe name does not belong to an ordinary file.");
     }
 }
 
