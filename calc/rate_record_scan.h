@@ -102,18 +102,18 @@ public:
     // Each 64 characters are searched once, and every line end of them is
     // taken from the one mask: line by line searching cost twice as much.
     void block(const char* begin, const char* end) {
-        const char* start = begin;  // of the line being read
+        if (begin == end) return;
+        const char* start = begin;                  // of the line being read
+        if (crPending_ && *start == '\n') ++start;  // the LF of a CR LF split by the block boundary
+        crPending_ = false;
         const auto size = static_cast<size_t>(end - begin);
         for (size_t at = 0; at < size; at += 64) {
             const char* window = begin + at;
             std::uint64_t mask = size - at >= 64 ? lineEndMask(window) : lineEndMaskOfTail(window, end);
             for (; mask != 0; mask &= mask - 1) {
-                const char* eol = window + std::countr_zero(mask);
-                if (crBefore_ && eol == start && *eol == '\n') {  // the LF of a CR LF
-                    ++start;
-                    crBefore_ = false;
-                    continue;
-                }
+                const int bit = std::countr_zero(mask);
+                const char* eol = window + bit;
+                if (eol < start) continue;  // the LF of a CR LF, taken with its CR
                 if (carried_ > 0) {
                     keep(start, eol);
                     emit(carry_, carried_);
@@ -121,14 +121,17 @@ public:
                 } else {
                     emit(start, static_cast<size_t>(eol - start));
                 }
-                crBefore_ = *eol == '\r';
                 start = eol + 1;
+                if (*eol != '\r') continue;
+                if (start == end) {
+                    crPending_ = true;
+                } else if (*start == '\n') {
+                    ++start;
+                    if (bit < 63) mask &= ~(std::uint64_t{2} << bit);
+                }
             }
         }
-        if (start < end) {
-            keep(start, end);
-            crBefore_ = false;
-        }
+        if (start < end) keep(start, end);
     }
 
     // The last line, when the file does not end with a line end.
@@ -165,8 +168,8 @@ private:
 
     Sink& sink_;
     char carry_[kRecordWidth];
-    size_t carried_ = 0;     // above 0 exactly while a line crosses into the next block
-    bool crBefore_ = false;  // the last line ended with a CR: an LF right after it belongs to it
+    size_t carried_ = 0;      // above 0 exactly while a line crosses into the next block
+    bool crPending_ = false;  // the block ended with a CR: an LF opening the next belongs to it
     std::uint64_t records_ = 0;
 };
 
