@@ -12,8 +12,9 @@
 #include <string>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define KBT2_WIDE_LINE_ENDS 1
 #endif
 
 #include "calc/numbers.h"
@@ -62,25 +63,52 @@ inline CommodityRates ratesOf(const char* record) {
     return rates;
 }
 
-// The CR and LF positions of 64 characters as bits. The search for line ends
-// is most of the reader's work; one mask serves the line or two it holds.
-inline std::uint64_t lineEndMask(const char* p) {
+// The CR and LF positions of 64 characters as bits, 16 at a time (every
+// x86-64 processor can).
+struct NarrowLineEnds {
+    static std::uint64_t of(const char* p) {
 #if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    auto hits = [&](std::ptrdiff_t k) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-        return std::uint64_t{static_cast<std::uint16_t>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))))};
-    };
-    return hits(0) | hits(1) << 16 | hits(2) << 32 | hits(3) << 48;
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i lf = _mm_set1_epi8('\n');
+        auto hits = [&](std::ptrdiff_t k) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+            return std::uint64_t{static_cast<std::uint16_t>(
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))))};
+        };
+        return hits(0) | hits(1) << 16 | hits(2) << 32 | hits(3) << 48;
 #else
-    std::uint64_t mask = 0;
-    for (int k = 0; k < 64; ++k)
-        if (p[k] == '\r' || p[k] == '\n') mask |= std::uint64_t{1} << k;
-    return mask;
+        std::uint64_t mask = 0;
+        for (int k = 0; k < 64; ++k)
+            if (p[k] == '\r' || p[k] == '\n') mask |= std::uint64_t{1} << k;
+        return mask;
 #endif
+    }
+};
+
+#if defined(KBT2_WIDE_LINE_ENDS)
+// The same 32 at a time, on processors with AVX2; about a tenth of the time
+// of a national file's premium. Compiled for AVX2 on its own and called only
+// from code compiled so, after the processor was asked.
+struct WideLineEnds {
+    [[gnu::target("avx2")]] static std::uint64_t of(const char* p) {
+        // No lambda here: it would not be compiled for AVX2.
+        const __m256i cr = _mm256_set1_epi8('\r');
+        const __m256i lf = _mm256_set1_epi8('\n');
+        const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+        const auto lowHits = static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(low, cr), _mm256_cmpeq_epi8(low, lf))));
+        const auto highHits = static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(high, cr), _mm256_cmpeq_epi8(high, lf))));
+        return std::uint64_t{lowHits} | std::uint64_t{highHits} << 32;
+    }
+};
+
+inline bool wideLineEnds() {
+    static const bool wide = __builtin_cpu_supports("avx2");
+    return wide;
 }
+#endif
 
 // The CR and LF positions of the last, partial window of a block.
 inline std::uint64_t lineEndMaskOfTail(const char* p, const char* end) {
@@ -97,11 +125,40 @@ inline std::uint64_t lineEndMaskOfTail(const char* p, const char* end) {
 template <class Sink>
 class LineSplitter {
 public:
-    explicit LineSplitter(Sink& sink) : sink_(sink) {}
+    // `wide` chooses the AVX2 search where the processor has it; tests turn
+    // it off to check the other.
+    explicit LineSplitter(Sink& sink, bool wide = true) : sink_(sink) {
+#if defined(KBT2_WIDE_LINE_ENDS)
+        wide_ = wide && wideLineEnds();
+#else
+        (void)wide;
+#endif
+    }
+
+    void block(const char* begin, const char* end) {
+#if defined(KBT2_WIDE_LINE_ENDS)
+        if (wide_) return blockWide(begin, end);
+#endif
+        blockWith<NarrowLineEnds>(begin, end);
+    }
+
+    // The last line, when the file does not end with a line end.
+    void finish() {
+        if (carried_ > 0) emit(carry_, carried_);
+        carried_ = 0;
+    }
+
+    std::uint64_t records() const { return records_; }
+
+private:
+#if defined(KBT2_WIDE_LINE_ENDS)
+    [[gnu::target("avx2")]] void blockWide(const char* begin, const char* end) { blockWith<WideLineEnds>(begin, end); }
+#endif
 
     // Each 64 characters are searched once, and every line end of them is
     // taken from the one mask: line by line searching cost twice as much.
-    void block(const char* begin, const char* end) {
+    template <class LineEnds>
+    [[gnu::always_inline]] void blockWith(const char* begin, const char* end) {
         if (begin == end) return;
         const char* start = begin;                  // of the line being read
         if (crPending_ && *start == '\n') ++start;  // the LF of a CR LF split by the block boundary
@@ -109,7 +166,7 @@ public:
         const auto size = static_cast<size_t>(end - begin);
         for (size_t at = 0; at < size; at += 64) {
             const char* window = begin + at;
-            std::uint64_t mask = size - at >= 64 ? lineEndMask(window) : lineEndMaskOfTail(window, end);
+            std::uint64_t mask = size - at >= 64 ? LineEnds::of(window) : lineEndMaskOfTail(window, end);
             for (; mask != 0; mask &= mask - 1) {
                 const int bit = std::countr_zero(mask);
                 const char* eol = window + bit;
@@ -134,15 +191,6 @@ public:
         if (start < end) keep(start, end);
     }
 
-    // The last line, when the file does not end with a line end.
-    void finish() {
-        if (carried_ > 0) emit(carry_, carried_);
-        carried_ = 0;
-    }
-
-    std::uint64_t records() const { return records_; }
-
-private:
     void emit(const char* line, size_t length) {
         ++records_;
         if (length >= kRecordWidth)
@@ -171,6 +219,7 @@ private:
     size_t carried_ = 0;      // above 0 exactly while a line crosses into the next block
     bool crPending_ = false;  // the block ended with a CR: an LF opening the next belongs to it
     std::uint64_t records_ = 0;
+    bool wide_ = false;
 };
 
 // Reads the file in blocks of blockSize into one buffer aligned to a page:

@@ -2,7 +2,8 @@
 // against the plain reading of the same file: every line (ended by CR, CR LF
 // or LF) fitted to 60 characters, keys compared by their numeric value, the
 // last matching record winning. The batch's table, read from the same file
-// in the same blocks, must give the same rows.
+// in the same blocks, must give the same rows, and the line splitting must
+// give the plain reading's records with either search for line ends.
 //
 // Input: one byte choosing the block size, then the file. The keys looked up
 // are those of the file's first lines, so that records match.
@@ -10,6 +11,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +22,7 @@
 
 #include "calc/numbers.h"
 #include "calc/rate_file.h"
+#include "calc/rate_record_scan.h"
 #include "calc/rate_table.h"
 
 namespace {
@@ -46,6 +49,20 @@ std::vector<std::string> records(std::string_view file) {
 
 double field(const std::string& record, size_t position, size_t width) {
     return kbt2::numericValue(std::string_view(record).substr(position - 1, width));
+}
+
+struct Collect {
+    std::vector<std::string> lines;
+    void record(const char* line) { lines.emplace_back(line, kWidth); }
+};
+
+std::vector<std::string> split(std::string_view file, size_t blockSize, bool wide) {
+    Collect collect;
+    kbt2::rate_records::LineSplitter<Collect> splitter(collect, wide);
+    for (size_t at = 0; at < file.size(); at += blockSize)
+        splitter.block(file.data() + at, file.data() + std::min(file.size(), at + blockSize));
+    splitter.finish();
+    return collect.lines;
 }
 
 std::vector<kbt2::CommodityRates> plainReading(const std::vector<std::string>& lines, double state, double county,
@@ -102,6 +119,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(lookup.rows[i].livestockFlag == expected[i].livestockFlag);
         require(lookup.rows[i].insurableFlag == expected[i].insurableFlag);
     }
+
+    require(split(file, blockSize, false) == lines);
+    require(split(file, blockSize, true) == lines);
 
     kbt2::RateTable table;
     table.want(state, county, codes);

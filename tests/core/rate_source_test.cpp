@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "calc/rate_record_scan.h"
 #include "calc/rate_table.h"
 #include "fake_platform.h"
 #include "rate_records.h"
@@ -92,6 +94,29 @@ TEST_P(RateTableAgainstFile, GivesEveryCountyWhatReadingTheFileGives) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RateTableAgainstFile, testing::Range(1u, 41u));
+
+struct CollectRecords {
+    std::vector<std::string> records;
+    void record(const char* line) { records.emplace_back(line, rate_records::kRecordWidth); }
+};
+
+std::vector<std::string> splitInBlocks(const std::string& file, size_t blockSize, bool wide) {
+    CollectRecords sink;
+    rate_records::LineSplitter<CollectRecords> splitter(sink, wide);
+    for (size_t at = 0; at < file.size(); at += blockSize)
+        splitter.block(file.data() + at, file.data() + std::min(file.size(), at + blockSize));
+    splitter.finish();
+    return sink.records;
+}
+
+// The processor's wide search for line ends is what runs here when it has
+// one; the narrow one must cut every file into the same records.
+TEST_P(RateTableAgainstFile, BothSearchesForLineEndsCutTheSameRecords) {
+    std::mt19937 random(GetParam());
+    const std::string file = randomRateFile(random);
+    for (const size_t blockSize : {size_t{1}, size_t{63}, size_t{64}, size_t{65}, size_t{4096}})
+        EXPECT_EQ(splitInBlocks(file, blockSize, false), splitInBlocks(file, blockSize, true)) << blockSize;
+}
 
 TEST(RateTable, AKeyNeverAskedForReadsAsUnmatched) {
     const fs::path file = storage_testing::scratchFolder("unasked") / "Ratefile.prn";
