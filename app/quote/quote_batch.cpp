@@ -99,7 +99,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     // A named file is taken as the window takes one of its places: only an
     // ordinary file counts, so a pipe or a device cannot stall the batch.
     const std::optional<std::string> ratePath =
-        options.ratesPath ? (isOrdinaryFile(*options.ratesPath) ? options.ratesPath : std::nullopt) : windowRateFile();
+        options.ratesPath ? namedRateFile(*options.ratesPath) : windowRateFile();
     std::optional<RateFileError> rateError;
     bar.clear();
     if (!ratePath) {

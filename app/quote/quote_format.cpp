@@ -46,7 +46,7 @@ std::string csvLines(const WorksheetQuote& quote) {
                              "," + csvField(joinedWarnings(quote));
     if (!quote.ok || quote.levels.empty()) {
         std::string line = head;
-        for (size_t i = 0; i < 1 + std::size(kLevelColumns) + std::size(kTotalColumns); ++i) line += ',';
+        for (size_t i = 0; i < 1 + std::size(kLevelColumnNames) + std::size(kTotalColumns); ++i) line += ',';
         return line + std::string(kCsvLineEnd);
     }
     std::string lines;
@@ -92,7 +92,7 @@ std::string jsonLine(const WorksheetQuote& quote) {
         const LevelQuote& level = quote.levels[i];
         line += std::string(i ? "," : "") + "{\"coverage\":" + jsonString(level.coverage);
         for (size_t k = 0; k < level.figures.size(); ++k)
-            line += ",\"" + std::string(kLevelColumns[k].name) + "\":" + jsonString(level.figures[k]);
+            line += ",\"" + std::string(kLevelColumnNames[k]) + "\":" + jsonString(level.figures[k]);
         line += "}";
     }
     line += "]";
@@ -106,7 +106,7 @@ std::string jsonLine(const WorksheetQuote& quote) {
 std::string headerOf(OutputFormat format) {
     if (format == OutputFormat::Jsonl) return {};
     std::string header = "file,status,message,warnings,coverage";
-    for (const QuoteColumn& c : kLevelColumns) header += std::string(",") + c.name;
+    for (const char* name : kLevelColumnNames) header += std::string(",") + name;
     for (const QuoteColumn& c : kTotalColumns) header += std::string(",") + c.name;
     return header + std::string(kCsvLineEnd);
 }

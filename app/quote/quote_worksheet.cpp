@@ -1,15 +1,14 @@
 #include "app/quote/quote_worksheet.h"
 
-#include <filesystem>
-
 #include "calc/rate_file_places.h"
 #include "calc/shares.h"
-#include "worksheet/form.h"
+#include "commands/form.h"
 
 namespace kbt2::quote {
 namespace {
 
-constexpr const char* kCoverageCaptions[] = {".80", ".75", ".65"};
+// The captions of the coverage-level columns as the window shows them.
+constexpr const char* kCoverageCaptions[kPremiumColumns] = {".80", ".75", ".65"};
 
 // A window nobody watches: the file dialogue of Load names the worksheet,
 // every message box is answered OK and remembered.
@@ -25,7 +24,6 @@ public:
         if (mode == FileDialogMode::Open) return path_;
         return std::nullopt;
     }
-    bool fileExists(const std::string& path) override { return isOrdinaryFile(path); }
     std::vector<std::string> rateFileFolders() override { return defaultRateFileFolders(); }
     PrintResult print(const PrintDocument&) override { return {PrintResult::Status::NoPrinter, {}}; }
     PrintResult printToPdf(const PrintDocument&, const std::string&) override {
@@ -62,10 +60,10 @@ std::optional<std::string> press(Form& form, QuotePlatform& platform, Control bu
 }
 
 void readPremiumTable(const Worksheet& ws, WorksheetQuote& quote) {
-    for (int column = 0; column < 3; ++column) {
-        if (!ws.visible({kLevelColumns[0].field.control, column})) continue;
+    for (int column = 0; column < kPremiumColumns; ++column) {
+        if (!ws.visible({kPremiumRows[0], column})) continue;
         LevelQuote level{kCoverageCaptions[column], {}};
-        for (const QuoteColumn& c : kLevelColumns) level.figures.push_back(ws.text({c.field.control, column}));
+        for (const Control row : kPremiumRows) level.figures.push_back(ws.text({row, column}));
         quote.levels.push_back(std::move(level));
     }
     for (const QuoteColumn& c : kTotalColumns) quote.totals.push_back(ws.text(c.field));
@@ -73,14 +71,15 @@ void readPremiumTable(const Worksheet& ws, WorksheetQuote& quote) {
 
 }  // namespace
 
-bool isOrdinaryFile(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
-
 std::optional<std::string> windowRateFile() {
     QuotePlatform platform("");
     return findRateFile(platform);
+}
+
+std::optional<std::string> namedRateFile(const std::string& path) {
+    QuotePlatform platform("");
+    if (!platform.fileExists(path)) return std::nullopt;
+    return path;
 }
 
 std::optional<PremiumRateKeys> rateKeysOf(const std::string& path) {

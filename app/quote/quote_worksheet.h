@@ -10,11 +10,12 @@
 
 #include "calc/premium.h"
 #include "calc/rate_source.h"
+#include "worksheet/premium_rows.h"
 
 namespace kbt2::quote {
 
 // One coverage level of the premium table: its caption and, in the order of
-// kLevelColumns, the texts of its fields.
+// kPremiumRows, the texts of its fields.
 struct LevelQuote {
     std::string coverage;
     std::vector<std::string> figures;
@@ -29,22 +30,19 @@ struct WorksheetQuote {
     std::vector<std::string> totals;    // in the order of kTotalColumns
 };
 
+// The names printed for the premium table's rows: one per row of
+// kPremiumRows, in its order (the page's, top to bottom).
+// clang-format off
+inline constexpr const char* kLevelColumnNames[] = {
+    "indemnity_threshold", "weighted_rate", "diversification_factor", "kbt_rate", "kbt_liability",
+    "net_kbt_liability",   "gross_premium", "subsidy",                "producer_premium",
+};
+static_assert(std::size(kLevelColumnNames) == std::size(kPremiumRows));
+
+// Page 9's single fields, after the table's.
 struct QuoteColumn {
     const char* name;
-    FieldRef field;  // for a level, the field of column 0
-};
-
-// clang-format off
-inline constexpr QuoteColumn kLevelColumns[] = {
-    {"indemnity_threshold",    {Control::Text23, 0}},
-    {"weighted_rate",          {Control::Text24, 0}},
-    {"diversification_factor", {Control::Text25, 0}},
-    {"kbt_rate",               {Control::Text26, 0}},
-    {"kbt_liability",          {Control::Text27, 0}},
-    {"net_kbt_liability",      {Control::Text28, 0}},
-    {"gross_premium",          {Control::Text16, 0}},
-    {"subsidy",                {Control::Text17, 0}},
-    {"producer_premium",       {Control::Text18, 0}},
+    FieldRef field;
 };
 inline constexpr QuoteColumn kTotalColumns[] = {
     {"preliminary_kbt",        {Control::Projkbt, 0}},
@@ -56,9 +54,9 @@ inline constexpr QuoteColumn kTotalColumns[] = {
 
 // The rate file the window would read: the first of its places that holds one.
 std::optional<std::string> windowRateFile();
-// What the window's search counts as a file: an ordinary one, not a folder,
-// a pipe or a device.
-bool isOrdinaryFile(const std::string& path);
+// The file named, when the window's search would take it: an ordinary file,
+// not a folder, a pipe or a device.
+std::optional<std::string> namedRateFile(const std::string& path);
 
 // The rate keys the worksheet's premium will ask for; nothing when the file
 // does not load.

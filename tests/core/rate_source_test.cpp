@@ -14,10 +14,10 @@
 
 #include "calc/rate_record_scan.h"
 #include "calc/rate_table.h"
+#include "commands/form.h"
 #include "fake_platform.h"
 #include "rate_records.h"
 #include "storage_test_support.h"
-#include "worksheet/form.h"
 
 namespace kbt2 {
 namespace {

@@ -76,12 +76,16 @@ TEST_P(QuoteCli, ExitStatusAndOutput) {
     for (const std::string& argument : c.arguments) command.push_back(expanded(argument, scratch));
     const auto result = runProcess(command, scratch);
     EXPECT_EQ(result.status, c.status) << result.err;
-    if (c.out != "*") EXPECT_EQ(result.out, expanded(c.out, scratch));
+    if (c.out != "*") {
+        EXPECT_EQ(result.out, expanded(c.out, scratch));
+    }
     if (c.err.empty())
         EXPECT_EQ(result.err, "");
     else
         EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
-    if (c.status == 2) EXPECT_NE(result.err.find("usage: kbt2-quote"), std::string::npos) << result.err;
+    if (c.status == 2) {
+        EXPECT_NE(result.err.find("usage: kbt2-quote"), std::string::npos) << result.err;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, QuoteCli, ::testing::ValuesIn(kCases),

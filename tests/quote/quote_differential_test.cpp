@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "app/quote/quote_worksheet.h"
+#include "commands/form.h"
 #include "commodities/catalogue.h"
 #include "fake_platform.h"
 #include "location/states.h"
 #include "run_process.h"
 #include "storage/worksheet_file_format.h"
 #include "storage_test_support.h"
-#include "worksheet/form.h"
 
 namespace kbt2 {
 namespace {
@@ -192,8 +192,8 @@ TEST(QuoteDifferential, EveryFigureIsTheFieldTheDriverReads) {
         script << "places " << (scratch / "rates").string() << " /nonexistent\nfile " << file.string()
                << "\nclick Load\nclick Command2\nclick Command3\nclick Command4\nget";
         for (const auto& c : quote::kTotalColumns) script << ' ' << refName(c.field);
-        for (const auto& c : quote::kLevelColumns)
-            for (int column = 0; column < 3; ++column) script << ' ' << refName({c.field.control, column});
+        for (const Control row : kPremiumRows)
+            for (int column = 0; column < kPremiumColumns; ++column) script << ' ' << refName({row, column});
         script << "\nvisible Text23(0) Text23(1) Text23(2)\n";
         script.close();
         const DriverView driver =
@@ -233,8 +233,8 @@ TEST(QuoteDifferential, EveryFigureIsTheFieldTheDriverReads) {
             EXPECT_EQ(f[3], joined);
             EXPECT_EQ(f[4], std::string(".") + (column == 0 ? "80" : column == 1 ? "75" : "65"));
             size_t at = 5;
-            for (const auto& c : quote::kLevelColumns)
-                EXPECT_EQ(f[at++], driver.fields.at(refName({c.field.control, column}))) << c.name;
+            for (const Control row : kPremiumRows)
+                EXPECT_EQ(f[at++], driver.fields.at(refName({row, column}))) << refName({row, column});
             for (const auto& c : quote::kTotalColumns) EXPECT_EQ(f[at++], driver.fields.at(refName(c.field))) << c.name;
         }
     }
