@@ -3,6 +3,17 @@
 #include "storage/report.h"
 
 namespace kbt2 {
+namespace {
+
+void saveReportAsPdf(const PrintDocument& report, Platform& platform) {
+    const auto path = platform.chooseFile(FileDialogMode::Save, kPdfFilter);
+    if (!path) return;
+    const PrintResult saved = platform.printToPdf(report, *path);
+    if (saved.status != PrintResult::Status::Printed)
+        tell(platform, "The report could not be saved as \"" + *path + "\".\r" + saved.error);
+}
+
+}  // namespace
 
 void printClick(const Worksheet& ws, Platform& platform) {
     const PrintDocument report = composeReport(ws);
@@ -15,12 +26,9 @@ void printClick(const Worksheet& ws, Platform& platform) {
 
     const Message offer{kAppTitle, "No printer is available.\rSave the report as a PDF document instead?",
                         MessageButtons::OKCancel, MessageIcon::None};
-    if (platform.showMessage(offer) != MessageAnswer::OK) return;
-    const auto path = platform.chooseFile(FileDialogMode::Save, kPdfFilter);
-    if (!path) return;
-    const PrintResult saved = platform.printToPdf(report, *path);
-    if (saved.status != PrintResult::Status::Printed)
-        tell(platform, "The report could not be saved as \"" + *path + "\".\r" + saved.error);
+    if (platform.showMessage(offer) == MessageAnswer::OK) saveReportAsPdf(report, platform);
 }
+
+void exportReportPdf(const Worksheet& ws, Platform& platform) { saveReportAsPdf(composeReport(ws), platform); }
 
 }  // namespace kbt2

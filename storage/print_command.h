@@ -12,4 +12,8 @@ inline constexpr const char* kPdfFilter = "PDF document (*.pdf)|*.pdf";
 // the report as a PDF document instead; a failure tells the user why.
 void printClick(const Worksheet& ws, Platform& platform);
 
+// The report as a PDF document under a name the user chooses, laid out as
+// the printer lays it out. Cancel is silent; a failure tells the user why.
+void exportReportPdf(const Worksheet& ws, Platform& platform);
+
 }  // namespace kbt2

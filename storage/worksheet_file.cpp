@@ -6,28 +6,50 @@
 
 namespace kbt2 {
 
+std::optional<std::string> writeWorksheetFile(const Worksheet& ws, const std::string& path) {
+    const FileResult written = replaceFileAtomically(path, formatWorksheetFile(ws));
+    if (written.ok) return std::nullopt;
+    return "The worksheet could not be saved as \"" + path + "\".\r" + written.reason;
+}
+
+std::optional<std::string> readWorksheetFile(Worksheet& ws, const std::string& path) {
+    std::string bytes;
+    if (const FileResult read = readWholeFile(path, bytes); !read.ok)
+        return "The worksheet file \"" + path + "\" could not be opened.\r" + read.reason;
+    const auto parsed = parseWorksheetFile(decodeFileText(bytes));
+    if (const auto* error = std::get_if<LoadError>(&parsed))
+        return "The worksheet file \"" + path + "\" could not be loaded.\r" + error->reason +
+               "\rThe worksheet was not changed.";
+    applyLoadPlan(ws, std::get<LoadPlan>(parsed));
+    return std::nullopt;
+}
+
+bool saveWorksheetTo(const Worksheet& ws, Platform& platform, const std::string& path) {
+    if (const auto failure = writeWorksheetFile(ws, path)) {
+        tell(platform, *failure);
+        return false;
+    }
+    platform.worksheetFileUsed(path);
+    return true;
+}
+
+bool loadWorksheetFrom(Worksheet& ws, Platform& platform, const std::string& path) {
+    if (const auto failure = readWorksheetFile(ws, path)) {
+        tell(platform, *failure);
+        return false;
+    }
+    platform.worksheetFileUsed(path);
+    return true;
+}
+
 void saveClick(const Worksheet& ws, Platform& platform) {
-    const auto path = platform.chooseFile(FileDialogMode::Save, kWorksheetFileFilter);
-    if (!path) return;
-    const FileResult written = replaceFileAtomically(*path, formatWorksheetFile(ws));
-    if (!written.ok) tell(platform, "The worksheet could not be saved as \"" + *path + "\".\r" + written.reason);
+    if (const auto path = platform.chooseFile(FileDialogMode::Save, kWorksheetFileFilter))
+        saveWorksheetTo(ws, platform, *path);
 }
 
 void loadClick(Worksheet& ws, Platform& platform) {
-    const auto path = platform.chooseFile(FileDialogMode::Open, kWorksheetFileFilter);
-    if (!path) return;
-    std::string bytes;
-    if (const FileResult read = readWholeFile(*path, bytes); !read.ok) {
-        tell(platform, "The worksheet file \"" + *path + "\" could not be opened.\r" + read.reason);
-        return;
-    }
-    const auto parsed = parseWorksheetFile(decodeFileText(bytes));
-    if (const auto* error = std::get_if<LoadError>(&parsed)) {
-        tell(platform, "The worksheet file \"" + *path + "\" could not be loaded.\r" + error->reason +
-                           "\rThe worksheet was not changed.");
-        return;
-    }
-    applyLoadPlan(ws, std::get<LoadPlan>(parsed));
+    if (const auto path = platform.chooseFile(FileDialogMode::Open, kWorksheetFileFilter))
+        loadWorksheetFrom(ws, platform, *path);
 }
 
 }  // namespace kbt2

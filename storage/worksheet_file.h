@@ -1,12 +1,29 @@
 #pragma once
 // The Save and Load buttons: the worksheet file through the file dialogue.
 
+#include <optional>
+#include <string>
+
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
 
 namespace kbt2 {
 
 inline constexpr const char* kWorksheetFileFilter = "KBT Premium Calculation (*.wsk)|*.wsk";
+
+// Writes the worksheet file at `path`, never half written. Nothing when it
+// worked; else the whole message for the user.
+std::optional<std::string> writeWorksheetFile(const Worksheet& ws, const std::string& path);
+
+// Checks the file at `path` whole and only then sets the worksheet from it
+// (see loadClick). Nothing when it worked; else the whole message for the
+// user, and the worksheet is as it was.
+std::optional<std::string> readWorksheetFile(Worksheet& ws, const std::string& path);
+
+// The Save button's writing and the Load button's reading of a path already
+// known: a failure is told; a success makes `path` the platform's document.
+bool saveWorksheetTo(const Worksheet& ws, Platform& platform, const std::string& path);
+bool loadWorksheetFrom(Worksheet& ws, Platform& platform, const std::string& path);
 
 // Writes the worksheet under exactly the chosen name (no extension added).
 // Cancel is silent; a failed write tells the user why and leaves any

@@ -66,6 +66,14 @@ public:
     virtual PrintResult printToPdf(const PrintDocument& document, const std::string& path) = 0;
     // Closes the main window, which ends the program.
     virtual void closeWindow() = 0;
+
+    // A worksheet file was just loaded from or saved to `path` in full: the
+    // window's document from now on. The driver and the tests keep no
+    // document, so by default nothing is done.
+    virtual void worksheetFileUsed(const std::string& /*path*/) {}
+    // A rate file the user picked, searched before the rate file folders.
+    // Front ends without such a choice have none.
+    virtual std::optional<std::string> chosenRateFile() { return std::nullopt; }
 };
 
 // A message of a check the user can correct: application title, OK, no icon.

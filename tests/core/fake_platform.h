@@ -28,6 +28,8 @@ public:
     std::deque<std::optional<std::string>> files;
     // Folders searched for the rate file, in order.
     std::vector<std::string> folders;
+    // The rate file the user chose, if any.
+    std::optional<std::string> chosen;
     // What printing and saving the report as a PDF return.
     PrintResult printResult;
     PrintResult pdfResult;
@@ -37,6 +39,7 @@ public:
     std::vector<PrintDocument> printed;
     std::vector<std::string> pdfPaths;
     int closes = 0;
+    std::vector<std::string> usedFiles;  // worksheet files loaded or saved, in order
 
     MessageAnswer showMessage(const Message& message) override {
         messages.push_back(message);
@@ -63,6 +66,8 @@ public:
         return pdfResult;
     }
     void closeWindow() override { ++closes; }
+    void worksheetFileUsed(const std::string& path) override { usedFiles.push_back(path); }
+    std::optional<std::string> chosenRateFile() override { return chosen; }
 
     std::vector<std::string> messageTexts() const {
         std::vector<std::string> texts;

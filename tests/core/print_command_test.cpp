@@ -99,5 +99,24 @@ INSTANTIATE_TEST_SUITE_P(
                                   "The report could not be saved as \"/tmp/r.pdf\".\rThe disk is full."}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Export PDF: the printed report under a chosen name, whatever the printer.
+TEST(PrintCommand, ExportsTheReportAsPdf) {
+    FakePlatform platform;
+    platform.files = {std::nullopt, "report.pdf", "full.pdf"};
+    const Worksheet ws = filledWorksheet();
+    exportReportPdf(ws, platform);  // cancelled: nothing
+    EXPECT_TRUE(platform.pdfPaths.empty());
+    exportReportPdf(ws, platform);
+    ASSERT_EQ(platform.pdfPaths, std::vector<std::string>{"report.pdf"});
+    EXPECT_EQ(renderPlainText(platform.printed[0]), renderPlainText(composeReport(ws)));
+    EXPECT_EQ(platform.dialogs[1], std::make_pair(FileDialogMode::Save, std::string(kPdfFilter)));
+    EXPECT_TRUE(platform.messages.empty());
+
+    platform.pdfResult = {PrintResult::Status::Failed, "Disk full."};
+    exportReportPdf(ws, platform);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "The report could not be saved as \"full.pdf\".\rDisk full.");
+}
+
 }  // namespace
 }  // namespace kbt2

@@ -85,6 +85,34 @@ TEST(WorksheetFile, CancelledDialoguesChangeNothing) {
     EXPECT_EQ(platform.dialogs[1].first, FileDialogMode::Open);
 }
 
+// Only a file loaded or saved in full becomes the window's document.
+TEST(WorksheetFile, OnlyASuccessNamesTheDocument) {
+    const fs::path folder = scratchFolder("document");
+    FakePlatform platform;
+    Worksheet ws;
+    saveAs(ws, folder / "a.wsk", platform);
+    saveAs(ws, folder, platform);  // a folder: refused
+    writeBytes(folder / "short.wsk", "one line\r\n");
+    loadFrom(ws, folder / "short.wsk", platform);
+    loadFrom(ws, folder / "a.wsk", platform);
+    EXPECT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.usedFiles, (std::vector<std::string>{(folder / "a.wsk").string(), (folder / "a.wsk").string()}));
+}
+
+// Save to the current file writes as the Save button does, with its message.
+TEST(WorksheetFile, SavingToAKnownPathNeedsNoDialogue) {
+    const fs::path folder = scratchFolder("known");
+    FakePlatform platform;
+    Worksheet ws;
+    ws.setText({Control::Producer1}, "Jane");
+    EXPECT_TRUE(saveWorksheetTo(ws, platform, (folder / "a.wsk").string()));
+    EXPECT_TRUE(platform.dialogs.empty());
+    EXPECT_EQ(readBytes(folder / "a.wsk"), formatWorksheetFile(ws));
+    EXPECT_FALSE(saveWorksheetTo(ws, platform, folder.string()));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(platform.messages[0].text.starts_with("The worksheet could not be saved as \"" + folder.string()));
+}
+
 TEST(WorksheetFile, InfoboxLineBreaksAreStoredAsBareLineFeeds) {
     Worksheet ws;
     ws.setText({Control::Infobox}, "one\r\ntwo\rthree\nfour\r");
