@@ -75,6 +75,9 @@ std::optional<RateFileError> rate_records::readBlocks(const std::string& path, s
 }
 
 std::optional<std::string> findRateFile(Platform& platform) {
+    // A chosen file that has since gone (or become a folder) is passed over,
+    // so a quote can still be priced from the usual places.
+    if (auto chosen = platform.chosenRateFile(); chosen && platform.fileExists(*chosen)) return chosen;
     for (const std::string& folder : platform.rateFileFolders()) {
         const std::string path =
             folder.empty() || folder.back() == '/' ? folder + kRateFileName : folder + "/" + kRateFileName;

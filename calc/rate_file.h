@@ -43,8 +43,9 @@ struct RateLookup {
     std::uint64_t records = 0;  // lines read as records
 };
 
-// The rate file in the first of the platform's rate file folders that holds
-// one, or nothing when none does.
+// The rate file the user chose when it is still an ordinary file, else the
+// one in the first of the platform's rate file folders that holds one, or
+// nothing when none does.
 std::optional<std::string> findRateFile(Platform& platform);
 
 // Reads the file once for all rows: a record matches row i when its state,

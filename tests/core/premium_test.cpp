@@ -332,6 +332,23 @@ TEST_F(Premium, AMissingRateFileStopsAfterItsMessagesAndKeepsTheWindow) {
     EXPECT_EQ(text(Control::Text16, 0), "");
 }
 
+// A chosen rate file comes before the usual places while it is there.
+TEST_F(Premium, AChosenRateFileIsReadFirstWhileItIsThere) {
+    commodity(0, 41, "100");
+    rateFile({rates(41)}, "system");
+    RateFields chosen = rates(41);
+    chosen.rate65 = "0.100";
+    fs::create_directories(dir_ / "chosen");
+    rateFile({chosen}, "chosen");
+    platform.chosen = (dir_ / "chosen" / "Ratefile.prn").string();
+    run();
+    EXPECT_EQ(text(Control::Text24, 2), "0.1");
+    fs::remove(*platform.chosen);
+    run();
+    EXPECT_EQ(text(Control::Text24, 2), "0.048");
+    EXPECT_TRUE(platform.messages.empty());
+}
+
 // The file is found but is gone when it is opened.
 class VanishingFilePlatform : public FakePlatform {
 public:
