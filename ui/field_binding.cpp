@@ -72,8 +72,10 @@ void FieldBinding::connectEdits(FieldRef field, QWidget* widget) {
         QObject::connect(box, &QAbstractButton::clicked, box,
                          [&ws, field](bool checked) { ws.setChecked(field, checked); });
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-        Form& form = form_;
-        QObject::connect(button, &QAbstractButton::clicked, button, [&form, field] { form.click(field.control); });
+        QObject::connect(button, &QAbstractButton::clicked, button, [this, field] {
+            form_.click(field.control);
+            if (afterClick_) afterClick_(field.control);
+        });
     }
 }
 

@@ -5,6 +5,7 @@
 // updates that one widget, with its signals blocked so nothing loops.
 
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "commands/form.h"
@@ -25,6 +26,9 @@ public:
     // must already have its parent.
     void follow(FieldRef field, QWidget* follower);
 
+    // Runs after every button's command has run to its end.
+    void setAfterClick(std::function<void(Control)> afterClick) { afterClick_ = std::move(afterClick); }
+
     // The widget of a field, or nullptr while its page is not built.
     QWidget* widget(FieldRef field) const { return widgets_[slot(field)]; }
 
@@ -37,6 +41,7 @@ private:
     std::vector<size_t> firstSlot_;
     std::vector<QWidget*> widgets_;
     std::vector<QWidget*> followers_;
+    std::function<void(Control)> afterClick_;
 };
 
 }  // namespace kbt2::ui

@@ -2,9 +2,12 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QMenuBar>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "ui/menu_bar.h"
 #include "ui/page_focus.h"
 #include "ui/page_tabs.h"
 #include "ui/pages.h"
@@ -67,6 +70,9 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     buildPageOnce(0);
     column->addWidget(makeButtonRow());
     setCentralWidget(central);
+    documents_ = std::make_unique<DocumentActions>(*this, form_, *platform_);
+    buildMenuBar(menuBar(), *documents_);
+    binding_.setAfterClick([this](Control button) { documents_->buttonClicked(button); });
 
     fitToScreen(this);
 
@@ -84,6 +90,7 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
 MainWindow::~MainWindow() {
     // The widgets go first, while the form they are bound to still exists.
     delete takeCentralWidget();
+    documents_.reset();
 }
 
 QWidget* MainWindow::makeButtonRow() {
@@ -118,7 +125,8 @@ void MainWindow::showPageOf(FieldRef field) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // No question on the way out: nothing is saved or asked.
+    // No question on the way out: the work is kept in the recovery copy.
+    documents_->windowClosing();
     event->accept();
     Q_EMIT closed();
 }

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "commands/form.h"
+#include "ui/document_actions.h"
 #include "ui/field_binding.h"
 #include "ui/qt_platform.h"
 
@@ -27,6 +28,8 @@ public:
     ~MainWindow() override;
 
     Form& form() { return form_; }
+    // The menu bar's work on the worksheet as a document.
+    DocumentActions& documents() { return *documents_; }
     QTabWidget* pages() const { return tabs_; }
 
     // The widget of a field, its page built first if need be.
@@ -50,6 +53,7 @@ private:
     std::unique_ptr<QtPlatform> platform_;
     Form form_;
     FieldBinding binding_;
+    std::unique_ptr<DocumentActions> documents_;
     QTabWidget* tabs_ = nullptr;
     std::array<QWidget*, 9> pageWidgets_{};
     std::array<bool, 9> built_{};

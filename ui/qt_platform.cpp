@@ -6,6 +6,7 @@
 #include <QPrinterInfo>
 
 #include "calc/rate_file_places.h"
+#include "ui/app_settings.h"
 #include "ui/dialog_texts.h"
 #include "ui/report_printer.h"
 
@@ -68,6 +69,16 @@ PrintResult QtPlatform::printToPdf(const PrintDocument& document, const std::str
 
 void QtPlatform::closeWindow() {
     if (window_) window_->close();
+}
+
+void QtPlatform::worksheetFileUsed(const std::string& path) {
+    if (fileUsed_) fileUsed_(path);
+}
+
+std::optional<std::string> QtPlatform::chosenRateFile() {
+    const QString chosen = AppSettings().chosenRateFile();
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen.toStdString();
 }
 
 }  // namespace kbt2::ui

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 #include "worksheet/platform.h"
 
@@ -23,8 +24,15 @@ public:
     PrintResult print(const PrintDocument& document) override;
     PrintResult printToPdf(const PrintDocument& document, const std::string& path) override;
     void closeWindow() override;
+    // Told to the handler the window sets.
+    void worksheetFileUsed(const std::string& path) override;
+    // The rate file chosen in File > Choose Rate File, remembered between runs.
+    std::optional<std::string> chosenRateFile() override;
+
+    void setFileUsedHandler(std::function<void(const std::string&)> handler) { fileUsed_ = std::move(handler); }
 
 private:
+    std::function<void(const std::string&)> fileUsed_;
     QPointer<QWidget> window_;
     // The one file dialogue of the window keeps its file name between uses.
     QString lastFile_;

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include "app/driver/runner.h"
 #include "app/driver/window_target_dialogs.h"
@@ -40,6 +42,15 @@ int runInWindow(int, char** argv, std::istream& script, std::ostream& out, std::
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qtHandler = qInstallMessageHandler(quietHandler);
+    // The window remembers recent files and keeps recovery copies; a script's
+    // run must neither read nor change the user's, so they go to a scratch
+    // folder that goes when the run ends.
+    // Without a scratch folder they go nowhere (the window notes that it
+    // cannot keep them).
+    const QTemporaryDir scratch;
+    const QString root = scratch.isValid() ? scratch.path() : QStringLiteral("/nonexistent");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + QStringLiteral("/config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root + QStringLiteral("/data")));
 
     // The driver's own arguments are not the toolkit's.
     int qtArgc = 1;

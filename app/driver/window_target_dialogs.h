@@ -38,6 +38,8 @@ public:
 
     std::optional<std::string> chooseFile(FileDialogMode mode, const std::string& filter) override;
     std::vector<std::string> rateFileFolders() override { return session_.rateFileFolders(); }
+    // A script names its rate file places itself; a user's choice plays no part.
+    std::optional<std::string> chosenRateFile() override { return std::nullopt; }
     PrintResult print(const PrintDocument& document) override;
     PrintResult printToPdf(const PrintDocument& document, const std::string& path) override;
 

@@ -1,0 +1,151 @@
+#include "ui/document_actions.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "storage/print_command.h"
+#include "storage/report.h"
+#include "storage/worksheet_file.h"
+#include "ui/rate_file_info.h"
+#include "ui/report_printer.h"
+
+namespace kbt2::ui {
+namespace {
+
+constexpr const char* kRateFileFilter = "Rate file (*.prn)|*.prn";
+
+QString aboutText() {
+    return QStringLiteral(
+               "KBT2 %1\n\nEstimates the premium of a whole-farm revenue insurance plan.\n\nBuilt with Qt %2, running "
+               "on Qt %3.\n\nThe rate file that comes with the program (Ratefile.prn in its data folder) holds "
+               "made-up sample rates, not any insurer's: quotes for real farms need the insurer's rate table "
+               "(File > Choose Rate File).")
+        .arg(QStringLiteral(KBT2_VERSION), QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()));
+}
+
+QString when(const QDateTime& time) { return QLocale().toString(time, QLocale::ShortFormat); }
+
+}  // namespace
+
+DocumentActions::DocumentActions(QMainWindow& window, Form& form, QtPlatform& platform)
+    : window_(window), form_(form), platform_(platform), status_(window.statusBar()) {
+    platform_.setFileUsedHandler([this](const std::string& path) { fileUsed(path); });
+    if (!settings_.problem().isEmpty()) status_.note(settings_.problem());
+    recovery_ =
+        std::make_unique<RecoveryKeeper>(form_.worksheet(), [this](const QString& text) { status_.note(text); });
+    if (const auto& crashed = recovery_->copyOfCrashedRun())
+        status_.note(QStringLiteral("The last run ended without Exit or the close box; its worksheet was kept at %1. "
+                                    "File > Recover Last Worksheet brings it back.")
+                         .arg(when(crashed->written)));
+    form_.worksheet().addObserver([this](const FieldChange&) { worksheetChanged(); });
+}
+
+DocumentActions::~DocumentActions() { platform_.setFileUsedHandler({}); }
+
+void DocumentActions::open() { form_.click(Control::Load); }
+
+void DocumentActions::openRecent(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        settings_.removeRecentFile(path);
+        status_.note(QStringLiteral("%1 is gone; it was taken off the recent files.").arg(path));
+        return;
+    }
+    openFile(path);
+}
+
+bool DocumentActions::openFile(const QString& path) {
+    return loadWorksheetFrom(form_.worksheet(), platform_, path.toStdString());
+}
+
+void DocumentActions::save() {
+    if (currentFile_.isEmpty())
+        saveAs();
+    else
+        saveWorksheetTo(form_.worksheet(), platform_, currentFile_.toStdString());
+}
+
+void DocumentActions::saveAs() { form_.click(Control::save); }
+
+void DocumentActions::exportPdf() { exportReportPdf(form_.worksheet(), platform_); }
+
+void DocumentActions::printPreview() {
+    QPrintPreviewDialog preview(&window_);
+    const PrintDocument report = composeReport(form_.worksheet());
+    connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+            [&report](QPrinter* printer) { printDocument(report, *printer); });
+    preview.exec();
+}
+
+void DocumentActions::print() { form_.click(Control::Print); }
+
+void DocumentActions::chooseRateFile() {
+    const auto path = platform_.chooseFile(FileDialogMode::Open, kRateFileFilter);
+    if (!path) return;
+    const QString chosen = QString::fromStdString(*path);
+    if (!QFileInfo(chosen).isFile()) {
+        status_.note(QStringLiteral("%1 is not a file; the rate file was not changed.").arg(chosen));
+        return;
+    }
+    settings_.setChosenRateFile(QFileInfo(chosen).absoluteFilePath());
+    status_.note(QStringLiteral("Premiums are priced from %1 from now on.").arg(QFileInfo(chosen).absoluteFilePath()));
+}
+
+void DocumentActions::recover() {
+    const auto copy = recovery_->newestOtherCopy();
+    if (!copy) {
+        status_.note(QStringLiteral("No kept worksheet was found."));
+        return;
+    }
+    if (const auto failure = readWorksheetFile(form_.worksheet(), copy->path.toStdString())) {
+        status_.note(QStringLiteral("The kept worksheet could not be read and was ignored. %1").arg(oneLine(*failure)));
+        return;
+    }
+    // The recovered work belongs to no file yet: Save asks where it goes, so
+    // no file the user saved is overwritten unasked.
+    currentFile_.clear();
+    modified_ = true;
+    showDocument();
+    status_.note(QStringLiteral("Recovered the worksheet kept at %1.").arg(when(copy->written)));
+}
+
+void DocumentActions::exit() { form_.click(Control::Command1); }
+
+void DocumentActions::about() {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("About KBT2"), aboutText(), QMessageBox::Ok, &window_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void DocumentActions::showRateFileInUse() {
+    QMessageBox box(&window_);
+    box.setWindowTitle(QStringLiteral("Rate File in Use"));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(rateFileInUseText(form_, platform_));
+    box.exec();
+}
+
+void DocumentActions::buttonClicked(Control button) {
+    if (button == Control::Command4) status_.note(premiumRatesNote(form_, settings_.chosenRateFile()));
+}
+
+void DocumentActions::windowClosing() { recovery_->endCleanly(); }
+
+void DocumentActions::fileUsed(const std::string& path) {
+    currentFile_ = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+    modified_ = false;
+    settings_.addRecentFile(currentFile_);
+    recovery_->changed();
+    showDocument();
+}
+
+void DocumentActions::worksheetChanged() {
+    if (modified_) return;
+    modified_ = true;
+    showDocument();
+}
+
+}  // namespace kbt2::ui

@@ -1,0 +1,81 @@
+#include "ui/menu_bar.h"
+
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QMenu>
+#include <string_view>
+
+namespace kbt2::ui {
+namespace {
+
+enum class Menu { File, Help };
+using Run = void (DocumentActions::*)();
+
+// clang-format off
+// The entries in menu order: menu, object name, text ('&' marks the letter;
+// '…' an entry that asks before it acts), shortcut, what it does. The entry
+// without an action is the Open Recent submenu; one without a text, a line.
+struct MenuEntry { Menu menu; std::string_view name; std::string_view text; std::string_view shortcut; Run run; };
+constexpr MenuEntry kEntries[] = {
+    {Menu::File, "actionOpen",         "&Open…",                  "Ctrl+O",       &DocumentActions::open},
+    {Menu::File, "menuOpenRecent",     "Open &Recent",            "",             nullptr},
+    {Menu::File, "",                   "",                        "",             nullptr},
+    {Menu::File, "actionSave",         "&Save",                   "Ctrl+S",       &DocumentActions::save},
+    {Menu::File, "actionSaveAs",       "Save &As…",               "Ctrl+Shift+S", &DocumentActions::saveAs},
+    {Menu::File, "actionExportPdf",    "&Export PDF…",            "",             &DocumentActions::exportPdf},
+    {Menu::File, "",                   "",                        "",             nullptr},
+    {Menu::File, "actionPrintPreview", "Print Pre&view…",         "",             &DocumentActions::printPreview},
+    {Menu::File, "actionPrint",        "&Print…",                 "Ctrl+P",       &DocumentActions::print},
+    {Menu::File, "",                   "",                        "",             nullptr},
+    {Menu::File, "actionChooseRateFile", "C&hoose Rate File…",    "",             &DocumentActions::chooseRateFile},
+    {Menu::File, "actionRecover",      "Re&cover Last Worksheet", "",             &DocumentActions::recover},
+    {Menu::File, "",                   "",                        "",             nullptr},
+    {Menu::File, "actionExit",         "E&xit",                   "Ctrl+Q",       &DocumentActions::exit},
+    {Menu::Help, "actionAbout",        "&About KBT2",             "",             &DocumentActions::about},
+    {Menu::Help, "actionRateFileInUse", "&Rate File in Use",      "",             &DocumentActions::showRateFileInUse},
+};
+// clang-format on
+
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Filled when it opens, so it shows the files as they are remembered now.
+void fillRecentMenu(QMenu* menu, DocumentActions& actions) {
+    menu->clear();
+    const QStringList files = actions.recentFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        // The digit is the entry's letter; the full path tells same-named files apart.
+        QAction* entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        entry->setToolTip(path);
+        entry->setStatusTip(path);
+        QObject::connect(entry, &QAction::triggered, &actions, [&actions, path] { actions.openRecent(path); });
+    }
+    if (files.isEmpty()) menu->addAction(QStringLiteral("No recent files"))->setEnabled(false);
+}
+
+}  // namespace
+
+void buildMenuBar(QMenuBar* bar, DocumentActions& actions) {
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("menuFile"));
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("menuHelp"));
+    for (const MenuEntry& entry : kEntries) {
+        QMenu* menu = entry.menu == Menu::File ? file : help;
+        if (entry.text.empty()) {
+            menu->addSeparator();
+        } else if (!entry.run) {
+            QMenu* recent = menu->addMenu(qs(entry.text));
+            recent->setObjectName(qs(entry.name));
+            QObject::connect(recent, &QMenu::aboutToShow, recent,
+                             [recent, &actions] { fillRecentMenu(recent, actions); });
+        } else {
+            QAction* action = menu->addAction(qs(entry.text));
+            action->setObjectName(qs(entry.name));
+            if (!entry.shortcut.empty()) action->setShortcut(QKeySequence(qs(entry.shortcut)));
+            QObject::connect(action, &QAction::triggered, &actions, [&actions, run = entry.run] { (actions.*run)(); });
+        }
+    }
+}
+
+}  // namespace kbt2::ui

@@ -1,0 +1,66 @@
+#include "ui/rate_file_info.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include "calc/rate_file.h"
+
+namespace kbt2::ui {
+namespace {
+
+// "PATH (1,234 bytes, modified 8/12/26 11:58 AM)"
+QString fileWithSizeAndTime(const QString& path) {
+    const QFileInfo file(path);
+    const QLocale locale;
+    return QStringLiteral("%1 (%2 bytes, modified %3)")
+        .arg(path, locale.toString(file.size()), locale.toString(file.lastModified(), QLocale::ShortFormat));
+}
+
+QString useInWords(const RateFileUse& use) {
+    return QStringLiteral("Rates from %1: %2 records read, %3 of %4 commodities found a record.")
+        .arg(fileWithSizeAndTime(QString::fromStdString(use.path)))
+        .arg(QLocale().toString(static_cast<qulonglong>(use.records)))
+        .arg(use.found)
+        .arg(use.commodities);
+}
+
+}  // namespace
+
+QString premiumRatesNote(const Form& form, const QString& chosen) {
+    QString note;
+    if (!chosen.isEmpty() && !QFileInfo(chosen).isFile())
+        note = QStringLiteral("The chosen rate file %1 is gone; the usual places were searched. ").arg(chosen);
+    if (const auto& use = form.lastRateFileUse())
+        note += useInWords(*use);
+    else
+        note += QStringLiteral("No rate file was read.");
+    return note;
+}
+
+QString rateFileInUseText(const Form& form, Platform& platform) {
+    if (const auto& use = form.lastRateFileUse()) {
+        const QString path = QString::fromStdString(use->path);
+        return QStringLiteral("The last premium was priced from this rate file.\n\n%1\n\nSHA-256: %2")
+            .arg(useInWords(*use), sha256Of(path));
+    }
+    if (const auto path = findRateFile(platform)) {
+        const QString file = QString::fromStdString(*path);
+        return QStringLiteral(
+                   "No premium has been calculated yet. The next one will be priced from\n\n%1\n\nSHA-256: %2")
+            .arg(fileWithSizeAndTime(file), sha256Of(file));
+    }
+    return QStringLiteral("No premium has been calculated yet, and no rate file %1 was found.")
+        .arg(QString::fromLatin1(kRateFileName));
+}
+
+QString sha256Of(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("(the file cannot be read)");
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file)) return QStringLiteral("(the file cannot be read)");
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+}  // namespace kbt2::ui

@@ -1,0 +1,26 @@
+#pragma once
+// Which rate file priced the quote, in words: for the status bar after
+// Calculate Premium and for Help > Rate File in Use. Rate tables are reissued
+// during the year, so an agent must be able to tell one copy from another:
+// the full path, size, modification time and, on request, the SHA-256.
+
+#include <QString>
+
+#include "commands/form.h"
+
+namespace kbt2::ui {
+
+// After Calculate Premium: the file read, its size and time, the records
+// read and how many commodities found one; and whether a chosen rate file
+// (`chosen`, empty when none) had gone so the usual places were searched.
+QString premiumRatesNote(const Form& form, const QString& chosen);
+
+// The rate file of the last premium with its SHA-256, or, before any, the
+// one the next premium would read.
+QString rateFileInUseText(const Form& form, Platform& platform);
+
+// The file's SHA-256 in hexadecimal, or a remark in brackets when the file
+// cannot be read.
+QString sha256Of(const QString& path);
+
+}  // namespace kbt2::ui

@@ -1,0 +1,124 @@
+#include "ui/recovery.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "storage/worksheet_file.h"
+#include "ui/status_notes.h"
+
+namespace kbt2::ui {
+namespace {
+
+// Copies of runs that ended cleanly are kept, newest first, up to this many;
+// older ones are removed at start.
+constexpr int kCopiesKept = 8;
+
+QString lockOf(const QString& copy) { return copy.chopped(4) + QStringLiteral(".lock"); }
+
+// True when a live run holds the lock. A lock left by a process that is gone
+// is taken over and released, so it is counted once.
+bool heldByLiveRun(const QString& lockPath) {
+    QLockFile lock(lockPath);
+    // Only the owner's process decides: a long-open window's lock is not old.
+    lock.setStaleLockTime(0);
+    // A lock that cannot even be looked at is left alone, as a live run's.
+    if (!lock.tryLock(0)) return true;
+    lock.unlock();
+    return false;
+}
+
+QFileInfoList copiesNewestFirst(const QString& folder) {
+    return QDir(folder).entryInfoList({QStringLiteral("*.wsk")}, QDir::Files, QDir::Time);
+}
+
+}  // namespace
+
+RecoveryKeeper::RecoveryKeeper(Worksheet& ws, std::function<void(const QString&)> note, QObject* parent)
+    : QObject(parent), ws_(ws), note_(std::move(note)) {
+    const QString dir = folder();
+    if (!QDir().mkpath(dir)) {
+        note_(QStringLiteral("Typed work cannot be kept for recovery: the folder %1 cannot be made.").arg(dir));
+        return;
+    }
+    pruneOldCopies();
+    lookForCrashedRuns();
+    // The start time tells runs apart when the system reuses a process
+    // number; the count, windows of one process.
+    static int windowsOfThisProcess = 0;
+    const QString name = QStringLiteral("%1-%2-%3.wsk")
+                             .arg(QDateTime::currentMSecsSinceEpoch())
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(++windowsOfThisProcess);
+    ownCopy_ = QDir(dir).filePath(name);
+    lock_ = std::make_unique<QLockFile>(lockOf(ownCopy_));
+    lock_->setStaleLockTime(0);
+    if (!lock_->tryLock(0)) {
+        note_(QStringLiteral("Typed work cannot be kept for recovery: %1 cannot be locked.").arg(lock_->fileName()));
+        ownCopy_.clear();
+        return;
+    }
+    timer_.setSingleShot(true);
+    timer_.setInterval(kDelayMs);
+    connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::write);
+    ws_.addObserver([this](const FieldChange&) { changed(); });
+}
+
+RecoveryKeeper::~RecoveryKeeper() = default;
+
+QString RecoveryKeeper::folder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("recovery"));
+}
+
+void RecoveryKeeper::changed() {
+    if (!ownCopy_.isEmpty()) timer_.start();
+}
+
+void RecoveryKeeper::writePending() {
+    if (!timer_.isActive()) return;
+    timer_.stop();
+    write();
+}
+
+void RecoveryKeeper::endCleanly() {
+    writePending();
+    if (lock_) lock_->unlock();
+}
+
+void RecoveryKeeper::write() {
+    if (ownCopy_.isEmpty()) return;
+    if (const auto failure = writeWorksheetFile(ws_, ownCopy_.toStdString())) {
+        if (!failed_) note_(QStringLiteral("Typed work could not be kept for recovery. %1").arg(oneLine(*failure)));
+        failed_ = true;
+        return;
+    }
+    failed_ = false;
+}
+
+std::optional<KeptCopy> RecoveryKeeper::newestOtherCopy() const {
+    for (const QFileInfo& copy : copiesNewestFirst(folder()))
+        if (copy.absoluteFilePath() != ownCopy_) return KeptCopy{copy.absoluteFilePath(), copy.lastModified()};
+    return std::nullopt;
+}
+
+void RecoveryKeeper::lookForCrashedRuns() {
+    const QDir dir(folder());
+    for (const QFileInfo& lock : dir.entryInfoList({QStringLiteral("*.lock")}, QDir::Files)) {
+        if (heldByLiveRun(lock.absoluteFilePath())) continue;
+        const QFileInfo copy(lock.absoluteFilePath().chopped(5) + QStringLiteral(".wsk"));
+        if (copy.isFile() && (!crashed_ || copy.lastModified() > crashed_->written))
+            crashed_ = KeptCopy{copy.absoluteFilePath(), copy.lastModified()};
+    }
+}
+
+void RecoveryKeeper::pruneOldCopies() {
+    const QFileInfoList copies = copiesNewestFirst(folder());
+    for (qsizetype i = kCopiesKept; i < copies.size(); ++i) {
+        // A copy whose run is open or ended unnoticed stays.
+        if (QFileInfo::exists(lockOf(copies[i].absoluteFilePath()))) continue;
+        QFile::remove(copies[i].absoluteFilePath());
+    }
+}
+
+}  // namespace kbt2::ui
