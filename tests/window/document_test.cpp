@@ -1,0 +1,232 @@
+// The window as a document editor: a file opened from the command line, the
+// recent files, Save to the current file, Save As, Export PDF and the rate
+// file named after a premium.
+
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTest>
+#include <fstream>
+
+#include "storage/report.h"
+#include "storage/worksheet_file.h"
+#include "tests/core/rate_records.h"
+#include "tests/window/document_test_support.h"
+#include "tests/window/window_test_support.h"
+#include "ui/main_window.h"
+
+using namespace kbt2;
+
+namespace {
+
+struct Editor {
+    test::AnsweringPlatform* platform;
+    std::unique_ptr<ui::MainWindow> window;
+
+    Worksheet& ws() { return window->form().worksheet(); }
+    ui::DocumentActions& documents() { return window->documents(); }
+    QString statusNote() const { return window->statusBar()->currentMessage(); }
+    QString documentLabel() const {
+        return window->statusBar()->findChild<QLabel*>(QStringLiteral("documentName"))->text();
+    }
+};
+
+Editor makeEditor() {
+    auto platform = std::make_unique<test::AnsweringPlatform>();
+    test::AnsweringPlatform* raw = platform.get();
+    return {raw, std::make_unique<ui::MainWindow>(std::move(platform))};
+}
+
+// A worksheet file whose producer is `producer`.
+void writeCase(const QString& path, const std::string& producer) {
+    Worksheet ws;
+    ws.setText({Control::Producer1}, producer);
+    QVERIFY(!writeWorksheetFile(ws, path.toStdString()));
+}
+
+std::string producerIn(const QString& path) {
+    Worksheet ws;
+    if (readWorksheetFile(ws, path.toStdString())) return "(unreadable)";
+    return ws.text({Control::Producer1});
+}
+
+QString collapsed(QString text) {
+    return text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
+}
+
+}  // namespace
+
+class DocumentTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { home_ = std::make_unique<test::ScratchHome>(); }
+    void cleanup() { home_.reset(); }
+
+    void openFromTheCommandLine_data() {
+        QTest::addColumn<bool>("good");
+        QTest::newRow("a worksheet file") << true;
+        QTest::newRow("not a worksheet file") << false;
+    }
+    void openFromTheCommandLine() {
+        QFETCH(bool, good);
+        const QString path = home_->filePath(QStringLiteral("farm.wsk"));
+        if (good) {
+            writeCase(path, "Jane Farmer");
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("Jane Farmer\r\n");  // ends after its first line
+        }
+        Editor editor = makeEditor();
+        QCOMPARE(editor.documents().openFile(path), good);
+        if (good) {
+            QVERIFY(editor.platform->messages.empty());
+            QCOMPARE(editor.ws().text({Control::Producer1}), std::string("Jane Farmer"));
+            QCOMPARE(editor.documents().currentFile(), path);
+            QCOMPARE(editor.documentLabel(), QStringLiteral("farm.wsk"));
+            QCOMPARE(editor.documents().recentFiles(), QStringList{path});
+        } else {
+            // Load's own message, and the worksheet as fresh as it started.
+            QCOMPARE(editor.platform->messages.size(), size_t(1));
+            QVERIFY(editor.platform->messages[0].starts_with("The worksheet file \"" + path.toStdString() +
+                                                             "\" could not be loaded."));
+            QCOMPARE(editor.ws().text({Control::Producer1}), std::string());
+            QVERIFY(editor.documents().currentFile().isEmpty());
+            QVERIFY(editor.documents().recentFiles().isEmpty());
+        }
+    }
+
+    void recentFilesAreKeptBetweenRunsAndPruned() {
+        QStringList saved;
+        {
+            Editor editor = makeEditor();
+            for (int i = 0; i < 9; ++i) {
+                saved.prepend(home_->filePath(QStringLiteral("case%1.wsk").arg(i)));
+                editor.platform->files.push_back(saved.front());
+                editor.documents().saveAs();
+            }
+        }
+        Editor editor = makeEditor();
+        QCOMPARE(editor.documents().recentFiles(), saved.mid(0, 8));  // newest first, the oldest dropped
+
+        QVERIFY(QFile::remove(saved[1]));
+        editor.documents().openRecent(saved[1]);
+        QVERIFY(editor.platform->messages.empty());
+        QVERIFY(editor.statusNote().contains(saved[1]));
+        QVERIFY(editor.statusNote().contains(QStringLiteral("gone")));
+        QVERIFY(!editor.documents().recentFiles().contains(saved[1]));
+
+        writeCase(saved[2], "Recent Farmer");
+        editor.documents().openRecent(saved[2]);
+        QCOMPARE(editor.ws().text({Control::Producer1}), std::string("Recent Farmer"));
+        QCOMPARE(editor.documents().recentFiles().front(), saved[2]);
+    }
+
+    void saveWritesTheCurrentFileWithoutAsking() {
+        const QString path = home_->filePath(QStringLiteral("farm.wsk"));
+        writeCase(path, "Jane Farmer");
+        Editor editor = makeEditor();
+        QVERIFY(editor.documents().openFile(path));
+        editor.ws().setText({Control::Producer1}, "John Farmer");
+        QVERIFY(editor.documents().modified());
+        QCOMPARE(editor.documentLabel(), QStringLiteral("* farm.wsk"));
+
+        editor.documents().save();
+        QCOMPARE(editor.platform->dialogs, 0);
+        QCOMPARE(producerIn(path), std::string("John Farmer"));
+        QVERIFY(!editor.documents().modified());
+        QCOMPARE(editor.documentLabel(), QStringLiteral("farm.wsk"));
+    }
+
+    void saveWithoutAFileAndSaveAsAsk() {
+        Editor editor = makeEditor();
+        editor.ws().setText({Control::Producer1}, "Jane Farmer");
+        editor.documents().save();  // no file yet: asks, and the answer is Cancel
+        QCOMPARE(editor.platform->dialogs, 1);
+        QVERIFY(editor.documents().currentFile().isEmpty());
+
+        const QString first = home_->filePath(QStringLiteral("first.wsk"));
+        const QString second = home_->filePath(QStringLiteral("second.wsk"));
+        editor.platform->files = {first, second};
+        editor.documents().save();
+        QCOMPARE(editor.documents().currentFile(), first);
+        editor.documents().saveAs();  // asks even with a file
+        QCOMPARE(editor.platform->dialogs, 3);
+        QCOMPARE(editor.documents().currentFile(), second);
+        QCOMPARE(producerIn(second), std::string("Jane Farmer"));
+    }
+
+    void exportPdfHoldsTheReportLines() {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        Editor editor = makeEditor();
+        editor.ws().setText({Control::Producer1}, "Jane Farmer");
+        editor.ws().setText({Control::Agent1}, "Agency Smith");
+        const QString pdf = home_->filePath(QStringLiteral("report.pdf"));
+        editor.platform->files = {pdf};
+        editor.documents().exportPdf();
+        QVERIFY(editor.platform->messages.empty());
+
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        QCOMPARE(text.exitCode(), 0);
+        // The PDF's font may join "fi" into one ligature character.
+        const QString pdfText =
+            collapsed(QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC));
+        int lines = 0;
+        for (const std::string& line : renderPlainText(composeReport(editor.ws()))) {
+            const QString wanted = collapsed(QString::fromStdString(line)).trimmed();
+            if (wanted.isEmpty()) continue;
+            ++lines;
+            QVERIFY2(pdfText.contains(wanted), qPrintable(wanted));
+        }
+        QVERIFY(lines > 10);
+    }
+
+    void premiumNamesItsRateFile() {
+        QTemporaryDir rates;
+        const QString rateFile = rates.filePath(QStringLiteral("Ratefile.prn"));
+        {
+            using testing_support::rateRecord;
+            std::ofstream out(rateFile.toStdString(), std::ios::binary);
+            out << rateRecord({.code = "  41"}) << "\r\n"
+                << rateRecord({.code = " 800", .livestock = 'Y', .insurable = 'N'}) << "\r\n"
+                << rateRecord({.county = "003", .code = "  41"}) << "\r\n";
+        }
+        Editor editor = makeEditor();
+        editor.platform->folders = {rates.path().toStdString()};
+        Worksheet& ws = editor.ws();
+        ws.select({Control::St, 0});
+        ws.select({Control::Mi1, 2});
+        for (int year = 0; year < 5; ++year) {
+            ws.setText({Control::Allinc1, year}, "2000");
+            ws.setText({Control::Allexp1, year}, "0");
+        }
+        const char* rows[][2] = {{"Corn", "41"}, {"Oats", "16"}};
+        for (int i = 0; i < 2; ++i) {
+            ws.setText({Control::Cropname1, i}, rows[i][0]);
+            ws.setText({Control::Unit1, i}, rows[i][1]);
+            ws.setText({Control::Totamt1, i}, "100");
+            ws.setText({Control::Expval1, i}, "1");
+        }
+        editor.window->form().click(Control::Command2);
+        editor.window->showPageOf({Control::Command4});
+        qobject_cast<QPushButton*>(editor.window->fieldWidget({Control::Command4}))->click();
+
+        const QString note = editor.statusNote();
+        QVERIFY2(note.contains(rateFile), qPrintable(note));
+        QVERIFY2(note.contains(QStringLiteral("186 bytes")), qPrintable(note));  // three records and their CR LF
+        QVERIFY2(note.contains(QStringLiteral("3 records read, 1 of 2 commodities found a record")), qPrintable(note));
+    }
+
+private:
+    std::unique_ptr<test::ScratchHome> home_;
+};
+
+KBT2_WINDOW_TEST_MAIN(DocumentTest)
+#include "document_test.moc"

@@ -1,0 +1,142 @@
+// Typed work kept for recovery: the copy written a short while after a
+// change, one copy per window, the note after a run that crashed, Recover
+// taking the newest copy, and a damaged copy ignored.
+
+#include <QDir>
+#include <QProcess>
+#include <QStatusBar>
+#include <QTest>
+#include <csignal>
+
+#include "storage/worksheet_file.h"
+#include "tests/window/document_test_support.h"
+#include "tests/window/window_test_support.h"
+#include "ui/main_window.h"
+
+using namespace kbt2;
+
+namespace {
+
+// The argument that makes this program the run that crashes: it types a
+// producer's name, lets the copy be written and is killed.
+constexpr const char* kCrashingRun = "--type-and-crash";
+
+QString noteOf(ui::MainWindow& window) { return window.statusBar()->currentMessage(); }
+
+std::string producerIn(const QString& path) {
+    Worksheet ws;
+    if (readWorksheetFile(ws, path.toStdString())) return "(unreadable)";
+    return ws.text({Control::Producer1});
+}
+
+int typeAndCrash() {
+    ui::MainWindow window;
+    window.form().worksheet().setText({Control::Producer1}, "Typed Before The Crash");
+    QTest::qWait(ui::RecoveryKeeper::kDelayMs + 500);
+    std::raise(SIGKILL);
+    return 1;
+}
+
+}  // namespace
+
+class RecoveryTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { home_ = std::make_unique<test::ScratchHome>(); }
+    void cleanup() { home_.reset(); }
+
+    void copyWrittenAfterTheTypingStops() {
+        ui::MainWindow window;
+        const QString copy = window.documents().recovery().ownCopy();
+        QVERIFY(!copy.isEmpty());
+        QVERIFY(copy.startsWith(ui::RecoveryKeeper::folder()));
+        window.form().worksheet().setText({Control::Producer1}, "Jane");
+        QTest::qWait(ui::RecoveryKeeper::kDelayMs / 2);
+        QVERIFY(!QFile::exists(copy));  // not while the typing may go on
+        window.form().worksheet().setText({Control::Producer1}, "Jane Farmer");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), 2 * ui::RecoveryKeeper::kDelayMs);
+        QCOMPARE(producerIn(copy), std::string("Jane Farmer"));
+    }
+
+    void closingWritesWhatIsPendingAndEndsCleanly() {
+        QString copy;
+        {
+            ui::MainWindow window;
+            window.show();
+            copy = window.documents().recovery().ownCopy();
+            window.form().worksheet().setText({Control::Producer1}, "Closed At Once");
+            window.close();
+        }
+        QCOMPARE(producerIn(copy), std::string("Closed At Once"));
+        ui::MainWindow next;
+        QVERIFY(!next.documents().recovery().copyOfCrashedRun());
+        QVERIFY(noteOf(next).isEmpty());
+        next.documents().recover();
+        QCOMPARE(next.form().worksheet().text({Control::Producer1}), std::string("Closed At Once"));
+    }
+
+    void twoWindowsKeepTwoCopiesAndRecoverTakesTheNewest() {
+        ui::MainWindow first;
+        ui::MainWindow second;
+        QVERIFY(first.documents().recovery().ownCopy() != second.documents().recovery().ownCopy());
+        first.form().worksheet().setText({Control::Producer1}, "First");
+        first.documents().recovery().writePending();
+        QTest::qWait(50);  // file times a reader can tell apart
+        second.form().worksheet().setText({Control::Producer1}, "Second");
+        second.documents().recovery().writePending();
+        QCOMPARE(producerIn(first.documents().recovery().ownCopy()), std::string("First"));
+        QCOMPARE(producerIn(second.documents().recovery().ownCopy()), std::string("Second"));
+
+        ui::MainWindow third;
+        third.documents().recover();
+        QCOMPARE(third.form().worksheet().text({Control::Producer1}), std::string("Second"));
+        QVERIFY(third.documents().currentFile().isEmpty());  // Save asks where it goes
+        QVERIFY(third.documents().modified());
+    }
+
+    void crashedRunIsNotedAndRecovered() {
+        QProcess crashing;
+        crashing.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kCrashingRun)});
+        QVERIFY(crashing.waitForFinished(30000));
+        QCOMPARE(crashing.exitStatus(), QProcess::CrashExit);
+
+        ui::MainWindow window;
+        QVERIFY(window.documents().recovery().copyOfCrashedRun());
+        QVERIFY2(noteOf(window).contains(QStringLiteral("ended without Exit or the close box")),
+                 qPrintable(noteOf(window)));
+        window.documents().recover();
+        QCOMPARE(window.form().worksheet().text({Control::Producer1}), std::string("Typed Before The Crash"));
+
+        // Told once: the next start has nothing to say.
+        ui::MainWindow next;
+        QVERIFY(!next.documents().recovery().copyOfCrashedRun());
+    }
+
+    void damagedCopyIsIgnoredWithANote() {
+        QVERIFY(QDir().mkpath(ui::RecoveryKeeper::folder()));
+        QFile damaged(QDir(ui::RecoveryKeeper::folder()).filePath(QStringLiteral("1-1-1.wsk")));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("only one line\r\n");
+        damaged.close();
+        test::MessageCatcher catcher;
+        ui::MainWindow window;
+        window.form().worksheet().setText({Control::Producer1}, "Kept");
+        window.documents().recover();
+        QVERIFY(catcher.seen().empty());
+        QCOMPARE(window.form().worksheet().text({Control::Producer1}), std::string("Kept"));
+        QVERIFY2(noteOf(window).contains(QStringLiteral("could not be read")), qPrintable(noteOf(window)));
+    }
+
+private:
+    std::unique_ptr<test::ScratchHome> home_;
+};
+
+int main(int argc, char** argv) {
+    kbt2::test::useOffscreenWithoutDisplay();
+    QApplication app(argc, argv);
+    if (argc == 2 && qstrcmp(argv[1], kCrashingRun) == 0) return typeAndCrash();
+    RecoveryTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "recovery_test.moc"
