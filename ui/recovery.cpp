@@ -52,13 +52,6 @@ RecoveryKeeper::RecoveryKeeper(Worksheet& ws, std::function<void(const QString&)
                              .arg(QCoreApplication::applicationPid())
                              .arg(++windowsOfThisProcess);
     ownCopy_ = QDir(dir).filePath(name);
-    lock_ = std::make_unique<QLockFile>(lockOf(ownCopy_));
-    lock_->setStaleLockTime(0);
-    if (!lock_->tryLock(0)) {
-        note_(QStringLiteral("Typed work cannot be kept for recovery: %1 cannot be locked.").arg(lock_->fileName()));
-        ownCopy_.clear();
-        return;
-    }
     timer_.setSingleShot(true);
     timer_.setInterval(kDelayMs);
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::write);
@@ -72,7 +65,20 @@ QString RecoveryKeeper::folder() {
 }
 
 void RecoveryKeeper::changed() {
-    if (!ownCopy_.isEmpty()) timer_.start();
+    if (!ownCopy_.isEmpty() && holdLock()) timer_.start();
+}
+
+bool RecoveryKeeper::holdLock() {
+    if (lock_) return true;
+    // Taken at the first change rather than at start: making a lock file
+    // waits for the disk, and a window nobody types in keeps no copy.
+    lock_ = std::make_unique<QLockFile>(lockOf(ownCopy_));
+    lock_->setStaleLockTime(0);
+    if (lock_->tryLock(0)) return true;
+    note_(QStringLiteral("Typed work cannot be kept for recovery: %1 cannot be locked.").arg(lock_->fileName()));
+    lock_.reset();
+    ownCopy_.clear();
+    return false;
 }
 
 void RecoveryKeeper::writePending() {

@@ -5,8 +5,8 @@
 // written in the worksheet file format with the Save button's writer, a
 // short while after the last change, so a burst of typing costs one write.
 //
-// Each run keeps its own copy beside a lock file that the run holds while it
-// is open: two windows never write over each other's copy, and a lock left
+// Each run keeps its own copy beside a lock file that the run holds from its
+// first change until it closes: two windows never write over each other's copy, and a lock left
 // behind by a process that is gone marks a run that did not end through Exit
 // or the close box.
 
@@ -54,6 +54,7 @@ public:
     void endCleanly();
 
 private:
+    bool holdLock();
     void write();
     void lookForCrashedRuns();
     void pruneOldCopies();
