@@ -10,16 +10,17 @@
 namespace kbt2::ui {
 namespace {
 
-// "PATH (1,234 bytes, modified 8/12/26 11:58 AM)"
+// "PATH (1,234 bytes, TIME)", the time of its last change in the user's short
+// format.
 QString fileWithSizeAndTime(const QString& path) {
     const QFileInfo file(path);
     const QLocale locale;
-    return QStringLiteral("%1 (%2 bytes, modified %3)")
+    return QStringLiteral("%1 (%2 bytes, %3)")
         .arg(path, locale.toString(file.size()), locale.toString(file.lastModified(), QLocale::ShortFormat));
 }
 
 QString useInWords(const RateFileUse& use) {
-    return QStringLiteral("Rates from %1: %2 records read, %3 of %4 commodities found a record.")
+    return QStringLiteral("Rates: %1, %2 records, %3 of %4 commodities found")
         .arg(fileWithSizeAndTime(QString::fromStdString(use.path)))
         .arg(QLocale().toString(static_cast<qulonglong>(use.records)))
         .arg(use.found)

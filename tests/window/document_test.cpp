@@ -221,7 +221,7 @@ private Q_SLOTS:
         const QString note = editor.statusNote();
         QVERIFY2(note.contains(rateFile), qPrintable(note));
         QVERIFY2(note.contains(QStringLiteral("186 bytes")), qPrintable(note));  // three records and their CR LF
-        QVERIFY2(note.contains(QStringLiteral("3 records read, 1 of 2 commodities found a record")), qPrintable(note));
+        QVERIFY2(note.contains(QStringLiteral("3 records, 1 of 2 commodities found")), qPrintable(note));
     }
 
 private:
