@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 
 #include "storage/report.h"
@@ -222,6 +223,30 @@ private Q_SLOTS:
         QVERIFY2(note.contains(rateFile), qPrintable(note));
         QVERIFY2(note.contains(QStringLiteral("186 bytes")), qPrintable(note));  // three records and their CR LF
         QVERIFY2(note.contains(QStringLiteral("3 records, 1 of 2 commodities found")), qPrintable(note));
+
+        // Help > Rate File in Use adds the file's SHA-256, as the system's own tool computes it.
+        QProcess sum;
+        sum.start(QStringLiteral("sha256sum"), {rateFile});
+        QVERIFY(sum.waitForFinished(30000));
+        const QString expected = QString::fromLatin1(sum.readAllStandardOutput()).section(QLatin1Char(' '), 0, 0);
+        QCOMPARE(expected.size(), 64);
+        test::MessageCatcher catcher;
+        editor.documents().showRateFileInUse();
+        QCOMPARE(catcher.seen().size(), size_t(1));
+        const QString shown = QString::fromStdString(catcher.seen()[0].text);
+        QVERIFY2(shown.contains(expected) && shown.contains(rateFile), qPrintable(shown));
+    }
+
+    // The preview lays out the same report as the printer; closing it changes nothing.
+    void printPreviewOpensAndCloses() {
+        Editor editor = makeEditor();
+        editor.ws().setText({Control::Producer1}, "Jane Farmer");
+        QTimer::singleShot(0, [] {
+            if (QWidget* preview = QApplication::activeModalWidget()) preview->close();
+        });
+        editor.documents().printPreview();
+        QVERIFY(editor.platform->messages.empty());
+        QCOMPARE(editor.ws().text({Control::Producer1}), std::string("Jane Farmer"));
     }
 
 private:
