@@ -1,5 +1,6 @@
 #include "ui/document_actions.h"
 
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMainWindow>
@@ -15,8 +16,6 @@
 
 namespace kbt2::ui {
 namespace {
-
-constexpr const char* kRateFileFilter = "Rate file (*.prn)|*.prn";
 
 QString aboutText() {
     return QStringLiteral(
@@ -83,15 +82,20 @@ void DocumentActions::printPreview() {
 void DocumentActions::print() { form_.click(Control::Print); }
 
 void DocumentActions::chooseRateFile() {
-    const auto path = platform_.chooseFile(FileDialogMode::Open, kRateFileFilter);
-    if (!path) return;
-    const QString chosen = QString::fromStdString(*path);
+    // A dialogue of its own: the worksheet dialogue remembers its last file,
+    // and a Save offering the rate file's name would invite overwriting it.
+    const QString current = settings_.chosenRateFile();
+    const QString chosen = QFileDialog::getOpenFileName(
+        &window_, QStringLiteral("Choose Rate File"), current.isEmpty() ? QString() : QFileInfo(current).path(),
+        QStringLiteral("Rate file (*.prn);;All files (*)"), nullptr, QFileDialog::DontUseNativeDialog);
+    if (chosen.isEmpty()) return;
     if (!QFileInfo(chosen).isFile()) {
         status_.note(QStringLiteral("%1 is not a file; the rate file was not changed.").arg(chosen));
         return;
     }
-    settings_.setChosenRateFile(QFileInfo(chosen).absoluteFilePath());
-    status_.note(QStringLiteral("Premiums are priced from %1 from now on.").arg(QFileInfo(chosen).absoluteFilePath()));
+    const QString path = QFileInfo(chosen).absoluteFilePath();
+    settings_.setChosenRateFile(path);
+    status_.note(QStringLiteral("Premiums are priced from %1 from now on.").arg(path));
 }
 
 void DocumentActions::recover() {

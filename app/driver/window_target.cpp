@@ -44,9 +44,8 @@ int runInWindow(int, char** argv, std::istream& script, std::ostream& out, std::
     qtHandler = qInstallMessageHandler(quietHandler);
     // The window remembers recent files and keeps recovery copies; a script's
     // run must neither read nor change the user's, so they go to a scratch
-    // folder that goes when the run ends.
-    // Without a scratch folder they go nowhere (the window notes that it
-    // cannot keep them).
+    // folder that goes when the run ends (or nowhere, when none can be made:
+    // the window then only notes that it cannot keep them).
     const QTemporaryDir scratch;
     const QString root = scratch.isValid() ? scratch.path() : QStringLiteral("/nonexistent");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + QStringLiteral("/config")));

@@ -54,6 +54,37 @@ std::string producerIn(const QString& path) {
     return ws.text({Control::Producer1});
 }
 
+// Three records, 186 bytes: corn and a herd of the case's county, corn of another.
+void writeRates(const QString& path) {
+    using testing_support::rateRecord;
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out << rateRecord({.code = "  41"}) << "\r\n"
+        << rateRecord({.code = " 800", .livestock = 'Y', .insurable = 'N'}) << "\r\n"
+        << rateRecord({.county = "003", .code = "  41"}) << "\r\n";
+}
+
+// Corn, which has a record, and oats, which have none; then Calculate
+// Premium by its button.
+void calculatePremium(Editor& editor) {
+    Worksheet& ws = editor.ws();
+    ws.select({Control::St, 0});
+    ws.select({Control::Mi1, 2});
+    for (int year = 0; year < 5; ++year) {
+        ws.setText({Control::Allinc1, year}, "2000");
+        ws.setText({Control::Allexp1, year}, "0");
+    }
+    const char* rows[][2] = {{"Corn", "41"}, {"Oats", "16"}};
+    for (int i = 0; i < 2; ++i) {
+        ws.setText({Control::Cropname1, i}, rows[i][0]);
+        ws.setText({Control::Unit1, i}, rows[i][1]);
+        ws.setText({Control::Totamt1, i}, "100");
+        ws.setText({Control::Expval1, i}, "1");
+    }
+    editor.window->form().click(Control::Command2);
+    editor.window->showPageOf({Control::Command4});
+    qobject_cast<QPushButton*>(editor.window->fieldWidget({Control::Command4}))->click();
+}
+
 QString collapsed(QString text) {
     return text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
 }
@@ -192,32 +223,10 @@ private Q_SLOTS:
     void premiumNamesItsRateFile() {
         QTemporaryDir rates;
         const QString rateFile = rates.filePath(QStringLiteral("Ratefile.prn"));
-        {
-            using testing_support::rateRecord;
-            std::ofstream out(rateFile.toStdString(), std::ios::binary);
-            out << rateRecord({.code = "  41"}) << "\r\n"
-                << rateRecord({.code = " 800", .livestock = 'Y', .insurable = 'N'}) << "\r\n"
-                << rateRecord({.county = "003", .code = "  41"}) << "\r\n";
-        }
+        writeRates(rateFile);
         Editor editor = makeEditor();
         editor.platform->folders = {rates.path().toStdString()};
-        Worksheet& ws = editor.ws();
-        ws.select({Control::St, 0});
-        ws.select({Control::Mi1, 2});
-        for (int year = 0; year < 5; ++year) {
-            ws.setText({Control::Allinc1, year}, "2000");
-            ws.setText({Control::Allexp1, year}, "0");
-        }
-        const char* rows[][2] = {{"Corn", "41"}, {"Oats", "16"}};
-        for (int i = 0; i < 2; ++i) {
-            ws.setText({Control::Cropname1, i}, rows[i][0]);
-            ws.setText({Control::Unit1, i}, rows[i][1]);
-            ws.setText({Control::Totamt1, i}, "100");
-            ws.setText({Control::Expval1, i}, "1");
-        }
-        editor.window->form().click(Control::Command2);
-        editor.window->showPageOf({Control::Command4});
-        qobject_cast<QPushButton*>(editor.window->fieldWidget({Control::Command4}))->click();
+        calculatePremium(editor);
 
         const QString note = editor.statusNote();
         QVERIFY2(note.contains(rateFile), qPrintable(note));
@@ -235,6 +244,31 @@ private Q_SLOTS:
         QCOMPARE(catcher.seen().size(), size_t(1));
         const QString shown = QString::fromStdString(catcher.seen()[0].text);
         QVERIFY2(shown.contains(expected) && shown.contains(rateFile), qPrintable(shown));
+    }
+
+    // The chosen rate file is read before the usual places, remembered
+    // between runs, and passed over with a note once it is gone.
+    void chosenRateFileComesFirstUntilItIsGone() {
+        QTemporaryDir usual;
+        writeRates(usual.filePath(QStringLiteral("Ratefile.prn")));
+        const QString chosen = home_->filePath(QStringLiteral("reissued.prn"));
+        writeRates(chosen);
+        {
+            Editor editor = makeEditor();
+            test::FileDialogAnswer answer(chosen);
+            editor.documents().chooseRateFile();
+            QVERIFY(answer.answered);
+        }
+        Editor editor = makeEditor();
+        editor.platform->folders = {usual.path().toStdString()};
+        calculatePremium(editor);
+        QVERIFY2(editor.statusNote().startsWith(QStringLiteral("Rates: ") + chosen), qPrintable(editor.statusNote()));
+
+        QVERIFY(QFile::remove(chosen));
+        calculatePremium(editor);
+        const QString note = editor.statusNote();
+        QVERIFY2(note.contains(chosen + QStringLiteral(" is gone")), qPrintable(note));
+        QVERIFY2(note.contains(usual.filePath(QStringLiteral("Ratefile.prn"))), qPrintable(note));
     }
 
     // The preview lays out the same report as the printer; closing it changes nothing.
