@@ -33,13 +33,17 @@ QString when(const QDateTime& time) { return QLocale().toString(time, QLocale::S
 DocumentActions::DocumentActions(QMainWindow& window, Form& form, QtPlatform& platform)
     : window_(window), form_(form), platform_(platform), status_(window.statusBar()) {
     platform_.setFileUsedHandler([this](const std::string& path) { fileUsed(path); });
-    if (!settings_.problem().isEmpty()) status_.note(settings_.problem());
-    recovery_ =
-        std::make_unique<RecoveryKeeper>(form_.worksheet(), [this](const QString& text) { status_.note(text); });
+    // Everything start-up has to say goes into one note, so none hides another.
+    QStringList startNotes;
+    if (!settings_.problem().isEmpty()) startNotes.append(settings_.problem());
+    recovery_ = std::make_unique<RecoveryKeeper>(form_.worksheet(),
+                                                 [this, &startNotes](const QString& text) { startNotes.append(text); });
     if (const auto& crashed = recovery_->copyOfCrashedRun())
-        status_.note(QStringLiteral("The last run ended without Exit or the close box; its worksheet was kept at %1. "
-                                    "File > Recover Last Worksheet brings it back.")
-                         .arg(when(crashed->written)));
+        startNotes.append(QStringLiteral("The last run ended without Exit or the close box; its worksheet was kept "
+                                         "at %1. File > Recover Last Worksheet brings it back.")
+                              .arg(when(crashed->written)));
+    recovery_->setNote([this](const QString& text) { status_.note(text); });
+    if (!startNotes.isEmpty()) status_.note(startNotes.join(QLatin1Char(' ')));
     form_.worksheet().addObserver([this](const FieldChange&) { worksheetChanged(); });
 }
 

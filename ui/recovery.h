@@ -38,6 +38,8 @@ public:
     ~RecoveryKeeper() override;
 
     static QString folder();
+    // Where notes go from now on.
+    void setNote(std::function<void(const QString&)> note) { note_ = std::move(note); }
 
     // The newest copy of a run that ended without Exit or the close box,
     // found when this run started.
