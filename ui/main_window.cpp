@@ -107,7 +107,15 @@ QWidget* MainWindow::makeButtonRow() {
 void MainWindow::buildPageOnce(int index) {
     if (index < 0 || index >= kPageCount || built_[static_cast<size_t>(index)]) return;
     built_[static_cast<size_t>(index)] = true;
-    buildPage(index, pageWidgets_[static_cast<size_t>(index)], binding_);
+    QWidget* page = pageWidgets_[static_cast<size_t>(index)];
+    // A page is built when it has just been brought to the front. Widgets
+    // added to a shown page would each be shown later, one by one, with a
+    // layout pass and a paint after each batch; built into a hidden page they
+    // are all shown with it in one pass, and the page paints once.
+    const bool shown = page->isVisible();
+    if (shown) page->hide();
+    buildPage(index, page, binding_);
+    if (shown) page->show();
 }
 
 void MainWindow::buildAllPages() {
