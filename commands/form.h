@@ -3,6 +3,7 @@
 // ends, the window and the scripting driver, act on a Form and nothing else.
 
 #include <optional>
+#include <string>
 
 #include "calc/rate_source.h"
 #include "worksheet/platform.h"
@@ -29,6 +30,20 @@ public:
     // The rate file the last Calculate Premium read; nothing when it stopped
     // before reading one.
     const std::optional<RateFileUse>& lastRateFileUse() const { return lastRateFileUse_; }
+
+    // The window's document commands beside the buttons, on the buttons' own
+    // code (commands/form_documents.cpp). Save and Load on a path already
+    // known: a failure is told, a success names the platform's document.
+    bool saveTo(const std::string& path);
+    bool loadFrom(const std::string& path);
+    // The Print button's report as a PDF under a chosen name, at any time.
+    void exportPdf();
+    // The Print button's report, for a preview.
+    PrintDocument report() const;
+    // The recovery copy: the worksheet file written or read without a word
+    // to the user; the message it would have been when it failed.
+    std::optional<std::string> writeCopy(const std::string& path) const;
+    std::optional<std::string> readCopy(const std::string& path);
 
 private:
     friend void premiumClick(Form& form);

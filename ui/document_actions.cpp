@@ -8,9 +8,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "storage/print_command.h"
-#include "storage/report.h"
-#include "storage/worksheet_file.h"
 #include "ui/rate_file_info.h"
 #include "ui/report_printer.h"
 
@@ -36,8 +33,8 @@ DocumentActions::DocumentActions(QMainWindow& window, Form& form, QtPlatform& pl
     // Everything start-up has to say goes into one note, so none hides another.
     QStringList startNotes;
     if (!settings_.problem().isEmpty()) startNotes.append(settings_.problem());
-    recovery_ = std::make_unique<RecoveryKeeper>(form_.worksheet(),
-                                                 [this, &startNotes](const QString& text) { startNotes.append(text); });
+    recovery_ =
+        std::make_unique<RecoveryKeeper>(form_, [this, &startNotes](const QString& text) { startNotes.append(text); });
     if (const auto& crashed = recovery_->copyOfCrashedRun())
         startNotes.append(QStringLiteral("The last run ended without Exit or the close box; its worksheet was kept "
                                          "at %1. File > Recover Last Worksheet brings it back.")
@@ -60,24 +57,22 @@ void DocumentActions::openRecent(const QString& path) {
     openFile(path);
 }
 
-bool DocumentActions::openFile(const QString& path) {
-    return loadWorksheetFrom(form_.worksheet(), platform_, path.toStdString());
-}
+bool DocumentActions::openFile(const QString& path) { return form_.loadFrom(path.toStdString()); }
 
 void DocumentActions::save() {
     if (currentFile_.isEmpty())
         saveAs();
     else
-        saveWorksheetTo(form_.worksheet(), platform_, currentFile_.toStdString());
+        form_.saveTo(currentFile_.toStdString());
 }
 
 void DocumentActions::saveAs() { form_.click(Control::save); }
 
-void DocumentActions::exportPdf() { exportReportPdf(form_.worksheet(), platform_); }
+void DocumentActions::exportPdf() { form_.exportPdf(); }
 
 void DocumentActions::printPreview() {
     QPrintPreviewDialog preview(&window_);
-    const PrintDocument report = composeReport(form_.worksheet());
+    const PrintDocument report = form_.report();
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
             [&report](QPrinter* printer) { printDocument(report, *printer); });
     preview.exec();
@@ -108,7 +103,7 @@ void DocumentActions::recover() {
         status_.note(QStringLiteral("No kept worksheet was found."));
         return;
     }
-    if (const auto failure = readWorksheetFile(form_.worksheet(), copy->path.toStdString())) {
+    if (const auto failure = form_.readCopy(copy->path.toStdString())) {
         status_.note(QStringLiteral("The kept worksheet could not be read and was ignored. %1").arg(oneLine(*failure)));
         return;
     }

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "storage/worksheet_file.h"
 #include "ui/status_notes.h"
 
 namespace kbt2::ui {
@@ -35,8 +34,8 @@ QFileInfoList copiesNewestFirst(const QString& folder) {
 
 }  // namespace
 
-RecoveryKeeper::RecoveryKeeper(Worksheet& ws, std::function<void(const QString&)> note, QObject* parent)
-    : QObject(parent), ws_(ws), note_(std::move(note)) {
+RecoveryKeeper::RecoveryKeeper(Form& form, std::function<void(const QString&)> note, QObject* parent)
+    : QObject(parent), form_(form), note_(std::move(note)) {
     const QString dir = folder();
     if (!QDir().mkpath(dir)) {
         note_(QStringLiteral("Typed work cannot be kept for recovery: the folder %1 cannot be made.").arg(dir));
@@ -55,7 +54,7 @@ RecoveryKeeper::RecoveryKeeper(Worksheet& ws, std::function<void(const QString&)
     timer_.setSingleShot(true);
     timer_.setInterval(kDelayMs);
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::write);
-    ws_.addObserver([this](const FieldChange&) { changed(); });
+    form_.worksheet().addObserver([this](const FieldChange&) { changed(); });
 }
 
 RecoveryKeeper::~RecoveryKeeper() = default;
@@ -94,7 +93,7 @@ void RecoveryKeeper::endCleanly() {
 
 void RecoveryKeeper::write() {
     if (ownCopy_.isEmpty()) return;
-    if (const auto failure = writeWorksheetFile(ws_, ownCopy_.toStdString())) {
+    if (const auto failure = form_.writeCopy(ownCopy_.toStdString())) {
         if (!failed_) note_(QStringLiteral("Typed work could not be kept for recovery. %1").arg(oneLine(*failure)));
         failed_ = true;
         return;

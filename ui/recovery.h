@@ -19,7 +19,7 @@
 #include <memory>
 #include <optional>
 
-#include "worksheet/worksheet.h"
+#include "commands/form.h"
 
 namespace kbt2::ui {
 
@@ -34,7 +34,7 @@ public:
     static constexpr int kDelayMs = 2000;
 
     // `note` receives what the user should hear of (in the status bar).
-    RecoveryKeeper(Worksheet& ws, std::function<void(const QString&)> note, QObject* parent = nullptr);
+    RecoveryKeeper(Form& form, std::function<void(const QString&)> note, QObject* parent = nullptr);
     ~RecoveryKeeper() override;
 
     static QString folder();
@@ -61,7 +61,7 @@ private:
     void lookForCrashedRuns();
     void pruneOldCopies();
 
-    Worksheet& ws_;
+    Form& form_;
     std::function<void(const QString&)> note_;
     QTimer timer_;
     QString ownCopy_;
