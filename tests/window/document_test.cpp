@@ -3,6 +3,7 @@
 // file named after a premium.
 
 #include <QFile>
+#include <QFileDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -17,6 +18,7 @@
 #include "tests/core/rate_records.h"
 #include "tests/window/document_test_support.h"
 #include "tests/window/window_test_support.h"
+#include "ui/dialogue_answerer.h"
 #include "ui/main_window.h"
 
 using namespace kbt2;
@@ -255,9 +257,13 @@ private Q_SLOTS:
         writeRates(chosen);
         {
             Editor editor = makeEditor();
-            test::FileDialogAnswer answer(chosen);
+            bool asked = false;
+            const ui::DialogueAnswerer answer({}, [&](const QFileDialog&) {
+                asked = true;
+                return std::optional<QString>(chosen);
+            });
             editor.documents().chooseRateFile();
-            QVERIFY(answer.answered);
+            QVERIFY(asked);
         }
         Editor editor = makeEditor();
         editor.platform->folders = {usual.path().toStdString()};

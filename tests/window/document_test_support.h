@@ -3,9 +3,6 @@
 // and data folder for each test, and the window's platform with its file
 // dialogues and messages answered by the test.
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QPointer>
 #include <QTemporaryDir>
 #include <deque>
 #include <string>
@@ -51,33 +48,6 @@ public:
         return MessageAnswer::OK;
     }
     std::vector<std::string> rateFileFolders() override { return folders; }
-};
-
-// Answers the next file dialogue the window shows with `path`.
-class FileDialogAnswer : public QObject {
-public:
-    explicit FileDialogAnswer(QString path) : path_(std::move(path)) { qApp->installEventFilter(this); }
-    bool answered = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show)
-            if (auto* dialog = qobject_cast<QFileDialog*>(watched)) {
-                dialog_ = dialog;
-                QCoreApplication::postEvent(this, new QEvent(QEvent::User));
-            }
-        return QObject::eventFilter(watched, event);
-    }
-    void customEvent(QEvent*) override {
-        if (!dialog_) return;
-        dialog_->selectFile(path_);
-        static_cast<QDialog*>(dialog_.data())->accept();
-        answered = true;
-    }
-
-private:
-    QString path_;
-    QPointer<QFileDialog> dialog_;
 };
 
 }  // namespace kbt2::test
