@@ -178,6 +178,8 @@ private Q_SLOTS:
 
     void saveWithoutAFileAndSaveAsAsk() {
         Editor editor = makeEditor();
+        QVERIFY(!editor.documents().modified());
+        QCOMPARE(editor.documentLabel(), QStringLiteral("Untitled"));
         editor.ws().setText({Control::Producer1}, "Jane Farmer");
         editor.documents().save();  // no file yet: asks, and the answer is Cancel
         QCOMPARE(editor.platform->dialogs, 1);
