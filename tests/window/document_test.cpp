@@ -176,6 +176,23 @@ private Q_SLOTS:
         QCOMPARE(editor.documentLabel(), QStringLiteral("farm.wsk"));
     }
 
+    // The shortcuts of the File menu reach their entries from anywhere in the window.
+    void shortcutsRunTheirEntries() {
+        const QString path = home_->filePath(QStringLiteral("farm.wsk"));
+        writeCase(path, "Jane Farmer");
+        Editor editor = makeEditor();
+        editor.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(editor.window.get()));
+        QVERIFY(editor.documents().openFile(path));
+        editor.ws().setText({Control::Producer1}, "By Shortcut");
+        QTest::keyClick(editor.window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(editor.platform->dialogs, 0);
+        QCOMPARE(producerIn(path), std::string("By Shortcut"));
+        QTest::keyClick(editor.window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(editor.window.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(editor.platform->dialogs, 2);
+    }
+
     void saveWithoutAFileAndSaveAsAsk() {
         Editor editor = makeEditor();
         QVERIFY(!editor.documents().modified());
