@@ -5,7 +5,6 @@
 // entry that a button also offers runs the button's own command.
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <memory>

@@ -47,7 +47,6 @@ void fillRecentMenu(QMenu* menu, DocumentActions& actions) {
         // The digit is the entry's letter; the full path tells same-named files apart.
         QAction* entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
         entry->setToolTip(path);
-        entry->setStatusTip(path);
         QObject::connect(entry, &QAction::triggered, &actions, [&actions, path] { actions.openRecent(path); });
     }
     if (files.isEmpty()) menu->addAction(QStringLiteral("No recent files"))->setEnabled(false);

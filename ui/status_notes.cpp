@@ -10,9 +10,16 @@ QString oneLine(const std::string& text) {
     return line;
 }
 
-StatusNotes::StatusNotes(QStatusBar* bar) : bar_(bar), document_(new QLabel(bar)) {
+StatusNotes::StatusNotes(QStatusBar* bar) : note_(new QLabel(bar)), document_(new QLabel(bar)) {
+    // A label of its own, not the bar's passing message: a menu's status
+    // tips would wipe that. A long note is cut at the window's edge rather
+    // than widening the window; its tool tip holds it whole.
+    note_->setObjectName(QStringLiteral("statusNote"));
+    note_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    note_->setTextFormat(Qt::PlainText);
+    bar->addWidget(note_, 1);
     document_->setObjectName(QStringLiteral("documentName"));
-    bar_->addPermanentWidget(document_);
+    bar->addPermanentWidget(document_);
     showDocument({}, false);
 }
 
@@ -23,6 +30,9 @@ void StatusNotes::showDocument(const QString& path, bool modified) {
     document_->setToolTip(path.isEmpty() ? QStringLiteral("Not saved yet") : path);
 }
 
-void StatusNotes::note(const QString& text) { bar_->showMessage(text); }
+void StatusNotes::note(const QString& text) {
+    note_->setText(text);
+    note_->setToolTip(text);
+}
 
 }  // namespace kbt2::ui

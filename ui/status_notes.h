@@ -20,10 +20,10 @@ public:
     void showDocument(const QString& path, bool modified);
     // Stays until the next note.
     void note(const QString& text);
-    QString currentNote() const { return bar_->currentMessage(); }
+    QString currentNote() const { return note_->text(); }
 
 private:
-    QStatusBar* bar_;
+    QLabel* note_;
     QLabel* document_;
 };
 

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
@@ -31,7 +32,7 @@ struct Editor {
 
     Worksheet& ws() { return window->form().worksheet(); }
     ui::DocumentActions& documents() { return window->documents(); }
-    QString statusNote() const { return window->statusBar()->currentMessage(); }
+    QString statusNote() const { return window->documents().status().currentNote(); }
     QString documentLabel() const {
         return window->statusBar()->findChild<QLabel*>(QStringLiteral("documentName"))->text();
     }
@@ -253,6 +254,12 @@ private Q_SLOTS:
         QVERIFY2(note.contains(rateFile), qPrintable(note));
         QVERIFY2(note.contains(QStringLiteral("186 bytes")), qPrintable(note));  // three records and their CR LF
         QVERIFY2(note.contains(QStringLiteral("3 records, 1 of 2 commodities found")), qPrintable(note));
+        // A menu entry's status tip passing over the bar leaves the note in place.
+        QStatusTipEvent passing(QStringLiteral("Save the worksheet"));
+        QApplication::sendEvent(editor.window.get(), &passing);
+        QStatusTipEvent gone{QString()};
+        QApplication::sendEvent(editor.window.get(), &gone);
+        QCOMPARE(editor.statusNote(), note);
 
         // Help > Rate File in Use adds the file's SHA-256, as the system's own tool computes it.
         QProcess sum;

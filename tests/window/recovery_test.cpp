@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QStatusBar>
 #include <QTest>
 #include <csignal>
 
@@ -21,7 +20,7 @@ namespace {
 // producer's name, lets the copy be written and is killed.
 constexpr const char* kCrashingRun = "--type-and-crash";
 
-QString noteOf(ui::MainWindow& window) { return window.statusBar()->currentMessage(); }
+QString noteOf(ui::MainWindow& window) { return window.documents().status().currentNote(); }
 
 std::string producerIn(const QString& path) {
     Worksheet ws;
