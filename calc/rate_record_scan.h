@@ -222,9 +222,11 @@ private:
     bool wide_ = false;
 };
 
-// Reads the file in blocks of blockSize into one buffer aligned to a page:
-// the system copies into an aligned buffer markedly faster. Nothing when the
-// whole file was read, otherwise why not.
+// Hands the file to onBlock in blocks of at most blockSize, in file order,
+// read into buffers aligned to a page (the system copies into those markedly
+// faster); blocks of a page or more are read on a second thread while onBlock
+// scans the one before. Nothing when the whole file was read, otherwise why
+// not.
 std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSize,
                                         const std::function<void(const char*, const char*)>& onBlock);
 

@@ -218,6 +218,32 @@ TEST(RateFile, BlockBoundariesDoNotChangeTheRecords) {
     }
 }
 
+// Blocks of a page or more are read on a second thread while the one before
+// is scanned; a file of many such blocks, with lines and CR LF pairs cut at
+// their edges, gives what reading it in small blocks gives.
+TEST(RateFile, BlocksReadAheadGiveTheSameRecords) {
+    std::mt19937 random(20261208);
+    const char* ends[] = {"\r\n", "\r", "\n"};
+    std::string content;
+    for (int line = 0; line < 4000; ++line) {
+        std::string text =
+            record({.code = std::to_string(random() % 4 + 40), .rate80 = "0.0" + std::to_string(line % 90 + 10)});
+        text.resize(random() % 5 == 0 ? random() % 70 : 60, 'x');
+        content += text + ends[random() % 3];
+    }
+    const fs::path file = scratch("ahead") / "Ratefile.prn";
+    writeFile(file, content);
+    const std::vector<double> codes{40, 41, 42, 43};
+    const RateLookup small = readRates(file.string(), 26, 81, codes, 100);
+    for (size_t block : {4096u, 4097u, 65536u, 1u << 20}) {
+        const RateLookup ahead = readRates(file.string(), 26, 81, codes, block);
+        ASSERT_FALSE(ahead.error) << "block " << block;
+        EXPECT_EQ(ahead.records, small.records) << "block " << block;
+        for (size_t i = 0; i < codes.size(); ++i)
+            EXPECT_EQ(ahead.rows[i].rates, small.rows[i].rates) << "block " << block;
+    }
+}
+
 TEST(RateFilePlaces, TheFirstFolderHoldingTheFileWins) {
     const fs::path a = scratch("place_a");
     const fs::path b = scratch("place_b");
