@@ -5,6 +5,7 @@
 // long as the copy alone.
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -82,7 +84,14 @@ public:
     }
 
     std::optional<RateFileError> run(const BlockHandler& onBlock) {
-        std::thread reader([this] { readAll(); });
+        std::thread reader;
+        try {
+            reader = std::thread([this] { readAll(); });
+        } catch (const std::system_error&) {
+            // No second thread to be had: nothing is read yet, so one thread
+            // reads the whole file.
+            return readInTurn(fd_, blockSize_, onBlock);
+        }
         // Stops and joins the reader however the scan ends, a throwing
         // handler included.
         const struct Joiner {
@@ -111,7 +120,8 @@ public:
             changed_.notify_all();
         }
         const std::lock_guard lock(mutex_);
-        return error_;
+        if (errorNumber_ < 0) return std::nullopt;
+        return systemError(errorNumber_);
     }
 
 private:
@@ -137,7 +147,7 @@ private:
                 if (got > 0) {
                     filled_.push_back({into, static_cast<size_t>(got)});
                 } else {
-                    if (got < 0) error_ = systemError(number);
+                    if (got < 0) errorNumber_ = number;
                     ended_ = true;
                 }
             }
@@ -164,7 +174,7 @@ private:
     std::deque<Block> filled_;  // read, waiting to be scanned, in file order
     bool ended_ = false;        // the reader has met the end of the file or an error
     bool stopped_ = false;      // the scan is over: the reader reads no further
-    std::optional<RateFileError> error_;
+    int errorNumber_ = -1;      // why a read failed; the text is made on the caller's thread
 };
 
 }  // namespace
@@ -177,7 +187,11 @@ std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSiz
         ~Closer() { ::close(fd); }
     } closer{fd};
     blockSize = std::max<size_t>(blockSize, 1);
-    if (blockSize < kOverlapFrom) return readInTurn(fd, blockSize, onBlock);
+    // A file of one block has nothing to overlap.
+    struct stat status {};
+    const bool oneBlock = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                          static_cast<unsigned long long>(status.st_size) < blockSize;
+    if (blockSize < kOverlapFrom || oneBlock) return readInTurn(fd, blockSize, onBlock);
     return OverlappedReader(fd, blockSize).run(onBlock);
 }
 

@@ -97,6 +97,10 @@ FileResult readWholeFile(const std::string& path, std::string& contents) {
     if (S_ISDIR(status.st_mode)) return failure(EISDIR, Access::Read);
     // A pipe or a device could be endless or never answer.
     if (!S_ISREG(status.st_mode)) return {false, "The name does not belong to an ordinary file."};
+    // A worksheet is a few kilobytes; reading a file of gigabytes whole would
+    // exhaust the memory before its first line could be refused.
+    if (static_cast<unsigned long long>(status.st_size) > kLargestWholeFile)
+        return {false, "The file is far larger than any worksheet."};
     contents.clear();
     char buffer[65536];
     for (;;) {

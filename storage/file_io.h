@@ -14,8 +14,12 @@ struct FileResult {
     std::string reason;  // why it failed, in words for the user
 };
 
+// The largest file read whole: thousands of times any worksheet.
+inline constexpr unsigned long long kLargestWholeFile = 64ull << 20;
+
 // Reads the whole file. Fails for a folder, for anything but an ordinary
-// file (a pipe, a device) and for anything that cannot be read.
+// file (a pipe, a device), for a file larger than kLargestWholeFile and for
+// anything that cannot be read.
 FileResult readWholeFile(const std::string& path, std::string& contents);
 
 // Replaces the file with `contents` so that it is never half written: the

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <functional>
 
 #include "storage/file_io.h"
@@ -138,6 +139,19 @@ TEST(LoadFailure, APipeOrADeviceIsRefusedWithoutWaiting) {
             platform.messages[0].text,
             "The worksheet file \"" + path + "\" could not be opened.\rThe name does not belong to an ordinary file.");
     }
+}
+
+TEST(LoadFailure, AFileFarLargerThanAnyWorksheetIsRefusedUnread) {
+    const fs::path huge = scratchFolder("huge") / "farm.wsk";
+    std::ofstream(huge).put('x');
+    fs::resize_file(huge, kLargestWholeFile + 1);  // sparse: no disk space taken
+    Worksheet ws = busyWorksheet();
+    FakePlatform platform;
+    platform.files.push_back(huge.string());
+    loadClick(ws, platform);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "The worksheet file \"" + huge.string() +
+                                             "\" could not be opened.\rThe file is far larger than any worksheet.");
 }
 
 // Makes writes of files fail beyond a few bytes, as a full disk does; the
