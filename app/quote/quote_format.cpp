@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "storage/text_encoding.h"
+
 namespace kbt2::quote {
 namespace {
 
@@ -60,10 +62,13 @@ std::string csvLines(const WorksheetQuote& quote) {
 }
 
 // A JSON string: quotes, backslashes and control characters escaped; other
-// bytes as they stand (a worksheet's texts are passed through unchanged).
+// bytes as they stand (a worksheet's texts are UTF-8 already). A file name
+// that is not UTF-8 would make the line no JSON at all, so it is read as
+// Windows-1252, as a worksheet file of an older installation is.
 std::string jsonString(std::string_view text) {
+    const std::string utf8 = isValidUtf8(text) ? std::string(text) : windows1252ToUtf8(text);
     std::string out = "\"";
-    for (const char c : text) {
+    for (const char c : utf8) {
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;

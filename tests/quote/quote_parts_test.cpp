@@ -84,5 +84,13 @@ TEST(QuoteLines, AnErrorIsOneCsvLineWithItsMessageQuotedAndOnOneLine) {
               "\\\"no\\\"\\rtwice\",\"warnings\":[],\"levels\":[]}\n");
 }
 
+// A file name in another character set still makes a line of JSON.
+TEST(QuoteLines, AFileNameThatIsNotUtf8IsReadAsWindows1252InJson) {
+    WorksheetQuote quote;
+    quote.file = "M\xfcller.wsk";
+    EXPECT_EQ(linesOf(quote, OutputFormat::Jsonl),
+              "{\"file\":\"M\xc3\xbcller.wsk\",\"status\":\"error\",\"message\":\"\",\"warnings\":[],\"levels\":[]}\n");
+}
+
 }  // namespace
 }  // namespace kbt2::quote
