@@ -1,5 +1,8 @@
 #include "ui/dialog_texts.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace kbt2::ui {
 
 QString messageForDisplay(const std::string& text) {
@@ -29,6 +32,15 @@ QStringList nameFilters(const std::string& filter) {
         }
     }
     return filters;
+}
+
+QString sameNameWithExtension(const QString& path, const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split(u'|');
+    if (path.isEmpty() || parts.size() < 2) return {};
+    const QString pattern = parts[1].split(u';').first().trimmed();
+    if (!pattern.startsWith(QStringLiteral("*.")) || pattern.size() < 3) return {};
+    const QFileInfo file(path);
+    return QDir(file.path()).filePath(file.completeBaseName() + pattern.mid(1));
 }
 
 }  // namespace kbt2::ui

@@ -19,6 +19,11 @@ std::string messageFromDisplay(const QString& shown);
 // its patterns in parentheses stands as it is.
 QStringList nameFilters(const std::string& filter);
 
+// The file beside `path` with its name and the first pattern's extension
+// ("/a/farm.wsk" with "PDF document (*.pdf)|*.pdf" gives "/a/farm.pdf");
+// empty when there is no path or the filter names no extension.
+QString sameNameWithExtension(const QString& path, const std::string& filter);
+
 // The property of a file dialogue that holds the filter as the command set it.
 inline constexpr const char* kCommandFilterProperty = "kbt2CommandFilter";
 

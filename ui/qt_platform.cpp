@@ -1,11 +1,14 @@
 #include "ui/qt_platform.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include "calc/rate_file_places.h"
+#include "storage/worksheet_file.h"
 #include "ui/app_settings.h"
 #include "ui/dialog_texts.h"
 #include "ui/report_printer.h"
@@ -32,23 +35,44 @@ MessageAnswer QtPlatform::showMessage(const Message& message) {
 }
 
 std::optional<std::string> QtPlatform::chooseFile(FileDialogMode mode, const std::string& filter) {
+    // Only the worksheet dialogue offers the remembered worksheet name: any
+    // other (the PDF) offers that name with its own extension, so Enter never
+    // writes a report over a saved worksheet.
+    const bool worksheet = filter == kWorksheetFileFilter;
     QFileDialog dialog(window_);
     // Qt's own dialogue on every desktop, so it looks and answers the same
     // everywhere. Any name is accepted as typed: no extension is added, an
-    // existing file is replaced without a question, and a name that does not
-    // exist reaches the command, which reports it.
+    // existing worksheet is replaced without a question, and a name that does
+    // not exist reaches the command, which reports it.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(mode == FileDialogMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setNameFilters(nameFilters(filter));
     dialog.setProperty(kCommandFilterProperty, QString::fromStdString(filter));
-    if (!lastFile_.isEmpty()) dialog.selectFile(lastFile_);
+    const QString suggested = worksheet ? lastFile_ : sameNameWithExtension(lastFile_, filter);
+    if (!suggested.isEmpty()) dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return std::nullopt;
-    lastFile_ = files.first();
-    return lastFile_.toStdString();
+    const QString& chosen = files.first();
+    if (worksheet)
+        lastFile_ = chosen;
+    else if (mode == FileDialogMode::Save && !mayReplace(chosen))
+        return std::nullopt;
+    return chosen.toStdString();
+}
+
+bool QtPlatform::mayReplace(const QString& path) {
+    if (!QFileInfo::exists(path)) return true;
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("Replace File"),
+        QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(path)),
+        QMessageBox::Yes | QMessageBox::No, window_);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 std::vector<std::string> QtPlatform::rateFileFolders() { return defaultRateFileFolders(); }

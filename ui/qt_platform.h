@@ -30,11 +30,17 @@ public:
     std::optional<std::string> chosenRateFile() override;
 
     void setFileUsedHandler(std::function<void(const std::string&)> handler) { fileUsed_ = std::move(handler); }
+    // The worksheet file the dialogue offers next: the one last loaded or
+    // saved, by whatever way.
+    void rememberWorksheetFile(const QString& path) { lastFile_ = path; }
 
 private:
+    // Asks before an existing file other than a worksheet is replaced.
+    bool mayReplace(const QString& path);
+
     std::function<void(const std::string&)> fileUsed_;
     QPointer<QWidget> window_;
-    // The one file dialogue of the window keeps its file name between uses.
+    // The worksheet dialogue keeps its file name between uses.
     QString lastFile_;
 };
 

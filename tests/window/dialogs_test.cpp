@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "storage/print_command.h"
+#include "storage/worksheet_file.h"
 #include "tests/window/window_test_support.h"
 #include "ui/dialog_texts.h"
 #include "ui/main_window.h"
@@ -37,6 +39,7 @@ public:
     explicit FileAnswer(const QString& path)
         : answerer_(nullptr, [this, path](const QFileDialog& dialog) -> std::optional<QString> {
               filters = dialog.nameFilters();
+              offered = dialog.selectedFiles().value(0);
               commandFilter = dialog.property(ui::kCommandFilterProperty).toString();
               nativeOff = dialog.testOption(QFileDialog::DontUseNativeDialog);
               mode = dialog.acceptMode();
@@ -44,6 +47,7 @@ public:
               return path;
           }) {}
     QStringList filters;
+    QString offered;  // the name in the dialogue as it opened
     QString commandFilter;
     bool nativeOff = false;
     QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
@@ -158,6 +162,52 @@ private Q_SLOTS:
         FileAnswer answer{QString()};
         QVERIFY(!platform.chooseFile(FileDialogMode::Open, "KBT Premium Calculation (*.wsk)|*.wsk"));
         QCOMPARE(answer.mode, QFileDialog::AcceptOpen);
+    }
+
+    // The report's dialogue offers the worksheet's name as a PDF, never the
+    // worksheet itself, and asks before it replaces a file.
+    void pdfDialogueNeverOffersTheWorksheet() {
+        QTemporaryDir dir;
+        const QString worksheet = dir.filePath(QStringLiteral("farm.wsk"));
+        const QString pdf = dir.filePath(QStringLiteral("farm.pdf"));
+        ui::QtPlatform platform;
+        platform.rememberWorksheetFile(worksheet);
+        {
+            FileAnswer answer(pdf);
+            QCOMPARE(platform.chooseFile(FileDialogMode::Save, kPdfFilter), std::optional(pdf.toStdString()));
+            QCOMPARE(answer.offered, pdf);
+        }
+        FileAnswer answer(worksheet);
+        QVERIFY(QFile(worksheet).open(QIODevice::WriteOnly));
+        {
+            test::MessageCatcher catcher(QMessageBox::No);
+            QVERIFY(!platform.chooseFile(FileDialogMode::Save, kPdfFilter));
+            QCOMPARE(catcher.seen().size(), size_t{1});
+            QVERIFY(catcher.seen()[0].text.find("replace") != std::string::npos);
+        }
+        test::MessageCatcher catcher(QMessageBox::Yes);
+        QCOMPARE(platform.chooseFile(FileDialogMode::Save, kPdfFilter), std::optional(worksheet.toStdString()));
+        // The worksheet dialogue still offers the worksheet.
+        QVERIFY(platform.chooseFile(FileDialogMode::Save, kWorksheetFileFilter));
+        QCOMPARE(answer.offered, worksheet);
+    }
+
+    void sameNameWithExtension_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("worksheet as PDF") << "/a/farm.wsk" << kPdfFilter << "/a/farm.pdf";
+        QTest::newRow("dots in the name") << "/a/farm.2026.wsk" << kPdfFilter << "/a/farm.2026.pdf";
+        QTest::newRow("no file yet") << "" << kPdfFilter << "";
+        QTest::newRow("no extension in the filter") << "/a/farm.wsk"
+                                                    << "All files|*"
+                                                    << "";
+    }
+    void sameNameWithExtension() {
+        QFETCH(QString, path);
+        QFETCH(QString, filter);
+        QFETCH(QString, expected);
+        QCOMPARE(ui::sameNameWithExtension(path, filter.toStdString()), expected);
     }
 
     void fileExistsOnlyForOrdinaryFiles() {
