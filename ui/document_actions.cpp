@@ -139,6 +139,7 @@ void DocumentActions::windowClosing() { recovery_->endCleanly(); }
 
 void DocumentActions::fileUsed(const std::string& path) {
     currentFile_ = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+    platform_.rememberWorksheetFile(currentFile_);
     modified_ = false;
     settings_.addRecentFile(currentFile_);
     recovery_->changed();

@@ -161,6 +161,26 @@ private Q_SLOTS:
         QCOMPARE(editor.documents().recentFiles().front(), saved[2]);
     }
 
+    // Save As offers the file last used, however it came: a file opened from
+    // Open Recent after another must not be replaced by its own content.
+    void saveAsOffersTheFileLastOpened() {
+        const QString first = home_->filePath(QStringLiteral("a.wsk"));
+        const QString second = home_->filePath(QStringLiteral("b.wsk"));
+        writeCase(first, "First Farmer");
+        writeCase(second, "Second Farmer");
+        ui::MainWindow window(std::make_unique<ui::QtPlatform>());
+        QVERIFY(window.documents().openFile(first));
+        window.documents().openRecent(second);
+        QString offered;
+        ui::DialogueAnswerer cancel(nullptr, [&offered](const QFileDialog& dialog) -> std::optional<QString> {
+            offered = dialog.selectedFiles().value(0);
+            return std::nullopt;
+        });
+        window.documents().saveAs();
+        QCOMPARE(offered, second);
+        QCOMPARE(producerIn(first), std::string("First Farmer"));
+    }
+
     void saveWritesTheCurrentFileWithoutAsking() {
         const QString path = home_->filePath(QStringLiteral("farm.wsk"));
         writeCase(path, "Jane Farmer");
