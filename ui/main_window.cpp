@@ -59,7 +59,8 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
         tabs_->addTab(new PageScroller(pageWidgets_[static_cast<size_t>(i)], pageRoom),
                       toQString(kPageCaptions[static_cast<size_t>(i)]));
     }
-    column->addWidget(new PageTabRows(tabs_, kTabsPerRow, central));
+    auto* tabRows = new PageTabRows(tabs_, kTabsPerRow, central);
+    column->addWidget(tabRows);
     column->setSpacing(0);
     column->addWidget(tabs_, 1);
     column->addSpacing(6);
@@ -77,14 +78,17 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     fitToScreen(this);
 
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::buildPageOnce);
-    connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
-        if (index >= 0 && index < kPageCount) focusFirstField(pageWidgets_[static_cast<size_t>(index)]);
-    });
+    // A page chosen again while in front is a person asking to start typing
+    // on it: the focus goes to its first field then too.
+    connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::focusPage);
+    connect(tabRows, &PageTabRows::pageChosen, this, &MainWindow::focusPage);
     tabs_->setCurrentIndex(0);
     // Alt+1 to Alt+9 bring pages 1 to 9 to the front.
     for (int i = 0; i < kPageCount; ++i)
-        new QShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + i)), this,
-                      [this, i] { tabs_->setCurrentIndex(i); });
+        new QShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + i)), this, [this, i] {
+            tabs_->setCurrentIndex(i);
+            focusPage(i);
+        });
 }
 
 MainWindow::~MainWindow() {
@@ -116,6 +120,10 @@ void MainWindow::buildPageOnce(int index) {
     if (shown) page->hide();
     buildPage(index, page, binding_);
     if (shown) page->show();
+}
+
+void MainWindow::focusPage(int index) {
+    if (index >= 0 && index < kPageCount) focusFirstField(pageWidgets_[static_cast<size_t>(index)]);
 }
 
 void MainWindow::buildAllPages() {

@@ -48,6 +48,8 @@ protected:
 
 private:
     void buildPageOnce(int index);
+    // Gives the keyboard to the first field of page `index`.
+    void focusPage(int index);
     QWidget* makeButtonRow();
 
     std::unique_ptr<QtPlatform> platform_;

@@ -68,6 +68,7 @@ PageTabRows::PageTabRows(QTabWidget* pages, int tabsPerRow, QWidget* parent) : Q
     pages->setFocusPolicy(Qt::NoFocus);
     pages->setFocusProxy(nullptr);
     connect(&group_, &QButtonGroup::idClicked, pages, &QTabWidget::setCurrentIndex);
+    connect(&group_, &QButtonGroup::idClicked, this, &PageTabRows::pageChosen);
     connect(pages, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0 && index < static_cast<int>(tabs_.size())) tabs_[static_cast<size_t>(index)]->setChecked(true);
     });

@@ -29,6 +29,10 @@ public:
     PageTabRows(QTabWidget* pages, int tabsPerRow, QWidget* parent = nullptr);
     PageTab* tab(int index) const { return tabs_[static_cast<size_t>(index)]; }
 
+Q_SIGNALS:
+    // A tab was clicked, the tab of the page in front too.
+    void pageChosen(int index);
+
 private:
     QButtonGroup group_;
     std::vector<PageTab*> tabs_;

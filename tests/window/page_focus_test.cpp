@@ -77,6 +77,13 @@ private Q_SLOTS:
         QTest::keyClick(window_.get(), static_cast<Qt::Key>(Qt::Key_1 + other), Qt::AltModifier);
         QTest::keyClick(window_.get(), static_cast<Qt::Key>(Qt::Key_1 + page), Qt::AltModifier);
         QCOMPARE(focusedName(), first);
+        // Chosen again while it is in front, by its Alt key and by its tab.
+        window_->fieldWidget({Control::Clear})->setFocus();
+        QTest::keyClick(window_.get(), static_cast<Qt::Key>(Qt::Key_1 + page), Qt::AltModifier);
+        QCOMPARE(focusedName(), first);
+        window_->fieldWidget({Control::Clear})->setFocus();
+        QTest::mouseClick(tabs->tab(page), Qt::LeftButton);
+        QCOMPARE(focusedName(), first);
     }
 
     // A field hidden for the chosen state is passed over.
