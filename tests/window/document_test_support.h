@@ -13,17 +13,43 @@
 namespace kbt2::test {
 
 // Points the settings and the recovery copies at a fresh folder for as long
-// as it lives; windows made meanwhile see only what the test puts there.
+// as it lives; windows made meanwhile see only what the test puts there. The
+// tests run in Qt's test mode, whose folders lie under the home folder; the
+// XDG variables are set too, for a program run without it.
 class ScratchHome {
 public:
     ScratchHome() {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.filePath(QStringLiteral("config"))));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(dir_.filePath(QStringLiteral("data"))));
+        for (Variable& variable : variables_) {
+            variable.before = qgetenv(variable.name);
+            qputenv(variable.name, QFile::encodeName(dir_.filePath(QString::fromLatin1(variable.folder))));
+        }
     }
+    ~ScratchHome() {
+        for (const Variable& variable : variables_) {
+            if (variable.before.isNull())
+                qunsetenv(variable.name);
+            else
+                qputenv(variable.name, variable.before);
+        }
+    }
+    ScratchHome(const ScratchHome&) = delete;
+    ScratchHome& operator=(const ScratchHome&) = delete;
     QString filePath(const QString& name) const { return dir_.filePath(name); }
 
 private:
+    struct Variable {
+        const char* name;
+        const char* folder;
+        QByteArray before;  // null when it was not set
+    };
     QTemporaryDir dir_;
+    // clang-format off
+    Variable variables_[3] = {
+        {"HOME",            "home",   {}},
+        {"XDG_CONFIG_HOME", "config", {}},
+        {"XDG_DATA_HOME",   "data",   {}},
+    };
+    // clang-format on
 };
 
 // File dialogues take the queued answers (cancelled when none is left);

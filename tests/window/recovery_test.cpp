@@ -133,6 +133,7 @@ private:
 
 int main(int argc, char** argv) {
     kbt2::test::useOffscreenWithoutDisplay();
+    QStandardPaths::setTestModeEnabled(true);  // the crashing run too: both use the same folders
     QApplication app(argc, argv);
     if (argc == 2 && qstrcmp(argv[1], kCrashingRun) == 0) return typeAndCrash();
     RecoveryTest test;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTest>
 #include <memory>
 #include <vector>
@@ -59,9 +60,12 @@ private:
 
 }  // namespace kbt2::test
 
+// Test mode keeps the settings and recovery copies of a test run by hand
+// out of the user's own.
 #define KBT2_WINDOW_TEST_MAIN(TestClass)          \
     int main(int argc, char** argv) {             \
         kbt2::test::useOffscreenWithoutDisplay(); \
+        QStandardPaths::setTestModeEnabled(true); \
         QApplication app(argc, argv);             \
         TestClass test;                           \
         return QTest::qExec(&test, argc, argv);   \
