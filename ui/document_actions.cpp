@@ -51,7 +51,7 @@ void DocumentActions::open() { form_.click(Control::Load); }
 void DocumentActions::openRecent(const QString& path) {
     if (!QFileInfo(path).isFile()) {
         settings_.removeRecentFile(path);
-        status_.note(QStringLiteral("%1 is gone; it was taken off the recent files.").arg(path));
+        status_.note(QStringLiteral("%1 is gone; it was taken off the recent files.").arg(path), path);
         return;
     }
     openFile(path);
@@ -89,12 +89,12 @@ void DocumentActions::chooseRateFile() {
         QStringLiteral("Rate file (*.prn);;All files (*)"), nullptr, QFileDialog::DontUseNativeDialog);
     if (chosen.isEmpty()) return;
     if (!QFileInfo(chosen).isFile()) {
-        status_.note(QStringLiteral("%1 is not a file; the rate file was not changed.").arg(chosen));
+        status_.note(QStringLiteral("%1 is not a file; the rate file was not changed.").arg(chosen), chosen);
         return;
     }
     const QString path = QFileInfo(chosen).absoluteFilePath();
     settings_.setChosenRateFile(path);
-    status_.note(QStringLiteral("Premiums are priced from %1 from now on.").arg(path));
+    status_.note(QStringLiteral("Premiums are priced from %1 from now on.").arg(path), path);
 }
 
 void DocumentActions::recover() {
@@ -132,7 +132,10 @@ void DocumentActions::showRateFileInUse() {
 }
 
 void DocumentActions::buttonClicked(Control button) {
-    if (button == Control::Command4) status_.note(premiumRatesNote(form_, settings_.chosenRateFile()));
+    if (button != Control::Command4) return;
+    const auto& use = form_.lastRateFileUse();
+    status_.note(premiumRatesNote(form_, settings_.chosenRateFile()),
+                 use ? QString::fromStdString(use->path) : QString());
 }
 
 void DocumentActions::windowClosing() { recovery_->endCleanly(); }

@@ -1,6 +1,8 @@
 #include "ui/status_notes.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <algorithm>
 
 namespace kbt2::ui {
 
@@ -10,10 +12,36 @@ QString oneLine(const std::string& text) {
     return line;
 }
 
-StatusNotes::StatusNotes(QStatusBar* bar) : note_(new QLabel(bar)), document_(new QLabel(bar)) {
+void NoteLabel::setNote(const QString& text, const QString& shrinkable) {
+    note_ = text;
+    shrinkable_ = shrinkable;
+    setToolTip(text);
+    fit();
+}
+
+void NoteLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    fit();
+}
+
+void NoteLabel::fit() {
+    const QFontMetrics metrics(font());
+    const int room = contentsRect().width();
+    QString shown = note_;
+    const qsizetype at = shrinkable_.isEmpty() ? -1 : note_.indexOf(shrinkable_);
+    if (at >= 0 && metrics.horizontalAdvance(shown) > room) {
+        const QString before = note_.left(at);
+        const QString after = note_.mid(at + shrinkable_.size());
+        const int rest = metrics.horizontalAdvance(before + after);
+        shown = before + metrics.elidedText(shrinkable_, Qt::ElideMiddle, std::max(0, room - rest)) + after;
+    }
+    setText(metrics.elidedText(shown, Qt::ElideRight, room));
+}
+
+StatusNotes::StatusNotes(QStatusBar* bar) : note_(new NoteLabel(bar)), document_(new QLabel(bar)) {
     // A label of its own, not the bar's passing message: a menu's status
-    // tips would wipe that. A long note is cut at the window's edge rather
-    // than widening the window; its tool tip holds it whole.
+    // tips would wipe that. A long note is shortened rather than widening
+    // the window.
     note_->setObjectName(QStringLiteral("statusNote"));
     note_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     note_->setTextFormat(Qt::PlainText);
@@ -30,9 +58,6 @@ void StatusNotes::showDocument(const QString& path, bool modified) {
     document_->setToolTip(path.isEmpty() ? QStringLiteral("Not saved yet") : path);
 }
 
-void StatusNotes::note(const QString& text) {
-    note_->setText(text);
-    note_->setToolTip(text);
-}
+void StatusNotes::note(const QString& text, const QString& shrinkable) { note_->setNote(text, shrinkable); }
 
 }  // namespace kbt2::ui

@@ -12,18 +12,39 @@ namespace kbt2::ui {
 // A message of the core (lines broken by character 13) on one line.
 QString oneLine(const std::string& text);
 
+// A note on one line in the width the bar gives it. When it does not fit,
+// the part that may shrink (a path) loses its middle first, so what follows
+// it (how many commodities found a rate) stays in view; what still does not
+// fit is cut at the end. The tool tip holds the whole note.
+class NoteLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    void setNote(const QString& text, const QString& shrinkable);
+    QString note() const { return note_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fit();
+
+    QString note_;
+    QString shrinkable_;
+};
+
 class StatusNotes {
 public:
     explicit StatusNotes(QStatusBar* bar);
 
     // An empty path is a worksheet never loaded or saved.
     void showDocument(const QString& path, bool modified);
-    // Stays until the next note.
-    void note(const QString& text);
-    QString currentNote() const { return note_->text(); }
+    // Stays until the next note. `shrinkable` is the part of the text (a
+    // path) shortened first when the note does not fit.
+    void note(const QString& text, const QString& shrinkable = {});
+    QString currentNote() const { return note_->note(); }
 
 private:
-    QLabel* note_;
+    NoteLabel* note_;
     QLabel* document_;
 };
 

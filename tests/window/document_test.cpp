@@ -2,6 +2,7 @@
 // recent files, Save to the current file, Save As, Export PDF and the rate
 // file named after a premium.
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QProcess>
@@ -292,6 +293,27 @@ private Q_SLOTS:
         QCOMPARE(catcher.seen().size(), size_t(1));
         const QString shown = QString::fromStdString(catcher.seen()[0].text);
         QVERIFY2(shown.contains(expected) && shown.contains(rateFile), qPrintable(shown));
+    }
+
+    // At the window's own width a long path gives way in its middle, so the
+    // counts after it stay in view; the tool tip holds the whole note.
+    void longRatesNoteKeepsItsCounts() {
+        QTemporaryDir rates;
+        const QString folder = rates.filePath(QString(150, u'd'));
+        QVERIFY(QDir().mkpath(folder));
+        writeRates(QDir(folder).filePath(QStringLiteral("Ratefile.prn")));
+        Editor editor = makeEditor();
+        editor.platform->folders = {folder.toStdString()};
+        editor.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor.window.get()));
+        calculatePremium(editor);
+
+        const auto* label = editor.window->statusBar()->findChild<QLabel*>(QStringLiteral("statusNote"));
+        QVERIFY2(label->text().startsWith(QStringLiteral("Rates: ")), qPrintable(label->text()));
+        QVERIFY2(label->text().endsWith(QStringLiteral("1 of 2 commodities found")), qPrintable(label->text()));
+        QVERIFY(label->text().contains(QChar(0x2026)));
+        QCOMPARE(label->toolTip(), editor.statusNote());
+        QVERIFY(editor.statusNote().contains(folder));
     }
 
     // The chosen rate file is read before the usual places, remembered
