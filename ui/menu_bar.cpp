@@ -45,7 +45,9 @@ void fillRecentMenu(QMenu* menu, DocumentActions& actions) {
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString path = files[i];
         // The digit is the entry's letter; the full path tells same-named files apart.
-        QAction* entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        // An '&' in the name is shown as itself, not taken as the entry's letter.
+        const QString name = QFileInfo(path).fileName().replace(u'&', QStringLiteral("&&"));
+        QAction* entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         entry->setToolTip(path);
         QObject::connect(entry, &QAction::triggered, &actions, [&actions, path] { actions.openRecent(path); });
     }
@@ -66,6 +68,8 @@ void buildMenuBar(QMenuBar* bar, DocumentActions& actions) {
         } else if (!entry.run) {
             QMenu* recent = menu->addMenu(qs(entry.text));
             recent->setObjectName(qs(entry.name));
+            // A menu hides its entries' tool tips unless told otherwise.
+            recent->setToolTipsVisible(true);
             QObject::connect(recent, &QMenu::aboutToShow, recent,
                              [recent, &actions] { fillRecentMenu(recent, actions); });
         } else {

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -180,6 +182,20 @@ private Q_SLOTS:
         window.documents().saveAs();
         QCOMPARE(offered, second);
         QCOMPARE(producerIn(first), std::string("First Farmer"));
+    }
+
+    // The Open Recent entry shows a name with '&' as it is, its letter being
+    // the digit, and its tool tip (shown) gives the full path.
+    void recentEntryShowsTheNameAndPath() {
+        const QString path = home_->filePath(QStringLiteral("Smith & Sons.wsk"));
+        Editor editor = makeEditor();
+        editor.platform->files = {path};
+        editor.documents().saveAs();
+        auto* recent = editor.window->menuBar()->findChild<QMenu*>(QStringLiteral("menuOpenRecent"));
+        Q_EMIT recent->aboutToShow();
+        QVERIFY(recent->toolTipsVisible());
+        QCOMPARE(recent->actions().first()->text(), QStringLiteral("&1 Smith && Sons.wsk"));
+        QCOMPARE(recent->actions().first()->toolTip(), path);
     }
 
     void saveWritesTheCurrentFileWithoutAsking() {
