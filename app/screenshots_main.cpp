@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
 #include <fstream>
 #include <iostream>
@@ -47,6 +49,13 @@ int main(int argc, char** argv) {
                 // The field that has the focus would show a cursor; pictures show none.
                 if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
                 QApplication::processEvents();
+                // The page scrolled to its focused field on the way; a picture
+                // shows it from its top left corner.
+                if (auto* scroller = qobject_cast<QScrollArea*>(window.pages()->currentWidget())) {
+                    scroller->verticalScrollBar()->setValue(0);
+                    scroller->horizontalScrollBar()->setValue(0);
+                    QApplication::processEvents();
+                }
                 const QString file = QDir(folder).filePath(QStringLiteral("page-%1.png").arg(page + 1));
                 if (!window.grab().save(file)) {
                     std::cerr << "kbt2-screenshots: cannot write " << file.toStdString() << '\n';
