@@ -6,8 +6,6 @@
 
 namespace kbt2 {
 
-inline constexpr const char* kPdfFilter = "PDF document (*.pdf)|*.pdf";
-
 // Prints the report; changes no field. Without any printer it offers to save
 // the report as a PDF document instead; a failure tells the user why.
 void printClick(const Worksheet& ws, Platform& platform);

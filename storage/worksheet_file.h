@@ -9,8 +9,6 @@
 
 namespace kbt2 {
 
-inline constexpr const char* kWorksheetFileFilter = "KBT Premium Calculation (*.wsk)|*.wsk";
-
 // Writes the worksheet file at `path`, never half written. Nothing when it
 // worked; else the whole message for the user.
 std::optional<std::string> writeWorksheetFile(const Worksheet& ws, const std::string& path);

@@ -8,7 +8,6 @@
 #include <QPrinterInfo>
 
 #include "calc/rate_file_places.h"
-#include "storage/worksheet_file.h"
 #include "ui/app_settings.h"
 #include "ui/dialog_texts.h"
 #include "ui/report_printer.h"

@@ -25,6 +25,11 @@ struct Message {
 
 enum class FileDialogMode { Save, Open };
 
+// The two kinds of file the commands ask for, as "Description|pattern"; the
+// window tells its dialogues apart by them.
+inline constexpr const char* kWorksheetFileFilter = "KBT Premium Calculation (*.wsk)|*.wsk";
+inline constexpr const char* kPdfFilter = "PDF document (*.pdf)|*.pdf";
+
 // One printed line is a sequence of items: a text, or a move to a column
 // (1-based; when the position is already past it, to that column of the next
 // line).

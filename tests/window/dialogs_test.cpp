@@ -8,12 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "storage/print_command.h"
-#include "storage/worksheet_file.h"
 #include "tests/window/window_test_support.h"
 #include "ui/dialog_texts.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
+#include "worksheet/platform.h"
 
 using namespace kbt2;
 
