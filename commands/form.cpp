@@ -45,7 +45,9 @@ constexpr Route kRoutes[] = {
 
 }  // namespace
 
-Form::Form(Platform& platform) : Form(platform, fileRates_) {}
+// fileRates_ is declared before rates_, so it is whole when rates_ is bound
+// to it (delegating to the other constructor would bind it before).
+Form::Form(Platform& platform) : platform_(platform), rates_(fileRates_) { worksheet_.setEventHandler(this); }
 
 Form::Form(Platform& platform, RateSource& rates) : platform_(platform), rates_(rates) {
     worksheet_.setEventHandler(this);
