@@ -37,8 +37,7 @@ std::optional<std::string> findRateFile(Platform& platform) {
     // so a quote can still be priced from the usual places.
     if (auto chosen = platform.chosenRateFile(); chosen && platform.fileExists(*chosen)) return chosen;
     for (const std::string& folder : platform.rateFileFolders()) {
-        const std::string path =
-            folder.empty() || folder.back() == '/' ? folder + kRateFileName : folder + "/" + kRateFileName;
+        const std::string path = inFolder(folder, kRateFileName);
         if (platform.fileExists(path)) return path;
     }
     return std::nullopt;

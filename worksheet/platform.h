@@ -53,6 +53,14 @@ struct PrintResult {
     std::string error;  // why, when it failed
 };
 
+// True for an ordinary file (not a folder, a pipe or a device); a path that
+// cannot be looked at is none.
+bool isOrdinaryFile(const std::string& path);
+
+// `name` inside `folder`, with one slash between them; an empty folder is the
+// current one.
+std::string inFolder(const std::string& folder, const std::string& name);
+
 class Platform {
 public:
     virtual ~Platform() = default;

@@ -3,6 +3,7 @@
 #include "calc/rate_file_places.h"
 #include "calc/shares.h"
 #include "commands/form.h"
+#include "worksheet/platform.h"
 
 namespace kbt2::quote {
 namespace {
@@ -77,8 +78,7 @@ std::optional<std::string> windowRateFile() {
 }
 
 std::optional<std::string> namedRateFile(const std::string& path) {
-    QuotePlatform platform("");
-    if (!platform.fileExists(path)) return std::nullopt;
+    if (!isOrdinaryFile(path)) return std::nullopt;
     return path;
 }
 

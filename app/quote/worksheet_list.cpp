@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "worksheet/platform.h"
+
 namespace kbt2::quote {
 namespace {
 
@@ -15,10 +17,6 @@ bool hasWorksheetExtension(const std::string& name) {
     return std::equal(kExtension.begin(), kExtension.end(), name.end() - kExtension.size(), [](char a, char b) {
         return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b);
     });
-}
-
-std::string joined(const std::string& folder, const std::string& name) {
-    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
 std::string folderProblem(const std::string& folder, const std::error_code& error) {
@@ -70,7 +68,7 @@ void WorksheetList::forEach(const std::function<void(const QuoteItem&)>& visit) 
         }
         item.problem.reset();
         for (const std::string& name : argument.names) {
-            item.path = joined(argument.path, name);
+            item.path = inFolder(argument.path, name);
             visit(item);
         }
     }
