@@ -30,6 +30,7 @@ QString when(const QDateTime& time) { return QLocale().toString(time, QLocale::S
 DocumentActions::DocumentActions(QMainWindow& window, Form& form, QtPlatform& platform)
     : window_(window), form_(form), platform_(platform), status_(window.statusBar()) {
     platform_.setFileUsedHandler([this](const std::string& path) { fileUsed(path); });
+    platform_.setSettings(&settings_);
     // Everything start-up has to say goes into one note, so none hides another.
     QStringList startNotes;
     if (!settings_.problem().isEmpty()) startNotes.append(settings_.problem());
@@ -44,7 +45,10 @@ DocumentActions::DocumentActions(QMainWindow& window, Form& form, QtPlatform& pl
     form_.worksheet().addObserver([this](const FieldChange&) { worksheetChanged(); });
 }
 
-DocumentActions::~DocumentActions() { platform_.setFileUsedHandler({}); }
+DocumentActions::~DocumentActions() {
+    platform_.setFileUsedHandler({});
+    platform_.setSettings(nullptr);
+}
 
 void DocumentActions::open() { form_.click(Control::Load); }
 

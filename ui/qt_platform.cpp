@@ -99,7 +99,9 @@ void QtPlatform::worksheetFileUsed(const std::string& path) {
 }
 
 std::optional<std::string> QtPlatform::chosenRateFile() {
-    const QString chosen = AppSettings().chosenRateFile();
+    // The window's own settings, read once at its start: opening the file for
+    // every premium would read it again, and clear it again when damaged.
+    const QString chosen = settings_ ? settings_->chosenRateFile() : QString();
     if (chosen.isEmpty()) return std::nullopt;
     return chosen.toStdString();
 }

@@ -11,6 +11,8 @@
 
 namespace kbt2::ui {
 
+class AppSettings;
+
 class QtPlatform : public Platform {
 public:
     QtPlatform() = default;
@@ -26,8 +28,10 @@ public:
     void closeWindow() override;
     // Told to the handler the window sets.
     void worksheetFileUsed(const std::string& path) override;
-    // The rate file chosen in File > Choose Rate File, remembered between runs.
+    // The rate file chosen in File > Choose Rate File, remembered between runs
+    // in the window's settings; none while the window has given none.
     std::optional<std::string> chosenRateFile() override;
+    void setSettings(const AppSettings* settings) { settings_ = settings; }
 
     void setFileUsedHandler(std::function<void(const std::string&)> handler) { fileUsed_ = std::move(handler); }
     // The worksheet file the dialogue offers next: the one last loaded or
@@ -39,6 +43,7 @@ private:
     bool mayReplace(const QString& path);
 
     std::function<void(const std::string&)> fileUsed_;
+    const AppSettings* settings_ = nullptr;
     QPointer<QWidget> window_;
     // The worksheet dialogue keeps its file name between uses.
     QString lastFile_;
