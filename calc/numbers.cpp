@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace kbt2 {
@@ -131,26 +130,39 @@ std::string plainText(double value) {
     if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
     // The 15 significant digits and the power of ten of the first one, then
     // the digits placed around the point: never an exponent, however large or
-    // small the value.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    const std::string_view scientific(buffer);
-    const auto e = scientific.find('e');
-    std::string digits = std::string(scientific.substr(0, 1)) + std::string(scientific.substr(2, e - 2));
-    digits.erase(digits.find_last_not_of('0') + 1);
-    const int exponent = std::atoi(buffer + e + 1);
+    // small the value. to_chars writes the digits printf's "%.14e" writes,
+    // without its locale and format-string work.
+    char scientific[32];
+    const auto written =
+        std::to_chars(scientific, scientific + sizeof scientific, std::fabs(value), std::chars_format::scientific, 14);
+    char* e = std::find(scientific, written.ptr, 'e');
+    char digits[15];
+    digits[0] = scientific[0];
+    std::copy(scientific + 2, e, digits + 1);
+    size_t count = 15;
+    while (count > 1 && digits[count - 1] == '0') --count;
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), written.ptr, exponent);
 
-    std::string text = value < 0 ? "-" : "";
+    // At most "-", "0.", 323 zeros and 15 digits.
+    char text[400];
+    char* out = text;
+    if (value < 0) *out++ = '-';
     const int pointAfter = exponent + 1;  // digits before the point
     if (pointAfter <= 0) {
-        text += "0." + std::string(static_cast<size_t>(-pointAfter), '0') + digits;
-    } else if (static_cast<size_t>(pointAfter) >= digits.size()) {
-        text += digits + std::string(static_cast<size_t>(pointAfter) - digits.size(), '0');
+        *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, -pointAfter, '0');
+        out = std::copy_n(digits, count, out);
+    } else if (static_cast<size_t>(pointAfter) >= count) {
+        out = std::copy_n(digits, count, out);
+        out = std::fill_n(out, static_cast<size_t>(pointAfter) - count, '0');
     } else {
-        text +=
-            digits.substr(0, static_cast<size_t>(pointAfter)) + "." + digits.substr(static_cast<size_t>(pointAfter));
+        out = std::copy_n(digits, pointAfter, out);
+        *out++ = '.';
+        out = std::copy(digits + pointAfter, digits + count, out);
     }
-    return text;
+    return std::string(text, out);
 }
 
 double roundWhole(double x) { return std::floor(x + 0.5); }

@@ -6,9 +6,6 @@
 #include "storage/text_encoding.h"
 
 namespace kbt2::quote {
-namespace {
-
-constexpr std::string_view kCsvLineEnd = "\r\n";
 
 // RFC 4180: a field holding a comma, a quote or a line break is quoted,
 // its quotes doubled.
@@ -37,6 +34,8 @@ std::string oneLine(std::string_view text) {
     return line;
 }
 
+namespace {
+
 std::string joinedWarnings(const WorksheetQuote& quote) {
     std::string joined;
     for (const std::string& w : quote.warnings) joined += (joined.empty() ? "" : ";") + w;
@@ -60,6 +59,8 @@ std::string csvLines(const WorksheetQuote& quote) {
     }
     return lines;
 }
+
+}  // namespace
 
 // A JSON string: quotes, backslashes and control characters escaped; other
 // bytes as they stand (a worksheet's texts are UTF-8 already). A file name
@@ -88,7 +89,7 @@ std::string jsonString(std::string_view text) {
     return out + '"';
 }
 
-std::string jsonLine(const WorksheetQuote& quote) {
+std::string jsonObject(const WorksheetQuote& quote) {
     std::string line = "{\"file\":" + jsonString(quote.file) + ",\"status\":" + (quote.ok ? "\"ok\"" : "\"error\"") +
                        ",\"message\":" + jsonString(quote.message) + ",\"warnings\":[";
     for (size_t i = 0; i < quote.warnings.size(); ++i) line += (i ? "," : "") + jsonString(quote.warnings[i]);
@@ -103,10 +104,8 @@ std::string jsonLine(const WorksheetQuote& quote) {
     line += "]";
     for (size_t k = 0; k < quote.totals.size(); ++k)
         line += ",\"" + std::string(kTotalColumns[k].name) + "\":" + jsonString(quote.totals[k]);
-    return line + "}\n";
+    return line + "}";
 }
-
-}  // namespace
 
 std::string headerOf(OutputFormat format) {
     if (format == OutputFormat::Jsonl) return {};
@@ -117,7 +116,7 @@ std::string headerOf(OutputFormat format) {
 }
 
 std::string linesOf(const WorksheetQuote& quote, OutputFormat format) {
-    return format == OutputFormat::Csv ? csvLines(quote) : jsonLine(quote);
+    return format == OutputFormat::Csv ? csvLines(quote) : jsonObject(quote) + "\n";
 }
 
 }  // namespace kbt2::quote

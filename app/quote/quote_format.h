@@ -2,6 +2,7 @@
 // The lines kbt2-quote prints for a worksheet, as CSV or as JSON lines.
 
 #include <string>
+#include <string_view>
 
 #include "app/quote/quote_options.h"
 #include "app/quote/quote_worksheet.h"
@@ -13,5 +14,15 @@ std::string headerOf(OutputFormat format);
 
 // Every line of one worksheet, each with its line end.
 std::string linesOf(const WorksheetQuote& quote, OutputFormat format);
+
+// The pieces of those lines, for other kinds of line.
+inline constexpr std::string_view kCsvLineEnd = "\r\n";
+// A CSV field, quoted when it must be.
+std::string csvField(std::string_view text);
+// A message with its line breaks made blanks.
+std::string oneLine(std::string_view text);
+// A JSON string, and the JSON object of a quote (no line end).
+std::string jsonString(std::string_view text);
+std::string jsonObject(const WorksheetQuote& quote);
 
 }  // namespace kbt2::quote

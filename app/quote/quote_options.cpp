@@ -1,5 +1,6 @@
 #include "app/quote/quote_options.h"
 
+#include <charconv>
 #include <string_view>
 
 namespace kbt2::quote {
@@ -52,6 +53,20 @@ std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const st
             const auto value = optionValue(arguments, i, "--output");
             if (!value || value->empty()) return UsageError{"--output needs a file name"};
             options.outputPath = *value;
+        } else if (isOption(argument, "--compare")) {
+            const auto value = optionValue(arguments, i, "--compare");
+            if (!value || value->empty()) return UsageError{"--compare needs the old rate file"};
+            options.comparePath = *value;
+        } else if (argument == "--changed-only") {
+            options.changedOnly = true;
+        } else if (isOption(argument, "--jobs")) {
+            const auto value = optionValue(arguments, i, "--jobs");
+            unsigned jobs = 0;
+            const char* end = value ? value->data() + value->size() : nullptr;
+            if (!value || value->empty() || std::from_chars(value->data(), end, jobs).ptr != end || jobs < 1 ||
+                jobs > 256)
+                return UsageError{"--jobs takes a number of threads from 1 to 256"};
+            options.jobs = jobs;
         } else if (isOption(argument, "--format")) {
             const auto value = optionValue(arguments, i, "--format");
             if (value && *value == "csv")
@@ -65,6 +80,7 @@ std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const st
         }
     }
     if (options.inputs.empty()) return UsageError{"no worksheet file or folder given"};
+    if (options.changedOnly && !options.comparePath) return UsageError{"--changed-only needs --compare"};
     return options;
 }
 
@@ -83,11 +99,24 @@ std::string helpText() {
            "  --format csv|jsonl    CSV, one line per coverage level shown (the default),\n"
            "                        or one JSON object per worksheet\n"
            "  --output FILE         write there, all or nothing, instead of standard output\n"
+           "  --compare OLD_RATES   quote each worksheet under OLD_RATES and under the rate\n"
+           "                        file above, and print both side by side: one CSV line\n"
+           "                        per coverage level offered under either, with the\n"
+           "                        change of the producer premium and what else moved\n"
+           "                        (level-offered, level-withdrawn, livestock-warning,\n"
+           "                        mpci-warning, factor, rates); JSON lines add the rate\n"
+           "                        records that differ. Each table is read once.\n"
+           "  --changed-only        with --compare: leave out the worksheets whose figures\n"
+           "                        are all the same under both tables\n"
+           "  --jobs N              quote on N threads (default: one per processor); the\n"
+           "                        output is the same, in the same order, for any N\n"
            "  --help, --version\n"
            "\n"
            "Exit status: 0 when every worksheet was quoted, 1 when at least one was an\n"
            "error (the others are still quoted), 2 for a usage error or an output file\n"
-           "that could not be written.\n";
+           "that could not be written. With --compare, a worksheet that either table\n"
+           "stops is an error; on a terminal a summary closes the run: premiums up, down\n"
+           "and unchanged, and the five largest rises.\n";
 }
 
 }  // namespace kbt2::quote

@@ -3,13 +3,11 @@
 #include "calc/rate_file_places.h"
 #include "calc/shares.h"
 #include "commands/form.h"
+#include "location/states.h"
 #include "worksheet/platform.h"
 
 namespace kbt2::quote {
 namespace {
-
-// The captions of the coverage-level columns as the window shows them.
-constexpr const char* kCoverageCaptions[kPremiumColumns] = {".80", ".75", ".65"};
 
 // A window nobody watches: the file dialogue of Load names the worksheet,
 // every message box is answered OK and remembered.
@@ -36,6 +34,17 @@ public:
 
 private:
     std::string path_;
+};
+
+// The rate source of the premium, chosen anew for each press of
+// Calculate Premium.
+class SwitchedSource final : public RateSource {
+public:
+    SourcedRates ratesFor(Platform& platform, double stateCode, double countyCode,
+                          std::span<const double> codes) override {
+        return current->ratesFor(platform, stateCode, countyCode, codes);
+    }
+    RateSource* current = nullptr;
 };
 
 // The eligibility warnings let the premium go on, as in the window; every
@@ -70,6 +79,13 @@ void readPremiumTable(const Worksheet& ws, WorksheetQuote& quote) {
     for (const QuoteColumn& c : kTotalColumns) quote.totals.push_back(ws.text(c.field));
 }
 
+// Who and where, for a comparison's lines.
+void readCase(const Worksheet& ws, WorksheetQuote& quote) {
+    quote.producer = ws.text({Control::Producer1, 0});
+    for (const CountyInfo& county : counties())
+        if (ws.selected({county.array, county.index})) quote.county = std::string(county.caption);
+}
+
 }  // namespace
 
 std::optional<std::string> windowRateFile() {
@@ -91,20 +107,44 @@ std::optional<PremiumRateKeys> rateKeysOf(const std::string& path) {
 }
 
 WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates) {
-    WorksheetQuote quote;
-    quote.file = path;
+    RateSource* const sources[] = {&rates};
+    return std::move(quoteWorksheetUnder(path, sources).front());
+}
+
+std::vector<WorksheetQuote> quoteWorksheetUnder(const std::string& path, std::span<RateSource* const> sources) {
+    SwitchedSource switched;
     QuotePlatform platform(path);
-    Form form(platform, rates);
-    for (const Control button : {Control::Load, Control::Command2, Control::Command3, Control::Command4}) {
-        if (auto stop = press(form, platform, button, quote)) {
-            quote.message = std::move(*stop);
-            quote.warnings.clear();
-            return quote;
+    Form form(platform, switched);
+    WorksheetQuote loaded;
+    loaded.file = path;
+    std::optional<std::string> stop;
+    Control stoppedAt = Control::Load;
+    for (const Control button : {Control::Load, Control::Command2, Control::Command3}) {
+        if ((stop = press(form, platform, button, loaded))) {
+            stoppedAt = button;
+            break;
         }
     }
-    quote.ok = true;
-    readPremiumTable(form.worksheet(), quote);
-    return quote;
+    std::vector<WorksheetQuote> quotes;
+    for (RateSource* source : sources) {
+        WorksheetQuote quote = loaded;
+        switched.current = source;
+        if (!stop) {
+            if (auto stopped = press(form, platform, Control::Command4, quote)) {
+                quote.message = std::move(*stopped);
+                quote.warnings.clear();
+            } else {
+                quote.ok = true;
+                readPremiumTable(form.worksheet(), quote);
+            }
+        } else {
+            quote.message = *stop;
+            quote.warnings.clear();
+        }
+        if (stoppedAt != Control::Load || !stop) readCase(form.worksheet(), quote);
+        quotes.push_back(std::move(quote));
+    }
+    return quotes;
 }
 
 WorksheetQuote failedQuote(const std::string& path, std::string message) {

@@ -5,7 +5,9 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/premium.h"
@@ -28,7 +30,12 @@ struct WorksheetQuote {
     std::vector<std::string> warnings;  // "livestock-over-35", "mpci-over-50"
     std::vector<LevelQuote> levels;     // the coverage levels shown
     std::vector<std::string> totals;    // in the order of kTotalColumns
+    std::string producer;               // the producer's name, once loaded
+    std::string county;                 // the county selected, once loaded
 };
+
+// The captions of the coverage-level columns as the window shows them.
+inline constexpr const char* kCoverageCaptions[kPremiumColumns] = {".80", ".75", ".65"};
 
 // The names printed for the premium table's rows: one per row of
 // kPremiumRows, in its order (the page's, top to bottom).
@@ -38,6 +45,13 @@ inline constexpr const char* kLevelColumnNames[] = {
     "net_kbt_liability",   "gross_premium", "subsidy",                "producer_premium",
 };
 static_assert(std::size(kLevelColumnNames) == std::size(kPremiumRows));
+
+// Where a figure stands among a level's figures.
+constexpr size_t figureIndex(std::string_view name) {
+    for (size_t i = 0; i < std::size(kLevelColumnNames); ++i)
+        if (kLevelColumnNames[i] == name) return i;
+    throw "no such figure";
+}
 
 // Page 9's single fields, after the table's.
 struct QuoteColumn {
@@ -63,6 +77,14 @@ std::optional<std::string> namedRateFile(const std::string& path);
 std::optional<PremiumRateKeys> rateKeysOf(const std::string& path);
 
 WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates);
+
+// The worksheet quoted under each source, as a window just started would
+// quote it with that source: loaded and calculated up to the premium once,
+// then Calculate Premium pressed once per source. That command reads only
+// what the buttons before it wrote and writes every figure and level it
+// shows (or nothing, when it stops), so each press gives what the press of a
+// fresh window would.
+std::vector<WorksheetQuote> quoteWorksheetUnder(const std::string& path, std::span<RateSource* const> sources);
 
 // An item that named no worksheet: an error with this message.
 WorksheetQuote failedQuote(const std::string& path, std::string message);

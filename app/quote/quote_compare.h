@@ -1,0 +1,64 @@
+#pragma once
+// kbt2-quote --compare: each worksheet quoted under an old and a new rate
+// table, and the lines that set the two quotes side by side (what a renewal
+// does to a client's premium, and which rate records moved it).
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/quote/quote_options.h"
+#include "app/quote/quote_worksheet.h"
+#include "calc/rate_source.h"
+
+namespace kbt2::quote {
+
+// One commodity of the worksheet whose rate record differs between the
+// tables: what each table gave its row.
+struct RecordChange {
+    double code = 0;
+    CommodityRates before;
+    CommodityRates after;
+};
+
+struct ComparedQuote {
+    WorksheetQuote before;              // under the old table
+    WorksheetQuote after;               // under the new one
+    std::vector<RecordChange> records;  // in the order of the report rows
+};
+
+// How an error line names each table.
+struct TableNames {
+    std::string before;
+    std::string after;
+};
+
+// The worksheet quoted twice, as two plain runs would quote it.
+ComparedQuote compareWorksheet(const std::string& path, RateSource& before, RateSource& after);
+// An item that named no worksheet.
+ComparedQuote failedComparison(const std::string& path, const std::string& message);
+
+// Every figure, message and warning the same under both tables.
+bool unchanged(const ComparedQuote& compared);
+// Either quote stopped by a message.
+bool failed(const ComparedQuote& compared);
+
+// One coverage level offered under either table: its caption and the
+// level under each (null where that table does not offer it).
+struct LevelPair {
+    const char* coverage;
+    const LevelQuote* before;
+    const LevelQuote* after;
+};
+std::vector<LevelPair> levelPairs(const ComparedQuote& compared);
+
+// The producer premium's change at a level, new less old in whole dollars
+// (a level not offered counts 0).
+double premiumChange(const LevelPair& level);
+
+// The CSV header (with its CR LF); nothing for JSON lines.
+std::string compareHeaderOf(OutputFormat format);
+// Every line of one compared worksheet, each with its line end.
+std::string compareLinesOf(const ComparedQuote& compared, const TableNames& tables, OutputFormat format);
+
+}  // namespace kbt2::quote
