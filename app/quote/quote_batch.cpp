@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/quote/batch_rates.h"
 #include "app/quote/compare_summary.h"
 #include "app/quote/ordered_jobs.h"
 #include "app/quote/quote_compare.h"
@@ -14,7 +15,6 @@
 #include "app/quote/quote_progress.h"
 #include "app/quote/quote_worksheet.h"
 #include "app/quote/worksheet_list.h"
-#include "calc/rate_table.h"
 #include "storage/file_io.h"
 
 namespace kbt2::quote {
@@ -67,38 +67,42 @@ private:
     std::string pending_;
 };
 
-std::string printable(std::string text) {
-    for (char& c : text)
-        if (c == '\r' || c == '\n') c = ' ';
-    return text;
+// The line of a record in the table, for the comparison's JSON lines.
+std::function<std::optional<std::uint64_t>(double, double, double)> lineIn(const BatchRates& table) {
+    return [&table](double state, double county, double code) { return table.line(state, county, code); };
 }
 
-// A rate table of the run: where it is, what it holds, why it could not be
-// read.
-struct BatchRates {
-    std::optional<std::string> path;
-    RateTable table;
-    std::optional<RateFileError> error;
-};
-
-// The file a table is read from: the one named, when it is an ordinary file
-// (a pipe or a device could stall the batch), else the window's search.
-std::optional<std::string> locate(const std::optional<std::string>& named, std::ostream& errors) {
-    const std::optional<std::string> path = named ? namedRateFile(*named) : windowRateFile();
-    if (path) return path;
-    if (named)
-        errors << "kbt2-quote: " << printable(*named) << ": no ordinary file of that name\n";
-    else
-        errors << "kbt2-quote: " << kRateFileName << " was found in none of the places the window looks in\n";
-    return std::nullopt;
+// Reads the tables, the two of a comparison at the same time.
+template <class Read>
+void readBoth(BatchRates& first, BatchRates* second, Read read) {
+    if (!second) return read(first);
+    std::thread other([&] { read(*second); });
+    read(first);
+    other.join();
 }
 
-void read(BatchRates& rates) {
-    if (rates.path && !rates.table.empty()) rates.error = rates.table.read(*rates.path);
-}
-
-void reportError(const BatchRates& rates, std::ostream& errors) {
-    if (rates.error) errors << "kbt2-quote: " << printable(*rates.path) << ": " << rates.error->description << '\n';
+// The worksheets' keys for the tables that need them: only when a table was
+// too large to be read county-wide. Only the keys are kept, never the
+// worksheets.
+void collectKeys(const WorksheetList& worksheets, unsigned workers, Progress& bar, std::vector<BatchRates*> tables) {
+    std::erase_if(tables, [](BatchRates* t) { return !t || !t->needsKeys(); });
+    if (tables.empty()) return;
+    size_t done = 0;
+    OrderedJobs<std::optional<PremiumRateKeys>> keys(workers, [&](std::optional<PremiumRateKeys>&& k) {
+        bar.show("reading worksheets", done++);
+        if (!k) return;
+        for (BatchRates* table : tables) table->keyed().want(k->stateCode, k->countyCode, k->codes);
+    });
+    worksheets.forEach([&](const QuoteItem& item) {
+        if (item.problem)
+            keys.add([] { return std::optional<PremiumRateKeys>(); });
+        else
+            keys.add([path = item.path] { return rateKeysOf(path); });
+    });
+    keys.finish();
+    bar.clear();
+    bar.show("reading the rate file again");
+    readBoth(*tables.front(), tables.size() > 1 ? tables.back() : nullptr, [](BatchRates& t) { t.readKeyed(); });
 }
 
 // What the second pass hands the output for one worksheet.
@@ -127,52 +131,26 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     const unsigned workers = options.jobs ? options.jobs : defaultWorkers();
     const bool comparing = options.comparePath.has_value();
 
-    // First pass: what every worksheet will ask of the rate tables. Only the
-    // keys are kept, never the worksheets.
+    // The rate tables, each read once for all.
     const WorksheetList worksheets(options.inputs);
     Progress bar(errors, progress, worksheets.size());
     BatchRates after;  // the rate table of a plain run
     BatchRates before;
-    {
-        size_t done = 0;
-        OrderedJobs<std::optional<PremiumRateKeys>> keys(workers, [&](std::optional<PremiumRateKeys>&& k) {
-            bar.show("reading worksheets", done++);
-            if (!k) return;
-            after.table.want(k->stateCode, k->countyCode, k->codes);
-            if (comparing) before.table.want(k->stateCode, k->countyCode, k->codes);
-        });
-        worksheets.forEach([&](const QuoteItem& item) {
-            if (item.problem)
-                keys.add([] { return std::optional<PremiumRateKeys>(); });
-            else
-                keys.add([path = item.path] { return rateKeysOf(path); });
-        });
-        keys.finish();
-    }
-
-    // The rate tables, each read once for all, the two of a comparison at
-    // the same time.
-    bar.clear();
-    after.path = locate(options.ratesPath, errors);
-    if (comparing) before.path = locate(options.comparePath, errors);
+    after.locate(options.ratesPath, errors);
+    if (comparing) before.locate(options.comparePath, errors);
     bar.show(comparing ? "reading the rate tables" : "reading the rate file");
-    if (comparing) {
-        std::thread other([&before] { read(before); });
-        read(after);
-        other.join();
-        bar.clear();
-        reportError(before, errors);
-    } else {
-        read(after);
-        bar.clear();
-    }
-    reportError(after, errors);
-    RateTableSource afterSource(after.table, after.path, after.error);
-    RateTableSource beforeSource(before.table, before.path, before.error);
-    const TableNames tables{before.path.value_or(options.comparePath.value_or("")),
-                            after.path.value_or(options.ratesPath.value_or(kRateFileName))};
+    readBoth(after, comparing ? &before : nullptr, [](BatchRates& t) { t.readCountyWide(); });
+    bar.clear();
+    collectKeys(worksheets, workers, bar, {&after, comparing ? &before : nullptr});
+    bar.clear();
+    if (comparing) before.reportError(errors);
+    after.reportError(errors);
+    RateSource& afterSource = after.source();
+    RateSource& beforeSource = before.source();
+    const TableNames tables{before.path().value_or(options.comparePath.value_or("")),
+                            after.path().value_or(options.ratesPath.value_or(kRateFileName))};
 
-    // Second pass: each worksheet quoted and written in the order given.
+    // Each worksheet quoted and written in the order given.
     bool anyFailed = false;
     CompareSummary summary;
     FileResult written = output->write(comparing ? compareHeaderOf(options.format) : headerOf(options.format));
@@ -196,7 +174,8 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
             }
             quotes.add([&, item] {
                 ComparedQuote compared = item.problem ? failedComparison(item.path, *item.problem)
-                                                      : compareWorksheet(item.path, beforeSource, afterSource);
+                                                      : compareWorksheet(item.path, {beforeSource, lineIn(before)},
+                                                                         {afterSource, lineIn(after)});
                 const bool shown = !options.changedOnly || failed(compared) || !unchanged(compared);
                 std::string lines = shown ? compareLinesOf(compared, tables, options.format) : std::string();
                 const bool ok = !failed(compared);

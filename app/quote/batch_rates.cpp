@@ -1,0 +1,53 @@
+#include "app/quote/batch_rates.h"
+
+#include <ostream>
+
+#include "app/quote/quote_worksheet.h"
+
+namespace kbt2::quote {
+
+std::string printable(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+void BatchRates::locate(const std::optional<std::string>& named, std::ostream& errors) {
+    path_ = named ? namedRateFile(*named) : windowRateFile();
+    if (path_) return;
+    if (named)
+        errors << "kbt2-quote: " << printable(*named) << ": no ordinary file of that name\n";
+    else
+        errors << "kbt2-quote: " << kRateFileName << " was found in none of the places the window looks in\n";
+}
+
+void BatchRates::readCountyWide() {
+    if (path_) error_ = counties_.read(*path_);
+}
+
+void BatchRates::readKeyed() {
+    byKeys_ = true;
+    error_.reset();
+    if (path_ && !keyed_.empty()) error_ = keyed_.read(*path_);
+}
+
+void BatchRates::reportError(std::ostream& errors) const {
+    if (error_) errors << "kbt2-quote: " << printable(*path_) << ": " << error_->description << '\n';
+}
+
+RateSource& BatchRates::source() {
+    if (!source_) {
+        if (byKeys_)
+            source_ = std::make_unique<RateTableSource>(keyed_, path_, error_);
+        else
+            source_ = std::make_unique<CountyRateSource>(counties_, path_, error_);
+    }
+    return *source_;
+}
+
+std::optional<std::uint64_t> BatchRates::line(double stateCode, double countyCode, double code) const {
+    if (byKeys_) return std::nullopt;
+    return counties_.line(stateCode, countyCode, code);
+}
+
+}  // namespace kbt2::quote

@@ -1,0 +1,56 @@
+#pragma once
+// A rate table of a kbt2-quote run (the one of a plain run, or the old or
+// the new one of a comparison): found once, read once for the whole batch,
+// and the source every premium of the batch takes its rates from.
+//
+// It is first read county-wide, before any worksheet (CountyRateTable).
+// Only a file with more records in the plan's counties than that table takes
+// is read again, for exactly the codes the worksheets ask for (RateTable):
+// the batch then reads its worksheets once more, first, for those keys.
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/quote/county_rates.h"
+#include "calc/rate_table.h"
+
+namespace kbt2::quote {
+
+class BatchRates {
+public:
+    // The file named (only an ordinary file: a pipe or a device could stall
+    // the batch), else the one of the window's search. What is wrong with it
+    // goes to `errors`.
+    void locate(const std::optional<std::string>& named, std::ostream& errors);
+    const std::optional<std::string>& path() const { return path_; }
+
+    void readCountyWide();
+    // Read county-wide, the table overflowed: the worksheets' keys are needed.
+    bool needsKeys() const { return path_ && counties_.overflowed(); }
+    RateTable& keyed() { return keyed_; }
+    void readKeyed();
+
+    // Why the file could not be read, on one line to `errors`.
+    void reportError(std::ostream& errors) const;
+
+    // The premiums' source, once read.
+    RateSource& source();
+    // The line of the record behind a row; nothing when unknown.
+    std::optional<std::uint64_t> line(double stateCode, double countyCode, double code) const;
+
+private:
+    std::optional<std::string> path_;
+    CountyRateTable counties_;
+    RateTable keyed_;
+    bool byKeys_ = false;
+    std::optional<RateFileError> error_;
+    std::unique_ptr<RateSource> source_;
+};
+
+// Standard error's form of a file name: on one line.
+std::string printable(std::string text);
+
+}  // namespace kbt2::quote
