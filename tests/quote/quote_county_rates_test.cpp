@@ -1,0 +1,87 @@
+// The batch's county-wide rate table gives every row exactly what the
+// window's own reading of the file gives, for every county a worksheet can
+// select and every code, tells the line of the record that won, and refuses
+// a file with more records than it takes.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/quote/county_rates.h"
+#include "calc/rate_file.h"
+#include "commodities/catalogue.h"
+#include "location/states.h"
+#include "storage_test_support.h"
+
+namespace kbt2::quote {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The sample file, then lines the reader must fit (short, long, ended by
+// CR alone) and records that override earlier ones, some with odd columns.
+fs::path trickyRateFile(const std::string& name) {
+    std::string text = storage_testing::readBytes(KBT2_SAMPLE_RATE_FILE);
+    text += "26 MI  081    41  Y     N         0.111      0.222     0.333 and more\r";
+    text += "26 MI  081    54  N     Y         0.5\n";
+    text += "   MI   81    11  Y     Y         0.444      0.555     0.666\r\n";  // no state: state 0
+    text += "26 MI  081  0041  N     N         0.777      0.888     0.999\r\n";  // wins over the first
+    text += "23 ME  005  9999  N     N         1.000      2.000     3.000";       // no line end
+    const fs::path path = storage_testing::scratchFolder("county-rates") / name;
+    storage_testing::writeBytes(path, text);
+    return path;
+}
+
+void expectSameRows(const std::vector<CommodityRates>& got, const std::vector<CommodityRates>& want) {
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(got[i].rates, want[i].rates);
+        EXPECT_EQ(got[i].livestockFlag, want[i].livestockFlag);
+        EXPECT_EQ(got[i].insurableFlag, want[i].insurableFlag);
+        EXPECT_EQ(got[i].found, want[i].found);
+    }
+}
+
+TEST(CountyRateTable, GivesEveryCountyAndCodeWhatReadingTheFileGives) {
+    const fs::path path = trickyRateFile("Ratefile.prn");
+    CountyRateTable table;
+    ASSERT_FALSE(table.read(path.string()));
+    ASSERT_FALSE(table.overflowed());
+
+    std::vector<double> codes{0, 9999, 41.5};
+    for (const CommodityEntry& entry : catalogue()) codes.push_back(entry.code);
+    std::vector<std::pair<double, double>> places{{0, 0}, {0, 81}, {26, 0}};
+    for (const StateInfo& state : states())
+        for (const CountyInfo& county : counties())
+            if (county.array == state.counties) places.emplace_back(state.code, county.code);
+    for (const auto& [state, county] : places) {
+        SCOPED_TRACE(std::to_string(state) + " " + std::to_string(county));
+        const RateLookup read = readRates(path.string(), state, county, codes);
+        ASSERT_FALSE(read.error);
+        expectSameRows(table.rates(state, county, codes), read.rows);
+        EXPECT_EQ(table.records(), read.records);
+    }
+}
+
+TEST(CountyRateTable, TellsTheLineOfTheRecordThatWon) {
+    CountyRateTable table;
+    ASSERT_FALSE(table.read(trickyRateFile("Ratefile.prn").string()));
+    const auto sampleLines = storage_testing::crlfLines(storage_testing::readBytes(KBT2_SAMPLE_RATE_FILE)).size();
+    EXPECT_EQ(table.line(26, 81, 41), sampleLines + 4);  // the later of two
+    EXPECT_EQ(table.line(26, 81, 54), sampleLines + 2);
+    EXPECT_EQ(table.line(0, 81, 11), sampleLines + 3);
+    EXPECT_EQ(table.line(23, 5, 9999), sampleLines + 5);
+    EXPECT_EQ(table.line(26, 81, 12345), std::nullopt);
+}
+
+TEST(CountyRateTable, RefusesMoreRecordsThanItTakes) {
+    CountyRateTable table(100);
+    ASSERT_FALSE(table.read(trickyRateFile("Ratefile.prn").string()));
+    EXPECT_TRUE(table.overflowed());
+}
+
+}  // namespace
+}  // namespace kbt2::quote
