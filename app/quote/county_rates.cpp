@@ -1,6 +1,7 @@
 #include "app/quote/county_rates.h"
 
 #include <algorithm>
+#include <bit>
 #include <functional>
 
 #include "calc/rate_record_scan.h"
@@ -10,9 +11,21 @@ namespace kbt2::quote {
 
 using namespace rate_records;
 
+namespace {
+
+// The bits of a value, 0 and -0 alike (they are the same key), mixed so that
+// keys of small whole numbers spread over every bucket.
+std::uint64_t mixed(double value, std::uint64_t seed) {
+    std::uint64_t x = std::bit_cast<std::uint64_t>(value == 0 ? 0.0 : value) + seed;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9u;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebu;
+    return x ^ (x >> 31);
+}
+
+}  // namespace
+
 size_t CountyRateTable::KeyHash::operator()(const Key& k) const {
-    const std::hash<double> h;
-    return h(k.state) * 1000003u ^ h(k.county) * 8191u ^ h(k.code);
+    return mixed(k.code, mixed(k.county, mixed(k.state, 0x9e3779b97f4a7c15u)));
 }
 
 class CountyRateTable::Matcher {
@@ -50,7 +63,27 @@ CountyRateTable::CountyRateTable(size_t maxRows) : states_{0}, counties_{0}, max
 
 std::optional<RateFileError> CountyRateTable::read(const std::string& path) {
     Matcher matcher(*this);
-    return scan(path, kRateFileBlockSize, matcher, records_);
+    std::optional<RateFileError> error = scan(path, kRateFileBlockSize, matcher, records_);
+    for (const auto& [key, row] : rows_) {
+        auto place = std::find_if(places_.begin(), places_.end(),
+                                  [&key](const Place& p) { return p.state == key.state && p.county == key.county; });
+        if (place == places_.end()) place = places_.insert(places_.end(), Place{key.state, key.county, {}});
+        place->rows.push_back({key.code, row});
+    }
+    for (Place& place : places_)
+        std::sort(place.rows.begin(), place.rows.end(), [](const Coded& a, const Coded& b) { return a.code < b.code; });
+    rows_ = {};
+    return error;
+}
+
+const CountyRateTable::Row* CountyRateTable::find(double stateCode, double countyCode, double code) const {
+    for (const Place& place : places_) {
+        if (place.state != stateCode || place.county != countyCode) continue;
+        const auto at = std::lower_bound(place.rows.begin(), place.rows.end(), code,
+                                         [](const Coded& c, double wanted) { return c.code < wanted; });
+        return at != place.rows.end() && at->code == code ? &at->row : nullptr;
+    }
+    return nullptr;
 }
 
 std::vector<CommodityRates> CountyRateTable::rates(double stateCode, double countyCode,
@@ -58,16 +91,16 @@ std::vector<CommodityRates> CountyRateTable::rates(double stateCode, double coun
     std::vector<CommodityRates> rows;
     rows.reserve(codes.size());
     for (const double code : codes) {
-        const auto row = rows_.find(Key{stateCode, countyCode, code});
-        rows.push_back(row != rows_.end() ? row->second.rates : CommodityRates{});
+        const Row* row = find(stateCode, countyCode, code);
+        rows.push_back(row ? row->rates : CommodityRates{});
     }
     return rows;
 }
 
 std::optional<std::uint64_t> CountyRateTable::line(double stateCode, double countyCode, double code) const {
-    const auto row = rows_.find(Key{stateCode, countyCode, code});
-    if (row == rows_.end()) return std::nullopt;
-    return row->second.line;
+    const Row* row = find(stateCode, countyCode, code);
+    if (!row) return std::nullopt;
+    return row->line;
 }
 
 SourcedRates CountyRateSource::ratesFor(Platform& /*platform*/, double stateCode, double countyCode,

@@ -54,9 +54,24 @@ private:
     };
     class Matcher;
 
-    std::vector<double> states_;    // the codes a state selection can give, 0 included
-    std::vector<double> counties_;  // the same for a county selection
-    std::unordered_map<Key, Row, KeyHash> rows_;
+    // Once read, the rows of each state and county in one block, by code:
+    // a premium's look-ups then touch a few cache lines, where the nodes of
+    // a hash table were scattered over the heap.
+    struct Coded {
+        double code;
+        Row row;
+    };
+    struct Place {
+        double state;
+        double county;
+        std::vector<Coded> rows;  // by code
+    };
+    const Row* find(double stateCode, double countyCode, double code) const;
+
+    std::vector<double> states_;                  // the codes a state selection can give, 0 included
+    std::vector<double> counties_;                // the same for a county selection
+    std::unordered_map<Key, Row, KeyHash> rows_;  // while reading
+    std::vector<Place> places_;
     size_t maxRows_;
     bool overflowed_ = false;
     std::uint64_t records_ = 0;
