@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace kbt2 {
 namespace {
@@ -41,9 +42,27 @@ double parseClean(const std::string& s) {
     return value;
 }
 
+// Nearly every field holds bare digits, with perhaps a minus sign and a
+// point: those are converted where they stand. Anything else (blanks, a
+// plus sign, an exponent, trailing letters) is left to the collecting below,
+// which would have collected exactly these characters.
+std::optional<double> bareDecimal(std::string_view text) {
+    size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+    const size_t digitsFrom = i;
+    while (i < text.size() && isDigit(text[i])) ++i;
+    if (i == digitsFrom) return std::nullopt;
+    if (i < text.size() && text[i] == '.')
+        for (++i; i < text.size() && isDigit(text[i]);) ++i;
+    if (i != text.size()) return std::nullopt;
+    double value = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 double numericValue(std::string_view text) {
+    if (const std::optional<double> bare = bareDecimal(text)) return *bare;
     // Collect the characters of the number, skipping blanks, then convert.
     std::string number;
     enum class State { Sign, Integer, Fraction, ExponentSign, Exponent } state = State::Sign;

@@ -203,6 +203,7 @@ public:
     explicit Parser(std::string_view text) : reader_(text) {}
 
     LoadPlan run() {
+        plan_.steps.reserve(records().size());  // about one step a record: no moving of steps while they pile up
         for (const Record& record : records()) {
             switch (record.block) {
             case Block::Text: add(LoadStep::Kind::SetText, record.field, textLine(record.field)); break;

@@ -1,4 +1,5 @@
-// plainText writes its digits with std::to_chars. Every text it writes must
+// plainText writes its digits with std::to_chars, and numericValue reads
+// bare digits where they stand. Every text it writes must
 // be the one the printf-based writing gave ("%.14e", then the digits placed
 // around the point), which is kept here as the reference: over values of
 // every magnitude and sign, the roundings' halves, the 15th digit's carries
@@ -79,6 +80,44 @@ TEST(PlainTextDigits, ManyValuesOfEveryKindAreWrittenAsPrintfWroteThem) {
         values.push_back(any);
     }
     for (const double value : values) ASSERT_EQ(plainText(value), printfPlainText(value)) << value;
+}
+
+// Bare digits are read where they stand; a leading blank sends the same
+// text through the collecting of characters, which must give the same value.
+TEST(NumericValueOfBareDigits, IsTheValueTheCollectingGives) {
+    std::vector<std::string> texts = {"0",
+                                      "-0",
+                                      "7",
+                                      "-7",
+                                      "12.",
+                                      "-12.",
+                                      "0.5",
+                                      "-0.5",
+                                      "1.05",
+                                      "00",
+                                      "0041",
+                                      "1.2.3",
+                                      "1-2",
+                                      "12a",
+                                      "-",
+                                      "-.5",
+                                      ".5",
+                                      "5.a",
+                                      "1e5",
+                                      "9007199254740993",
+                                      std::string(400, '9')};
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = std::to_string(random() % 100000000);
+        if (i % 2) text += "." + std::to_string(random() % 1000);
+        if (i % 3 == 0) text = "-" + text;
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        const double bare = numericValue(text);
+        const double collected = numericValue(" " + text);
+        EXPECT_EQ(std::memcmp(&bare, &collected, sizeof bare), 0) << text;  // -0 too
+    }
 }
 
 }  // namespace
