@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 
 namespace kbt2 {
@@ -149,16 +150,25 @@ std::string plainText(double value) {
     if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
     // The 15 significant digits and the power of ten of the first one, then
     // the digits placed around the point: never an exponent, however large or
-    // small the value. to_chars writes the digits printf's "%.14e" writes,
-    // without its locale and format-string work.
+    // small the value. The digits are those printf's "%.14e" writes, trailing
+    // zeros dropped. When the shortest digits that read back as the value
+    // are 15 or fewer (nearly every figure), they are those very digits (a
+    // double's neighbours are closer than half a step of the 15th digit,
+    // except below the normal range, where they thin out); only a value that
+    // needs more, or a subnormal one, is rounded to 15.
     char scientific[32];
-    const auto written =
-        std::to_chars(scientific, scientific + sizeof scientific, std::fabs(value), std::chars_format::scientific, 14);
+    auto written =
+        std::to_chars(scientific, scientific + sizeof scientific, std::fabs(value), std::chars_format::scientific);
     char* e = std::find(scientific, written.ptr, 'e');
+    if (e - scientific > 16 || std::fabs(value) < std::numeric_limits<double>::min()) {  // "d." and over 14 digits
+        written = std::to_chars(scientific, scientific + sizeof scientific, std::fabs(value),
+                                std::chars_format::scientific, 14);
+        e = std::find(scientific, written.ptr, 'e');
+    }
     char digits[15];
     digits[0] = scientific[0];
-    std::copy(scientific + 2, e, digits + 1);
-    size_t count = 15;
+    const char* fraction = scientific[1] == '.' ? scientific + 2 : e;
+    size_t count = static_cast<size_t>(std::copy(fraction, static_cast<const char*>(e), digits + 1) - digits);
     while (count > 1 && digits[count - 1] == '0') --count;
     int exponent = 0;
     std::from_chars(e + (e[1] == '+' ? 2 : 1), written.ptr, exponent);
