@@ -28,7 +28,7 @@ fs::path trickyRateFile(const std::string& name) {
     text += "26 MI  081    54  N     Y         0.5\n";
     text += "   MI   81    11  Y     Y         0.444      0.555     0.666\r\n";  // no state: state 0
     text += "26 MI  081  0041  N     N         0.777      0.888     0.999\r\n";  // wins over the first
-    text += "23 ME  005  9999  N     N         1.000      2.000     3.000";       // no line end
+    text += "23 ME  005  9999  N     N         1.000      2.000     3.000";      // no line end
     const fs::path path = storage_testing::scratchFolder("county-rates") / name;
     storage_testing::writeBytes(path, text);
     return path;
