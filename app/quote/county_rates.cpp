@@ -22,6 +22,45 @@ std::uint64_t mixed(double value, std::uint64_t seed) {
     return x ^ (x >> 31);
 }
 
+// The value of a column of digits and blanks as a whole number, or -1 for
+// any other column: the blanks are passed over, as the column's numeric value
+// passes them.
+int digitsValue(const char* record, Column column) {
+    int value = 0;
+    for (size_t k = 0; k < column.width; ++k) {
+        const char c = record[column.at + k];
+        if (c >= '0' && c <= '9')
+            value = value * 10 + (c - '0');
+        else if (c != ' ')
+            return -1;
+    }
+    return value;
+}
+
+// Whether a key column holds one of `values`: a column of digits and blanks,
+// nearly every one of a real file, is looked up in a table of its whole
+// numbers; any other goes through the column's numeric value.
+class KeyFilter {
+public:
+    KeyFilter(Column column, const std::vector<double>& values) : column_(column), values_(values) {
+        int largest = 1;
+        for (size_t k = 0; k < column.width; ++k) largest *= 10;
+        wanted_.assign(static_cast<size_t>(largest), false);
+        for (const double v : values)
+            if (v >= 0 && v < largest && v == static_cast<int>(v)) wanted_[static_cast<size_t>(v)] = true;
+    }
+    bool passes(const char* record) const {
+        const int whole = digitsValue(record, column_);
+        if (whole >= 0) return wanted_[static_cast<size_t>(whole)];
+        return std::find(values_.begin(), values_.end(), columnValue(record, column_)) != values_.end();
+    }
+
+private:
+    Column column_;
+    const std::vector<double>& values_;
+    std::vector<bool> wanted_;
+};
+
 }  // namespace
 
 size_t CountyRateTable::KeyHash::operator()(const Key& k) const {
@@ -30,17 +69,16 @@ size_t CountyRateTable::KeyHash::operator()(const Key& k) const {
 
 class CountyRateTable::Matcher {
 public:
-    explicit Matcher(CountyRateTable& table) : table_(table) {}
+    explicit Matcher(CountyRateTable& table)
+        : table_(table), states_(kState, table.states_), counties_(kCounty, table.counties_) {}
 
     void record(const char* line) {
         ++line_;
         // Most records of a national file are in none of the states and are
         // passed over after one column.
+        if (!states_.passes(line) || !counties_.passes(line) || table_.overflowed_) return;
         const double state = columnValue(line, kState);
-        if (std::find(table_.states_.begin(), table_.states_.end(), state) == table_.states_.end()) return;
         const double county = columnValue(line, kCounty);
-        if (std::find(table_.counties_.begin(), table_.counties_.end(), county) == table_.counties_.end()) return;
-        if (table_.overflowed_) return;
         Row& row = table_.rows_[Key{state, county, columnValue(line, kCommodity)}];
         row = Row{ratesOf(line), line_};
         if (table_.rows_.size() > table_.maxRows_) {
@@ -51,6 +89,8 @@ public:
 
 private:
     CountyRateTable& table_;
+    KeyFilter states_;
+    KeyFilter counties_;
     std::uint64_t line_ = 0;
 };
 

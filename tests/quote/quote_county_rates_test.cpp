@@ -28,6 +28,7 @@ fs::path trickyRateFile(const std::string& name) {
     text += "26 MI  081    54  N     Y         0.5\n";
     text += "   MI   81    11  Y     Y         0.444      0.555     0.666\r\n";  // no state: state 0
     text += "26 MI  081  0041  N     N         0.777      0.888     0.999\r\n";  // wins over the first
+    text += "26 MI  +81    13  Y     Y         0.101      0.202     0.303\r\n";  // a sign: county 81 all the same
     text += "23 ME  005  9999  N     N         1.000      2.000     3.000";      // no line end
     const fs::path path = storage_testing::scratchFolder("county-rates") / name;
     storage_testing::writeBytes(path, text);
@@ -73,7 +74,8 @@ TEST(CountyRateTable, TellsTheLineOfTheRecordThatWon) {
     EXPECT_EQ(table.line(26, 81, 41), sampleLines + 4);  // the later of two
     EXPECT_EQ(table.line(26, 81, 54), sampleLines + 2);
     EXPECT_EQ(table.line(0, 81, 11), sampleLines + 3);
-    EXPECT_EQ(table.line(23, 5, 9999), sampleLines + 5);
+    EXPECT_EQ(table.line(26, 81, 13), sampleLines + 5);
+    EXPECT_EQ(table.line(23, 5, 9999), sampleLines + 6);
     EXPECT_EQ(table.line(26, 81, 12345), std::nullopt);
 }
 
