@@ -105,12 +105,16 @@ void collectKeys(const WorksheetList& worksheets, unsigned workers, Progress& ba
     readBoth(*tables.front(), tables.size() > 1 ? tables.back() : nullptr, [](BatchRates& t) { t.readKeyed(); });
 }
 
-// What the second pass hands the output for one worksheet.
+// Worksheets go to the threads a few at a time: handing each over alone
+// cost more in waking threads than quoting it.
+constexpr size_t kWorksheetsPerJob = 8;
+
+// What the threads hand the output for a few worksheets in a row.
 struct QuotedLines {
     std::string lines;
+    size_t worksheets = 0;
     bool ok = true;
-    bool shown = true;                      // false: left out (--changed-only)
-    std::optional<ComparedQuote> compared;  // kept for the summary
+    std::vector<ComparedQuote> compared;  // kept for the summary
 };
 
 }  // namespace
@@ -154,37 +158,50 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     bool anyFailed = false;
     CompareSummary summary;
     FileResult written = output->write(comparing ? compareHeaderOf(options.format) : headerOf(options.format));
+    // One worksheet's lines, added to those of its job.
+    const auto quoteOne = [&](const QuoteItem& item, QuotedLines& quoted) {
+        ++quoted.worksheets;
+        if (!comparing) {
+            const WorksheetQuote quote =
+                item.problem ? failedQuote(item.path, *item.problem) : quoteWorksheet(item.path, afterSource);
+            quoted.lines += linesOf(quote, options.format);
+            quoted.ok = quoted.ok && quote.ok;
+            return;
+        }
+        ComparedQuote compared =
+            item.problem ? failedComparison(item.path, *item.problem)
+                         : compareWorksheet(item.path, {beforeSource, lineIn(before)}, {afterSource, lineIn(after)});
+        if (!options.changedOnly || failed(compared) || !unchanged(compared))
+            quoted.lines += compareLinesOf(compared, tables, options.format);
+        quoted.ok = quoted.ok && !failed(compared);
+        // The summary needs only the quotes: the records go.
+        compared.records.clear();
+        if (progress) quoted.compared.push_back(std::move(compared));
+    };
     size_t done = 0;
     {
         OrderedJobs<QuotedLines> quotes(workers, [&](QuotedLines&& quoted) {
-            bar.show("quoting", done++);
+            bar.show("quoting", done);
+            done += quoted.worksheets;
             anyFailed = anyFailed || !quoted.ok;
-            if (quoted.compared) summary.add(*quoted.compared);
-            if (written.ok && quoted.shown) written = output->write(quoted.lines);
+            for (const ComparedQuote& compared : quoted.compared) summary.add(compared);
+            if (written.ok && !quoted.lines.empty()) written = output->write(quoted.lines);
         });
+        std::vector<QuoteItem> items;
+        const auto handOver = [&] {
+            quotes.add([&quoteOne, items = std::move(items)] {
+                QuotedLines quoted;
+                for (const QuoteItem& item : items) quoteOne(item, quoted);
+                return quoted;
+            });
+            items.clear();
+        };
         worksheets.forEach([&](const QuoteItem& item) {
             if (!written.ok) return;
-            if (!comparing) {
-                quotes.add([&, item] {
-                    const WorksheetQuote quote =
-                        item.problem ? failedQuote(item.path, *item.problem) : quoteWorksheet(item.path, afterSource);
-                    return QuotedLines{linesOf(quote, options.format), quote.ok, true, std::nullopt};
-                });
-                return;
-            }
-            quotes.add([&, item] {
-                ComparedQuote compared = item.problem ? failedComparison(item.path, *item.problem)
-                                                      : compareWorksheet(item.path, {beforeSource, lineIn(before)},
-                                                                         {afterSource, lineIn(after)});
-                const bool shown = !options.changedOnly || failed(compared) || !unchanged(compared);
-                std::string lines = shown ? compareLinesOf(compared, tables, options.format) : std::string();
-                const bool ok = !failed(compared);
-                // The summary needs only the quotes: the records go.
-                compared.records.clear();
-                return QuotedLines{std::move(lines), ok, shown,
-                                   progress ? std::optional<ComparedQuote>(std::move(compared)) : std::nullopt};
-            });
+            items.push_back(item);
+            if (items.size() == kWorksheetsPerJob) handOver();
         });
+        if (!items.empty() && written.ok) handOver();
         quotes.finish();
     }
     bar.clear();
