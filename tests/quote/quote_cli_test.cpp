@@ -39,6 +39,14 @@ const CliCase kCases[] = {
     {"BadFormat",           {"--format", "xml", kSample},              2, "", "--format takes csv or jsonl"},
     {"RatesWithoutFile",    {kSample, "--rates"},                      2, "", "--rates needs a rate file"},
     {"OutputIntoNoFolder",  {"--output", "@SCRATCH@/no/such/q.csv", kSample}, 2, "", "The folder does not exist."},
+    {"JobsZero",            {"--jobs", "0", kSample},                  2, "", "--jobs takes a number of threads"},
+    {"JobsNotANumber",      {"--jobs=two", kSample},                   2, "", "--jobs takes a number of threads"},
+    {"CompareWithoutFile",  {kSample, "--compare"},                    2, "", "--compare needs the old rate file"},
+    {"ChangedOnlyAlone",    {"--changed-only", kSample},               2, "", "--changed-only needs --compare"},
+    {"CompareOneWorksheet", {"--jobs=3", "--rates", "@RATES@", "--compare=@RATES@", kSample}, 0,
+     "file,status,message,producer,county,coverage,old_producer_premium,new_producer_premium,change,change_percent,"
+     "old_gross_premium,new_gross_premium,old_weighted_rate,new_weighted_rate,changes\r\n" +
+     kSample + ",ok,,Jane Doe,Marion,.65,1,1,0,0.0,1,1,0.042,0.042,\r\n", ""},
     {"Help",                {"--help"},                                0, "*", ""},
     {"Version",             {"--version"},                             0, "kbt2-quote 1.0.0\n", ""},
     {"OneWorksheet",        {"--rates", "@RATES@", kSample},           0, kHeader + kSampleLine, ""},

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/quote/compare_summary.h"
 #include "calc/numbers.h"
 #include "commodities/catalogue.h"
 #include "location/states.h"
@@ -291,6 +292,46 @@ TEST(QuoteThreads, AnyNumberOfThreadsWritesTheOneThreadOutputInTheOrderGiven) {
         EXPECT_LT(one.out.find("/w00.wsk"), one.out.find("/w01.wsk"));
         EXPECT_LT(one.out.find("/w38.wsk"), one.out.find("/w39.wsk"));
     }
+}
+
+// A comparison of one level's producer premiums ("" where not offered).
+quote::ComparedQuote premiums(const std::string& file, const char* before, const char* after) {
+    quote::ComparedQuote compared;
+    for (quote::WorksheetQuote* q : {&compared.before, &compared.after}) {
+        q->file = file;
+        q->ok = true;
+    }
+    const auto level = [](const char* premium) {
+        quote::LevelQuote l{".80", std::vector<std::string>(std::size(quote::kLevelColumnNames))};
+        l.figures[quote::figureIndex("producer_premium")] = premium;
+        return l;
+    };
+    if (*before) compared.before.levels.push_back(level(before));
+    if (*after) compared.after.levels.push_back(level(after));
+    return compared;
+}
+
+TEST(CompareSummary, CountsUpDownUnchangedAndErrorsAndKeepsTheFiveLargestRisesInOrder) {
+    quote::CompareSummary summary;
+    summary.add(premiums("a", "10", "12"));  // +2
+    summary.add(premiums("b", "10", "8"));   // down
+    summary.add(premiums("c", "10", "10"));  // unchanged
+    summary.add(premiums("d", "", "30"));    // offered: +30
+    summary.add(premiums("e", "10", "15"));  // +5
+    summary.add(premiums("f", "10", "15"));  // +5, after e
+    summary.add(premiums("g", "1", "4"));    // +3
+    summary.add(premiums("h", "1", "2"));    // +1: sixth, left out
+    quote::ComparedQuote error = premiums("i", "1", "1");
+    error.after.ok = false;
+    summary.add(error);
+    EXPECT_EQ(summary.text(),
+              "kbt2-quote: 9 worksheets compared: producer premium up for 6, down for 1, unchanged for 1; 1 errors\n"
+              "kbt2-quote: the largest rises:\n"
+              "  +30 at .80 (- -> 30)  d\n"
+              "  +5 at .80 (10 -> 15)  e\n"
+              "  +5 at .80 (10 -> 15)  f\n"
+              "  +3 at .80 (1 -> 4)  g\n"
+              "  +2 at .80 (10 -> 12)  a\n");
 }
 
 }  // namespace
