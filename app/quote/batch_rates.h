@@ -21,6 +21,9 @@ namespace kbt2::quote {
 
 class BatchRates {
 public:
+    // `countyRows`: how many rows the county-wide table takes.
+    explicit BatchRates(size_t countyRows = CountyRateTable::kMaxRows) : counties_(countyRows) {}
+
     // The file named (only an ordinary file: a pipe or a device could stall
     // the batch), else the one of the window's search. What is wrong with it
     // goes to `errors`.

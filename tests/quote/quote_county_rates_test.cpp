@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/quote/batch_rates.h"
 #include "app/quote/county_rates.h"
 #include "calc/rate_file.h"
 #include "commodities/catalogue.h"
+#include "fake_platform.h"
 #include "location/states.h"
 #include "storage_test_support.h"
 
@@ -83,6 +86,32 @@ TEST(CountyRateTable, RefusesMoreRecordsThanItTakes) {
     CountyRateTable table(100);
     ASSERT_FALSE(table.read(trickyRateFile("Ratefile.prn").string()));
     EXPECT_TRUE(table.overflowed());
+}
+
+// A file too large for the county-wide table is read again for the keys
+// the worksheets ask for, and gives the same rows.
+TEST(BatchRates, ReadsAFileTooLargeCountyWideForTheWorksheetsKeys) {
+    const std::string path = trickyRateFile("Ratefile.prn").string();
+    std::ostringstream errors;
+    BatchRates whole;
+    BatchRates keyed(100);
+    for (BatchRates* rates : {&whole, &keyed}) {
+        rates->locate(path, errors);
+        rates->readCountyWide();
+    }
+    EXPECT_FALSE(whole.needsKeys());
+    ASSERT_TRUE(keyed.needsKeys());
+    const std::vector<double> codes{41, 54, 13, 11, 12345};
+    keyed.keyed().want(26, 81, codes);
+    keyed.readKeyed();
+    testing_support::FakePlatform platform;
+    const SourcedRates fromKeys = keyed.source().ratesFor(platform, 26, 81, codes);
+    const SourcedRates countyWide = whole.source().ratesFor(platform, 26, 81, codes);
+    EXPECT_EQ(fromKeys.path, countyWide.path);
+    EXPECT_FALSE(fromKeys.lookup.error);
+    expectSameRows(fromKeys.lookup.rows, countyWide.lookup.rows);
+    EXPECT_EQ(fromKeys.lookup.records, countyWide.lookup.records);
+    EXPECT_EQ(errors.str(), "");
 }
 
 }  // namespace
