@@ -14,10 +14,14 @@ Progress::Progress(std::ostream& out, bool terminal, size_t batchSize)
 
 void Progress::show(const char* stage, size_t done) {
     // Whole per cent steps only: redrawing for every worksheet would cost
-    // more than quoting it.
-    if (!enabled_ || done % (total_ / 100 + 1) != 0) return;
+    // more than quoting it. The count may move by several at a time.
+    if (!enabled_) return;
+    const size_t percent = done * 100 / total_;
+    if (percent == shownPercent_ && stage == shownStage_) return;
+    shownPercent_ = percent;
+    shownStage_ = stage;
     show((std::string(stage) + " " + std::to_string(done) + " of " + std::to_string(total_) + " (" +
-          std::to_string(done * 100 / total_) + "%)")
+          std::to_string(percent) + "%)")
              .c_str());
 }
 

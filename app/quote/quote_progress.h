@@ -26,6 +26,8 @@ private:
     bool enabled_;
     size_t total_;
     std::string shown_;
+    const char* shownStage_ = nullptr;  // of the last count drawn
+    size_t shownPercent_ = 0;
 };
 
 }  // namespace kbt2::quote
