@@ -1,11 +1,12 @@
-#include "calc/preliminary.h"
+#include "commands/preliminary_kbt.h"
 
 #include <array>
 #include <string>
 
 #include "calc/adjustment.h"
-#include "calc/field_draft.h"
 #include "calc/numbers.h"
+#include "commands/field_draft.h"
+#include "commands/messages.h"
 
 namespace kbt2 {
 namespace {
@@ -30,10 +31,10 @@ std::string firstFailedCheck(const FiveTexts& incomes, const FiveTexts& expenses
     const auto notNumeric = [](std::string_view t) { return !isNumeric(t); };
     // clang-format off
     const Check checks[] = {
-        {incomes,  notNumeric,       "You have not entered a correct number in the Allowable Income box "},
-        {expenses, notNumeric,       "You have not entered a correct number in the Allowable Expenses box "},
-        {incomes,  hasCommaOrDollar, "You have entered either a comma or a $ in the AllowableIncome box "},
-        {expenses, hasCommaOrDollar, "You have  entered either a comma or a $ in the Allowable Expense box "},
+        {incomes,  notNumeric,       messages::kIncomeNotNumeric},
+        {expenses, notNumeric,       messages::kExpenseNotNumeric},
+        {incomes,  hasCommaOrDollar, messages::kIncomeCommaOrDollar},
+        {expenses, hasCommaOrDollar, messages::kExpenseCommaOrDollar},
     };
     // clang-format on
     for (const Check& check : checks)
@@ -61,10 +62,7 @@ void command2Click(Worksheet& ws, Platform& platform) {
     }
     // Each of 1993 to 1996 divides the next year's income.
     if (const int box = zeroDivisorBox(incomes)) {
-        tell(platform,
-             "The adjustment factor cannot be calculated from a zero income. Enter the income of the "
-             "Allowable Income box " +
-                 std::to_string(box));
+        tell(platform, messages::preliminaryZeroIncome(box));
         return;
     }
 
@@ -82,8 +80,7 @@ void command2Click(Worksheet& ws, Platform& platform) {
     draft.setNumber({Control::Text30}, roundWhole(factor * averageExpense));
 
     if (draft.overflow()) {
-        tell(platform,
-             "The figures are too large to calculate. Check the Allowable Income and Allowable Expenses boxes.");
+        tell(platform, messages::kPreliminaryOutOfRange);
         return;
     }
     draft.commit(ws, platform);

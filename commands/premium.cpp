@@ -1,98 +1,48 @@
-#include "calc/premium.h"
+#include "commands/premium.h"
 
-#include <cerrno>
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "calc/adjustment.h"
-#include "calc/commodity_kbt.h"
-#include "calc/field_draft.h"
 #include "calc/numbers.h"
-#include "calc/premium_table.h"
-#include "calc/rate_file.h"
-#include "calc/shares.h"
+#include "commands/commodity_kbt.h"
+#include "commands/field_draft.h"
+#include "commands/messages.h"
+#include "commands/premium_fields.h"
 #include "location/states.h"
 
 namespace kbt2 {
 namespace {
 
-// The component named in the message of a rate file that cannot be read.
-constexpr const char* kComponent = "kbt2";
-
-const char* const kOutOfRange =
-    "The figures are too large to calculate a premium. Check the incomes (Tab 3), the Commodity Report (Tabs 7 "
-    "and 8), the MPCI liability (Tab 1) and the rates in Ratefile.prn.";
-
-struct AllowableKbt {
-    std::vector<double> rowKbts;  // rows 0 to N-1, whole dollars
-    double total = 0;
-    double allowable = 0;
-};
-
-// The projected KBT by the adjustment-factor rule, the row KBTs and their
-// total, and the allowable KBT, the smaller of the two, each written and
-// read back as the worksheet holds it.
-AllowableKbt writeAllowableKbt(FieldDraft& draft, const Worksheet& ws, int commodityCount) {
-    const double averageIncome = draft.number({Control::Averageinc});
-    const double factor = adjustmentFactor(readIncomes(ws), averageIncome);
-    draft.setNumber({Control::Projkbt}, roundWhole(factor * averageIncome));
-
-    AllowableKbt kbt;
-    for (int i = 0; i < commodityCount; ++i) {
-        kbt.rowKbts.push_back(
-            roundWhole(numericValue(ws.text({Control::Totamt1, i})) * numericValue(ws.text({Control::Expval1, i}))));
-        kbt.total += kbt.rowKbts.back();
+PremiumInputs premiumInputs(const Worksheet& ws, int count) {
+    PremiumInputs in;
+    in.incomes = readIncomes(ws);
+    in.averageIncome = numericValue(ws.text({Control::Averageinc}));
+    in.mpciLiability = numericValue(ws.text({Control::MPCI}));
+    for (int i = 0; i < count; ++i) {
+        in.totalAmounts.push_back(numericValue(ws.text({Control::Totamt1, i})));
+        in.expectedValues.push_back(numericValue(ws.text({Control::Expval1, i})));
     }
-    draft.setNumber({Control::Text15, 0}, kbt.total);
-
-    if (draft.number({Control::Projkbt}) >= kbt.total)
-        draft.setNumber({Control::Text21}, kbt.total);
-    else
-        draft.setText({Control::Text21}, draft.text({Control::Projkbt}));
-    kbt.allowable = draft.number({Control::Text21});
-    return kbt;
+    return in;
 }
 
 // What keeps the premium from being calculated, checked before anything is
-// written: each case would divide by zero or insure nothing.
-std::optional<std::string> missingInput(const Worksheet& ws) {
-    const int count = reportLength(ws);
-    if (count == 1 && ws.text({Control::Cropname1, 0}).empty())
-        return "There is no commodity in the Commodity Report. Check the farm's commodities (Tabs 5 and 6) and "
-               "complete the Commodity Report (Tabs 7 and 8) before calculating the premium.";
-    if (const int box = zeroDivisorBox(readIncomes(ws)))
-        return "The adjustment factor cannot be calculated from a zero income. Enter the income of the Allowable "
-               "Income box " +
-               std::to_string(box) + " (Tab 3) before calculating the premium.";
-    FieldDraft scratch(ws);
-    const AllowableKbt kbt = writeAllowableKbt(scratch, ws, count);
-    if (scratch.overflow()) return kOutOfRange;
-    if (kbt.total == 0)
-        return "The total expected KBT is 0. Enter the Total Amount and the Expected value of each commodity "
-               "(Tabs 7 and 8) before calculating the premium.";
-    if (kbt.allowable <= 0)
-        return "The allowable KBT is " + plainText(kbt.allowable) +
-               ": there is nothing to insure. Calculate the preliminary KBT (Tab 4) and check the Commodity Report "
-               "(Tabs 7 and 8) before calculating the premium.";
-    return std::nullopt;
+// written.
+std::optional<PremiumStop> missingInput(const Worksheet& ws, const PremiumInputs& in) {
+    if (in.totalAmounts.size() == 1 && ws.text({Control::Cropname1, 0}).empty())
+        return PremiumStop{PremiumStopKind::NoCommodity};
+    return premiumInputStop(in);
 }
 
-void fileNotFound(FieldDraft& draft) {
-    draft.message({"*** ERROR ***",
-                   "Ratefile.prn - cannot find file, Program will not work without it\r"
-                   "If you put the file in the root(C:\\) the program will find it there.",
-                   MessageButtons::OKCancel, MessageIcon::Critical});
-    draft.message({"*** Stopped ***", "Program Stopped", MessageButtons::OK, MessageIcon::Critical});
-}
-
-void fileNotRead(FieldDraft& draft, const RateFileError& error) {
-    // The number follows "#" after a blank of its own, as a sign would stand.
-    draft.message(
-        {"ERROR",
-         "Error #  " + std::to_string(error.number) + " was generated by " + kComponent + "\r" + error.description,
-         MessageButtons::OK, MessageIcon::None});
-    draft.message({"*** ERROR ***", "Program Stopped", MessageButtons::OK, MessageIcon::Critical});
+// The figures in the order the page has always been filled: the KBTs, the
+// liabilities, each warning with its result, the table, the levels offered.
+void writeFigures(FieldDraft& draft, const PremiumFigures& f) {
+    draft.setNumber({Control::Projkbt}, f.projectedKbt);
+    draft.setNumber({Control::Text15, 0}, f.totalExpectedKbt);
+    draft.setNumber({Control::Text21}, f.allowableKbt);
+    writeLiabilities(draft, f.columns);
+    for (const PremiumWarning warning : f.warnings) {
+        draft.message(messages::premiumWarning(warning));
+        draft.setText({warning == PremiumWarning::LivestockOver35 ? Control::Lvstex : Control::Mpciex}, "Yes");
+    }
+    writePremiums(draft, f.columns);
+    showOfferedLevels(draft, f.columns);
 }
 
 }  // namespace
@@ -104,10 +54,13 @@ PremiumRateKeys premiumRateKeys(const Worksheet& ws) {
     return keys;
 }
 
-std::optional<RateFileUse> command4Click(Worksheet& ws, Platform& platform, RateSource& rates) {
-    if (const auto problem = missingInput(ws)) {
-        tell(platform, *problem);
-        return std::nullopt;
+PremiumOutcome command4Click(Worksheet& ws, Platform& platform, RateSource& rates) {
+    PremiumOutcome outcome;
+    const int count = reportLength(ws);
+    const PremiumInputs in = premiumInputs(ws, count);
+    if ((outcome.stop = missingInput(ws, in))) {
+        tell(platform, messages::premiumStop(*outcome.stop));
+        return outcome;
     }
     // Everything is computed into a draft first: a figure out of range then
     // stops the command with nothing written.
@@ -115,51 +68,39 @@ std::optional<RateFileUse> command4Click(Worksheet& ws, Platform& platform, Rate
     draft.setText({Control::Lvstex}, "No");
     draft.setText({Control::Mpciex}, "No");
     if (draft.text({Control::MPCI}).empty()) draft.setText({Control::MPCI}, "0");
-    const int count = reportLength(ws);
     draft.setNumber({Control::Croptext}, count);
     const PremiumRateKeys keys = premiumRateKeys(ws);
 
     // A rate file that cannot be found or read ends the command after its
     // messages; the window stays open with every entry.
     const SourcedRates sourced = rates.ratesFor(platform, keys.stateCode, keys.countyCode, keys.codes);
-    if (!sourced.path) {
-        fileNotFound(draft);
-        draft.commit(ws, platform);
-        return std::nullopt;
-    }
+    outcome.chosenRateFileGone = sourced.chosenGone;
     const RateLookup& lookup = sourced.lookup;
-    if (lookup.error) {
-        fileNotRead(draft, *lookup.error);
+    if (!sourced.path || lookup.error) {
+        outcome.rateFileMissing = !sourced.path;
+        outcome.rateFileError = lookup.error;
+        for (Message& m : sourced.path ? messages::rateFileUnreadable(*lookup.error) : messages::rateFileMissing())
+            draft.message(std::move(m));
         draft.commit(ws, platform);
-        return std::nullopt;
+        return outcome;
     }
+    outcome.rateFile = rateFileUse(sourced);
 
-    const AllowableKbt kbt = writeAllowableKbt(draft, ws, count);
-    writeLiabilities(draft, kbt.allowable);
-    const Shares shares = commodityShares(kbt.rowKbts, draft.number({Control::Text15, 0}));
-    if (livestockShare(shares, lookup.rows) > kLivestockLimit) {
-        draft.message(livestockWarning());
-        draft.setText({Control::Lvstex}, "Yes");
+    PremiumFigures figures = premiumFigures(in, lookup.rows);
+    if (!figures.finite) {
+        outcome.stop = PremiumStop{PremiumStopKind::OutOfRange};
+        tell(platform, messages::premiumStop(*outcome.stop));
+        return outcome;
     }
-    if (livestockOrInsurableShare(shares, lookup.rows) > kLivestockOrInsurableLimit) {
-        draft.message(insurableWarning());
-        draft.setText({Control::Mpciex}, "Yes");
-    }
-    writePremiums(draft, kbt.allowable, weightedRates(shares, lookup.rows),
-                  diversificationFactor(count, shares.deviationSum));
-    showOfferedLevels(draft, shares.significantCount);
-
-    if (draft.overflow()) {
-        tell(platform, kOutOfRange);
-        return rateFileUse(sourced);
-    }
+    writeFigures(draft, figures);
     draft.commit(ws, platform);
-    return rateFileUse(sourced);
+    outcome.figures = std::move(figures);
+    return outcome;
 }
 
-void command4Click(Worksheet& ws, Platform& platform) {
+PremiumOutcome command4Click(Worksheet& ws, Platform& platform) {
     RateFileSource file;
-    command4Click(ws, platform, file);
+    return command4Click(ws, platform, file);
 }
 
 }  // namespace kbt2

@@ -1,4 +1,4 @@
-#include "calc/premium.h"
+#include "commands/premium.h"
 
 #include <gtest/gtest.h>
 

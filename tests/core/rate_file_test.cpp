@@ -1,4 +1,4 @@
-#include "calc/rate_file.h"
+#include "rates/rate_file.h"
 
 #include <gtest/gtest.h>
 
