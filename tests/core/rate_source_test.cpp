@@ -88,6 +88,7 @@ TEST_P(RateTableAgainstFile, GivesEveryCountyWhatReadingTheFileGives) {
                 EXPECT_EQ(got[i].livestockFlag, expected.rows[i].livestockFlag);
                 EXPECT_EQ(got[i].insurableFlag, expected.rows[i].insurableFlag);
                 EXPECT_EQ(got[i].found, expected.rows[i].found);
+                EXPECT_EQ(got[i].line, expected.rows[i].line);
             }
         }
     }
