@@ -5,6 +5,7 @@
 
 #include "calc/adjustment.h"
 #include "calc/numbers.h"
+#include "calc/preliminary.h"
 #include "commands/field_draft.h"
 #include "commands/messages.h"
 
@@ -43,8 +44,6 @@ std::string firstFailedCheck(const FiveTexts& incomes, const FiveTexts& expenses
     return {};
 }
 
-double sum(const FiveYears& values) { return values[0] + values[1] + values[2] + values[3] + values[4]; }
-
 }  // namespace
 
 void command2Click(Worksheet& ws, Platform& platform) {
@@ -66,23 +65,19 @@ void command2Click(Worksheet& ws, Platform& platform) {
         return;
     }
 
-    FieldDraft draft(ws);
-    draft.setNumber({Control::Totalinc}, roundWhole(sum(incomes)));
-    draft.setNumber({Control::Totalexp}, roundWhole(sum(expenses)));
-    draft.setNumber({Control::Averageinc}, roundThousandths(sum(incomes) / 5));
-    draft.setNumber({Control::Averageexp}, roundThousandths(sum(expenses) / 5));
-    // The factor and the preliminary KBT use the averages as written.
-    const double averageIncome = draft.number({Control::Averageinc});
-    const double averageExpense = draft.number({Control::Averageexp});
-    const double factor = adjustmentFactor(incomes, averageIncome);
-    draft.setNumber({Control::GrowthFact}, factor);
-    draft.setNumber({Control::Text29}, roundWhole(factor * averageIncome));
-    draft.setNumber({Control::Text30}, roundWhole(factor * averageExpense));
-
-    if (draft.overflow()) {
+    const PreliminaryFigures f = preliminaryFigures(incomes, expenses);
+    if (!f.finite()) {
         tell(platform, messages::kPreliminaryOutOfRange);
         return;
     }
+    FieldDraft draft(ws);
+    draft.setNumber({Control::Totalinc}, f.totalIncome);
+    draft.setNumber({Control::Totalexp}, f.totalExpense);
+    draft.setNumber({Control::Averageinc}, f.averageIncome);
+    draft.setNumber({Control::Averageexp}, f.averageExpense);
+    draft.setNumber({Control::GrowthFact}, f.adjustmentFactor);
+    draft.setNumber({Control::Text29}, f.preliminaryKbt);
+    draft.setNumber({Control::Text30}, f.preliminaryExpense);
     draft.commit(ws, platform);
 }
 
