@@ -7,12 +7,14 @@
 
 namespace kbt2 {
 
+double rowKbt(double totalAmount, double expectedValue) { return roundWhole(totalAmount * expectedValue); }
+
 AllowableKbt allowableKbt(const PremiumInputs& in) {
     AllowableKbt kbt;
     const double factor = adjustmentFactor(in.incomes, in.averageIncome);
     kbt.projected = asWritten(roundWhole(factor * in.averageIncome));
     for (size_t i = 0; i < in.totalAmounts.size(); ++i) {
-        kbt.rowKbts.push_back(roundWhole(in.totalAmounts[i] * in.expectedValues[i]));
+        kbt.rowKbts.push_back(rowKbt(in.totalAmounts[i], in.expectedValues[i]));
         kbt.total += kbt.rowKbts.back();
     }
     kbt.totalAsWritten = asWritten(kbt.total);

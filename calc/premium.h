@@ -44,6 +44,9 @@ enum class PremiumWarning {
     LivestockOrInsurableOver50,  // livestock and insurable crops above 50 %
 };
 
+// A commodity row's KBT: total amount times expected value, whole dollars.
+double rowKbt(double totalAmount, double expectedValue);
+
 // The projected (preliminary) KBT by the adjustment-factor rule, the row
 // KBTs, their total and the allowable KBT, the smaller of the two.
 struct AllowableKbt {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "calc/numbers.h"
+#include "calc/premium.h"
 #include "commands/messages.h"
 #include "worksheet/report_rows.h"
 
@@ -60,7 +61,7 @@ void command3Click(Worksheet& ws, Platform& platform) {
     for (int i = 0; i < kReportRows; ++i) {
         if (!named(ws, i)) continue;
         kbt[static_cast<size_t>(i)] =
-            roundWhole(numericValue(ws.text({Control::Totamt1, i})) * numericValue(ws.text({Control::Expval1, i})));
+            rowKbt(numericValue(ws.text({Control::Totamt1, i})), numericValue(ws.text({Control::Expval1, i})));
         if (!std::isfinite(kbt[static_cast<size_t>(i)])) {
             tell(platform, messages::rowKbtOutOfRange(i + 1));
             return;
