@@ -18,21 +18,29 @@ Worksheet::Worksheet() {
 // Observers hear of every field that changes, so a window already bound to
 // the worksheet follows; no click event is raised.
 void Worksheet::reset() {
+    Snapshot fresh{std::vector<Field>(fields_.size())};
+    fresh.fields[static_cast<size_t>(firstSlot_[static_cast<size_t>(Control::SSN)])].on = true;
+    fresh.fields[static_cast<size_t>(firstSlot_[static_cast<size_t>(Control::IRSCash)])].on = true;
+    restore(fresh);
+}
+
+void Worksheet::restore(const Snapshot& state) {
+    assert(state.fields.size() == fields_.size());
     for (const ControlInfo& c : kControls) {
         for (int i = 0; i < c.slots(); ++i) {
             const FieldRef f{c.control, i};
             Field& field = at(f);
-            const bool on = c.control == Control::SSN || c.control == Control::IRSCash;
-            if (!field.text.empty()) {
-                field.text.clear();
+            const Field& wanted = state.fields[static_cast<size_t>(firstSlot_[static_cast<size_t>(c.control)] + i)];
+            if (field.text != wanted.text) {
+                field.text = wanted.text;
                 notify(f, FieldChange::What::Text);
             }
-            if (field.on != on) {
-                field.on = on;
+            if (field.on != wanted.on) {
+                field.on = wanted.on;
                 notify(f, FieldChange::What::Value);
             }
-            if (!field.visible) {
-                field.visible = true;
+            if (field.visible != wanted.visible) {
+                field.visible = wanted.visible;
                 notify(f, FieldChange::What::Visibility);
             }
         }

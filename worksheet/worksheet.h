@@ -28,7 +28,20 @@ public:
 };
 
 class Worksheet {
+    struct Field {
+        std::string text;
+        bool on = false;  // check value or option selection
+        bool visible = true;
+        bool operator==(const Field&) const = default;
+    };
+
 public:
+    // Every field's text, value, selection and visibility at one moment.
+    struct Snapshot {
+        std::vector<Field> fields;
+        bool operator==(const Snapshot&) const = default;
+    };
+
     Worksheet();
 
     // Text and masked number fields: the plain text, never the display format.
@@ -54,17 +67,16 @@ public:
     // field that changes; no click event is raised.
     void reset();
 
+    Snapshot snapshot() const { return {fields_}; }
+    // Puts every field back as `state` holds it. As with reset(), observers
+    // hear of each field that changes and no click event is raised.
+    void restore(const Snapshot& state);
+
     void setEventHandler(ControlEvents* handler) { events_ = handler; }
     // Observers hear of every change after it happened (the window uses it).
     void addObserver(std::function<void(const FieldChange&)> observer);
 
 private:
-    struct Field {
-        std::string text;
-        bool on = false;  // check value or option selection
-        bool visible = true;
-    };
-
     Field& at(FieldRef f);
     const Field& at(FieldRef f) const;
     void notify(FieldRef f, FieldChange::What what);

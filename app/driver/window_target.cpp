@@ -19,7 +19,8 @@ QtMessageHandler qtHandler = nullptr;
 // only clutter the driver's error output, which scenarios compare.
 void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (message.startsWith(QLatin1String("This plugin does not support")) ||
-        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")) ||
+        message.startsWith(QLatin1String("QStandardPaths: wrong permissions on runtime directory")))
         return;
     if (qtHandler) qtHandler(type, context, message);
 }
