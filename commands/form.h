@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "calc/rate_source.h"
 #include "commands/history.h"
@@ -56,9 +57,10 @@ public:
     const std::string& fileName() const { return fileName_; }
     // True while the worksheet differs from what was last saved or loaded.
     bool unsaved() const { return !saved_ || *saved_ != worksheet_.snapshot(); }
-    // The worksheet as it was before the newest step, while the newest step
-    // replaced work that had not been saved: what a recovery copy keeps.
-    std::optional<Worksheet::Snapshot> replacedUnsavedWork() const { return replacedUnsaved_; }
+    // The worksheet as it was before the last action, when that action was
+    // a step that replaced work not saved (Clear, Load, Command5, a
+    // recovery): what a recovery copy keeps. Handed out once.
+    std::optional<Worksheet::Snapshot> takeReplacedUnsavedWork() { return std::exchange(replacedUnsaved_, {}); }
 
     // The rate file the last Calculate Premium read; nothing when it stopped
     // before reading one.

@@ -119,7 +119,21 @@ void DocumentActions::recover() {
         status_.note(QStringLiteral("No kept worksheet was found."));
         return;
     }
-    if (const auto failure = form_.recoverFrom(copy->path.toStdString(), {})) {
+    recoverCopy(*copy);
+}
+
+QString DocumentActions::describe(const KeptCopy& copy) const {
+    const auto kept = Form::peekCopy(copy.path.toStdString());
+    if (!kept) return QStringLiteral("%1  (cannot be read)").arg(when(copy.written));
+    const auto field = [&kept](Control c) {
+        const QString text = QString::fromStdString(kept->text({c})).trimmed();
+        return text.isEmpty() ? QStringLiteral("(none)") : text;
+    };
+    return QStringLiteral("%1  %2, %3").arg(when(copy.written), field(Control::Producer1), field(Control::countyname));
+}
+
+void DocumentActions::recoverCopy(const KeptCopy& copy) {
+    if (const auto failure = form_.recoverFrom(copy.path.toStdString(), {})) {
         status_.note(QStringLiteral("The kept worksheet could not be read and was ignored. %1").arg(oneLine(*failure)));
         return;
     }
@@ -127,7 +141,7 @@ void DocumentActions::recover() {
     // no file the user saved is overwritten unasked.
     currentFile_.clear();
     followForm();
-    status_.note(QStringLiteral("Recovered the worksheet kept at %1.").arg(when(copy->written)));
+    status_.note(QStringLiteral("Recovered the worksheet kept at %1.").arg(when(copy.written)));
 }
 
 void DocumentActions::exit() { acted({Control::Command1}, form_.click(Control::Command1)); }
@@ -194,6 +208,7 @@ void DocumentActions::fileUsed(const std::string& path) {
 }
 
 void DocumentActions::followForm() {
+    if (const auto replaced = form_.takeReplacedUnsavedWork()) recovery_->keep(*replaced);
     status_.showDocument(currentFile_, form_.unsaved());
     if (undo_) {
         const Step* step = form_.nextUndo();

@@ -38,6 +38,11 @@ public:
     void print();
     void chooseRateFile();
     void recover();
+    // The kept copies for File > Recover Last Worksheet, newest first.
+    std::vector<KeptCopy> keptCopies() const { return recovery_->otherCopies(); }
+    // What a kept copy holds, in words: time, producer name and county.
+    QString describe(const KeptCopy& copy) const;
+    void recoverCopy(const KeptCopy& copy);
     void exit();
     // Edit menu: the worksheet's history.
     void undo();

@@ -17,7 +17,8 @@ using Run = void (DocumentActions::*)();
 // The entries in menu order: menu, object name, text ('&' marks the letter;
 // '…' an entry that asks before it acts), shortcuts (alternatives parted by
 // "; "), what it does. The entry
-// without an action is the Open Recent submenu; one without a text, a line.
+// without an action is a submenu filled when it opens (Open Recent, the
+// kept copies to recover); one without a text, a line.
 struct MenuEntry { Menu menu; std::string_view name; std::string_view text; std::string_view shortcut; Run run; };
 constexpr MenuEntry kEntries[] = {
     {Menu::File, "actionOpen",         "&Open…",                  "Ctrl+O",       &DocumentActions::open},
@@ -31,7 +32,7 @@ constexpr MenuEntry kEntries[] = {
     {Menu::File, "actionPrint",        "&Print…",                 "Ctrl+P",       &DocumentActions::print},
     {Menu::File, "",                   "",                        "",             nullptr},
     {Menu::File, "actionChooseRateFile", "C&hoose Rate File…",    "",             &DocumentActions::chooseRateFile},
-    {Menu::File, "actionRecover",      "Re&cover Last Worksheet", "",             &DocumentActions::recover},
+    {Menu::File, "menuRecover",        "Re&cover Last Worksheet", "",             nullptr},
     {Menu::File, "",                   "",                        "",             nullptr},
     {Menu::File, "actionExit",         "E&xit",                   "Ctrl+Q",       &DocumentActions::exit},
     {Menu::Edit, "actionUndo",         "&Undo",                   "Ctrl+Z",       &DocumentActions::undo},
@@ -57,6 +58,18 @@ void fillRecentMenu(QMenu* menu, DocumentActions& actions) {
     if (files.isEmpty()) menu->addAction(QStringLiteral("No recent files"))->setEnabled(false);
 }
 
+// The kept copies, newest first, each with its time, producer and county.
+void fillRecoverMenu(QMenu* menu, DocumentActions& actions) {
+    menu->clear();
+    const std::vector<KeptCopy> copies = actions.keptCopies();
+    for (const KeptCopy& copy : copies) {
+        QAction* entry = menu->addAction(actions.describe(copy).replace(u'&', QStringLiteral("&&")));
+        entry->setToolTip(copy.path);
+        QObject::connect(entry, &QAction::triggered, &actions, [&actions, copy] { actions.recoverCopy(copy); });
+    }
+    if (copies.empty()) menu->addAction(QStringLiteral("No kept worksheets"))->setEnabled(false);
+}
+
 }  // namespace
 
 void buildMenuBar(QMenuBar* bar, DocumentActions& actions) {
@@ -75,8 +88,8 @@ void buildMenuBar(QMenuBar* bar, DocumentActions& actions) {
             recent->setObjectName(toQString(entry.name));
             // A menu hides its entries' tool tips unless told otherwise.
             recent->setToolTipsVisible(true);
-            QObject::connect(recent, &QMenu::aboutToShow, recent,
-                             [recent, &actions] { fillRecentMenu(recent, actions); });
+            const auto fill = entry.name == "menuOpenRecent" ? fillRecentMenu : fillRecoverMenu;
+            QObject::connect(recent, &QMenu::aboutToShow, recent, [recent, &actions, fill] { fill(recent, actions); });
         } else {
             QAction* action = menu->addAction(toQString(entry.text));
             action->setObjectName(toQString(entry.name));

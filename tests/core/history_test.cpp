@@ -160,12 +160,13 @@ TEST(History, ClearOfUnsavedWorkKeepsWhatItReplaced) {
     form.setText(kName, "Jane");
     const Worksheet::Snapshot typed = form.worksheet().snapshot();
     form.click(Control::Clear);
-    ASSERT_TRUE(form.replacedUnsavedWork());
-    EXPECT_TRUE(*form.replacedUnsavedWork() == typed);
+    const auto replaced = form.takeReplacedUnsavedWork();
+    ASSERT_TRUE(replaced);
+    EXPECT_TRUE(*replaced == typed);
+    EXPECT_FALSE(form.takeReplacedUnsavedWork());  // handed out once
     form.setText(kName, "x");
-    EXPECT_FALSE(form.replacedUnsavedWork());
     form.click(Control::Command2);  // no step, nothing replaced
-    EXPECT_FALSE(form.replacedUnsavedWork());
+    EXPECT_FALSE(form.takeReplacedUnsavedWork());
 }
 
 }  // namespace
