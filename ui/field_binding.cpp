@@ -11,19 +11,12 @@
 namespace kbt2::ui {
 
 FieldBinding::FieldBinding(Form& form) : form_(form) {
-    size_t slots = 0;
-    for (const ControlInfo& c : kControls) {
-        firstSlot_.push_back(slots);
-        slots += static_cast<size_t>(c.slots());
-    }
-    widgets_.assign(slots, nullptr);
-    followers_.assign(slots, nullptr);
+    widgets_.assign(Worksheet::slotCount(), nullptr);
+    followers_.assign(Worksheet::slotCount(), nullptr);
     form_.worksheet().addObserver([this](const FieldChange& change) { show(change.field, change.what); });
 }
 
-size_t FieldBinding::slot(FieldRef field) const {
-    return firstSlot_[static_cast<size_t>(field.control)] + static_cast<size_t>(field.index);
-}
+size_t FieldBinding::slot(FieldRef field) const { return Worksheet::slotOf(field); }
 
 QWidget* FieldBinding::create(FieldRef field, QWidget* parent, const QString& caption) {
     const ControlInfo& control = info(field.control);

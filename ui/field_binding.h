@@ -47,7 +47,6 @@ private:
     }
 
     Form& form_;
-    std::vector<size_t> firstSlot_;
     std::vector<QWidget*> widgets_;
     std::vector<QWidget*> followers_;
     std::function<void(FieldRef, bool)> acted_;

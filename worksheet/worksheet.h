@@ -44,6 +44,12 @@ public:
 
     Worksheet();
 
+    // Every field's place in one flat table of slots, the same for every
+    // worksheet, for whoever keeps something per field (the window, its
+    // widgets). slotOf does not check the index.
+    static size_t slotCount();
+    static size_t slotOf(FieldRef f);
+
     // Text and masked number fields: the plain text, never the display format.
     const std::string& text(FieldRef f) const;
     void setText(FieldRef f, std::string text);
@@ -81,7 +87,6 @@ private:
     const Field& at(FieldRef f) const;
     void notify(FieldRef f, FieldChange::What what);
 
-    std::vector<int> firstSlot_;  // per control, the slot of its element 0
     std::vector<Field> fields_;
     ControlEvents* events_ = nullptr;
     std::vector<std::function<void(const FieldChange&)>> observers_;
