@@ -58,7 +58,7 @@ int runInWindow(int, char** argv, std::istream& script, std::ostream& out, std::
     QApplication app(qtArgc, qtArgv);
 
     Session session(out);
-    DialogAnswerer answerer(session);
+    DialogueAnswerer answerer(session);
     ui::MainWindow window(std::make_unique<DriverPlatform>(session, answerer));
     QObject::connect(&window, &ui::MainWindow::closed, &window, [&session] { session.reportClosed(); });
     window.show();
