@@ -194,7 +194,7 @@ void DocumentActions::acted(FieldRef field, bool /*changed*/) {
     followForm();
     if (field.control != Control::Command4) return;
     const auto& use = form_.lastRateFileUse();
-    status_.note(premiumRatesNote(form_, settings_.chosenRateFile()),
+    status_.note(premiumRatesNote(form_),
                  use ? QString::fromStdString(use->path) : QString());
 }
 
