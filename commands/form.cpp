@@ -1,14 +1,16 @@
 #include "commands/form.h"
 
-#include "calc/commodity_kbt.h"
-#include "calc/preliminary.h"
-#include "calc/premium.h"
+#include <filesystem>
+
 #include "commands/clear.h"
+#include "commands/commodity_boxes.h"
+#include "commands/commodity_kbt.h"
 #include "commands/exit.h"
-#include "commodities/transfer.h"
-#include "location/state_handler.h"
-#include "storage/print_command.h"
-#include "storage/worksheet_file.h"
+#include "commands/preliminary_kbt.h"
+#include "commands/premium.h"
+#include "commands/print.h"
+#include "commands/save_load.h"
+#include "commands/state.h"
 
 namespace kbt2 {
 namespace {
@@ -24,7 +26,7 @@ struct Route {
 
 // The premium takes its rates from the form's source and leaves a record of
 // what it read, so it is the one handler that needs the form itself.
-void premiumClick(Form& form) { form.lastRateFileUse_ = command4Click(form.worksheet_, form.platform_, form.rates_); }
+void premiumClick(Form& form) { form.lastPremium_ = command4Click(form.worksheet_, form.platform_, form.rates_); }
 
 namespace {
 
@@ -32,14 +34,14 @@ namespace {
 // clang-format off
 constexpr Route kRoutes[] = {
     {Control::Clear,    [](Form& f) { clearClick(f.worksheet()); }},
-    {Control::Command1, [](Form& f) { exitClick(f.platform()); }},
-    {Control::Command2, [](Form& f) { command2Click(f.worksheet(), f.platform()); }},
-    {Control::Command3, [](Form& f) { command3Click(f.worksheet(), f.platform()); }},
+    {Control::Command1, [](Form& f) { exitClick(f.commandPlatform()); }},
+    {Control::Command2, [](Form& f) { command2Click(f.worksheet(), f.commandPlatform()); }},
+    {Control::Command3, [](Form& f) { command3Click(f.worksheet(), f.commandPlatform()); }},
     {Control::Command4, premiumClick},
     {Control::Command5, [](Form& f) { command5Click(f.worksheet()); }},
-    {Control::save,     [](Form& f) { saveClick(f.worksheet(), f.platform()); }},
-    {Control::Load,     [](Form& f) { loadClick(f.worksheet(), f.platform()); }},
-    {Control::Print,    [](Form& f) { printClick(f.worksheet(), f.platform()); }},
+    {Control::save,     [](Form& f) { saveClick(f.worksheet(), f.commandPlatform()); }},
+    {Control::Load,     [](Form& f) { loadClick(f.worksheet(), f.commandPlatform()); }},
+    {Control::Print,    [](Form& f) { printClick(f.worksheet(), f.commandPlatform()); }},
 };
 // clang-format on
 
@@ -47,18 +49,92 @@ constexpr Route kRoutes[] = {
 
 // fileRates_ is declared before rates_, so it is whole when rates_ is bound
 // to it (delegating to the other constructor would bind it before).
-Form::Form(Platform& platform) : platform_(platform), rates_(fileRates_) { worksheet_.setEventHandler(this); }
-
-Form::Form(Platform& platform, RateSource& rates) : platform_(platform), rates_(rates) {
+Form::Form(Platform& platform)
+    : platform_(platform, *this), rates_(fileRates_), history_(worksheet_.snapshot()), saved_(worksheet_.snapshot()) {
     worksheet_.setEventHandler(this);
 }
 
-void Form::click(Control button) {
-    for (const Route& route : kRoutes)
-        if (route.button == button) return route.handler(*this);
+Form::Form(Platform& platform, RateSource& rates)
+    : platform_(platform, *this), rates_(rates), history_(worksheet_.snapshot()), saved_(worksheet_.snapshot()) {
+    worksheet_.setEventHandler(this);
 }
 
-void Form::checkBoxClicked(Control array, int /*index*/) { transferPass(worksheet_, array); }
+bool Form::click(Control button) {
+    fileUsed_.reset();
+    for (const Route& route : kRoutes)
+        if (route.button == button) route.handler(*this);
+    return record(Step{Step::Kind::Click, {button}, {}}, true);
+}
+
+bool Form::setText(FieldRef field, std::string text) {
+    worksheet_.setText(field, std::move(text));
+    replacedUnsaved_.reset();
+    return history_.typed(field, worksheet_.snapshot());
+}
+
+bool Form::setChecked(FieldRef box, bool checked) {
+    fileUsed_.reset();
+    worksheet_.setChecked(box, checked);
+    return record(Step{Step::Kind::Check, box, {}}, false);
+}
+
+bool Form::select(FieldRef option) {
+    fileUsed_.reset();
+    worksheet_.select(option);
+    return record(Step{Step::Kind::Select, option, {}}, false);
+}
+
+namespace {
+
+// The steps that put other work in place of the worksheet's.
+bool replacesWork(const Step& step) {
+    if (step.kind == Step::Kind::Recover) return true;
+    if (step.kind != Step::Kind::Click) return false;
+    const Control c = step.field.control;
+    return c == Control::Clear || c == Control::Load || c == Control::Command5;
+}
+
+}  // namespace
+
+bool Form::record(Step step, bool endsTyping) {
+    std::optional<Worksheet::Snapshot> before;
+    if (replacesWork(step) && saved_ != history_.current()) before = history_.current();
+    if (fileUsed_) step.fileName = std::filesystem::path(*fileUsed_).filename().string();
+    const bool changed = history_.acted(std::move(step), worksheet_.snapshot(), endsTyping);
+    replacedUnsaved_ = changed ? std::move(before) : std::nullopt;
+    if (fileUsed_) {
+        fileName_ = *fileUsed_;
+        saved_ = worksheet_.snapshot();
+        fileUsed_.reset();
+    }
+    return changed;
+}
+
+std::optional<Step> Form::moveTo(const Worksheet::Snapshot* state, std::optional<Step> step) {
+    replacedUnsaved_.reset();
+    if (!state) return std::nullopt;
+    worksheet_.restore(*state);
+    return step;
+}
+
+std::optional<Step> Form::undo() {
+    std::optional<Step> step;
+    if (const Step* s = history_.nextUndo()) step = *s;
+    return moveTo(history_.undo(), std::move(step));
+}
+
+std::optional<Step> Form::redo() {
+    std::optional<Step> step;
+    if (const Step* s = history_.nextRedo()) step = *s;
+    return moveTo(history_.redo(), std::move(step));
+}
+
+void Form::DocumentPlatform::worksheetFileUsed(const std::string& path) {
+    outer_.worksheetFileUsed(path);
+    form_.fileUsed_ = path;
+}
+
+void Form::checkBoxClicked(Control array, int /*index*/) { commodityBoxClick(worksheet_, array); }
 
 void Form::optionSelected(Control array, int /*index*/) {
     if (array == Control::St) stateClick(worksheet_);

@@ -45,9 +45,4 @@ RateSource& BatchRates::source() {
     return *source_;
 }
 
-std::optional<std::uint64_t> BatchRates::line(double stateCode, double countyCode, double code) const {
-    if (byKeys_) return std::nullopt;
-    return counties_.line(stateCode, countyCode, code);
-}
-
 }  // namespace kbt2::quote

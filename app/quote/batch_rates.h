@@ -15,7 +15,7 @@
 #include <string>
 
 #include "app/quote/county_rates.h"
-#include "calc/rate_table.h"
+#include "rates/rate_table.h"
 
 namespace kbt2::quote {
 
@@ -41,8 +41,6 @@ public:
 
     // The premiums' source, once read.
     RateSource& source();
-    // The line of the record behind a row; nothing when unknown.
-    std::optional<std::uint64_t> line(double stateCode, double countyCode, double code) const;
 
 private:
     std::optional<std::string> path_;

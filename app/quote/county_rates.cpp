@@ -4,8 +4,8 @@
 #include <bit>
 #include <functional>
 
-#include "calc/rate_record_scan.h"
 #include "location/states.h"
+#include "rates/rate_record_scan.h"
 
 namespace kbt2::quote {
 
@@ -72,15 +72,13 @@ public:
     explicit Matcher(CountyRateTable& table)
         : table_(table), states_(kState, table.states_), counties_(kCounty, table.counties_) {}
 
-    void record(const char* line) {
-        ++line_;
+    void record(const char* line, std::uint64_t number) {
         // Most records of a national file are in none of the states and are
         // passed over after one column.
         if (!states_.passes(line) || !counties_.passes(line) || table_.overflowed_) return;
         const double state = columnValue(line, kState);
         const double county = columnValue(line, kCounty);
-        Row& row = table_.rows_[Key{state, county, columnValue(line, kCommodity)}];
-        row = Row{ratesOf(line), line_};
+        table_.rows_[Key{state, county, columnValue(line, kCommodity)}] = ratesOf(line, number);
         if (table_.rows_.size() > table_.maxRows_) {
             table_.overflowed_ = true;
             table_.rows_.clear();
@@ -91,7 +89,6 @@ private:
     CountyRateTable& table_;
     KeyFilter states_;
     KeyFilter counties_;
-    std::uint64_t line_ = 0;
 };
 
 CountyRateTable::CountyRateTable(size_t maxRows) : states_{0}, counties_{0}, maxRows_(maxRows) {
@@ -116,7 +113,7 @@ std::optional<RateFileError> CountyRateTable::read(const std::string& path) {
     return error;
 }
 
-const CountyRateTable::Row* CountyRateTable::find(double stateCode, double countyCode, double code) const {
+const CommodityRates* CountyRateTable::find(double stateCode, double countyCode, double code) const {
     for (const Place& place : places_) {
         if (place.state != stateCode || place.county != countyCode) continue;
         const auto at = std::lower_bound(place.rows.begin(), place.rows.end(), code,
@@ -131,16 +128,10 @@ std::vector<CommodityRates> CountyRateTable::rates(double stateCode, double coun
     std::vector<CommodityRates> rows;
     rows.reserve(codes.size());
     for (const double code : codes) {
-        const Row* row = find(stateCode, countyCode, code);
-        rows.push_back(row ? row->rates : CommodityRates{});
+        const CommodityRates* row = find(stateCode, countyCode, code);
+        rows.push_back(row ? *row : CommodityRates{});
     }
     return rows;
-}
-
-std::optional<std::uint64_t> CountyRateTable::line(double stateCode, double countyCode, double code) const {
-    const Row* row = find(stateCode, countyCode, code);
-    if (!row) return std::nullopt;
-    return row->line;
 }
 
 SourcedRates CountyRateSource::ratesFor(Platform& /*platform*/, double stateCode, double countyCode,

@@ -4,7 +4,7 @@
 // reads each worksheet once. A worksheet's premium asks for the selected
 // state's and county's codes (0 when none is selected), so every record of
 // those few pairs is kept, whatever its commodity code, the last of a key
-// winning, with the line it stands on. A real table holds a few thousand
+// winning (with the line it stands on, as every row has). A real table holds a few thousand
 // such records; a file with more than the table takes is refused
 // (overflowed), and the batch falls back to asking its worksheets first.
 
@@ -16,8 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "calc/rate_file.h"
-#include "calc/rate_source.h"
+#include "rates/rate_file.h"
+#include "rates/rate_source.h"
 
 namespace kbt2::quote {
 
@@ -34,8 +34,6 @@ public:
 
     // The rows of these codes, as reading the file for them would give.
     std::vector<CommodityRates> rates(double stateCode, double countyCode, std::span<const double> codes) const;
-    // The line (from 1) of the record behind a row; nothing when none matched.
-    std::optional<std::uint64_t> line(double stateCode, double countyCode, double code) const;
     std::uint64_t records() const { return records_; }
 
 private:
@@ -48,10 +46,6 @@ private:
     struct KeyHash {
         size_t operator()(const Key& k) const;
     };
-    struct Row {
-        CommodityRates rates;
-        std::uint64_t line = 0;
-    };
     class Matcher;
 
     // Once read, the rows of each state and county in one block, by code:
@@ -59,18 +53,18 @@ private:
     // a hash table were scattered over the heap.
     struct Coded {
         double code;
-        Row row;
+        CommodityRates row;
     };
     struct Place {
         double state;
         double county;
         std::vector<Coded> rows;  // by code
     };
-    const Row* find(double stateCode, double countyCode, double code) const;
+    const CommodityRates* find(double stateCode, double countyCode, double code) const;
 
-    std::vector<double> states_;                  // the codes a state selection can give, 0 included
-    std::vector<double> counties_;                // the same for a county selection
-    std::unordered_map<Key, Row, KeyHash> rows_;  // while reading
+    std::vector<double> states_;                             // the codes a state selection can give, 0 included
+    std::vector<double> counties_;                           // the same for a county selection
+    std::unordered_map<Key, CommodityRates, KeyHash> rows_;  // while reading
     std::vector<Place> places_;
     size_t maxRows_;
     bool overflowed_ = false;

@@ -67,11 +67,6 @@ private:
     std::string pending_;
 };
 
-// The line of a record in the table, for the comparison's JSON lines.
-std::function<std::optional<std::uint64_t>(double, double, double)> lineIn(const BatchRates& table) {
-    return [&table](double state, double county, double code) { return table.line(state, county, code); };
-}
-
 // Reads the tables, the two of a comparison at the same time.
 template <class Read>
 void readBoth(BatchRates& first, BatchRates* second, Read read) {
@@ -168,9 +163,8 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
             quoted.ok = quoted.ok && quote.ok;
             return;
         }
-        ComparedQuote compared =
-            item.problem ? failedComparison(item.path, *item.problem)
-                         : compareWorksheet(item.path, {beforeSource, lineIn(before)}, {afterSource, lineIn(after)});
+        ComparedQuote compared = item.problem ? failedComparison(item.path, *item.problem)
+                                              : compareWorksheet(item.path, beforeSource, afterSource);
         if (!options.changedOnly || failed(compared) || !unchanged(compared))
             quoted.lines += compareLinesOf(compared, tables, options.format);
         quoted.ok = quoted.ok && !failed(compared);

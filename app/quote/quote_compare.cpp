@@ -23,21 +23,15 @@ public:
     SourcedRates ratesFor(Platform& platform, double stateCode, double countyCode,
                           std::span<const double> codes) override {
         SourcedRates sourced = inner_.ratesFor(platform, stateCode, countyCode, codes);
-        state_ = stateCode;
-        county_ = countyCode;
         codes_.assign(codes.begin(), codes.end());
         rows_ = sourced.lookup.rows;
         return sourced;
     }
     const std::vector<double>& codes() const { return codes_; }
     const std::vector<CommodityRates>& rows() const { return rows_; }
-    double state() const { return state_; }
-    double county() const { return county_; }
 
 private:
     RateSource& inner_;
-    double state_ = 0;
-    double county_ = 0;
     std::vector<double> codes_;
     std::vector<CommodityRates> rows_;
 };
@@ -49,8 +43,7 @@ bool sameRecord(const CommodityRates& a, const CommodityRates& b) {
 
 // The commodities whose rows differ, each code once; none when either
 // premium got no rows.
-std::vector<RecordChange> changedRecords(const RecordingSource& before, const RecordingSource& after,
-                                         const ComparedTable& beforeTable, const ComparedTable& afterTable) {
+std::vector<RecordChange> changedRecords(const RecordingSource& before, const RecordingSource& after) {
     std::vector<RecordChange> changes;
     if (before.codes() != after.codes() || before.rows().size() != before.codes().size() ||
         after.rows().size() != after.codes().size())
@@ -60,10 +53,7 @@ std::vector<RecordChange> changedRecords(const RecordingSource& before, const Re
         bool seen = false;
         for (const RecordChange& c : changes) seen = seen || c.code == code;
         if (seen || sameRecord(before.rows()[i], after.rows()[i])) continue;
-        changes.push_back(
-            {code, before.rows()[i], after.rows()[i],
-             before.rows()[i].found ? beforeTable.line(before.state(), before.county(), code) : std::nullopt,
-             after.rows()[i].found ? afterTable.line(after.state(), after.county(), code) : std::nullopt});
+        changes.push_back({code, before.rows()[i], after.rows()[i]});
     }
     return changes;
 }
@@ -154,12 +144,13 @@ std::string csvLines(const ComparedQuote& compared, const TableNames& tables) {
     return lines;
 }
 
-std::string jsonRecord(const CommodityRates& rates, std::optional<std::uint64_t> line) {
+// A record as the JSON lines give it; its line is null when none matched.
+std::string jsonRecord(const CommodityRates& rates) {
     std::string json = std::string("{\"found\":") + (rates.found ? "true" : "false") + ",\"rates\":[";
     for (size_t j = 0; j < rates.rates.size(); ++j) json += (j ? "," : "") + jsonString(plainText(rates.rates[j]));
     json += "],\"livestock\":" + jsonString(std::string(1, rates.livestockFlag)) +
             ",\"insurable\":" + jsonString(std::string(1, rates.insurableFlag));
-    return json + ",\"line\":" + (line ? std::to_string(*line) : "null") + "}";
+    return json + ",\"line\":" + (rates.found ? std::to_string(rates.line) : "null") + "}";
 }
 
 std::string jsonLine(const ComparedQuote& compared, const TableNames& tables) {
@@ -175,20 +166,20 @@ std::string jsonLine(const ComparedQuote& compared, const TableNames& tables) {
     for (size_t i = 0; i < compared.records.size(); ++i) {
         const RecordChange& r = compared.records[i];
         line += std::string(i ? "," : "") + "{\"code\":" + jsonString(plainText(r.code)) +
-                ",\"old\":" + jsonRecord(r.before, r.lineBefore) + ",\"new\":" + jsonRecord(r.after, r.lineAfter) + "}";
+                ",\"old\":" + jsonRecord(r.before) + ",\"new\":" + jsonRecord(r.after) + "}";
     }
     return line + "]}\n";
 }
 
 }  // namespace
 
-ComparedQuote compareWorksheet(const std::string& path, const ComparedTable& before, const ComparedTable& after) {
-    RecordingSource recordedBefore(before.source);
-    RecordingSource recordedAfter(after.source);
+ComparedQuote compareWorksheet(const std::string& path, RateSource& before, RateSource& after) {
+    RecordingSource recordedBefore(before);
+    RecordingSource recordedAfter(after);
     RateSource* const sources[] = {&recordedBefore, &recordedAfter};
     std::vector<WorksheetQuote> quotes = quoteWorksheetUnder(path, sources);
     ComparedQuote compared{std::move(quotes[0]), std::move(quotes[1]), {}};
-    compared.records = changedRecords(recordedBefore, recordedAfter, before, after);
+    compared.records = changedRecords(recordedBefore, recordedAfter);
     return compared;
 }
 

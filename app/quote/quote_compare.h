@@ -3,16 +3,13 @@
 // table, and the lines that set the two quotes side by side (what a renewal
 // does to a client's premium, and which rate records moved it).
 
-#include <cstdint>
-#include <functional>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "app/quote/quote_options.h"
 #include "app/quote/quote_worksheet.h"
-#include "calc/rate_source.h"
+#include "rates/rate_source.h"
 
 namespace kbt2::quote {
 
@@ -22,8 +19,6 @@ struct RecordChange {
     double code = 0;
     CommodityRates before;
     CommodityRates after;
-    std::optional<std::uint64_t> lineBefore;  // of the record in each file, when known
-    std::optional<std::uint64_t> lineAfter;
 };
 
 struct ComparedQuote {
@@ -38,15 +33,8 @@ struct TableNames {
     std::string after;
 };
 
-// A table of the comparison: the premiums' source, and the line of the
-// record behind a row (state, county and commodity code).
-struct ComparedTable {
-    RateSource& source;
-    std::function<std::optional<std::uint64_t>(double, double, double)> line;
-};
-
 // The worksheet quoted under both tables, as two plain runs would quote it.
-ComparedQuote compareWorksheet(const std::string& path, const ComparedTable& before, const ComparedTable& after);
+ComparedQuote compareWorksheet(const std::string& path, RateSource& before, RateSource& after);
 // An item that named no worksheet.
 ComparedQuote failedComparison(const std::string& path, const std::string& message);
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/premium.h"
-#include "calc/rate_source.h"
+#include "commands/premium.h"
+#include "rates/rate_source.h"
 #include "worksheet/premium_rows.h"
 
 namespace kbt2::quote {
@@ -33,9 +33,6 @@ struct WorksheetQuote {
     std::string producer;               // the producer's name, once loaded
     std::string county;                 // the county selected, once loaded
 };
-
-// The captions of the coverage-level columns as the window shows them.
-inline constexpr const char* kCoverageCaptions[kPremiumColumns] = {".80", ".75", ".65"};
 
 // The names printed for the premium table's rows: one per row of
 // kPremiumRows, in its order (the page's, top to bottom).

@@ -12,10 +12,10 @@
 
 #include "app/quote/batch_rates.h"
 #include "app/quote/county_rates.h"
-#include "calc/rate_file.h"
 #include "commodities/catalogue.h"
 #include "fake_platform.h"
 #include "location/states.h"
+#include "rates/rate_file.h"
 #include "storage_test_support.h"
 
 namespace kbt2::quote {
@@ -46,6 +46,7 @@ void expectSameRows(const std::vector<CommodityRates>& got, const std::vector<Co
         EXPECT_EQ(got[i].livestockFlag, want[i].livestockFlag);
         EXPECT_EQ(got[i].insurableFlag, want[i].insurableFlag);
         EXPECT_EQ(got[i].found, want[i].found);
+        EXPECT_EQ(got[i].line, want[i].line);
     }
 }
 
@@ -74,12 +75,16 @@ TEST(CountyRateTable, TellsTheLineOfTheRecordThatWon) {
     CountyRateTable table;
     ASSERT_FALSE(table.read(trickyRateFile("Ratefile.prn").string()));
     const auto sampleLines = storage_testing::crlfLines(storage_testing::readBytes(KBT2_SAMPLE_RATE_FILE)).size();
-    EXPECT_EQ(table.line(26, 81, 41), sampleLines + 4);  // the later of two
-    EXPECT_EQ(table.line(26, 81, 54), sampleLines + 2);
-    EXPECT_EQ(table.line(0, 81, 11), sampleLines + 3);
-    EXPECT_EQ(table.line(26, 81, 13), sampleLines + 5);
-    EXPECT_EQ(table.line(23, 5, 9999), sampleLines + 6);
-    EXPECT_EQ(table.line(26, 81, 12345), std::nullopt);
+    const auto lineOf = [&table](double state, double county, double code) {
+        const double codes[] = {code};
+        return table.rates(state, county, codes)[0].line;
+    };
+    EXPECT_EQ(lineOf(26, 81, 41), sampleLines + 4);  // the later of two
+    EXPECT_EQ(lineOf(26, 81, 54), sampleLines + 2);
+    EXPECT_EQ(lineOf(0, 81, 11), sampleLines + 3);
+    EXPECT_EQ(lineOf(26, 81, 13), sampleLines + 5);
+    EXPECT_EQ(lineOf(23, 5, 9999), sampleLines + 6);
+    EXPECT_EQ(lineOf(26, 81, 12345), 0u);
 }
 
 TEST(CountyRateTable, RefusesMoreRecordsThanItTakes) {
