@@ -58,16 +58,4 @@ std::vector<CommodityRates> RateTable::rates(double stateCode, double countyCode
     return rows;
 }
 
-SourcedRates RateTableSource::ratesFor(Platform& /*platform*/, double stateCode, double countyCode,
-                                       std::span<const double> codes) {
-    SourcedRates sourced;
-    sourced.path = path_;
-    if (!path_) return sourced;
-    sourced.lookup.error = error_;
-    if (error_) return sourced;
-    sourced.lookup.rows = table_.rates(stateCode, countyCode, codes);
-    sourced.lookup.records = table_.records();
-    return sourced;
-}
-
 }  // namespace kbt2

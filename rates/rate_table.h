@@ -55,19 +55,31 @@ private:
     std::uint64_t records_ = 0;
 };
 
-// The batch's source: a table read once. `path` is the file it was read
-// from, nothing when none was found; `error` why it could not be read.
-class RateTableSource final : public RateSource {
+// The batch's source: a table read once (a RateTable, or any table with the
+// same rates() and records()). `path` is the file it was read from, nothing
+// when none was found; `error` why it could not be read.
+template <class Table>
+class TableRateSource final : public RateSource {
 public:
-    RateTableSource(const RateTable& table, std::optional<std::string> path, std::optional<RateFileError> error)
+    TableRateSource(const Table& table, std::optional<std::string> path, std::optional<RateFileError> error)
         : table_(table), path_(std::move(path)), error_(std::move(error)) {}
-    SourcedRates ratesFor(Platform& platform, double stateCode, double countyCode,
-                          std::span<const double> codes) override;
+    SourcedRates ratesFor(Platform& /*platform*/, double stateCode, double countyCode,
+                          std::span<const double> codes) override {
+        SourcedRates sourced;
+        sourced.path = path_;
+        if (!path_) return sourced;
+        sourced.lookup.error = error_;
+        if (error_) return sourced;
+        sourced.lookup.rows = table_.rates(stateCode, countyCode, codes);
+        sourced.lookup.records = table_.records();
+        return sourced;
+    }
 
 private:
-    const RateTable& table_;
+    const Table& table_;
     std::optional<std::string> path_;
     std::optional<RateFileError> error_;
 };
+using RateTableSource = TableRateSource<RateTable>;
 
 }  // namespace kbt2

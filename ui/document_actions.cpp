@@ -194,8 +194,7 @@ void DocumentActions::acted(FieldRef field, bool /*changed*/) {
     followForm();
     if (field.control != Control::Command4) return;
     const auto& use = form_.lastRateFileUse();
-    status_.note(premiumRatesNote(form_),
-                 use ? QString::fromStdString(use->path) : QString());
+    status_.note(premiumRatesNote(form_), use ? QString::fromStdString(use->path) : QString());
 }
 
 void DocumentActions::windowClosing() { recovery_->endCleanly(); }

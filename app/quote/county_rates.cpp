@@ -1,7 +1,6 @@
 #include "app/quote/county_rates.h"
 
 #include <algorithm>
-#include <bit>
 #include <functional>
 
 #include "location/states.h"
@@ -12,15 +11,6 @@ namespace kbt2::quote {
 using namespace rate_records;
 
 namespace {
-
-// The bits of a value, 0 and -0 alike (they are the same key), mixed so that
-// keys of small whole numbers spread over every bucket.
-std::uint64_t mixed(double value, std::uint64_t seed) {
-    std::uint64_t x = std::bit_cast<std::uint64_t>(value == 0 ? 0.0 : value) + seed;
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9u;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebu;
-    return x ^ (x >> 31);
-}
 
 // The value of a column of digits and blanks as a whole number, or -1 for
 // any other column: the blanks are passed over, as the column's numeric value
@@ -63,10 +53,6 @@ private:
 
 }  // namespace
 
-size_t CountyRateTable::KeyHash::operator()(const Key& k) const {
-    return mixed(k.code, mixed(k.county, mixed(k.state, 0x9e3779b97f4a7c15u)));
-}
-
 class CountyRateTable::Matcher {
 public:
     explicit Matcher(CountyRateTable& table)
@@ -78,10 +64,13 @@ public:
         if (!states_.passes(line) || !counties_.passes(line) || table_.overflowed_) return;
         const double state = columnValue(line, kState);
         const double county = columnValue(line, kCounty);
-        table_.rows_[Key{state, county, columnValue(line, kCommodity)}] = ratesOf(line, number);
-        if (table_.rows_.size() > table_.maxRows_) {
+        auto place = std::find_if(table_.places_.begin(), table_.places_.end(),
+                                  [&](const Place& p) { return p.state == state && p.county == county; });
+        if (place == table_.places_.end()) place = table_.places_.insert(place, Place{state, county, {}, {}});
+        const auto [row, added] = place->reading.insert_or_assign(columnValue(line, kCommodity), ratesOf(line, number));
+        if (added && ++rows_ > table_.maxRows_) {
             table_.overflowed_ = true;
-            table_.rows_.clear();
+            table_.places_.clear();
         }
     }
 
@@ -89,6 +78,7 @@ private:
     CountyRateTable& table_;
     KeyFilter states_;
     KeyFilter counties_;
+    size_t rows_ = 0;
 };
 
 CountyRateTable::CountyRateTable(size_t maxRows) : states_{0}, counties_{0}, maxRows_(maxRows) {
@@ -101,15 +91,11 @@ CountyRateTable::CountyRateTable(size_t maxRows) : states_{0}, counties_{0}, max
 std::optional<RateFileError> CountyRateTable::read(const std::string& path) {
     Matcher matcher(*this);
     std::optional<RateFileError> error = scan(path, kRateFileBlockSize, matcher, records_);
-    for (const auto& [key, row] : rows_) {
-        auto place = std::find_if(places_.begin(), places_.end(),
-                                  [&key](const Place& p) { return p.state == key.state && p.county == key.county; });
-        if (place == places_.end()) place = places_.insert(places_.end(), Place{key.state, key.county, {}});
-        place->rows.push_back({key.code, row});
-    }
-    for (Place& place : places_)
+    for (Place& place : places_) {
+        for (const auto& [code, row] : place.reading) place.rows.push_back({code, row});
+        place.reading = {};
         std::sort(place.rows.begin(), place.rows.end(), [](const Coded& a, const Coded& b) { return a.code < b.code; });
-    rows_ = {};
+    }
     return error;
 }
 
@@ -132,18 +118,6 @@ std::vector<CommodityRates> CountyRateTable::rates(double stateCode, double coun
         rows.push_back(row ? *row : CommodityRates{});
     }
     return rows;
-}
-
-SourcedRates CountyRateSource::ratesFor(Platform& /*platform*/, double stateCode, double countyCode,
-                                        std::span<const double> codes) {
-    SourcedRates sourced;
-    sourced.path = path_;
-    if (!path_) return sourced;
-    sourced.lookup.error = error_;
-    if (error_) return sourced;
-    sourced.lookup.rows = table_.rates(stateCode, countyCode, codes);
-    sourced.lookup.records = table_.records();
-    return sourced;
 }
 
 }  // namespace kbt2::quote

@@ -18,6 +18,7 @@
 
 #include "rates/rate_file.h"
 #include "rates/rate_source.h"
+#include "rates/rate_table.h"
 
 namespace kbt2::quote {
 
@@ -37,20 +38,11 @@ public:
     std::uint64_t records() const { return records_; }
 
 private:
-    struct Key {
-        double state;
-        double county;
-        double code;
-        bool operator==(const Key&) const = default;
-    };
-    struct KeyHash {
-        size_t operator()(const Key& k) const;
-    };
     class Matcher;
 
-    // Once read, the rows of each state and county in one block, by code:
-    // a premium's look-ups then touch a few cache lines, where the nodes of
-    // a hash table were scattered over the heap.
+    // The rows of one state and county. Once read, they are in one block,
+    // by code: a premium's look-ups then touch a few cache lines, where the
+    // nodes of a hash table were scattered over the heap.
     struct Coded {
         double code;
         CommodityRates row;
@@ -58,32 +50,20 @@ private:
     struct Place {
         double state;
         double county;
-        std::vector<Coded> rows;  // by code
+        std::vector<Coded> rows;                             // by code
+        std::unordered_map<double, CommodityRates> reading;  // by code, while the file is read
     };
     const CommodityRates* find(double stateCode, double countyCode, double code) const;
 
-    std::vector<double> states_;                             // the codes a state selection can give, 0 included
-    std::vector<double> counties_;                           // the same for a county selection
-    std::unordered_map<Key, CommodityRates, KeyHash> rows_;  // while reading
+    std::vector<double> states_;    // the codes a state selection can give, 0 included
+    std::vector<double> counties_;  // the same for a county selection
     std::vector<Place> places_;
     size_t maxRows_;
     bool overflowed_ = false;
     std::uint64_t records_ = 0;
 };
 
-// The batch's source over such a table: `path` is the file it was read
-// from, nothing when none was found; `error` why it could not be read.
-class CountyRateSource final : public RateSource {
-public:
-    CountyRateSource(const CountyRateTable& table, std::optional<std::string> path, std::optional<RateFileError> error)
-        : table_(table), path_(std::move(path)), error_(std::move(error)) {}
-    SourcedRates ratesFor(Platform& platform, double stateCode, double countyCode,
-                          std::span<const double> codes) override;
-
-private:
-    const CountyRateTable& table_;
-    std::optional<std::string> path_;
-    std::optional<RateFileError> error_;
-};
+// The batch's source over such a table.
+using CountyRateSource = TableRateSource<CountyRateTable>;
 
 }  // namespace kbt2::quote
