@@ -1,6 +1,7 @@
 #include "commands/form.h"
 
 #include <filesystem>
+#include <utility>
 
 #include "commands/clear.h"
 #include "commands/commodity_boxes.h"
@@ -59,6 +60,11 @@ Form::Form(Platform& platform, RateSource& rates)
     worksheet_.setEventHandler(this);
 }
 
+Form::Form(Platform& platform, RateSource& rates, WithoutHistory)
+    : platform_(platform, *this), rates_(rates), history_({}), keepsHistory_(false) {
+    worksheet_.setEventHandler(this);
+}
+
 bool Form::click(Control button) {
     fileUsed_.reset();
     for (const Route& route : kRoutes)
@@ -69,7 +75,7 @@ bool Form::click(Control button) {
 bool Form::setText(FieldRef field, std::string text) {
     worksheet_.setText(field, std::move(text));
     replacedUnsaved_.reset();
-    return history_.typed(field, worksheet_.snapshot());
+    return !keepsHistory_ || history_.typed(field, worksheet_.snapshot());
 }
 
 bool Form::setChecked(FieldRef box, bool checked) {
@@ -97,6 +103,10 @@ bool replacesWork(const Step& step) {
 }  // namespace
 
 bool Form::record(Step step, bool endsTyping) {
+    if (!keepsHistory_) {
+        if (fileUsed_) fileName_ = *std::exchange(fileUsed_, std::nullopt);
+        return true;
+    }
     std::optional<Worksheet::Snapshot> before;
     if (replacesWork(step) && saved_ != history_.current()) before = history_.current();
     if (fileUsed_) step.fileName = std::filesystem::path(*fileUsed_).filename().string();

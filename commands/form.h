@@ -22,6 +22,12 @@ public:
     explicit Form(Platform& platform);
     // The premium takes its rates from `rates`, which must outlive the form.
     Form(Platform& platform, RateSource& rates);
+    // The same for a batch that no person will undo (kbt2-quote): no history
+    // is kept and nothing is remembered as saved, so no action copies the
+    // worksheet; every action then counts as a change, and undo and redo find
+    // no step.
+    struct WithoutHistory {};
+    Form(Platform& platform, RateSource& rates, WithoutHistory);
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
@@ -133,6 +139,7 @@ private:
     std::optional<Worksheet::Snapshot> saved_;  // as last saved or loaded; none for recovered work
     std::optional<std::string> fileUsed_;       // by the action under way
     std::optional<Worksheet::Snapshot> replacedUnsaved_;
+    bool keepsHistory_ = true;
 };
 
 }  // namespace kbt2

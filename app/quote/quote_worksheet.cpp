@@ -110,7 +110,7 @@ WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates) {
 std::vector<WorksheetQuote> quoteWorksheetUnder(const std::string& path, std::span<RateSource* const> sources) {
     SwitchedSource switched;
     QuotePlatform platform(path);
-    Form form(platform, switched);
+    Form form(platform, switched, Form::WithoutHistory{});
     WorksheetQuote loaded;
     loaded.file = path;
     std::optional<std::string> stop;
