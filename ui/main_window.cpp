@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -32,6 +34,7 @@ constexpr OuterButton kOuterButtons[] = {
 
 constexpr const char* kWindowTitle = "Form2";
 constexpr int kTabsPerRow = 3;
+constexpr int kPremiumPage = 8;
 // The room of the widest and the tallest page (pages are built when first
 // shown, so their sizes are not known at start), in units of the font:
 // average character widths and line heights.
@@ -73,7 +76,17 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     setCentralWidget(central);
     documents_ = std::make_unique<DocumentActions>(*this, form_, *platform_);
     buildMenuBar(menuBar(), *documents_);
-    binding_.setAfterClick([this](Control button) { documents_->buttonClicked(button); });
+    quotes_ = std::make_unique<QuoteActions>(*this, form_, *platform_,
+                                             [this](const QString& text) { documents_->status().note(text); });
+    addQuoteEntries(menuBar(), *quotes_);
+    premiumWatch_ = std::make_unique<PremiumWatch>(
+        form_.worksheet(), [this](const QString& text) { documents_->status().note(text); },
+        [this] { return !documents_->modified(); });
+    binding_.setAfterClick([this](Control button) {
+        documents_->buttonClicked(button);
+        // A premium that stopped before reading rates wrote no figures.
+        if (button == Control::Command4 && form_.lastRateFileUse()) premiumWatch_->premiumCalculated();
+    });
 
     fitToScreen(this);
 
@@ -94,6 +107,8 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
 MainWindow::~MainWindow() {
     // The widgets go first, while the form they are bound to still exists.
     delete takeCentralWidget();
+    quotes_.reset();
+    premiumWatch_.reset();
     documents_.reset();
 }
 
@@ -119,6 +134,11 @@ void MainWindow::buildPageOnce(int index) {
     const bool shown = page->isVisible();
     if (shown) page->hide();
     buildPage(index, page, binding_);
+    if (index == kPremiumPage) {
+        if (premiumWatch_) premiumWatch_->attachMark(page->findChild<QLabel*>(QStringLiteral("premiumFiguresMark")));
+        auto* details = page->findChild<QPushButton*>(QStringLiteral("premiumDetailsButton"));
+        connect(details, &QPushButton::clicked, this, [this] { quotes_->showDetails(); });
+    }
     if (shown) page->show();
 }
 
