@@ -5,6 +5,7 @@
 #include "calc/numbers.h"
 #include "calc/premium.h"
 #include "calc/shares.h"
+#include "commands/rate_file_identity.h"
 #include "worksheet/premium_rows.h"
 
 namespace kbt2 {
@@ -129,7 +130,8 @@ void copyFields(const Worksheet& from, Worksheet& to) {
     }
 }
 
-FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates, const std::string& worksheetName) {
+FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates, const std::string& worksheetName,
+                      bool identifyRateFile) {
     Worksheet copy;
     copyFields(ws, copy);
     QuietPlatform quiet(platform);
@@ -150,8 +152,10 @@ FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates
     s.insurableWarning = copy.text({Control::Mpciex}) == "Yes";
     readCommodities(copy, kept.kept.lookup, s);
     readLevels(copy, s);
-    s.rateFile.path = use->path;
-    s.rateFile.records = use->records;
+    if (identifyRateFile)
+        s.rateFile = rateFileIdentity(use->path, use->records);
+    else
+        s.rateFile = {use->path, 0, {}, {}, use->records};
     return {std::move(s), {}};
 }
 

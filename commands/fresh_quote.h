@@ -21,9 +21,11 @@ struct FreshQuote {
 // Runs Calculate Premium on a copy of `ws`, with the rate file `platform`
 // finds (its chosen file, then its folders) read through `rates`, and every
 // message answered OK without being shown. The eligibility warnings let it
-// go on as they do in the window; any other message stops it. The rate
-// file's size, time and SHA-256 are left for the caller to fill in.
-FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates, const std::string& worksheetName);
+// go on as they do in the window; any other message stops it.
+// The rate file's size, time and SHA-256 are read after the premium unless
+// `identifyRateFile` is false (a batch reads them once for all worksheets).
+FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates, const std::string& worksheetName,
+                      bool identifyRateFile = true);
 
 // Every field's text, check, selection and visibility copied, and nobody
 // told: `to` has no observers and raises no click events.

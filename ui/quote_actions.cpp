@@ -1,6 +1,5 @@
 #include "ui/quote_actions.h"
 
-#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -11,21 +10,8 @@
 #include "ui/premium_details_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/quote_summary_pdf.h"
-#include "ui/rate_file_info.h"
 
 namespace kbt2::ui {
-namespace {
-
-// Size, time and SHA-256 of the rate file, as it is on disk now.
-void identify(SummaryRateFile& file) {
-    const QString path = QString::fromStdString(file.path);
-    const QFileInfo info(path);
-    file.size = static_cast<std::uint64_t>(info.size());
-    file.modified = info.lastModified().toString(Qt::ISODate).toStdString();
-    file.sha256 = sha256Of(path).toStdString();
-}
-
-}  // namespace
 
 QuoteActions::QuoteActions(QWidget& window, Form& form, QtPlatform& platform, std::function<void(const QString&)> note)
     : window_(window), form_(form), platform_(platform), note_(std::move(note)) {}
@@ -43,7 +29,6 @@ std::optional<QuoteSummary> QuoteActions::freshSummary() {
         box.exec();
         return std::nullopt;
     }
-    identify(quote.summary->rateFile);
     return quote.summary;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/quote/quote_details.h"
 #include "app/quote/quote_format.h"
 #include "app/quote/quote_progress.h"
 #include "app/quote/quote_worksheet.h"
@@ -116,13 +117,15 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
 
     // Second pass: each worksheet quoted and written as soon as it is done.
     bool anyFailed = false;
+    RateFileIdentities identities;
     FileResult written = output->write(headerOf(options.format));
     done = 0;
     worksheets.forEach([&](const QuoteItem& item) {
         if (!written.ok) return;
         bar.show("quoting", done++);
-        const WorksheetQuote quote =
-            item.problem ? failedQuote(item.path, *item.problem) : quoteWorksheet(item.path, source);
+        WorksheetQuote quote =
+            item.problem ? failedQuote(item.path, *item.problem) : quoteWorksheet(item.path, source, options.details);
+        if (quote.details) identities.fill(quote.details->rateFile);
         anyFailed = anyFailed || !quote.ok;
         written = output->write(linesOf(quote, options.format));
     });

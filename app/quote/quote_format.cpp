@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/quote/quote_details.h"
 #include "storage/text_encoding.h"
 
 namespace kbt2::quote {
@@ -61,6 +62,8 @@ std::string csvLines(const WorksheetQuote& quote) {
     return lines;
 }
 
+}  // namespace
+
 // A JSON string: quotes, backslashes and control characters escaped; other
 // bytes as they stand (a worksheet's texts are UTF-8 already). A file name
 // that is not UTF-8 would make the line no JSON at all, so it is read as
@@ -88,6 +91,8 @@ std::string jsonString(std::string_view text) {
     return out + '"';
 }
 
+namespace {
+
 std::string jsonLine(const WorksheetQuote& quote) {
     std::string line = "{\"file\":" + jsonString(quote.file) + ",\"status\":" + (quote.ok ? "\"ok\"" : "\"error\"") +
                        ",\"message\":" + jsonString(quote.message) + ",\"warnings\":[";
@@ -103,6 +108,7 @@ std::string jsonLine(const WorksheetQuote& quote) {
     line += "]";
     for (size_t k = 0; k < quote.totals.size(); ++k)
         line += ",\"" + std::string(kTotalColumns[k].name) + "\":" + jsonString(quote.totals[k]);
+    if (quote.details) line += ",\"details\":" + detailsJson(*quote.details);
     return line + "}\n";
 }
 

@@ -2,6 +2,7 @@
 // The lines kbt2-quote prints for a worksheet, as CSV or as JSON lines.
 
 #include <string>
+#include <string_view>
 
 #include "app/quote/quote_options.h"
 #include "app/quote/quote_worksheet.h"
@@ -10,6 +11,9 @@ namespace kbt2::quote {
 
 // The CSV header line (with its CR LF); nothing for JSON lines.
 std::string headerOf(OutputFormat format);
+
+// A JSON string of a text (a name that is not UTF-8 read as Windows-1252).
+std::string jsonString(std::string_view text);
 
 // Every line of one worksheet, each with its line end.
 std::string linesOf(const WorksheetQuote& quote, OutputFormat format);

@@ -48,6 +48,8 @@ std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const st
             const auto value = optionValue(arguments, i, "--rates");
             if (!value || value->empty()) return UsageError{"--rates needs a rate file"};
             options.ratesPath = *value;
+        } else if (argument == "--details") {
+            options.details = true;
         } else if (isOption(argument, "--output")) {
             const auto value = optionValue(arguments, i, "--output");
             if (!value || value->empty()) return UsageError{"--output needs a file name"};
@@ -65,6 +67,7 @@ std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const st
         }
     }
     if (options.inputs.empty()) return UsageError{"no worksheet file or folder given"};
+    if (options.details && options.format != OutputFormat::Jsonl) return UsageError{"--details needs --format jsonl"};
     return options;
 }
 
@@ -82,6 +85,14 @@ std::string helpText() {
            "                        looks for it. It is read once for the whole batch.\n"
            "  --format csv|jsonl    CSV, one line per coverage level shown (the default),\n"
            "                        or one JSON object per worksheet\n"
+           "  --details             with --format jsonl: a \"details\" object for each quoted\n"
+           "                        worksheet, the values of its premium's calculation\n"
+           "                        (average_income, projected_kbt, total_expected_kbt,\n"
+           "                        allowable_kbt, mpci, commodities, equal_share,\n"
+           "                        deviation_sum, significance_threshold,\n"
+           "                        significant_count, livestock_share,\n"
+           "                        livestock_or_insurable_share, diversification_factor,\n"
+           "                        levels, rate_file)\n"
            "  --output FILE         write there, all or nothing, instead of standard output\n"
            "  --help, --version\n"
            "\n"

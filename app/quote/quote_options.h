@@ -15,6 +15,7 @@ struct QuoteOptions {
     OutputFormat format = OutputFormat::Csv;
     std::optional<std::string> outputPath;  // --output; otherwise standard output
     std::vector<std::string> inputs;        // worksheet files and folders, in order
+    bool details = false;                   // --details: the premium's details (JSON lines only)
 };
 
 enum class InfoRequest { Help, Version };
@@ -24,7 +25,7 @@ struct UsageError {
 };
 
 inline constexpr const char* kUsage =
-    "usage: kbt2-quote [--rates FILE] [--format csv|jsonl] [--output FILE] WORKSHEET_OR_FOLDER...";
+    "usage: kbt2-quote [--rates FILE] [--format csv|jsonl] [--details] [--output FILE] WORKSHEET_OR_FOLDER...";
 
 // "--name value" and "--name=value" both work; "--" ends the options, so a
 // worksheet whose name starts with "-" can still be given.

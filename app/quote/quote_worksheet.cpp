@@ -3,6 +3,7 @@
 #include "calc/rate_file_places.h"
 #include "calc/shares.h"
 #include "commands/form.h"
+#include "commands/fresh_quote.h"
 #include "worksheet/platform.h"
 
 namespace kbt2::quote {
@@ -90,7 +91,7 @@ std::optional<PremiumRateKeys> rateKeysOf(const std::string& path) {
     return premiumRateKeys(form.worksheet());
 }
 
-WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates) {
+WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates, bool withDetails) {
     WorksheetQuote quote;
     quote.file = path;
     QuotePlatform platform(path);
@@ -104,6 +105,7 @@ WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates) {
     }
     quote.ok = true;
     readPremiumTable(form.worksheet(), quote);
+    if (withDetails) quote.details = freshQuote(form.worksheet(), platform, rates, path, false).summary;
     return quote;
 }
 

@@ -10,6 +10,7 @@
 
 #include "calc/premium.h"
 #include "calc/rate_source.h"
+#include "commands/quote_summary.h"
 #include "worksheet/premium_rows.h"
 
 namespace kbt2::quote {
@@ -24,10 +25,11 @@ struct LevelQuote {
 struct WorksheetQuote {
     std::string file;
     bool ok = false;
-    std::string message;                // the message that stopped it
-    std::vector<std::string> warnings;  // "livestock-over-35", "mpci-over-50"
-    std::vector<LevelQuote> levels;     // the coverage levels shown
-    std::vector<std::string> totals;    // in the order of kTotalColumns
+    std::string message;                  // the message that stopped it
+    std::vector<std::string> warnings;    // "livestock-over-35", "mpci-over-50"
+    std::vector<LevelQuote> levels;       // the coverage levels shown
+    std::vector<std::string> totals;      // in the order of kTotalColumns
+    std::optional<QuoteSummary> details;  // when asked for and quoted
 };
 
 // The names printed for the premium table's rows: one per row of
@@ -62,7 +64,9 @@ std::optional<std::string> namedRateFile(const std::string& path);
 // does not load.
 std::optional<PremiumRateKeys> rateKeysOf(const std::string& path);
 
-WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates);
+// `withDetails` adds the premium's details (the rate file's size, time and
+// SHA-256 are the caller's to fill in).
+WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates, bool withDetails = false);
 
 // An item that named no worksheet: an error with this message.
 WorksheetQuote failedQuote(const std::string& path, std::string message);
