@@ -37,10 +37,10 @@ QTableWidget* makeTable(const QStringList& headers, const QList<QStringList>& ro
             table->setItem(r, c, item);
         }
     table->resizeColumnsToContents();
-    // Tall enough for every row: the dialogue scrolls, not each table.
+    // Big enough for every row and column: the dialogue scrolls, not each table.
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    table->setFixedHeight(table->horizontalHeader()->height() + table->verticalHeader()->length() +
-                          2 * table->frameWidth());
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     return table;
 }
 
@@ -132,7 +132,7 @@ PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* paren
     layout->addWidget(scroller, 1);
     layout->addWidget(buttons);
     const QFontMetrics metrics(font());
-    resize(metrics.averageCharWidth() * 130, metrics.lineSpacing() * 40);
+    resize(metrics.averageCharWidth() * 150, metrics.lineSpacing() * 48);
 }
 
 }  // namespace kbt2::ui
