@@ -1,6 +1,6 @@
 #pragma once
 // Bar charts drawn with QPainter alone, the same routine for a widget on the
-// screen and for a page of a PDF. Every series has its own fill pattern and
+// screen (ui/chart_view.h) and for a page of a PDF. Every series has its own fill pattern and
 // every bar its value written beside it, so a chart reads as well printed in
 // grey as on a colour screen.
 
@@ -9,7 +9,6 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 #include <functional>
 #include <optional>
 
@@ -41,18 +40,5 @@ struct BarChart {
 // left as it was given. Negative values draw as zero-length bars with their
 // value still written.
 void drawBarChart(QPainter& painter, const QRectF& area, const BarChart& chart);
-
-// A widget that shows one chart at whatever size the layout gives it.
-class ChartView : public QWidget {
-public:
-    explicit ChartView(BarChart chart, QWidget* parent = nullptr);
-    const BarChart& chart() const { return chart_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    BarChart chart_;
-};
 
 }  // namespace kbt2::ui

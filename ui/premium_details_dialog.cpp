@@ -9,7 +9,7 @@
 
 #include "calc/numbers.h"
 #include "commands/quote_text.h"
-#include "ui/charts.h"
+#include "ui/chart_view.h"
 #include "ui/qt_text.h"
 #include "ui/summary_charts.h"
 

@@ -71,7 +71,8 @@ std::string oneLine(std::string text) {
 
 }  // namespace
 
-int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& errors, bool progress) {
+int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& errors, bool progress,
+                  const SummaryWriter& writeSummary) {
     std::unique_ptr<Output> output;
     if (options.outputPath) {
         auto file = std::make_unique<FileOutput>(*options.outputPath);
@@ -118,14 +119,24 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     // Second pass: each worksheet quoted and written as soon as it is done.
     bool anyFailed = false;
     RateFileIdentities identities;
+    const bool summaries = options.summariesDir && writeSummary;
     FileResult written = output->write(headerOf(options.format));
     done = 0;
     worksheets.forEach([&](const QuoteItem& item) {
         if (!written.ok) return;
         bar.show("quoting", done++);
-        WorksheetQuote quote =
-            item.problem ? failedQuote(item.path, *item.problem) : quoteWorksheet(item.path, source, options.details);
+        WorksheetQuote quote = item.problem ? failedQuote(item.path, *item.problem)
+                                            : quoteWorksheet(item.path, source, options.details || summaries);
         if (quote.details) identities.fill(quote.details->rateFile);
+        if (summaries && quote.details) {
+            const std::string pdf = summaryPath(*options.summariesDir, item.path);
+            if (const auto failure = writeSummary(*quote.details, pdf)) {
+                bar.clear();
+                errors << "kbt2-quote: " << oneLine(pdf) << ": " << *failure << '\n';
+                anyFailed = true;
+            }
+        }
+        if (!options.details) quote.details.reset();
         anyFailed = anyFailed || !quote.ok;
         written = output->write(linesOf(quote, options.format));
     });

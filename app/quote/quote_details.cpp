@@ -1,5 +1,7 @@
 #include "app/quote/quote_details.h"
 
+#include <filesystem>
+
 #include "app/quote/quote_format.h"
 #include "calc/numbers.h"
 #include "commands/rate_file_identity.h"
@@ -91,6 +93,10 @@ std::string detailsJson(const QuoteSummary& s) {
                               .number("records", static_cast<double>(file.records))
                               .done())
         .done();
+}
+
+std::string summaryPath(const std::string& folder, const std::string& worksheet) {
+    return (std::filesystem::path(folder) / std::filesystem::path(worksheet).stem()).string() + ".pdf";
 }
 
 void RateFileIdentities::fill(SummaryRateFile& file) {

@@ -13,6 +13,10 @@ namespace kbt2::quote {
 // {"average_income":…,"commodities":[…],"levels":[…],"rate_file":{…}}
 std::string detailsJson(const QuoteSummary& summary);
 
+// Where --summaries puts a worksheet's summary: FOLDER/NAME.pdf for
+// NAME.wsk (NAME.WSK, or NAME without an extension).
+std::string summaryPath(const std::string& folder, const std::string& worksheet);
+
 // The size, time and SHA-256 of each rate file, read the first time it is
 // asked for: a batch of thousands of worksheets hashes its rate file once.
 class RateFileIdentities {

@@ -50,6 +50,10 @@ std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const st
             options.ratesPath = *value;
         } else if (argument == "--details") {
             options.details = true;
+        } else if (isOption(argument, "--summaries")) {
+            const auto value = optionValue(arguments, i, "--summaries");
+            if (!value || value->empty()) return UsageError{"--summaries needs a folder"};
+            options.summariesDir = *value;
         } else if (isOption(argument, "--output")) {
             const auto value = optionValue(arguments, i, "--output");
             if (!value || value->empty()) return UsageError{"--output needs a file name"};
@@ -93,6 +97,9 @@ std::string helpText() {
            "                        significant_count, livestock_share,\n"
            "                        livestock_or_insurable_share, diversification_factor,\n"
            "                        levels, rate_file)\n"
+           "  --summaries DIR       write each quoted worksheet's quote summary, a PDF,\n"
+           "                        into DIR (made when missing) as NAME.pdf after the\n"
+           "                        worksheet's NAME.wsk\n"
            "  --output FILE         write there, all or nothing, instead of standard output\n"
            "  --help, --version\n"
            "\n"

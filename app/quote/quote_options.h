@@ -13,9 +13,10 @@ enum class OutputFormat { Csv, Jsonl };
 struct QuoteOptions {
     std::optional<std::string> ratesPath;  // --rates; otherwise the window's places
     OutputFormat format = OutputFormat::Csv;
-    std::optional<std::string> outputPath;  // --output; otherwise standard output
-    std::vector<std::string> inputs;        // worksheet files and folders, in order
-    bool details = false;                   // --details: the premium's details (JSON lines only)
+    std::optional<std::string> outputPath;    // --output; otherwise standard output
+    std::vector<std::string> inputs;          // worksheet files and folders, in order
+    bool details = false;                     // --details: the premium's details (JSON lines only)
+    std::optional<std::string> summariesDir;  // --summaries: one quote summary PDF per quoted worksheet
 };
 
 enum class InfoRequest { Help, Version };
@@ -25,7 +26,8 @@ struct UsageError {
 };
 
 inline constexpr const char* kUsage =
-    "usage: kbt2-quote [--rates FILE] [--format csv|jsonl] [--details] [--output FILE] WORKSHEET_OR_FOLDER...";
+    "usage: kbt2-quote [--rates FILE] [--format csv|jsonl] [--details] [--summaries DIR] [--output FILE] "
+    "WORKSHEET_OR_FOLDER...";
 
 // "--name value" and "--name=value" both work; "--" ends the options, so a
 // worksheet whose name starts with "-" can still be given.

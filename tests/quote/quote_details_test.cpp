@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -91,6 +92,24 @@ TEST(QuoteDetailsCli, FiguresEqualThePrintedFields) {
         EXPECT_NE(d.find(figure), std::string::npos) << figure << " in " << d;
     EXPECT_NE(d.find("\"sha256\":\"" + sha256OfFile(KBT2_SAMPLE_RATE_FILE) + "\""), std::string::npos) << d;
     EXPECT_FALSE(std::regex_search(d, std::regex("[0-9][eE][-+]?[0-9]"))) << "a number with an exponent: " << d;
+}
+
+TEST(QuoteDetailsCli, SummariesGivesAPdfPerQuotedWorksheetNamedAfterIt) {
+    const auto scratch = storage_testing::scratchFolder("summaries");
+    const auto folder = scratch / "pdf" / "new";
+    const auto result = runProcess({KBT2_QUOTE, "--summaries", folder.string(), "--rates", KBT2_SAMPLE_RATE_FILE,
+                                    kSample, (scratch / "none.wsk").string()},
+                                   scratch);
+    EXPECT_EQ(result.status, 1) << result.err;
+    // The CSV is as without the option.
+    EXPECT_NE(result.out.find(",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3\r\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "sample.pdf"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "none.pdf"));
+    const auto text = runProcess({"pdftotext", (folder / "sample.pdf").string(), "-"}, scratch);
+    EXPECT_NE(text.out.find("Rates from Ratefile.prn"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("This is an estimate, not an offer of insurance."), std::string::npos) << text.out;
 }
 
 }  // namespace

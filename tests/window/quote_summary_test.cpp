@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "ui/charts.h"
+#include "ui/chart_view.h"
 #include "ui/quote_summary_pdf.h"
 #include "ui/summary_charts.h"
 
