@@ -7,27 +7,20 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "calc/numbers.h"
 #include "commands/quote_text.h"
 #include "ui/chart_view.h"
 #include "ui/qt_text.h"
 #include "ui/summary_charts.h"
+#include "ui/summary_tables.h"
 
 namespace kbt2::ui {
 namespace {
 
-QString plain(double value) { return toQString(plainText(value)); }
-QString dollars(double value) { return toQString(dollarText(value)); }
-QString yesNo(bool flag) { return flag ? QStringLiteral("yes") : QStringLiteral("no"); }
-QString threeRates(const std::array<double, 3>& rates) {
-    return QStringLiteral("%1 / %2 / %3").arg(plain(rates[0]), plain(rates[1]), plain(rates[2]));
-}
-
-QTableWidget* makeTable(const QStringList& headers, const QList<QStringList>& rows, const QString& name,
-                        QWidget* parent) {
-    auto* table = new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(headers.size()), parent);
+QTableWidget* makeTable(const TextTable& cells, const QString& name, QWidget* parent) {
+    const QList<QStringList>& rows = cells.rows;
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(cells.headers.size()), parent);
     table->setObjectName(name);
-    table->setHorizontalHeaderLabels(headers);
+    table->setHorizontalHeaderLabels(cells.headers);
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     for (int r = 0; r < rows.size(); ++r)
@@ -57,39 +50,6 @@ QLabel* makeText(const QString& text, QWidget* parent, bool heading = false) {
     return label;
 }
 
-QTableWidget* commodityTable(const QuoteSummary& s, QWidget* parent) {
-    QList<QStringList> rows;
-    for (const SummaryCommodity& c : s.commodities)
-        rows.append({toQString(c.name), toQString(c.code), dollars(c.kbt), plain(c.share), yesNo(c.livestock),
-                     yesNo(c.insurable), c.recordLine ? QString::number(*c.recordLine) : QStringLiteral("none"),
-                     threeRates(c.rates), threeRates(c.weighted)});
-    return makeTable(
-        {QStringLiteral("Commodity"), QStringLiteral("Code"), QStringLiteral("KBT"), QStringLiteral("Share"),
-         QStringLiteral("Livestock"), QStringLiteral("Insurable"), QStringLiteral("Rate file line"),
-         QStringLiteral("Rates .80 / .75 / .65"), QStringLiteral("Rate × share")},
-        rows, QStringLiteral("commodityTable"), parent);
-}
-
-QTableWidget* levelTable(const QuoteSummary& s, QWidget* parent) {
-    QList<QStringList> rows;
-    for (const SummaryLevel& l : s.levels)
-        rows.append({toQString(l.coverage), yesNo(l.offered), dollars(l.indemnityThreshold), plain(l.weightedRate),
-                     toQString(l.diversificationFactor), plain(l.kbtRate), dollars(l.kbtLiability),
-                     dollars(l.netKbtLiability), dollars(l.grossPremium), dollars(l.subsidy),
-                     dollars(l.producerPremium)});
-    return makeTable({QStringLiteral("Coverage"), QStringLiteral("Offered"), QStringLiteral("Indemnity threshold"),
-                      QStringLiteral("Weighted rate"), QStringLiteral("Factor"), QStringLiteral("KBT rate"),
-                      QStringLiteral("KBT liability"), QStringLiteral("Net liability"), QStringLiteral("Gross premium"),
-                      QStringLiteral("Subsidy"), QStringLiteral("Producer premium")},
-                     rows, QStringLiteral("levelTable"), parent);
-}
-
-QString rateFileText(const SummaryRateFile& file) {
-    return QStringLiteral("%1\n%2 bytes, modified %3, %4 records read\nSHA-256 %5")
-        .arg(toQString(file.path), toQString(groupedText(static_cast<double>(file.size))), toQString(file.modified),
-             toQString(groupedText(static_cast<double>(file.records))), toQString(file.sha256));
-}
-
 }  // namespace
 
 PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* parent) : QDialog(parent) {
@@ -100,7 +60,7 @@ PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* paren
     auto* column = new QVBoxLayout(content);
 
     column->addWidget(makeText(QStringLiteral("The commodities"), content, true));
-    column->addWidget(commodityTable(s, content));
+    column->addWidget(makeTable(commodityCells(s), QStringLiteral("commodityTable"), content));
     auto* shares = new ChartView(commoditySharesChart(s), content);
     shares->setObjectName(QStringLiteral("sharesChart"));
     shares->setMinimumHeight(fontMetrics().lineSpacing() * (3 + 2 * static_cast<int>(s.commodities.size())));
@@ -115,7 +75,7 @@ PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* paren
     column->addWidget(stepText);
 
     column->addWidget(makeText(QStringLiteral("The coverage levels"), content, true));
-    column->addWidget(levelTable(s, content));
+    column->addWidget(makeTable(levelCells(s), QStringLiteral("levelTable"), content));
 
     column->addWidget(makeText(QStringLiteral("The rate file"), content, true));
     auto* rateFile = makeText(rateFileText(s.rateFile), content);

@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "calc/numbers.h"
 #include "commands/quote_text.h"
 #include "ui/qt_text.h"
 #include "ui/summary_charts.h"
+#include "ui/summary_tables.h"
 
 namespace kbt2::ui {
 
@@ -27,13 +27,6 @@ constexpr qreal kMarginMm = 19.05;
 constexpr int kResolution = 300;
 
 QString dollars(double amount) { return toQString(dollarText(amount)); }
-QString plain(double value) { return toQString(plainText(value)); }
-
-struct Column {
-    QString header;
-    qreal width;  // share of the table's width
-    Qt::Alignment align = Qt::AlignRight;
-};
 
 // Lays blocks of text, tables and charts down a page from the top.
 class PageWriter {
@@ -63,21 +56,24 @@ public:
         y_ += used.height() + line() * 0.3;
     }
 
-    void table(const std::vector<Column>& columns, const std::vector<QStringList>& rows) {
+    // `widths` are shares of the page's width, one per column; the first
+    // column is aligned left, the figures right.
+    void table(const TextTable& cells, const std::vector<qreal>& widths) {
         const qreal pad = line() * 0.25;
         // Headers wrap onto a second line; figures are cut short, never wrapped.
         const auto drawRow = [&](const QStringList& cells, bool header) {
             const qreal height = line() * (header ? 2.3 : 1.15);
             qreal x = page_.left();
             if (header) painter_.fillRect(QRectF(x, y_, page_.width(), height), QColor(225, 225, 225));
-            for (size_t c = 0; c < columns.size(); ++c) {
-                const qreal width = columns[c].width * page_.width();
+            for (size_t c = 0; c < widths.size(); ++c) {
+                const qreal width = widths[c] * page_.width();
                 const QRectF cell(x + pad, y_, width - 2 * pad, height);
                 const QString text = cells.value(static_cast<qsizetype>(c));
+                const Qt::Alignment align = c == 0 ? Qt::AlignLeft : Qt::AlignRight;
                 if (header)
-                    painter_.drawText(cell, columns[c].align | Qt::AlignVCenter | Qt::TextWordWrap, text);
+                    painter_.drawText(cell, align | Qt::AlignVCenter | Qt::TextWordWrap, text);
                 else
-                    painter_.drawText(cell, columns[c].align | Qt::AlignVCenter,
+                    painter_.drawText(cell, align | Qt::AlignVCenter,
                                       QFontMetricsF(painter_.font(), painter_.device())
                                           .elidedText(text, Qt::ElideRight, cell.width()));
                 x += width;
@@ -89,11 +85,9 @@ public:
         QFont bold = painter_.font();
         bold.setBold(true);
         painter_.setFont(bold);
-        QStringList headers;
-        for (const Column& column : columns) headers.append(column.header);
-        drawRow(headers, true);
+        drawRow(cells.headers, true);
         painter_.restore();
-        for (const QStringList& row : rows) drawRow(row, false);
+        for (const QStringList& row : cells.rows) drawRow(row, false);
         y_ += line() * 0.5;
     }
 
@@ -135,17 +129,16 @@ void firstPage(QPainter& painter, PageWriter& page, const QRectF& area, const Qu
     drawBarChart(painter, QRectF(charts.right() - half, charts.top(), half, charts.height()), commoditySharesChart(s));
     page.moveTo(charts.bottom() + page.line());
 
-    std::vector<QStringList> rows;
+    TextTable offered{
+        {QStringLiteral("Coverage"), QStringLiteral("Revenue guarantee"), QStringLiteral("Producer premium"),
+         QStringLiteral("Subsidy"), QStringLiteral("Premium per $1,000 of guarantee")},
+        {}};
     for (const SummaryLevel* level : offeredLevels(s))
-        rows.push_back({toQString(level->coverage), dollars(level->indemnityThreshold), dollars(level->producerPremium),
-                        dollars(level->subsidy), toQString(dollarCentsText(premiumPerThousand(*level)))});
+        offered.rows.append({toQString(level->coverage), dollars(level->indemnityThreshold),
+                             dollars(level->producerPremium), dollars(level->subsidy),
+                             toQString(dollarCentsText(premiumPerThousand(*level)))});
     page.heading(QStringLiteral("Coverage levels offered"), 1.1);
-    page.table({{QStringLiteral("Coverage"), 0.14, Qt::AlignLeft},
-                {QStringLiteral("Revenue guarantee"), 0.22},
-                {QStringLiteral("Producer premium"), 0.2},
-                {QStringLiteral("Subsidy"), 0.18},
-                {QStringLiteral("Premium per $1,000 of guarantee"), 0.26}},
-               rows);
+    page.table(offered, {0.14, 0.22, 0.2, 0.18, 0.26});
 
     const QRectF lower = page.band(17);
     drawBarChart(painter, QRectF(lower.left(), lower.top(), half, lower.height()), guaranteeChart(s));
@@ -172,50 +165,11 @@ void secondPage(PageWriter& page, const QuoteSummary& s) {
     for (const std::string& step : premiumSteps(s)) page.paragraph(toQString(step));
     page.skip(0.3);
 
-    std::vector<QStringList> commodities;
-    const auto yes = [](bool flag) { return flag ? QStringLiteral("yes") : QStringLiteral("no"); };
-    for (const SummaryCommodity& c : s.commodities)
-        commodities.push_back(
-            {toQString(c.name), toQString(c.code), dollars(c.kbt), plain(c.share), yes(c.livestock), yes(c.insurable),
-             c.recordLine ? QString::number(*c.recordLine) : QStringLiteral("none"),
-             QStringLiteral("%1 / %2 / %3").arg(plain(c.rates[0]), plain(c.rates[1]), plain(c.rates[2])),
-             QStringLiteral("%1 / %2 / %3").arg(plain(c.weighted[0]), plain(c.weighted[1]), plain(c.weighted[2]))});
-    page.table({{QStringLiteral("Commodity"), 0.2, Qt::AlignLeft},
-                {QStringLiteral("Code"), 0.06},
-                {QStringLiteral("KBT"), 0.1},
-                {QStringLiteral("Share"), 0.07},
-                {QStringLiteral("Livestock"), 0.08},
-                {QStringLiteral("Insurable"), 0.08},
-                {QStringLiteral("Rate file line"), 0.08},
-                {QStringLiteral("Rates .80 / .75 / .65"), 0.165},
-                {QStringLiteral("Rate × share .80 / .75 / .65"), 0.165}},
-               commodities);
+    page.table(commodityCells(s), {0.2, 0.06, 0.1, 0.07, 0.08, 0.08, 0.08, 0.165, 0.165});
+    page.table(levelCells(s), {0.08, 0.07, 0.1, 0.08, 0.07, 0.07, 0.1, 0.1, 0.09, 0.07, 0.08});
 
-    std::vector<QStringList> levels;
-    for (const SummaryLevel& l : s.levels)
-        levels.push_back({toQString(l.coverage), l.offered ? QStringLiteral("yes") : QStringLiteral("no"),
-                          dollars(l.indemnityThreshold), plain(l.weightedRate), toQString(l.diversificationFactor),
-                          plain(l.kbtRate), dollars(l.kbtLiability), dollars(l.netKbtLiability),
-                          dollars(l.grossPremium), dollars(l.subsidy), dollars(l.producerPremium)});
-    page.table({{QStringLiteral("Level"), 0.06, Qt::AlignLeft},
-                {QStringLiteral("Offered"), 0.08, Qt::AlignLeft},
-                {QStringLiteral("Guarantee"), 0.1},
-                {QStringLiteral("Weighted rate"), 0.08},
-                {QStringLiteral("Factor"), 0.07},
-                {QStringLiteral("KBT rate"), 0.08},
-                {QStringLiteral("Liability"), 0.1},
-                {QStringLiteral("Net liability"), 0.1},
-                {QStringLiteral("Gross premium"), 0.08},
-                {QStringLiteral("Subsidy"), 0.08},
-                {QStringLiteral("Producer premium"), 0.08}},
-               levels);
-
-    const SummaryRateFile& file = s.rateFile;
     page.heading(QStringLiteral("Rate file"), 1.1);
-    page.paragraph(QStringLiteral("%1\n%2 bytes, modified %3, %4 records\nSHA-256 %5")
-                       .arg(toQString(file.path), toQString(groupedText(static_cast<double>(file.size))),
-                            toQString(file.modified), toQString(groupedText(static_cast<double>(file.records))),
-                            toQString(file.sha256)));
+    page.paragraph(rateFileText(s.rateFile));
 }
 
 }  // namespace

@@ -23,15 +23,6 @@ using namespace kbt2;
 
 namespace {
 
-class TestFolderPlatform : public ui::QtPlatform {
-public:
-    explicit TestFolderPlatform(std::string folder) : folder_(std::move(folder)) {}
-    std::vector<std::string> rateFileFolders() override { return {folder_}; }
-
-private:
-    std::string folder_;
-};
-
 QString pdfText(const QString& pdf) {
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
@@ -78,7 +69,8 @@ private Q_SLOTS:
             rates << rateRecord({.code = "  41", .insurable = 'N'}) << "\r\n"
                   << rateRecord({.code = "  81", .insurable = 'N'}) << "\r\n";
         }
-        window_ = std::make_unique<ui::MainWindow>(std::make_unique<TestFolderPlatform>(dir_->path().toStdString()));
+        window_ =
+            std::make_unique<ui::MainWindow>(std::make_unique<test::TestFolderPlatform>(dir_->path().toStdString()));
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         calculate();
