@@ -165,8 +165,8 @@ void secondPage(PageWriter& page, const QuoteSummary& s) {
     for (const std::string& step : premiumSteps(s)) page.paragraph(toQString(step));
     page.skip(0.3);
 
-    page.table(commodityCells(s), {0.2, 0.06, 0.1, 0.07, 0.08, 0.08, 0.08, 0.165, 0.165});
-    page.table(levelCells(s), {0.08, 0.07, 0.1, 0.08, 0.07, 0.07, 0.1, 0.1, 0.09, 0.07, 0.08});
+    page.table(commodityCells(s), {0.16, 0.06, 0.09, 0.06, 0.09, 0.09, 0.07, 0.19, 0.19});
+    page.table(levelCells(s), {0.09, 0.08, 0.11, 0.1, 0.07, 0.07, 0.09, 0.09, 0.09, 0.08, 0.13});
 
     page.heading(QStringLiteral("Rate file"), 1.1);
     page.paragraph(rateFileText(s.rateFile));

@@ -19,7 +19,7 @@ QString threeRates(const std::array<double, 3>& rates) {
 TextTable commodityCells(const QuoteSummary& s) {
     TextTable table{
         {QStringLiteral("Commodity"), QStringLiteral("Code"), QStringLiteral("KBT"), QStringLiteral("Share"),
-         QStringLiteral("Livestock"), QStringLiteral("Insurable"), QStringLiteral("Rate file line"),
+         QStringLiteral("Livestock"), QStringLiteral("Insurable"), QStringLiteral("Record line"),
          QStringLiteral("Rates .80 / .75 / .65"), QStringLiteral("Rate × share .80 / .75 / .65")},
         {}};
     for (const SummaryCommodity& c : s.commodities)
