@@ -2,8 +2,10 @@
 
 #include <vector>
 
+#include "calc/field_draft.h"
 #include "calc/numbers.h"
 #include "calc/premium.h"
+#include "calc/premium_table.h"
 #include "calc/shares.h"
 #include "commands/rate_file_identity.h"
 #include "worksheet/premium_rows.h"
@@ -59,24 +61,31 @@ bool isWarning(const Message& message) {
 
 double number(const Worksheet& ws, FieldRef field) { return numericValue(ws.text(field)); }
 
-void readLevels(const Worksheet& ws, QuoteSummary& s) {
+// Every level's nine figures, hidden levels too: the page empties the
+// columns it hides, so the table is written once more, unhidden, into a
+// draft of the run's worksheet by the premium's own table steps.
+void readLevels(const Worksheet& ws, const Shares& shares, const RateLookup& lookup, QuoteSummary& s) {
+    FieldDraft table(ws);
+    writeLiabilities(table, s.allowableKbt);
+    writePremiums(table, s.allowableKbt, weightedRates(shares, lookup.rows),
+                  diversificationFactor(static_cast<int>(s.commodities.size()), shares.deviationSum));
     for (int column = 0; column < kPremiumColumns; ++column) {
         SummaryLevel& level = s.levels[static_cast<size_t>(column)];
         level.coverage = kCoverages[column];
         level.offered = ws.visible({Control::Text23, column});
-        level.indemnityThreshold = number(ws, {Control::Text23, column});
-        level.weightedRate = number(ws, {Control::Text24, column});
-        level.diversificationFactor = ws.text({Control::Text25, column});
-        level.kbtRate = number(ws, {Control::Text26, column});
-        level.kbtLiability = number(ws, {Control::Text27, column});
-        level.netKbtLiability = number(ws, {Control::Text28, column});
-        level.grossPremium = number(ws, {Control::Text16, column});
-        level.subsidy = number(ws, {Control::Text17, column});
-        level.producerPremium = number(ws, {Control::Text18, column});
+        level.indemnityThreshold = table.number({Control::Text23, column});
+        level.weightedRate = table.number({Control::Text24, column});
+        level.diversificationFactor = table.text({Control::Text25, column});
+        level.kbtRate = table.number({Control::Text26, column});
+        level.kbtLiability = table.number({Control::Text27, column});
+        level.netKbtLiability = table.number({Control::Text28, column});
+        level.grossPremium = table.number({Control::Text16, column});
+        level.subsidy = table.number({Control::Text17, column});
+        level.producerPremium = table.number({Control::Text18, column});
     }
 }
 
-void readCommodities(const Worksheet& ws, const RateLookup& lookup, QuoteSummary& s) {
+Shares readCommodities(const Worksheet& ws, const RateLookup& lookup, QuoteSummary& s) {
     std::vector<double> kbts;
     for (size_t i = 0; i < lookup.rows.size(); ++i) {
         const int row = static_cast<int>(i);
@@ -105,6 +114,7 @@ void readCommodities(const Worksheet& ws, const RateLookup& lookup, QuoteSummary
     s.significantCount = shares.significantCount;
     s.livestockShare = livestockShare(shares, lookup.rows);
     s.livestockOrInsurableShare = livestockOrInsurableShare(shares, lookup.rows);
+    return shares;
 }
 
 }  // namespace
@@ -150,8 +160,8 @@ FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates
     s.diversificationFactor = copy.text({Control::Text25, 2});
     s.livestockWarning = copy.text({Control::Lvstex}) == "Yes";
     s.insurableWarning = copy.text({Control::Mpciex}) == "Yes";
-    readCommodities(copy, kept.kept.lookup, s);
-    readLevels(copy, s);
+    const Shares shares = readCommodities(copy, kept.kept.lookup, s);
+    readLevels(copy, shares, kept.kept.lookup, s);
     if (identifyRateFile)
         s.rateFile = rateFileIdentity(use->path, use->records);
     else

@@ -166,6 +166,26 @@ TEST_F(FreshQuoteTest, EachRowKeepsItsRatesFlagsAndWeightedTerms) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
+// Two commodities offer .65 alone; the hidden columns' figures are still
+// given, as the table's steps compute them before the page empties them.
+TEST_F(FreshQuoteTest, HiddenLevelsKeepTheirFigures) {
+    farm({70, 30});
+    const QuoteSummary s = fresh();
+    const SummaryLevel& hidden = s.levels[0];
+    EXPECT_FALSE(hidden.offered);
+    // A = 100: threshold 100 × 0.8, liability 100 × 0.75 × 0.8; weighted
+    // rate 0.08 × 0.7 + 0.081 × 0.3 = 0.056 + 0.024, factor 0.725.
+    EXPECT_EQ(hidden.indemnityThreshold, 80);
+    EXPECT_EQ(hidden.kbtLiability, 60);
+    EXPECT_DOUBLE_EQ(hidden.weightedRate, 0.08);
+    EXPECT_EQ(hidden.diversificationFactor, "0.725");
+    EXPECT_DOUBLE_EQ(hidden.kbtRate, 0.058);
+    EXPECT_EQ(hidden.grossPremium, 3);  // 0.058 × 60 = 3.48
+    EXPECT_EQ(hidden.producerPremium, 2);
+    EXPECT_EQ(hidden.subsidy, 1);
+    EXPECT_EQ(s.levels[1].indemnityThreshold, 75);
+}
+
 TEST_F(FreshQuoteTest, ARowWithoutARecordHasRatesZeroAndStillItsShare) {
     farm({50, 30, 20}, false);
     const QuoteSummary s = fresh();
