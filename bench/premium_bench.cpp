@@ -38,7 +38,7 @@
 
 #include "bench/generated_rate_file.h"
 #include "bench/process_run.h"
-#include "calc/premium.h"
+#include "commands/premium.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
 

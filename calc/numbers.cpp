@@ -153,6 +153,10 @@ std::string plainText(double value) {
     return text;
 }
 
+// A value out of range never reaches a field; it stays as it is, so the
+// caller sees it.
+double asWritten(double value) { return std::isfinite(value) ? numericValue(plainText(value)) : value; }
+
 double roundWhole(double x) { return std::floor(x + 0.5); }
 
 double roundThousandths(double x) { return std::floor(x * 1000 + 0.5) / 1000; }

@@ -24,6 +24,10 @@ bool isNumeric(std::string_view text);
 // no exponent at any magnitude (1e15 is written with all its zeros).
 std::string plainText(double value);
 
+// The value a field holds once `value` is written into it as plain text and
+// read back: a calculation that reads back what it wrote uses this.
+double asWritten(double value);
+
 // Half-up roundings: floor(x + 0.5) and floor(x * 1000 + 0.5) / 1000.
 double roundWhole(double x);
 double roundThousandths(double x);

@@ -1,92 +1,35 @@
 #include "calc/preliminary.h"
 
-#include <array>
-#include <string>
+#include <cmath>
 
-#include "calc/adjustment.h"
-#include "calc/field_draft.h"
 #include "calc/numbers.h"
 
 namespace kbt2 {
 namespace {
 
-using FiveTexts = std::array<std::string, 5>;
-
-FiveTexts readTexts(const Worksheet& ws, Control array) {
-    FiveTexts texts;
-    for (int k = 0; k < 5; ++k) texts[static_cast<size_t>(k)] = ws.text({array, k});
-    return texts;
-}
-
-// The message of the first failed check, each box numbered 1 (1993) to 5
-// (1997). Every box passes the numeric test before any character check, and
-// all incomes before any expense.
-std::string firstFailedCheck(const FiveTexts& incomes, const FiveTexts& expenses) {
-    struct Check {
-        const FiveTexts& texts;
-        bool (*fails)(std::string_view);
-        const char* message;
-    };
-    const auto notNumeric = [](std::string_view t) { return !isNumeric(t); };
-    // clang-format off
-    const Check checks[] = {
-        {incomes,  notNumeric,       "You have not entered a correct number in the Allowable Income box "},
-        {expenses, notNumeric,       "You have not entered a correct number in the Allowable Expenses box "},
-        {incomes,  hasCommaOrDollar, "You have entered either a comma or a $ in the AllowableIncome box "},
-        {expenses, hasCommaOrDollar, "You have  entered either a comma or a $ in the Allowable Expense box "},
-    };
-    // clang-format on
-    for (const Check& check : checks)
-        for (int n = 1; n <= 5; ++n)
-            if (check.fails(check.texts[static_cast<size_t>(n - 1)])) return check.message + std::to_string(n);
-    return {};
-}
-
 double sum(const FiveYears& values) { return values[0] + values[1] + values[2] + values[3] + values[4]; }
 
 }  // namespace
 
-void command2Click(Worksheet& ws, Platform& platform) {
-    const FiveTexts incomeTexts = readTexts(ws, Control::Allinc1);
-    const FiveTexts expenseTexts = readTexts(ws, Control::Allexp1);
-    if (const std::string failed = firstFailedCheck(incomeTexts, expenseTexts); !failed.empty()) {
-        tell(platform, failed);
-        return;
-    }
-    FiveYears incomes{};
-    FiveYears expenses{};
-    for (size_t k = 0; k < 5; ++k) {
-        incomes[k] = numericValue(incomeTexts[k]);
-        expenses[k] = numericValue(expenseTexts[k]);
-    }
-    // Each of 1993 to 1996 divides the next year's income.
-    if (const int box = zeroDivisorBox(incomes)) {
-        tell(platform,
-             "The adjustment factor cannot be calculated from a zero income. Enter the income of the "
-             "Allowable Income box " +
-                 std::to_string(box));
-        return;
-    }
+bool PreliminaryFigures::finite() const {
+    for (double v : {totalIncome, totalExpense, averageIncome, averageExpense, adjustmentFactor, preliminaryKbt,
+                     preliminaryExpense})
+        if (!std::isfinite(v)) return false;
+    return true;
+}
 
-    FieldDraft draft(ws);
-    draft.setNumber({Control::Totalinc}, roundWhole(sum(incomes)));
-    draft.setNumber({Control::Totalexp}, roundWhole(sum(expenses)));
-    draft.setNumber({Control::Averageinc}, roundThousandths(sum(incomes) / 5));
-    draft.setNumber({Control::Averageexp}, roundThousandths(sum(expenses) / 5));
-    // The factor and the preliminary KBT use the averages as written.
-    const double averageIncome = draft.number({Control::Averageinc});
-    const double averageExpense = draft.number({Control::Averageexp});
-    const double factor = adjustmentFactor(incomes, averageIncome);
-    draft.setNumber({Control::GrowthFact}, factor);
-    draft.setNumber({Control::Text29}, roundWhole(factor * averageIncome));
-    draft.setNumber({Control::Text30}, roundWhole(factor * averageExpense));
-
-    if (draft.overflow()) {
-        tell(platform,
-             "The figures are too large to calculate. Check the Allowable Income and Allowable Expenses boxes.");
-        return;
-    }
-    draft.commit(ws, platform);
+PreliminaryFigures preliminaryFigures(const FiveYears& incomes, const FiveYears& expenses) {
+    PreliminaryFigures f;
+    f.totalIncome = asWritten(roundWhole(sum(incomes)));
+    f.totalExpense = asWritten(roundWhole(sum(expenses)));
+    f.averageIncome = asWritten(roundThousandths(sum(incomes) / 5));
+    f.averageExpense = asWritten(roundThousandths(sum(expenses) / 5));
+    const double factor = adjustmentFactor(incomes, f.averageIncome);
+    f.adjustmentFactor = asWritten(factor);
+    // The unrounded factor, as it was computed, multiplies the averages.
+    f.preliminaryKbt = asWritten(roundWhole(factor * f.averageIncome));
+    f.preliminaryExpense = asWritten(roundWhole(factor * f.averageExpense));
+    return f;
 }
 
 }  // namespace kbt2

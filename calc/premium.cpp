@@ -1,165 +1,78 @@
 #include "calc/premium.h"
 
-#include <cerrno>
-#include <optional>
-#include <string>
-#include <vector>
+#include <cmath>
 
-#include "calc/adjustment.h"
-#include "calc/commodity_kbt.h"
-#include "calc/field_draft.h"
 #include "calc/numbers.h"
-#include "calc/premium_table.h"
-#include "calc/rate_file.h"
 #include "calc/shares.h"
-#include "location/states.h"
 
 namespace kbt2 {
-namespace {
 
-// The component named in the message of a rate file that cannot be read.
-constexpr const char* kComponent = "kbt2";
+double rowKbt(double totalAmount, double expectedValue) { return roundWhole(totalAmount * expectedValue); }
 
-const char* const kOutOfRange =
-    "The figures are too large to calculate a premium. Check the incomes (Tab 3), the Commodity Report (Tabs 7 "
-    "and 8), the MPCI liability (Tab 1) and the rates in Ratefile.prn.";
-
-struct AllowableKbt {
-    std::vector<double> rowKbts;  // rows 0 to N-1, whole dollars
-    double total = 0;
-    double allowable = 0;
-};
-
-// The projected KBT by the adjustment-factor rule, the row KBTs and their
-// total, and the allowable KBT, the smaller of the two, each written and
-// read back as the worksheet holds it.
-AllowableKbt writeAllowableKbt(FieldDraft& draft, const Worksheet& ws, int commodityCount) {
-    const double averageIncome = draft.number({Control::Averageinc});
-    const double factor = adjustmentFactor(readIncomes(ws), averageIncome);
-    draft.setNumber({Control::Projkbt}, roundWhole(factor * averageIncome));
-
+AllowableKbt allowableKbt(const PremiumInputs& in) {
     AllowableKbt kbt;
-    for (int i = 0; i < commodityCount; ++i) {
-        kbt.rowKbts.push_back(
-            roundWhole(numericValue(ws.text({Control::Totamt1, i})) * numericValue(ws.text({Control::Expval1, i}))));
+    const double factor = adjustmentFactor(in.incomes, in.averageIncome);
+    kbt.projected = asWritten(roundWhole(factor * in.averageIncome));
+    for (size_t i = 0; i < in.totalAmounts.size(); ++i) {
+        kbt.rowKbts.push_back(rowKbt(in.totalAmounts[i], in.expectedValues[i]));
         kbt.total += kbt.rowKbts.back();
     }
-    draft.setNumber({Control::Text15, 0}, kbt.total);
-
-    if (draft.number({Control::Projkbt}) >= kbt.total)
-        draft.setNumber({Control::Text21}, kbt.total);
-    else
-        draft.setText({Control::Text21}, draft.text({Control::Projkbt}));
-    kbt.allowable = draft.number({Control::Text21});
+    kbt.totalAsWritten = asWritten(kbt.total);
+    // The projected KBT is compared with the sum as added up, not as written.
+    kbt.allowable = kbt.projected >= kbt.total ? kbt.totalAsWritten : kbt.projected;
+    kbt.finite = std::isfinite(kbt.projected) && std::isfinite(kbt.total);
     return kbt;
 }
 
-// What keeps the premium from being calculated, checked before anything is
-// written: each case would divide by zero or insure nothing.
-std::optional<std::string> missingInput(const Worksheet& ws) {
-    const int count = reportLength(ws);
-    if (count == 1 && ws.text({Control::Cropname1, 0}).empty())
-        return "There is no commodity in the Commodity Report. Check the farm's commodities (Tabs 5 and 6) and "
-               "complete the Commodity Report (Tabs 7 and 8) before calculating the premium.";
-    if (const int box = zeroDivisorBox(readIncomes(ws)))
-        return "The adjustment factor cannot be calculated from a zero income. Enter the income of the Allowable "
-               "Income box " +
-               std::to_string(box) + " (Tab 3) before calculating the premium.";
-    FieldDraft scratch(ws);
-    const AllowableKbt kbt = writeAllowableKbt(scratch, ws, count);
-    if (scratch.overflow()) return kOutOfRange;
-    if (kbt.total == 0)
-        return "The total expected KBT is 0. Enter the Total Amount and the Expected value of each commodity "
-               "(Tabs 7 and 8) before calculating the premium.";
-    if (kbt.allowable <= 0)
-        return "The allowable KBT is " + plainText(kbt.allowable) +
-               ": there is nothing to insure. Calculate the preliminary KBT (Tab 4) and check the Commodity Report "
-               "(Tabs 7 and 8) before calculating the premium.";
+// Each case would divide by zero or insure nothing.
+std::optional<PremiumStop> premiumInputStop(const PremiumInputs& in) {
+    if (const int box = zeroDivisorBox(in.incomes)) return PremiumStop{PremiumStopKind::ZeroIncome, box};
+    const AllowableKbt kbt = allowableKbt(in);
+    if (!kbt.finite) return PremiumStop{PremiumStopKind::OutOfRange};
+    if (kbt.total == 0) return PremiumStop{PremiumStopKind::ZeroTotal};
+    if (kbt.allowable <= 0) return PremiumStop{PremiumStopKind::NothingToInsure, 0, kbt.allowable};
     return std::nullopt;
 }
 
-void fileNotFound(FieldDraft& draft) {
-    draft.message({"*** ERROR ***",
-                   "Ratefile.prn - cannot find file, Program will not work without it\r"
-                   "If you put the file in the root(C:\\) the program will find it there.",
-                   MessageButtons::OKCancel, MessageIcon::Critical});
-    draft.message({"*** Stopped ***", "Program Stopped", MessageButtons::OK, MessageIcon::Critical});
-}
+PremiumFigures premiumFigures(const PremiumInputs& in, std::span<const CommodityRates> rates) {
+    PremiumFigures f;
+    const AllowableKbt kbt = allowableKbt(in);
+    f.averageIncome = in.averageIncome;
+    f.projectedKbt = kbt.projected;
+    f.totalExpectedKbt = kbt.totalAsWritten;
+    f.allowableKbt = kbt.allowable;
+    f.mpciLiability = in.mpciLiability;
 
-void fileNotRead(FieldDraft& draft, const RateFileError& error) {
-    // The number follows "#" after a blank of its own, as a sign would stand.
-    draft.message(
-        {"ERROR",
-         "Error #  " + std::to_string(error.number) + " was generated by " + kComponent + "\r" + error.description,
-         MessageButtons::OK, MessageIcon::None});
-    draft.message({"*** ERROR ***", "Program Stopped", MessageButtons::OK, MessageIcon::Critical});
-}
-
-}  // namespace
-
-PremiumRateKeys premiumRateKeys(const Worksheet& ws) {
-    PremiumRateKeys keys{selectedStateCode(ws), selectedCountyCode(ws), {}};
-    const int count = reportLength(ws);
-    for (int i = 0; i < count; ++i) keys.codes.push_back(numericValue(ws.text({Control::Unit1, i})));
-    return keys;
-}
-
-std::optional<RateFileUse> command4Click(Worksheet& ws, Platform& platform, RateSource& rates) {
-    if (const auto problem = missingInput(ws)) {
-        tell(platform, *problem);
-        return std::nullopt;
+    const Shares shares = commodityShares(kbt.rowKbts, kbt.totalAsWritten);
+    f.equalShare = shares.equalShare;
+    f.deviationSum = shares.deviationSum;
+    f.threshold = shares.threshold;
+    f.significantCount = shares.significantCount;
+    for (size_t i = 0; i < kbt.rowKbts.size(); ++i) {
+        PremiumRow row{kbt.rowKbts[i],       shares.shares[i], rates[i].livestock(),
+                       rates[i].insurable(), rates[i].rates,   {}};
+        for (size_t j = 0; j < 3; ++j) row.weighted[j] = weightedTerm(row.rates[j], row.share);
+        f.rows.push_back(row);
     }
-    // Everything is computed into a draft first: a figure out of range then
-    // stops the command with nothing written.
-    FieldDraft draft(ws);
-    draft.setText({Control::Lvstex}, "No");
-    draft.setText({Control::Mpciex}, "No");
-    if (draft.text({Control::MPCI}).empty()) draft.setText({Control::MPCI}, "0");
-    const int count = reportLength(ws);
-    draft.setNumber({Control::Croptext}, count);
-    const PremiumRateKeys keys = premiumRateKeys(ws);
+    f.livestockShare = livestockShare(shares, rates);
+    f.livestockOrInsurableShare = livestockOrInsurableShare(shares, rates);
+    if (f.livestockShare > kLivestockLimit) f.warnings.push_back(PremiumWarning::LivestockOver35);
+    if (f.livestockOrInsurableShare > kLivestockOrInsurableLimit)
+        f.warnings.push_back(PremiumWarning::LivestockOrInsurableOver50);
 
-    // A rate file that cannot be found or read ends the command after its
-    // messages; the window stays open with every entry.
-    const SourcedRates sourced = rates.ratesFor(platform, keys.stateCode, keys.countyCode, keys.codes);
-    if (!sourced.path) {
-        fileNotFound(draft);
-        draft.commit(ws, platform);
-        return std::nullopt;
+    const int count = static_cast<int>(kbt.rowKbts.size());
+    f.diversificationFactor = diversificationFactor(count, shares.deviationSum);
+    const std::array<double, 3> weighted = weightedRates(shares, rates);
+    f.finite = kbt.finite;
+    for (int j = 0; j < kPremiumColumns; ++j) {
+        const double liability = asWritten(kbtLiability(kbt.allowable, j));
+        PremiumColumn& column = f.columns[static_cast<size_t>(j)];
+        column = premiumColumn(j, kbt.allowable, weighted[static_cast<size_t>(j)], f.diversificationFactor, liability,
+                               in.mpciLiability);
+        column.offered = levelOffered(j, shares.significantCount);
+        f.finite = f.finite && column.finite();
     }
-    const RateLookup& lookup = sourced.lookup;
-    if (lookup.error) {
-        fileNotRead(draft, *lookup.error);
-        draft.commit(ws, platform);
-        return std::nullopt;
-    }
-
-    const AllowableKbt kbt = writeAllowableKbt(draft, ws, count);
-    writeLiabilities(draft, kbt.allowable);
-    const Shares shares = commodityShares(kbt.rowKbts, draft.number({Control::Text15, 0}));
-    if (livestockShare(shares, lookup.rows) > kLivestockLimit) {
-        draft.message(livestockWarning());
-        draft.setText({Control::Lvstex}, "Yes");
-    }
-    if (livestockOrInsurableShare(shares, lookup.rows) > kLivestockOrInsurableLimit) {
-        draft.message(insurableWarning());
-        draft.setText({Control::Mpciex}, "Yes");
-    }
-    writePremiums(draft, kbt.allowable, weightedRates(shares, lookup.rows),
-                  diversificationFactor(count, shares.deviationSum));
-    showOfferedLevels(draft, shares.significantCount);
-
-    if (draft.overflow()) {
-        tell(platform, kOutOfRange);
-        return rateFileUse(sourced);
-    }
-    draft.commit(ws, platform);
-    return rateFileUse(sourced);
-}
-
-void command4Click(Worksheet& ws, Platform& platform) {
-    RateFileSource file;
-    command4Click(ws, platform, file);
+    return f;
 }
 
 }  // namespace kbt2

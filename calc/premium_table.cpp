@@ -1,9 +1,9 @@
 #include "calc/premium_table.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "calc/numbers.h"
-#include "worksheet/premium_rows.h"
 
 namespace kbt2 {
 namespace {
@@ -22,46 +22,42 @@ double netLiability(double liability, double mpci) {
     return std::floor(liability + 0.5 - mpci);
 }
 
+size_t rowIndex(Control row) {
+    return static_cast<size_t>(std::ranges::find(kPremiumRows, row) - std::begin(kPremiumRows));
+}
+
 }  // namespace
 
-void writeLiabilities(FieldDraft& draft, double allowable) {
-    for (int j = 0; j < kPremiumColumns; ++j)
-        draft.setNumber({Control::Text27, j}, roundWhole(allowable * kLiabilityFactor * kCoverageLevels[j]));
+double PremiumColumn::figure(Control row) const { return figures[rowIndex(row)]; }
+
+bool PremiumColumn::finite() const {
+    return std::ranges::all_of(figures, [](double v) { return std::isfinite(v); });
 }
 
-void writePremiums(FieldDraft& draft, double allowable, const std::array<double, kPremiumColumns>& weightedRates,
-                   double diversificationFactor) {
-    for (int j = 0; j < kPremiumColumns; ++j)
-        draft.setNumber({Control::Text23, j}, roundWhole(allowable * kCoverageLevels[j]));
-    for (int j = 0; j < kPremiumColumns; ++j) draft.setNumber({Control::Text24, j}, roundThousandths(weightedRates[j]));
-    for (int j = 0; j < kPremiumColumns; ++j) draft.setNumber({Control::Text25, j}, diversificationFactor);
-    for (int j = 0; j < kPremiumColumns; ++j) {
-        const double rate = draft.number({Control::Text24, j});
-        const double factor = draft.number({Control::Text25, j});
-        draft.setNumber({Control::Text26, j}, std::floor(rate * 1000 * factor + 0.5) / 1000);
-    }
-    const double mpci = draft.number({Control::MPCI});
-    for (int j = 0; j < kPremiumColumns; ++j)
-        draft.setNumber({Control::Text28, j}, netLiability(draft.number({Control::Text27, j}), mpci));
-    for (int j = 0; j < kPremiumColumns; ++j)
-        draft.setNumber({Control::Text16, j},
-                        roundWhole(draft.number({Control::Text26, j}) * draft.number({Control::Text28, j})));
-    // Every producer premium is written before any subsidy.
-    for (int j = 0; j < kPremiumColumns; ++j)
-        draft.setNumber({Control::Text18, j}, roundWhole(draft.number({Control::Text16, j}) * kProducerPart));
-    for (int j = 0; j < kPremiumColumns; ++j)
-        draft.setNumber({Control::Text17, j}, draft.number({Control::Text16, j}) - draft.number({Control::Text18, j}));
+double kbtLiability(double allowable, int column) {
+    return roundWhole(allowable * kLiabilityFactor * kCoverageLevels[static_cast<size_t>(column)]);
 }
 
-void showOfferedLevels(FieldDraft& draft, int significantCount) {
-    // Column 2 (0.65) is always offered and never touched here.
-    const bool offered[2] = {significantCount >= 8, significantCount >= 3};
-    for (int j = 0; j < 2; ++j) {
-        for (Control row : kPremiumRows) {
-            draft.setVisible({row, j}, offered[j]);
-            if (!offered[j]) draft.setText({row, j}, "");
-        }
-    }
+PremiumColumn premiumColumn(int column, double allowable, double weightedRate, double diversificationFactor,
+                            double liability, double mpci) {
+    PremiumColumn c;
+    auto set = [&c](Control row, double value) { return c.figures[rowIndex(row)] = asWritten(value); };
+    set(Control::Text23, roundWhole(allowable * kCoverageLevels[static_cast<size_t>(column)]));
+    const double rate = set(Control::Text24, roundThousandths(weightedRate));
+    const double factor = set(Control::Text25, diversificationFactor);
+    const double kbtRate = set(Control::Text26, std::floor(rate * 1000 * factor + 0.5) / 1000);
+    set(Control::Text27, liability);
+    const double net = set(Control::Text28, netLiability(liability, mpci));
+    const double gross = set(Control::Text16, roundWhole(kbtRate * net));
+    const double producer = set(Control::Text18, roundWhole(gross * kProducerPart));
+    set(Control::Text17, gross - producer);
+    return c;
+}
+
+bool levelOffered(int column, int significantCount) {
+    if (column == 0) return significantCount >= 8;
+    if (column == 1) return significantCount >= 3;
+    return true;
 }
 
 }  // namespace kbt2

@@ -59,24 +59,13 @@ double livestockOrInsurableShare(const Shares& shares, std::span<const Commodity
     return roundThousandths(sum);
 }
 
-Message livestockWarning() {
-    return {"*** ERROR ***",
-            "You are not eligible for KBT because more than\r 35% of your expected KBT comes from livestock.",
-            MessageButtons::OKCancel, MessageIcon::Critical};
-}
-
-Message insurableWarning() {
-    return {"*** ERROR ***",
-            "You must purchase an MPCI product on insurable crops because\r50% of your expected KBT comes from "
-            "livestock and insurable crops.",
-            MessageButtons::OKCancel, MessageIcon::Critical};
-}
+double weightedTerm(double rate, double share) { return std::floor(rate * share * 1000 + 0.5) / 1000; }
 
 std::array<double, 3> weightedRates(const Shares& shares, std::span<const CommodityRates> rates) {
     std::array<double, 3> weighted{};
     for (size_t j = 0; j < 3; ++j)
         for (size_t i = 0; i < shares.shares.size(); ++i)
-            weighted[j] += std::floor(rates[i].rates[j] * shares.shares[i] * 1000 + 0.5) / 1000;
+            weighted[j] += weightedTerm(rates[i].rates[j], shares.shares[i]);
     return weighted;
 }
 

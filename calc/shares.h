@@ -8,8 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "calc/rate_file.h"
-#include "worksheet/platform.h"
+#include "calc/commodity_rates.h"
 
 namespace kbt2 {
 
@@ -31,15 +30,16 @@ double livestockShare(const Shares& shares, std::span<const CommodityRates> rate
 // each row counted once, to three decimals.
 double livestockOrInsurableShare(const Shares& shares, std::span<const CommodityRates> rates);
 
-// The warnings of the two eligibility tests: shown above these shares, and
-// the calculation goes on whichever button is pressed.
+// The limits of the two eligibility tests: a share above one is warned of,
+// and the calculation goes on.
 inline constexpr double kLivestockLimit = 0.35;
 inline constexpr double kLivestockOrInsurableLimit = 0.5;
-Message livestockWarning();
-Message insurableWarning();
 
-// Per coverage-level column, the sum over the rows of rate times share, each
-// term rounded to three decimals before it is added.
+// One row's term of a weighted rate: rate times share, to three decimals.
+double weightedTerm(double rate, double share);
+
+// Per coverage-level column, the sum over the rows of their weighted terms,
+// each rounded before it is added.
 std::array<double, 3> weightedRates(const Shares& shares, std::span<const CommodityRates> rates);
 
 // The diversification factor by the commodity count N (1 to 14) and the

@@ -1,14 +1,14 @@
 #include "commands/form.h"
 
-#include "calc/commodity_kbt.h"
-#include "calc/preliminary.h"
-#include "calc/premium.h"
 #include "commands/clear.h"
+#include "commands/commodity_boxes.h"
+#include "commands/commodity_kbt.h"
 #include "commands/exit.h"
-#include "commodities/transfer.h"
-#include "location/state_handler.h"
-#include "storage/print_command.h"
-#include "storage/worksheet_file.h"
+#include "commands/preliminary_kbt.h"
+#include "commands/premium.h"
+#include "commands/print.h"
+#include "commands/save_load.h"
+#include "commands/state.h"
 
 namespace kbt2 {
 namespace {
@@ -24,7 +24,7 @@ struct Route {
 
 // The premium takes its rates from the form's source and leaves a record of
 // what it read, so it is the one handler that needs the form itself.
-void premiumClick(Form& form) { form.lastRateFileUse_ = command4Click(form.worksheet_, form.platform_, form.rates_); }
+void premiumClick(Form& form) { form.lastPremium_ = command4Click(form.worksheet_, form.platform_, form.rates_); }
 
 namespace {
 
@@ -58,7 +58,7 @@ void Form::click(Control button) {
         if (route.button == button) return route.handler(*this);
 }
 
-void Form::checkBoxClicked(Control array, int /*index*/) { transferPass(worksheet_, array); }
+void Form::checkBoxClicked(Control array, int /*index*/) { commodityBoxClick(worksheet_, array); }
 
 void Form::optionSelected(Control array, int /*index*/) {
     if (array == Control::St) stateClick(worksheet_);

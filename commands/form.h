@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "calc/rate_source.h"
+#include "commands/premium.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
 
@@ -29,7 +29,10 @@ public:
 
     // The rate file the last Calculate Premium read; nothing when it stopped
     // before reading one.
-    const std::optional<RateFileUse>& lastRateFileUse() const { return lastRateFileUse_; }
+    const std::optional<RateFileUse>& lastRateFileUse() const { return lastPremium_.rateFile; }
+    // All that the last Calculate Premium did: its stop or warnings, and the
+    // figures it wrote.
+    const PremiumOutcome& lastPremium() const { return lastPremium_; }
 
     // The window's document commands beside the buttons, on the buttons' own
     // code (commands/form_documents.cpp). Save and Load on a path already
@@ -54,7 +57,7 @@ private:
     Platform& platform_;
     RateFileSource fileRates_;
     RateSource& rates_;
-    std::optional<RateFileUse> lastRateFileUse_;
+    PremiumOutcome lastPremium_;
 };
 
 }  // namespace kbt2

@@ -1,7 +1,7 @@
 #include "commands/form.h"
-#include "storage/print_command.h"
+#include "commands/print.h"
+#include "commands/save_load.h"
 #include "storage/report.h"
-#include "storage/worksheet_file.h"
 
 namespace kbt2 {
 

@@ -2,11 +2,9 @@
 
 #include <vector>
 
-#include "calc/field_draft.h"
 #include "calc/numbers.h"
 #include "calc/premium.h"
-#include "calc/premium_table.h"
-#include "calc/shares.h"
+#include "commands/premium.h"
 #include "commands/rate_file_identity.h"
 #include "worksheet/premium_rows.h"
 
@@ -55,66 +53,50 @@ private:
     RateSource& inner_;
 };
 
-bool isWarning(const Message& message) {
-    return message.text == livestockWarning().text || message.text == insurableWarning().text;
-}
-
-double number(const Worksheet& ws, FieldRef field) { return numericValue(ws.text(field)); }
-
-// Every level's nine figures, hidden levels too: the page empties the
-// columns it hides, so the table is written once more, unhidden, into a
-// draft of the run's worksheet by the premium's own table steps.
-void readLevels(const Worksheet& ws, const Shares& shares, const RateLookup& lookup, QuoteSummary& s) {
-    FieldDraft table(ws);
-    writeLiabilities(table, s.allowableKbt);
-    writePremiums(table, s.allowableKbt, weightedRates(shares, lookup.rows),
-                  diversificationFactor(static_cast<int>(s.commodities.size()), shares.deviationSum));
+// The values of the run, as the premium's arithmetic returned them and its
+// fields were written from; each row with the rate file line it used.
+void readFigures(const PremiumFigures& f, const Worksheet& ws, const RateLookup& lookup, QuoteSummary& s) {
+    s.averageIncome = f.averageIncome;
+    s.projectedKbt = f.projectedKbt;
+    s.totalExpectedKbt = f.totalExpectedKbt;
+    s.allowableKbt = f.allowableKbt;
+    s.mpci = f.mpciLiability;
+    for (size_t i = 0; i < f.rows.size(); ++i) {
+        const PremiumRow& row = f.rows[i];
+        const int index = static_cast<int>(i);
+        const CommodityRates* record = i < lookup.rows.size() ? &lookup.rows[i] : nullptr;
+        s.commodities.push_back({index, ws.text({Control::Cropname1, index}), ws.text({Control::Unit1, index}), row.kbt,
+                                 row.share, row.livestock, row.insurable,
+                                 record && record->found ? std::optional(record->line) : std::nullopt, row.rates,
+                                 row.weighted});
+    }
+    s.equalShare = f.equalShare;
+    s.deviationSum = f.deviationSum;
+    s.significanceThreshold = f.threshold;
+    s.significantCount = f.significantCount;
+    s.livestockShare = f.livestockShare;
+    s.livestockOrInsurableShare = f.livestockOrInsurableShare;
+    s.diversificationFactor = plainText(f.diversificationFactor);
+    for (const PremiumWarning warning : f.warnings) {
+        if (warning == PremiumWarning::LivestockOver35) s.livestockWarning = true;
+        if (warning == PremiumWarning::LivestockOrInsurableOver50) s.insurableWarning = true;
+    }
+    // Every level's nine figures, hidden levels too, before the page empties them.
     for (int column = 0; column < kPremiumColumns; ++column) {
+        const PremiumColumn& figures = f.columns[static_cast<size_t>(column)];
         SummaryLevel& level = s.levels[static_cast<size_t>(column)];
         level.coverage = kCoverages[column];
-        level.offered = ws.visible({Control::Text23, column});
-        level.indemnityThreshold = table.number({Control::Text23, column});
-        level.weightedRate = table.number({Control::Text24, column});
-        level.diversificationFactor = table.text({Control::Text25, column});
-        level.kbtRate = table.number({Control::Text26, column});
-        level.kbtLiability = table.number({Control::Text27, column});
-        level.netKbtLiability = table.number({Control::Text28, column});
-        level.grossPremium = table.number({Control::Text16, column});
-        level.subsidy = table.number({Control::Text17, column});
-        level.producerPremium = table.number({Control::Text18, column});
+        level.offered = figures.offered;
+        level.indemnityThreshold = figures.figure(Control::Text23);
+        level.weightedRate = figures.figure(Control::Text24);
+        level.diversificationFactor = plainText(figures.figure(Control::Text25));
+        level.kbtRate = figures.figure(Control::Text26);
+        level.kbtLiability = figures.figure(Control::Text27);
+        level.netKbtLiability = figures.figure(Control::Text28);
+        level.grossPremium = figures.figure(Control::Text16);
+        level.subsidy = figures.figure(Control::Text17);
+        level.producerPremium = figures.figure(Control::Text18);
     }
-}
-
-Shares readCommodities(const Worksheet& ws, const RateLookup& lookup, QuoteSummary& s) {
-    std::vector<double> kbts;
-    for (size_t i = 0; i < lookup.rows.size(); ++i) {
-        const int row = static_cast<int>(i);
-        kbts.push_back(roundWhole(number(ws, {Control::Totamt1, row}) * number(ws, {Control::Expval1, row})));
-    }
-    const Shares shares = commodityShares(kbts, s.totalExpectedKbt);
-    for (size_t i = 0; i < lookup.rows.size(); ++i) {
-        const int row = static_cast<int>(i);
-        const CommodityRates& rates = lookup.rows[i];
-        SummaryCommodity c{.row = row,
-                           .name = ws.text({Control::Cropname1, row}),
-                           .code = ws.text({Control::Unit1, row}),
-                           .kbt = kbts[i],
-                           .share = shares.shares[i],
-                           .livestock = rates.livestock(),
-                           .insurable = rates.insurable(),
-                           .recordLine = std::nullopt,
-                           .rates = rates.rates,
-                           .weighted = {}};
-        for (size_t j = 0; j < 3; ++j) c.weighted[j] = roundThousandths(rates.rates[j] * c.share);
-        s.commodities.push_back(std::move(c));
-    }
-    s.equalShare = shares.equalShare;
-    s.deviationSum = shares.deviationSum;
-    s.significanceThreshold = shares.threshold;
-    s.significantCount = shares.significantCount;
-    s.livestockShare = livestockShare(shares, lookup.rows);
-    s.livestockOrInsurableShare = livestockOrInsurableShare(shares, lookup.rows);
-    return shares;
 }
 
 }  // namespace
@@ -146,26 +128,19 @@ FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates
     copyFields(ws, copy);
     QuietPlatform quiet(platform);
     KeptRates kept(rates);
-    const auto use = command4Click(copy, quiet, kept);
-    for (const Message& message : quiet.messages)
-        if (!isWarning(message)) return {std::nullopt, message.text};
-    if (!use) return {std::nullopt, "No rate file was read."};
-
+    const PremiumOutcome outcome = command4Click(copy, quiet, kept);
+    if (!outcome.calculated() || !outcome.rateFile) {
+        // What stopped it is its last message; the warnings come before.
+        if (!quiet.messages.empty()) return {std::nullopt, quiet.messages.back().text};
+        return {std::nullopt, "The premium could not be calculated."};
+    }
     QuoteSummary s = summaryCase(copy, worksheetName);
-    s.averageIncome = number(copy, {Control::Averageinc});
-    s.projectedKbt = number(copy, {Control::Projkbt});
-    s.totalExpectedKbt = number(copy, {Control::Text15, 0});
-    s.allowableKbt = number(copy, {Control::Text21});
-    s.mpci = number(copy, {Control::MPCI});
-    s.diversificationFactor = copy.text({Control::Text25, 2});
-    s.livestockWarning = copy.text({Control::Lvstex}) == "Yes";
-    s.insurableWarning = copy.text({Control::Mpciex}) == "Yes";
-    const Shares shares = readCommodities(copy, kept.kept.lookup, s);
-    readLevels(copy, shares, kept.kept.lookup, s);
+    readFigures(*outcome.figures, copy, kept.kept.lookup, s);
+    const RateFileUse& use = *outcome.rateFile;
     if (identifyRateFile)
-        s.rateFile = rateFileIdentity(use->path, use->records);
+        s.rateFile = rateFileIdentity(use.path, use.records);
     else
-        s.rateFile = {use->path, 0, {}, {}, use->records};
+        s.rateFile = {use.path, 0, {}, {}, use.records};
     return {std::move(s), {}};
 }
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "calc/rate_source.h"
 #include "commands/quote_summary.h"
+#include "rates/rate_source.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
 

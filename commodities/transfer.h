@@ -1,5 +1,6 @@
 #pragma once
-// The click handlers of the commodity check-box arrays and Command5.
+// The transfer pass of the commodity check-box arrays: checked entries go
+// into the commodity report, unchecked ones come out.
 
 #include "commodities/catalogue.h"
 #include "worksheet/worksheet.h"
@@ -16,8 +17,5 @@ void transferPass(Worksheet& ws, Control array);
 // report name of another entry (so "Alfalfa" never takes an "Alfalfa Seed"
 // row, nor one nursery entry the other's).
 bool removalMatches(const CommodityEntry& entry, std::string_view rowName);
-
-// Command5: clears every checked box, transfer boxes last, then empties all rows.
-void command5Click(Worksheet& ws);
 
 }  // namespace kbt2

@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "calc/numbers.h"
-#include "calc/rate_file.h"
-#include "calc/rate_record_scan.h"
-#include "calc/rate_table.h"
+#include "rates/rate_file.h"
+#include "rates/rate_record_scan.h"
+#include "rates/rate_table.h"
 
 namespace {
 

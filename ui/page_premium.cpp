@@ -36,9 +36,6 @@ constexpr std::string_view kRowCaptions[] = {
 };
 static_assert(std::size(kRowCaptions) == std::size(kPremiumRows));
 
-// Columns of the table, left to right: the coverage levels.
-constexpr std::string_view kLevels[] = {".80", ".75", ".65"};
-static_assert(std::size(kLevels) == kPremiumColumns);
 
 // The single results stand in the table's grid, right of it, each on a row
 // of the table: grid columns 5 and 6 after a gap in column 4.
@@ -86,13 +83,13 @@ void buildPremiumPage(QWidget* page, FieldBinding& binding) {
     std::vector<FieldItem> fields;
     std::deque<std::string> names;  // "Subsidy, .80": the field's accessible name
     int column = 1;
-    for (std::string_view level : kLevels) captions.push_back({level, Table, {0, column++}, Look::Heading});
+    for (std::string_view level : kCoverageCaptions) captions.push_back({level, Table, {0, column++}, Look::Heading});
     int row = 1;
     for (std::string_view caption : kRowCaptions) captions.push_back({caption, Table, {row++, 0}});
     // Column by column: the keyboard goes down one coverage level, then the next.
     for (int level = 0; level < kPremiumColumns; ++level) {
         for (size_t k = 0; k < std::size(kPremiumRows); ++k) {
-            names.push_back(std::string(kRowCaptions[k]) + ", " + std::string(kLevels[level]));
+            names.push_back(std::string(kRowCaptions[k]) + ", " + std::string(kCoverageCaptions[level]));
             fields.push_back({{kPremiumRows[k], level}, names.back(), Table, {1 + static_cast<int>(k), 1 + level}});
         }
     }

@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "calc/rate_file_places.h"
+#include "rates/rate_file_places.h"
 #include "ui/app_settings.h"
 #include "ui/dialog_texts.h"
 #include "ui/report_printer.h"

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include "calc/rate_file.h"
+#include "rates/rate_file.h"
 
 namespace kbt2::ui {
 namespace {

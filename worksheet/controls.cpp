@@ -39,14 +39,4 @@ std::optional<FieldRef> parseRef(std::string_view text) {
     return FieldRef{*control, index};
 }
 
-std::string_view formatPattern(DisplayFormat format) {
-    switch (format) {
-    case DisplayFormat::WholeDollars: return "$#,##0;($#,##0.00)";
-    case DisplayFormat::Dollars: return "$#,##0.00;($#,##0.00)";
-    case DisplayFormat::Amount: return "#,##0.00;($#,##0.00)";
-    case DisplayFormat::None: break;
-    }
-    return {};
-}
-
 }  // namespace kbt2

@@ -143,7 +143,4 @@ std::optional<FieldRef> parseRef(std::string_view text);
 
 std::optional<Control> controlByName(std::string_view name);
 
-// The display format as the pattern a masked field shows.
-std::string_view formatPattern(DisplayFormat format);
-
 }  // namespace kbt2

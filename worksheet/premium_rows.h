@@ -10,6 +10,9 @@ namespace kbt2 {
 
 inline constexpr int kPremiumColumns = 3;
 
+// The columns' captions, as the page and the quotes show them.
+inline constexpr const char* kCoverageCaptions[kPremiumColumns] = {".80", ".75", ".65"};
+
 // Top to bottom, as the page and the printed report show them.
 inline constexpr Control kPremiumRows[] = {
     Control::Text23, Control::Text24, Control::Text25, Control::Text26, Control::Text27,

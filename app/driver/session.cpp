@@ -1,7 +1,7 @@
 #include "app/driver/session.h"
 
 #include "app/driver/script.h"
-#include "calc/rate_file_places.h"
+#include "rates/rate_file_places.h"
 #include "storage/report.h"
 
 namespace kbt2::driver {

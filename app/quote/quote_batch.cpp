@@ -10,7 +10,7 @@
 #include "app/quote/quote_progress.h"
 #include "app/quote/quote_worksheet.h"
 #include "app/quote/worksheet_list.h"
-#include "calc/rate_table.h"
+#include "rates/rate_table.h"
 #include "storage/file_io.h"
 
 namespace kbt2::quote {

@@ -1,16 +1,12 @@
 #include "app/quote/quote_worksheet.h"
 
-#include "calc/rate_file_places.h"
-#include "calc/shares.h"
 #include "commands/form.h"
 #include "commands/fresh_quote.h"
+#include "rates/rate_file_places.h"
 #include "worksheet/platform.h"
 
 namespace kbt2::quote {
 namespace {
-
-// The captions of the coverage-level columns as the window shows them.
-constexpr const char* kCoverageCaptions[kPremiumColumns] = {".80", ".75", ".65"};
 
 // A window nobody watches: the file dialogue of Load names the worksheet,
 // every message box is answered OK and remembered.
@@ -39,25 +35,22 @@ private:
     std::string path_;
 };
 
-// The eligibility warnings let the premium go on, as in the window; every
-// other message stops the command that shows it.
-std::optional<std::string> warningName(const Message& message) {
-    if (message.text == livestockWarning().text) return "livestock-over-35";
-    if (message.text == insurableWarning().text) return "mpci-over-50";
-    return std::nullopt;
+const char* warningName(PremiumWarning warning) {
+    return warning == PremiumWarning::LivestockOver35 ? "livestock-over-35" : "mpci-over-50";
 }
 
-// Runs a button; the message that stopped it, if any.
+// Runs a button; the message that stopped it, if any. The premium's
+// eligibility warnings let it go on, as in the window; every other message
+// stops the command that shows it.
 std::optional<std::string> press(Form& form, QuotePlatform& platform, Control button, WorksheetQuote& quote) {
     const size_t before = platform.messages.size();
     form.click(button);
-    for (size_t i = before; i < platform.messages.size(); ++i) {
-        const Message& message = platform.messages[i];
-        if (auto warning = warningName(message))
-            quote.warnings.push_back(*warning);
-        else
-            return message.text;
+    if (button == Control::Command4 && form.lastPremium().calculated()) {
+        for (const PremiumWarning warning : form.lastPremium().figures->warnings)
+            quote.warnings.push_back(warningName(warning));
+        return std::nullopt;
     }
+    if (platform.messages.size() > before) return platform.messages[before].text;
     return std::nullopt;
 }
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "calc/premium.h"
-#include "calc/rate_source.h"
+#include "commands/premium.h"
 #include "commands/quote_summary.h"
+#include "rates/rate_source.h"
 #include "worksheet/premium_rows.h"
 
 namespace kbt2::quote {

@@ -1,4 +1,4 @@
-#include "calc/commodity_kbt.h"
+#include "commands/commodity_kbt.h"
 
 #include <gtest/gtest.h>
 

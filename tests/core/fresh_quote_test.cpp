@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "calc/numbers.h"
-#include "calc/premium.h"
+#include "commands/premium.h"
 #include "fake_platform.h"
 #include "rate_records.h"
 #include "worksheet/premium_rows.h"
@@ -155,6 +155,8 @@ TEST_F(FreshQuoteTest, EachRowKeepsItsRatesFlagsAndWeightedTerms) {
     EXPECT_EQ(first.name, "Commodity 0");
     EXPECT_EQ(first.code, "100");
     EXPECT_TRUE(first.livestock);
+    EXPECT_EQ(first.recordLine, std::optional<std::uint64_t>(2));  // line 1 is another commodity's
+    EXPECT_EQ(s.commodities[1].recordLine, std::optional<std::uint64_t>(3));
     EXPECT_EQ(first.rates, (std::array<double, 3>{0.08, 0.06, 0.04}));
     // 0.08 × 0.6 = 0.048; 0.06 × 0.6 = 0.036; 0.04 × 0.6 = 0.024.
     EXPECT_EQ(first.weighted, (std::array<double, 3>{0.048, 0.036, 0.024}));
@@ -191,6 +193,8 @@ TEST_F(FreshQuoteTest, ARowWithoutARecordHasRatesZeroAndStillItsShare) {
     const QuoteSummary s = fresh();
     ASSERT_EQ(s.commodities.size(), 3U);
     EXPECT_EQ(s.commodities[2].rates, (std::array<double, 3>{0, 0, 0}));
+    EXPECT_FALSE(s.commodities[2].recordLine);
+    EXPECT_EQ(s.commodities[1].recordLine, std::optional<std::uint64_t>(3));
     EXPECT_EQ(s.commodities[2].weighted, (std::array<double, 3>{0, 0, 0}));
     EXPECT_DOUBLE_EQ(s.commodities[2].share, 0.2);
     EXPECT_EQ(s.significantCount, 3);

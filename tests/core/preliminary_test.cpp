@@ -1,5 +1,3 @@
-#include "calc/preliminary.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/preliminary_kbt.h"
 #include "fake_platform.h"
 
 namespace kbt2 {

@@ -1,11 +1,10 @@
-#include "calc/premium_table.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <ostream>
 #include <string>
 
+#include "commands/premium_fields.h"
 #include "fake_platform.h"
 
 namespace kbt2 {

@@ -1,7 +1,6 @@
-#include "storage/print_command.h"
-
 #include <gtest/gtest.h>
 
+#include "commands/print.h"
 #include "storage/report.h"
 #include "storage_test_support.h"
 

@@ -1,8 +1,9 @@
-#include "calc/rate_file.h"
+#include "rates/rate_file.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -133,14 +134,17 @@ TEST(RateFile, RatesReadAsTheWorksheetReadsNumbers) {
 struct EndCase {
     const char* name;
     std::string content;
-    double rate80;  // of code 41 in state 26, county 81
+    double rate80;       // of code 41 in state 26, county 81
+    std::uint64_t line;  // of the record it came from, from 1; 0 for none
 };
 void PrintTo(const EndCase& c, std::ostream* os) { *os << c.name; }
 
 class RateFileLineEnds : public testing::TestWithParam<EndCase> {};
 
 TEST_P(RateFileLineEnds, SplitRecords) {
-    EXPECT_EQ(lookUp(GetParam().content, {41}).rows[0].rates[0], GetParam().rate80);
+    const RateLookup r = lookUp(GetParam().content, {41});
+    EXPECT_EQ(r.rows[0].rates[0], GetParam().rate80);
+    EXPECT_EQ(r.rows[0].line, GetParam().line);
 }
 
 const std::string kFirst = record({.rate80 = "0.011"});
@@ -148,14 +152,14 @@ const std::string kSecond = record({.rate80 = "0.022"});
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Ends, RateFileLineEnds, testing::Values(
-    EndCase{"CarriageReturnLineFeed", kFirst + "\r\n" + kSecond + "\r\n", 0.022},
-    EndCase{"CarriageReturnOnly",     kFirst + "\r" + kSecond + "\r",     0.022},
-    EndCase{"LineFeedOnly",           kFirst + "\n" + kSecond + "\n",     0.022},
-    EndCase{"MixedEnds",              kFirst + "\n" + kSecond + "\r",     0.022},
-    EndCase{"NoEndAfterLastLine",     kFirst + "\r\n" + kSecond,          0.022},
-    EndCase{"LineFeedThenCarriageReturnIsTwoEnds", kFirst + "\n\r" + kSecond + "\n", 0.022},
-    EndCase{"OneLongLineWithoutEnds", kFirst + kSecond,                   0.011},
-    EndCase{"EmptyFile",              "",                                 0}),
+    EndCase{"CarriageReturnLineFeed", kFirst + "\r\n" + kSecond + "\r\n", 0.022, 2},
+    EndCase{"CarriageReturnOnly",     kFirst + "\r" + kSecond + "\r",     0.022, 2},
+    EndCase{"LineFeedOnly",           kFirst + "\n" + kSecond + "\n",     0.022, 2},
+    EndCase{"MixedEnds",              kFirst + "\n" + kSecond + "\r",     0.022, 2},
+    EndCase{"NoEndAfterLastLine",     kFirst + "\r\n" + kSecond,          0.022, 2},
+    EndCase{"LineFeedThenCarriageReturnIsTwoEnds", kFirst + "\n\r" + kSecond + "\n", 0.022, 3},
+    EndCase{"OneLongLineWithoutEnds", kFirst + kSecond,                   0.011, 1},
+    EndCase{"EmptyFile",              "",                                 0,     0}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

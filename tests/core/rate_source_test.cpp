@@ -2,7 +2,7 @@
 // reading the file for that premium gives, and the form hands the premium the
 // source it was given and remembers what the premium read.
 
-#include "calc/rate_source.h"
+#include "rates/rate_source.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "calc/rate_record_scan.h"
-#include "calc/rate_table.h"
 #include "commands/form.h"
 #include "fake_platform.h"
 #include "rate_records.h"
+#include "rates/rate_record_scan.h"
+#include "rates/rate_table.h"
 #include "storage_test_support.h"
 
 namespace kbt2 {
@@ -88,6 +88,7 @@ TEST_P(RateTableAgainstFile, GivesEveryCountyWhatReadingTheFileGives) {
                 EXPECT_EQ(got[i].livestockFlag, expected.rows[i].livestockFlag);
                 EXPECT_EQ(got[i].insurableFlag, expected.rows[i].insurableFlag);
                 EXPECT_EQ(got[i].found, expected.rows[i].found);
+                EXPECT_EQ(got[i].line, expected.rows[i].line);
             }
         }
     }
@@ -163,7 +164,7 @@ TEST(FormRates, ThePremiumTakesItsRatesFromTheInjectedSource) {
     CommodityRates rates;
     rates.rates = {0.08, 0.06, 0.04};
     rates.found = true;
-    source.answer = {"/rates/Ratefile.prn", {{rates, CommodityRates{}}, std::nullopt, 1234}};
+    source.answer = {"/rates/Ratefile.prn", {{rates, CommodityRates{}}, std::nullopt, 1234}, std::nullopt};
     Form form(platform, source);
     readyForPremium(form.worksheet());
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "calc/rate_file.h"
-#include "calc/rate_file_places.h"
 #include "commodities/catalogue.h"
 #include "location/states.h"
+#include "rates/rate_file.h"
+#include "rates/rate_file_places.h"
 
 namespace kbt2 {
 namespace {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calc/numbers.h"
+#include "commands/messages.h"
 
 namespace kbt2 {
 namespace {
@@ -126,13 +127,13 @@ TEST(WeightedRates, ACommodityWithoutRatesAddsNothingButKeepsItsShare) {
 }
 
 TEST(EligibilityWarnings, CarryTheirExactTexts) {
-    const Message livestock = livestockWarning();
+    const Message livestock = messages::premiumWarning(PremiumWarning::LivestockOver35);
     EXPECT_EQ(livestock.title, "*** ERROR ***");
     EXPECT_EQ(livestock.text,
               "You are not eligible for KBT because more than\r 35% of your expected KBT comes from livestock.");
     EXPECT_EQ(livestock.buttons, MessageButtons::OKCancel);
     EXPECT_EQ(livestock.icon, MessageIcon::Critical);
-    const Message insurable = insurableWarning();
+    const Message insurable = messages::premiumWarning(PremiumWarning::LivestockOrInsurableOver50);
     EXPECT_EQ(insurable.title, "*** ERROR ***");
     EXPECT_EQ(insurable.text,
               "You must purchase an MPCI product on insurable crops because\r50% of your expected KBT comes from "

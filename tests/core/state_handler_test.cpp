@@ -1,9 +1,8 @@
-#include "location/state_handler.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
 
+#include "commands/state.h"
 #include "location/states.h"
 #include "tests/core/selection_fixture.h"
 

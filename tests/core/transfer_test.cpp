@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/commodity_boxes.h"
 #include "tests/core/selection_fixture.h"
 
 namespace kbt2 {

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <functional>
 
+#include "commands/save_load.h"
 #include "storage/file_io.h"
-#include "storage/worksheet_file.h"
 #include "storage/worksheet_file_format.h"
 #include "storage_test_support.h"
 

@@ -1,10 +1,9 @@
-#include "storage/worksheet_file.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "commands/form.h"
+#include "commands/save_load.h"
 #include "storage/worksheet_file_format.h"
 #include "storage_test_support.h"
 

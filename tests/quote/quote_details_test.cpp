@@ -88,8 +88,9 @@ TEST(QuoteDetailsCli, FiguresEqualThePrintedFields) {
           "{\"coverage\":\".65\",\"offered\":true,\"indemnity_threshold\":116,\"weighted_rate\":0.042,"
           "\"kbt_rate\":0.029,\"kbt_liability\":87,\"net_kbt_liability\":44,\"gross_premium\":1,\"subsidy\":0,"
           "\"producer_premium\":1}",
-          "{\"coverage\":\".80\",\"offered\":false,"})
+          "{\"coverage\":\".80\",\"offered\":false,", "{\"row\":0,\"name\":\"Apples\",\"code\":54,"})
         EXPECT_NE(d.find(figure), std::string::npos) << figure << " in " << d;
+    EXPECT_EQ(d.find("\"record_line\":null"), std::string::npos) << "every commodity of the sample has a record";
     EXPECT_NE(d.find("\"sha256\":\"" + sha256OfFile(KBT2_SAMPLE_RATE_FILE) + "\""), std::string::npos) << d;
     EXPECT_FALSE(std::regex_search(d, std::regex("[0-9][eE][-+]?[0-9]"))) << "a number with an exponent: " << d;
 }

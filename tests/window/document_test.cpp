@@ -17,8 +17,8 @@
 #include <QTimer>
 #include <fstream>
 
+#include "commands/save_load.h"
 #include "storage/report.h"
-#include "storage/worksheet_file.h"
 #include "tests/core/rate_records.h"
 #include "tests/window/document_test_support.h"
 #include "tests/window/window_test_support.h"

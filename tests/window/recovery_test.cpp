@@ -7,7 +7,7 @@
 #include <QTest>
 #include <csignal>
 
-#include "storage/worksheet_file.h"
+#include "commands/save_load.h"
 #include "tests/window/document_test_support.h"
 #include "tests/window/window_test_support.h"
 #include "ui/main_window.h"

@@ -1,5 +1,6 @@
-#include "storage/worksheet_file.h"
+#include "commands/save_load.h"
 
+#include "commands/messages.h"
 #include "storage/file_io.h"
 #include "storage/text_encoding.h"
 #include "storage/worksheet_file_format.h"
@@ -9,17 +10,15 @@ namespace kbt2 {
 std::optional<std::string> writeWorksheetFile(const Worksheet& ws, const std::string& path) {
     const FileResult written = replaceFileAtomically(path, formatWorksheetFile(ws));
     if (written.ok) return std::nullopt;
-    return "The worksheet could not be saved as \"" + path + "\".\r" + written.reason;
+    return messages::worksheetNotSaved(path, written.reason);
 }
 
 std::optional<std::string> readWorksheetFile(Worksheet& ws, const std::string& path) {
     std::string bytes;
     if (const FileResult read = readWholeFile(path, bytes); !read.ok)
-        return "The worksheet file \"" + path + "\" could not be opened.\r" + read.reason;
+        return messages::worksheetNotOpened(path, read.reason);
     const auto parsed = parseWorksheetFile(decodeFileText(bytes));
-    if (const auto* error = std::get_if<LoadError>(&parsed))
-        return "The worksheet file \"" + path + "\" could not be loaded.\r" + error->reason +
-               "\rThe worksheet was not changed.";
+    if (const auto* error = std::get_if<LoadError>(&parsed)) return messages::worksheetNotLoaded(path, error->reason);
     applyLoadPlan(ws, std::get<LoadPlan>(parsed));
     return std::nullopt;
 }

@@ -17,8 +17,9 @@
 #define KBT2_WIDE_LINE_ENDS 1
 #endif
 
+#include "calc/commodity_rates.h"
 #include "calc/numbers.h"
-#include "calc/rate_file.h"
+#include "rates/rate_file.h"
 
 namespace kbt2::rate_records {
 
@@ -53,13 +54,15 @@ inline double columnValue(const char* record, Column column) {
     return value;
 }
 
-// The values a matching record gives its commodity row.
-inline CommodityRates ratesOf(const char* record) {
+// The values a matching record gives its commodity row; `line` is where the
+// record stands in the file, from 1.
+inline CommodityRates ratesOf(const char* record, std::uint64_t line) {
     CommodityRates rates;
     for (size_t j = 0; j < 3; ++j) rates.rates[j] = columnValue(record, kRates[j]);
     rates.livestockFlag = record[kLivestockFlag];
     rates.insurableFlag = record[kInsurableFlag];
     rates.found = true;
+    rates.line = line;
     return rates;
 }
 
@@ -118,8 +121,9 @@ inline std::uint64_t lineEndMaskOfTail(const char* p, const char* end) {
     return mask;
 }
 
-// Splits blocks into records for a sink with `void record(const char* line)`,
-// which always gets 60 readable characters. A line ends at CR, CR LF or LF
+// Splits blocks into records for a sink with `void record(const char* line)`
+// or `void record(const char* line, std::uint64_t number)`, which always gets
+// 60 readable characters; the number counts the lines from 1. A line ends at CR, CR LF or LF
 // and is fitted to 60 characters: a shorter one is padded with blanks, only
 // the first 60 characters of a longer one are kept.
 template <class Sink>
@@ -194,9 +198,16 @@ private:
     void emit(const char* line, size_t length) {
         ++records_;
         if (length >= kRecordWidth)
-            sink_.record(line);
+            toSink(line);
         else
             emitPadded(line, length);
+    }
+
+    void toSink(const char* line) {
+        if constexpr (requires { sink_.record(line, records_); })
+            sink_.record(line, records_);
+        else
+            sink_.record(line);
     }
 
     // Out of line: its buffer would otherwise weigh on every full-length line.
@@ -204,7 +215,7 @@ private:
         char padded[kRecordWidth];
         std::memcpy(padded, line, length);
         std::memset(padded + length, ' ', kRecordWidth - length);
-        sink_.record(padded);
+        toSink(padded);
     }
 
     void keep(const char* p, const char* end) {

@@ -1,4 +1,4 @@
-#include "calc/field_draft.h"
+#include "commands/field_draft.h"
 
 #include <cmath>
 

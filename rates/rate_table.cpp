@@ -1,9 +1,9 @@
-#include "calc/rate_table.h"
+#include "rates/rate_table.h"
 
 #include <algorithm>
 #include <functional>
 
-#include "calc/rate_record_scan.h"
+#include "rates/rate_record_scan.h"
 
 namespace kbt2 {
 
@@ -18,7 +18,7 @@ class RateTable::Matcher {
 public:
     explicit Matcher(RateTable& table) : table_(table) {}
 
-    void record(const char* line) {
+    void record(const char* line, std::uint64_t number) {
         const double state = columnValue(line, kState);
         const auto wanted = std::find_if(table_.wanted_.begin(), table_.wanted_.end(),
                                          [state](const WantedState& w) { return w.state == state; });
@@ -26,7 +26,7 @@ public:
         const double county = columnValue(line, kCounty);
         if (std::find(wanted->counties.begin(), wanted->counties.end(), county) == wanted->counties.end()) return;
         const auto row = table_.rows_.find(Key{state, county, columnValue(line, kCommodity)});
-        if (row != table_.rows_.end()) row->second = ratesOf(line);
+        if (row != table_.rows_.end()) row->second = ratesOf(line, number);
     }
 
 private:

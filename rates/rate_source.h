@@ -8,25 +8,29 @@
 #include <span>
 #include <string>
 
-#include "calc/rate_file.h"
+#include "rates/rate_file.h"
 #include "worksheet/platform.h"
 
 namespace kbt2 {
 
 // What the last premium read: the rate file, how many records it holds, how
-// many commodity rows were asked about and how many of them a record matched.
+// many commodity rows were asked about and how many of them a record matched,
+// and the rate file the user chose when it was passed over because it is gone.
 struct RateFileUse {
     std::string path;
     std::uint64_t records = 0;
     int commodities = 0;
     int found = 0;
+    std::optional<std::string> chosenGone;
 };
 
 // A source's answer: the rate file it used (nothing when none was found) and
-// the rows, or why that file could not be read.
+// the rows, or why that file could not be read; the chosen rate file passed
+// over because it is gone.
 struct SourcedRates {
     std::optional<std::string> path;
     RateLookup lookup;
+    std::optional<std::string> chosenGone;
 };
 
 class RateSource {

@@ -1,4 +1,4 @@
-#include "calc/rate_file_places.h"
+#include "rates/rate_file_places.h"
 
 #include <filesystem>
 #include <system_error>

@@ -3,13 +3,13 @@
 // county and commodity code, each giving three premium rates (coverage levels
 // 0.80, 0.75 and 0.65) and two one-character flags.
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "calc/commodity_rates.h"
 #include "worksheet/platform.h"
 
 namespace kbt2 {
@@ -18,18 +18,6 @@ inline constexpr const char* kRateFileName = "Ratefile.prn";
 // Large blocks keep the system calls few; one block is all the memory the
 // reader needs, whatever the size of the file.
 inline constexpr size_t kRateFileBlockSize = size_t{1} << 20;
-
-// What the rate file gives one commodity report row: the values of the last
-// matching record, or rates 0 and no flags when no record matches.
-struct CommodityRates {
-    std::array<double, 3> rates{};  // coverage-level columns 0.80, 0.75, 0.65
-    char livestockFlag = ' ';       // "Y" marks livestock
-    char insurableFlag = ' ';       // "Y" marks a crop with an MPCI product
-    bool found = false;             // a record matched
-
-    bool livestock() const { return livestockFlag == 'Y'; }
-    bool insurable() const { return insurableFlag == 'Y'; }
-};
 
 // Why the file could not be read: the system's error number and its text.
 struct RateFileError {
@@ -43,9 +31,16 @@ struct RateLookup {
     std::uint64_t records = 0;  // lines read as records
 };
 
-// The rate file the user chose when it is still an ordinary file, else the
-// one in the first of the platform's rate file folders that holds one, or
-// nothing when none does.
+// Where the rate file was found: the file the user chose when it is still an
+// ordinary file, else the one in the first of the platform's rate file
+// folders that holds one, or nothing when none does. A chosen file that is
+// gone is named in `chosenGone`, so nobody need look at the disk again.
+struct RateFilePlace {
+    std::optional<std::string> path;
+    std::optional<std::string> chosenGone;
+};
+RateFilePlace locateRateFile(Platform& platform);
+// Just the path of that search.
 std::optional<std::string> findRateFile(Platform& platform);
 
 // Reads the file once for all rows: a record matches row i when its state,

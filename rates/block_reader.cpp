@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "calc/rate_record_scan.h"
+#include "rates/rate_record_scan.h"
 
 namespace kbt2::rate_records {
 namespace {

@@ -1,4 +1,4 @@
-#include "calc/rate_source.h"
+#include "rates/rate_source.h"
 
 #include <algorithm>
 
@@ -7,7 +7,9 @@ namespace kbt2 {
 SourcedRates RateFileSource::ratesFor(Platform& platform, double stateCode, double countyCode,
                                       std::span<const double> codes) {
     SourcedRates sourced;
-    sourced.path = findRateFile(platform);
+    RateFilePlace place = locateRateFile(platform);
+    sourced.path = std::move(place.path);
+    sourced.chosenGone = std::move(place.chosenGone);
     if (sourced.path) sourced.lookup = readRates(*sourced.path, stateCode, countyCode, codes);
     return sourced;
 }
@@ -15,9 +17,9 @@ SourcedRates RateFileSource::ratesFor(Platform& platform, double stateCode, doub
 std::optional<RateFileUse> rateFileUse(const SourcedRates& sourced) {
     if (!sourced.path || sourced.lookup.error) return std::nullopt;
     const auto& rows = sourced.lookup.rows;
-    return RateFileUse{
-        *sourced.path, sourced.lookup.records, static_cast<int>(rows.size()),
-        static_cast<int>(std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r.found; }))};
+    return RateFileUse{*sourced.path, sourced.lookup.records, static_cast<int>(rows.size()),
+                       static_cast<int>(std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r.found; })),
+                       sourced.chosenGone};
 }
 
 }  // namespace kbt2

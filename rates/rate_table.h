@@ -12,8 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "calc/rate_file.h"
-#include "calc/rate_source.h"
+#include "rates/rate_file.h"
+#include "rates/rate_source.h"
 
 namespace kbt2 {
 

@@ -1,4 +1,4 @@
-#include "location/state_handler.h"
+#include "commands/state.h"
 
 #include "location/states.h"
 

@@ -1,5 +1,6 @@
-#include "storage/print_command.h"
+#include "commands/print.h"
 
+#include "commands/messages.h"
 #include "storage/report.h"
 
 namespace kbt2 {
@@ -9,8 +10,7 @@ void saveReportAsPdf(const PrintDocument& report, Platform& platform) {
     const auto path = platform.chooseFile(FileDialogMode::Save, kPdfFilter);
     if (!path) return;
     const PrintResult saved = platform.printToPdf(report, *path);
-    if (saved.status != PrintResult::Status::Printed)
-        tell(platform, "The report could not be saved as \"" + *path + "\".\r" + saved.error);
+    if (saved.status != PrintResult::Status::Printed) tell(platform, messages::reportNotSaved(*path, saved.error));
 }
 
 }  // namespace
@@ -20,13 +20,11 @@ void printClick(const Worksheet& ws, Platform& platform) {
     const PrintResult printed = platform.print(report);
     switch (printed.status) {
     case PrintResult::Status::Printed: return;
-    case PrintResult::Status::Failed: tell(platform, "The report could not be printed.\r" + printed.error); return;
+    case PrintResult::Status::Failed: tell(platform, messages::reportNotPrinted(printed.error)); return;
     case PrintResult::Status::NoPrinter: break;
     }
 
-    const Message offer{kAppTitle, "No printer is available.\rSave the report as a PDF document instead?",
-                        MessageButtons::OKCancel, MessageIcon::None};
-    if (platform.showMessage(offer) == MessageAnswer::OK) saveReportAsPdf(report, platform);
+    if (platform.showMessage(messages::noPrinterOffer()) == MessageAnswer::OK) saveReportAsPdf(report, platform);
 }
 
 void exportReportPdf(const Worksheet& ws, Platform& platform) { saveReportAsPdf(composeReport(ws), platform); }

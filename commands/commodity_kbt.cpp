@@ -1,10 +1,12 @@
-#include "calc/commodity_kbt.h"
+#include "commands/commodity_kbt.h"
 
 #include <array>
 #include <cmath>
 #include <string>
 
 #include "calc/numbers.h"
+#include "calc/premium.h"
+#include "commands/messages.h"
 #include "worksheet/report_rows.h"
 
 namespace kbt2 {
@@ -25,10 +27,10 @@ struct RowCheck {
 
 // clang-format off
 constexpr RowCheck kChecks[] = {
-    {Control::Totamt1, zeroOrNotNumeric, "You've entered invalid characters or zero in Total Amount box line ",  "(e.g. $, Comma)"},
-    {Control::Totamt1, hasCommaOrDollar, "You have entered either a comma or a $ in the Total amount box ",      ""},
-    {Control::Expval1, hasCommaOrDollar, "You have entered either a comma or a $ in the Expected value box ",    ""},
-    {Control::Expval1, zeroOrNotNumeric, "You've entered invalid characters or zero in Expected value box line ", " (e.g. $, Comma)"},
+    {Control::Totamt1, zeroOrNotNumeric, messages::kTotalAmountInvalid,          messages::kTotalAmountInvalidEnd},
+    {Control::Totamt1, hasCommaOrDollar, messages::kTotalAmountCommaOrDollar,    ""},
+    {Control::Expval1, hasCommaOrDollar, messages::kExpectedValueCommaOrDollar,  ""},
+    {Control::Expval1, zeroOrNotNumeric, messages::kExpectedValueInvalid,        messages::kExpectedValueInvalidEnd},
 };
 // clang-format on
 
@@ -59,10 +61,9 @@ void command3Click(Worksheet& ws, Platform& platform) {
     for (int i = 0; i < kReportRows; ++i) {
         if (!named(ws, i)) continue;
         kbt[static_cast<size_t>(i)] =
-            roundWhole(numericValue(ws.text({Control::Totamt1, i})) * numericValue(ws.text({Control::Expval1, i})));
+            rowKbt(numericValue(ws.text({Control::Totamt1, i})), numericValue(ws.text({Control::Expval1, i})));
         if (!std::isfinite(kbt[static_cast<size_t>(i)])) {
-            tell(platform, "The KBT is too large to calculate. Check the Total Amount and the Expected value of line " +
-                               std::to_string(i + 1));
+            tell(platform, messages::rowKbtOutOfRange(i + 1));
             return;
         }
     }
@@ -77,8 +78,7 @@ void command3Click(Worksheet& ws, Platform& platform) {
     double total = 0;
     for (int i = 0; i < used; ++i) total += numericValue(ws.text({Control::Total1, i}));
     if (!std::isfinite(total)) {
-        tell(platform,
-             "The Total Expected KBT is too large to calculate. Check the Total Amounts and Expected values.");
+        tell(platform, messages::kTotalKbtOutOfRange);
         return;
     }
     ws.setText({Control::Text15, 1}, plainText(total));

@@ -1,0 +1,106 @@
+#include "commands/premium.h"
+
+#include "calc/numbers.h"
+#include "commands/commodity_kbt.h"
+#include "commands/field_draft.h"
+#include "commands/messages.h"
+#include "commands/premium_fields.h"
+#include "location/states.h"
+
+namespace kbt2 {
+namespace {
+
+PremiumInputs premiumInputs(const Worksheet& ws, int count) {
+    PremiumInputs in;
+    in.incomes = readIncomes(ws);
+    in.averageIncome = numericValue(ws.text({Control::Averageinc}));
+    in.mpciLiability = numericValue(ws.text({Control::MPCI}));
+    for (int i = 0; i < count; ++i) {
+        in.totalAmounts.push_back(numericValue(ws.text({Control::Totamt1, i})));
+        in.expectedValues.push_back(numericValue(ws.text({Control::Expval1, i})));
+    }
+    return in;
+}
+
+// What keeps the premium from being calculated, checked before anything is
+// written.
+std::optional<PremiumStop> missingInput(const Worksheet& ws, const PremiumInputs& in) {
+    if (in.totalAmounts.size() == 1 && ws.text({Control::Cropname1, 0}).empty())
+        return PremiumStop{PremiumStopKind::NoCommodity};
+    return premiumInputStop(in);
+}
+
+// The figures in the order the page has always been filled: the KBTs, the
+// liabilities, each warning with its result, the table, the levels offered.
+void writeFigures(FieldDraft& draft, const PremiumFigures& f) {
+    draft.setNumber({Control::Projkbt}, f.projectedKbt);
+    draft.setNumber({Control::Text15, 0}, f.totalExpectedKbt);
+    draft.setNumber({Control::Text21}, f.allowableKbt);
+    writeLiabilities(draft, f.columns);
+    for (const PremiumWarning warning : f.warnings) {
+        draft.message(messages::premiumWarning(warning));
+        draft.setText({warning == PremiumWarning::LivestockOver35 ? Control::Lvstex : Control::Mpciex}, "Yes");
+    }
+    writePremiums(draft, f.columns);
+    showOfferedLevels(draft, f.columns);
+}
+
+}  // namespace
+
+PremiumRateKeys premiumRateKeys(const Worksheet& ws) {
+    PremiumRateKeys keys{selectedStateCode(ws), selectedCountyCode(ws), {}};
+    const int count = reportLength(ws);
+    for (int i = 0; i < count; ++i) keys.codes.push_back(numericValue(ws.text({Control::Unit1, i})));
+    return keys;
+}
+
+PremiumOutcome command4Click(Worksheet& ws, Platform& platform, RateSource& rates) {
+    PremiumOutcome outcome;
+    const int count = reportLength(ws);
+    const PremiumInputs in = premiumInputs(ws, count);
+    if ((outcome.stop = missingInput(ws, in))) {
+        tell(platform, messages::premiumStop(*outcome.stop));
+        return outcome;
+    }
+    // Everything is computed into a draft first: a figure out of range then
+    // stops the command with nothing written.
+    FieldDraft draft(ws);
+    draft.setText({Control::Lvstex}, "No");
+    draft.setText({Control::Mpciex}, "No");
+    if (draft.text({Control::MPCI}).empty()) draft.setText({Control::MPCI}, "0");
+    draft.setNumber({Control::Croptext}, count);
+    const PremiumRateKeys keys = premiumRateKeys(ws);
+
+    // A rate file that cannot be found or read ends the command after its
+    // messages; the window stays open with every entry.
+    const SourcedRates sourced = rates.ratesFor(platform, keys.stateCode, keys.countyCode, keys.codes);
+    outcome.chosenRateFileGone = sourced.chosenGone;
+    const RateLookup& lookup = sourced.lookup;
+    if (!sourced.path || lookup.error) {
+        outcome.rateFileMissing = !sourced.path;
+        outcome.rateFileError = lookup.error;
+        for (Message& m : sourced.path ? messages::rateFileUnreadable(*lookup.error) : messages::rateFileMissing())
+            draft.message(std::move(m));
+        draft.commit(ws, platform);
+        return outcome;
+    }
+    outcome.rateFile = rateFileUse(sourced);
+
+    PremiumFigures figures = premiumFigures(in, lookup.rows);
+    if (!figures.finite) {
+        outcome.stop = PremiumStop{PremiumStopKind::OutOfRange};
+        tell(platform, messages::premiumStop(*outcome.stop));
+        return outcome;
+    }
+    writeFigures(draft, figures);
+    draft.commit(ws, platform);
+    outcome.figures = std::move(figures);
+    return outcome;
+}
+
+PremiumOutcome command4Click(Worksheet& ws, Platform& platform) {
+    RateFileSource file;
+    return command4Click(ws, platform, file);
+}
+
+}  // namespace kbt2
