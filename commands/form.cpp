@@ -1,5 +1,7 @@
 #include "commands/form.h"
 
+#include <filesystem>
+
 #include "commands/clear.h"
 #include "commands/commodity_boxes.h"
 #include "commands/commodity_kbt.h"
@@ -32,14 +34,14 @@ namespace {
 // clang-format off
 constexpr Route kRoutes[] = {
     {Control::Clear,    [](Form& f) { clearClick(f.worksheet()); }},
-    {Control::Command1, [](Form& f) { exitClick(f.platform()); }},
-    {Control::Command2, [](Form& f) { command2Click(f.worksheet(), f.platform()); }},
-    {Control::Command3, [](Form& f) { command3Click(f.worksheet(), f.platform()); }},
+    {Control::Command1, [](Form& f) { exitClick(f.commandPlatform()); }},
+    {Control::Command2, [](Form& f) { command2Click(f.worksheet(), f.commandPlatform()); }},
+    {Control::Command3, [](Form& f) { command3Click(f.worksheet(), f.commandPlatform()); }},
     {Control::Command4, premiumClick},
     {Control::Command5, [](Form& f) { command5Click(f.worksheet()); }},
-    {Control::save,     [](Form& f) { saveClick(f.worksheet(), f.platform()); }},
-    {Control::Load,     [](Form& f) { loadClick(f.worksheet(), f.platform()); }},
-    {Control::Print,    [](Form& f) { printClick(f.worksheet(), f.platform()); }},
+    {Control::save,     [](Form& f) { saveClick(f.worksheet(), f.commandPlatform()); }},
+    {Control::Load,     [](Form& f) { loadClick(f.worksheet(), f.commandPlatform()); }},
+    {Control::Print,    [](Form& f) { printClick(f.worksheet(), f.commandPlatform()); }},
 };
 // clang-format on
 
@@ -47,15 +49,89 @@ constexpr Route kRoutes[] = {
 
 // fileRates_ is declared before rates_, so it is whole when rates_ is bound
 // to it (delegating to the other constructor would bind it before).
-Form::Form(Platform& platform) : platform_(platform), rates_(fileRates_) { worksheet_.setEventHandler(this); }
-
-Form::Form(Platform& platform, RateSource& rates) : platform_(platform), rates_(rates) {
+Form::Form(Platform& platform)
+    : platform_(platform, *this), rates_(fileRates_), history_(worksheet_.snapshot()), saved_(worksheet_.snapshot()) {
     worksheet_.setEventHandler(this);
 }
 
-void Form::click(Control button) {
+Form::Form(Platform& platform, RateSource& rates)
+    : platform_(platform, *this), rates_(rates), history_(worksheet_.snapshot()), saved_(worksheet_.snapshot()) {
+    worksheet_.setEventHandler(this);
+}
+
+bool Form::click(Control button) {
+    fileUsed_.reset();
     for (const Route& route : kRoutes)
-        if (route.button == button) return route.handler(*this);
+        if (route.button == button) route.handler(*this);
+    return record(Step{Step::Kind::Click, {button}, {}}, true);
+}
+
+bool Form::setText(FieldRef field, std::string text) {
+    worksheet_.setText(field, std::move(text));
+    replacedUnsaved_.reset();
+    return history_.typed(field, worksheet_.snapshot());
+}
+
+bool Form::setChecked(FieldRef box, bool checked) {
+    fileUsed_.reset();
+    worksheet_.setChecked(box, checked);
+    return record(Step{Step::Kind::Check, box, {}}, false);
+}
+
+bool Form::select(FieldRef option) {
+    fileUsed_.reset();
+    worksheet_.select(option);
+    return record(Step{Step::Kind::Select, option, {}}, false);
+}
+
+namespace {
+
+// The steps that put other work in place of the worksheet's.
+bool replacesWork(const Step& step) {
+    if (step.kind == Step::Kind::Recover) return true;
+    if (step.kind != Step::Kind::Click) return false;
+    const Control c = step.field.control;
+    return c == Control::Clear || c == Control::Load || c == Control::Command5;
+}
+
+}  // namespace
+
+bool Form::record(Step step, bool endsTyping) {
+    std::optional<Worksheet::Snapshot> before;
+    if (replacesWork(step) && saved_ != history_.current()) before = history_.current();
+    if (fileUsed_) step.fileName = std::filesystem::path(*fileUsed_).filename().string();
+    const bool changed = history_.acted(std::move(step), worksheet_.snapshot(), endsTyping);
+    replacedUnsaved_ = changed ? std::move(before) : std::nullopt;
+    if (fileUsed_) {
+        fileName_ = *fileUsed_;
+        saved_ = worksheet_.snapshot();
+        fileUsed_.reset();
+    }
+    return changed;
+}
+
+std::optional<Step> Form::moveTo(const Worksheet::Snapshot* state, std::optional<Step> step) {
+    replacedUnsaved_.reset();
+    if (!state) return std::nullopt;
+    worksheet_.restore(*state);
+    return step;
+}
+
+std::optional<Step> Form::undo() {
+    std::optional<Step> step;
+    if (const Step* s = history_.nextUndo()) step = *s;
+    return moveTo(history_.undo(), std::move(step));
+}
+
+std::optional<Step> Form::redo() {
+    std::optional<Step> step;
+    if (const Step* s = history_.nextRedo()) step = *s;
+    return moveTo(history_.redo(), std::move(step));
+}
+
+void Form::DocumentPlatform::worksheetFileUsed(const std::string& path) {
+    outer_.worksheetFileUsed(path);
+    form_.fileUsed_ = path;
 }
 
 void Form::checkBoxClicked(Control array, int /*index*/) { commodityBoxClick(worksheet_, array); }

@@ -1,10 +1,15 @@
 #pragma once
-// The main form: the worksheet with the handlers of its controls. Both front
-// ends, the window and the scripting driver, act on a Form and nothing else.
+// The main form as the document: the worksheet with the handlers of its
+// controls, the file it was last saved to or loaded from, and its history.
+// It is the one way in for a person's actions: both front ends, the window
+// and the scripting driver, type, check, select and press through a Form and
+// nothing else, so every action is one step of the history (commands/history.h).
 
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "commands/history.h"
 #include "commands/premium.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
@@ -20,12 +25,42 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
+    // The fields, to read and to observe. A person's actions go through the
+    // calls below; only the commands write the worksheet itself.
     Worksheet& worksheet() { return worksheet_; }
     const Worksheet& worksheet() const { return worksheet_; }
-    Platform& platform() { return platform_; }
+    // The platform the form was given.
+    Platform& platform() { return platform_.outer(); }
+    // What the commands ask: the given platform, with the form taking note
+    // of the files they save and load.
+    Platform& commandPlatform() { return platform_; }
 
-    // Runs the click handler of a button to completion.
-    void click(Control button);
+    // A person's actions, each as typing, a click on a box or an option, or a
+    // press of a button does it; each runs its handlers to completion. True
+    // when the worksheet changed, which makes a step of the history (or
+    // grows the typing step of that field).
+    bool setText(FieldRef field, std::string text);
+    bool setChecked(FieldRef box, bool checked);
+    bool select(FieldRef option);
+    bool click(Control button);
+
+    // Steps back or forward through the history: every field as before or
+    // after that step, no handler run, no message, no file touched. The step
+    // undone or redone; nothing when there was none.
+    std::optional<Step> undo();
+    std::optional<Step> redo();
+    const Step* nextUndo() const { return history_.nextUndo(); }
+    const Step* nextRedo() const { return history_.nextRedo(); }
+
+    // The file the worksheet was last loaded from or saved to; empty when
+    // none (a new or recovered worksheet).
+    const std::string& fileName() const { return fileName_; }
+    // True while the worksheet differs from what was last saved or loaded.
+    bool unsaved() const { return !saved_ || *saved_ != worksheet_.snapshot(); }
+    // The worksheet as it was before the last action, when that action was
+    // a step that replaced work not saved (Clear, Load, Command5, a
+    // recovery): what a recovery copy keeps. Handed out once.
+    std::optional<Worksheet::Snapshot> takeReplacedUnsavedWork() { return std::exchange(replacedUnsaved_, {}); }
 
     // The rate file the last Calculate Premium read; nothing when it stopped
     // before reading one.
@@ -44,20 +79,60 @@ public:
     // The Print button's report, for a preview.
     PrintDocument report() const;
     // The recovery copy: the worksheet file written or read without a word
-    // to the user; the message it would have been when it failed.
+    // to the user; the message it would have been when it failed. A copy
+    // read is a step that belongs to no file.
     std::optional<std::string> writeCopy(const std::string& path) const;
-    std::optional<std::string> readCopy(const std::string& path);
+    static std::optional<std::string> writeCopy(const Worksheet::Snapshot& state, const std::string& path);
+    std::optional<std::string> recoverFrom(const std::string& path, const std::string& shownName);
+    // Reads a copy's fields without touching the worksheet (for a list of
+    // copies to choose from); nothing when it cannot be read.
+    static std::optional<Worksheet> peekCopy(const std::string& path);
 
 private:
+    // The outer platform, with a note of every worksheet file the commands
+    // load or save: the form's document.
+    class DocumentPlatform : public Platform {
+    public:
+        DocumentPlatform(Platform& outer, Form& form) : outer_(outer), form_(form) {}
+        MessageAnswer showMessage(const Message& m) override { return outer_.showMessage(m); }
+        std::optional<std::string> chooseFile(FileDialogMode mode, const std::string& filter) override {
+            return outer_.chooseFile(mode, filter);
+        }
+        bool fileExists(const std::string& path) override { return outer_.fileExists(path); }
+        std::vector<std::string> rateFileFolders() override { return outer_.rateFileFolders(); }
+        PrintResult print(const PrintDocument& d) override { return outer_.print(d); }
+        PrintResult printToPdf(const PrintDocument& d, const std::string& path) override {
+            return outer_.printToPdf(d, path);
+        }
+        void closeWindow() override { outer_.closeWindow(); }
+        void worksheetFileUsed(const std::string& path) override;
+        std::optional<std::string> chosenRateFile() override { return outer_.chosenRateFile(); }
+        Platform& outer() { return outer_; }
+
+    private:
+        Platform& outer_;
+        Form& form_;
+    };
+
     friend void premiumClick(Form& form);
+
     void checkBoxClicked(Control array, int index) override;
     void optionSelected(Control array, int index) override;
+    // Records what an action did: a step when the worksheet changed, and the
+    // file it saved or loaded as the document from then on.
+    bool record(Step step, bool endsTyping);
+    std::optional<Step> moveTo(const Worksheet::Snapshot* state, std::optional<Step> step);
 
     Worksheet worksheet_;
-    Platform& platform_;
+    DocumentPlatform platform_;
     RateFileSource fileRates_;
     RateSource& rates_;
     PremiumOutcome lastPremium_;
+    History history_;
+    std::string fileName_;
+    std::optional<Worksheet::Snapshot> saved_;  // as last saved or loaded; none for recovered work
+    std::optional<std::string> fileUsed_;       // by the action under way
+    std::optional<Worksheet::Snapshot> replacedUnsaved_;
 };
 
 }  // namespace kbt2

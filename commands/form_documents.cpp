@@ -5,9 +5,20 @@
 
 namespace kbt2 {
 
-bool Form::saveTo(const std::string& path) { return saveWorksheetTo(worksheet_, platform_, path); }
+bool Form::saveTo(const std::string& path) {
+    fileUsed_.reset();
+    const bool saved = saveWorksheetTo(worksheet_, platform_, path);
+    record(Step{Step::Kind::Click, {Control::save}, {}}, true);
+    return saved;
+}
 
-bool Form::loadFrom(const std::string& path) { return loadWorksheetFrom(worksheet_, platform_, path); }
+// A Load by another way in: the same step as the Load button's.
+bool Form::loadFrom(const std::string& path) {
+    fileUsed_.reset();
+    const bool loaded = loadWorksheetFrom(worksheet_, platform_, path);
+    record(Step{Step::Kind::Click, {Control::Load}, {}}, true);
+    return loaded;
+}
 
 void Form::exportPdf() { exportReportPdf(worksheet_, platform_); }
 
@@ -17,6 +28,28 @@ std::optional<std::string> Form::writeCopy(const std::string& path) const {
     return writeWorksheetFile(worksheet_, path);
 }
 
-std::optional<std::string> Form::readCopy(const std::string& path) { return readWorksheetFile(worksheet_, path); }
+std::optional<std::string> Form::writeCopy(const Worksheet::Snapshot& state, const std::string& path) {
+    Worksheet copy;
+    copy.restore(state);
+    return writeWorksheetFile(copy, path);
+}
+
+std::optional<std::string> Form::recoverFrom(const std::string& path, const std::string& shownName) {
+    fileUsed_.reset();
+    auto failure = readWorksheetFile(worksheet_, path);
+    if (failure) return failure;
+    record(Step{Step::Kind::Recover, {Control::Clear}, shownName}, true);
+    // The recovered work belongs to no file yet: Save asks where it goes,
+    // so no file the user saved is overwritten unasked.
+    fileName_.clear();
+    saved_.reset();
+    return std::nullopt;
+}
+
+std::optional<Worksheet> Form::peekCopy(const std::string& path) {
+    std::optional<Worksheet> copy(std::in_place);
+    if (readWorksheetFile(*copy, path)) return std::nullopt;
+    return copy;
+}
 
 }  // namespace kbt2

@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
-          clang-format clang-tidy file desktop-file-utils appstream poppler-utils
+          ccache clang-format clang-tidy file desktop-file-utils appstream poppler-utils
           lintian man-db shared-mime-info xdg-utils libfile-mimeinfo-perl)
 missing=()
 for p in "${packages[@]}"; do

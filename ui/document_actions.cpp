@@ -1,5 +1,6 @@
 #include "ui/document_actions.h"
 
+#include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
@@ -23,12 +24,15 @@ QString aboutText() {
         .arg(QStringLiteral(KBT2_VERSION), QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()));
 }
 
+// A text shown in a menu entry as it stands: an '&' in it is no Alt key mark.
+QString menuText(QString text) { return text.replace(u'&', QStringLiteral("&&")); }
+
 QString when(const QDateTime& time) { return QLocale().toString(time, QLocale::ShortFormat); }
 
 }  // namespace
 
-DocumentActions::DocumentActions(QMainWindow& window, Form& form, QtPlatform& platform)
-    : window_(window), form_(form), platform_(platform), status_(window.statusBar()) {
+DocumentActions::DocumentActions(QMainWindow& window, Form& form, QtPlatform& platform, const FieldBinding& binding)
+    : window_(window), form_(form), platform_(platform), status_(window.statusBar()), binding_(binding) {
     platform_.setFileUsedHandler([this](const std::string& path) { fileUsed(path); });
     platform_.setSettings(&settings_);
     // Everything start-up has to say goes into one note, so none hides another.
@@ -42,7 +46,9 @@ DocumentActions::DocumentActions(QMainWindow& window, Form& form, QtPlatform& pl
                               .arg(when(crashed->written)));
     recovery_->setNote([this](const QString& text) { status_.note(text); });
     if (!startNotes.isEmpty()) status_.note(startNotes.join(QLatin1Char(' ')));
-    form_.worksheet().addObserver([this](const FieldChange&) { worksheetChanged(); });
+    // A change shows the mark at once; after each action followForm() tells
+    // whether the worksheet is back as it was saved.
+    form_.worksheet().addObserver([this](const FieldChange&) { status_.showDocument(currentFile_, true); });
 }
 
 DocumentActions::~DocumentActions() {
@@ -50,7 +56,7 @@ DocumentActions::~DocumentActions() {
     platform_.setSettings(nullptr);
 }
 
-void DocumentActions::open() { form_.click(Control::Load); }
+void DocumentActions::open() { acted({Control::Load}, form_.click(Control::Load)); }
 
 void DocumentActions::openRecent(const QString& path) {
     if (!QFileInfo(path).isFile()) {
@@ -61,16 +67,22 @@ void DocumentActions::openRecent(const QString& path) {
     openFile(path);
 }
 
-bool DocumentActions::openFile(const QString& path) { return form_.loadFrom(path.toStdString()); }
-
-void DocumentActions::save() {
-    if (currentFile_.isEmpty())
-        saveAs();
-    else
-        form_.saveTo(currentFile_.toStdString());
+bool DocumentActions::openFile(const QString& path) {
+    const bool loaded = form_.loadFrom(path.toStdString());
+    followForm();
+    return loaded;
 }
 
-void DocumentActions::saveAs() { form_.click(Control::save); }
+void DocumentActions::save() {
+    if (currentFile_.isEmpty()) {
+        saveAs();
+        return;
+    }
+    form_.saveTo(currentFile_.toStdString());
+    followForm();
+}
+
+void DocumentActions::saveAs() { acted({Control::save}, form_.click(Control::save)); }
 
 void DocumentActions::exportPdf() { form_.exportPdf(); }
 
@@ -82,7 +94,13 @@ void DocumentActions::printPreview() {
     preview.exec();
 }
 
-void DocumentActions::print() { form_.click(Control::Print); }
+// The menu's Print… asks for the printer and the copies first; the Print
+// button prints at once on the default printer.
+void DocumentActions::print() {
+    const auto printed = printWithDialog(form_.report(), platform_.documentTitle(), &window_);
+    if (printed && printed->status != PrintResult::Status::Printed)
+        status_.note(QStringLiteral("The report was not printed: %1").arg(QString::fromStdString(printed->error)));
+}
 
 void DocumentActions::chooseRateFile() {
     // A dialogue of its own: the worksheet dialogue remembers its last file,
@@ -107,19 +125,62 @@ void DocumentActions::recover() {
         status_.note(QStringLiteral("No kept worksheet was found."));
         return;
     }
-    if (const auto failure = form_.readCopy(copy->path.toStdString())) {
+    recoverCopy(*copy);
+}
+
+QString DocumentActions::describe(const KeptCopy& copy) const {
+    const auto kept = Form::peekCopy(copy.path.toStdString());
+    if (!kept) return QStringLiteral("%1  (cannot be read)").arg(when(copy.written));
+    const auto field = [&kept](Control c) {
+        const QString text = QString::fromStdString(kept->text({c})).trimmed();
+        return text.isEmpty() ? QStringLiteral("(none)") : text;
+    };
+    return QStringLiteral("%1  %2, %3").arg(when(copy.written), field(Control::Producer1), field(Control::countyname));
+}
+
+void DocumentActions::recoverCopy(const KeptCopy& copy) {
+    if (const auto failure = form_.recoverFrom(copy.path.toStdString(), {})) {
         status_.note(QStringLiteral("The kept worksheet could not be read and was ignored. %1").arg(oneLine(*failure)));
         return;
     }
     // The recovered work belongs to no file yet: Save asks where it goes, so
     // no file the user saved is overwritten unasked.
     currentFile_.clear();
-    modified_ = true;
-    showDocument();
-    status_.note(QStringLiteral("Recovered the worksheet kept at %1.").arg(when(copy->written)));
+    followForm();
+    status_.note(QStringLiteral("Recovered the worksheet kept at %1.").arg(when(copy.written)));
 }
 
-void DocumentActions::exit() { form_.click(Control::Command1); }
+void DocumentActions::exit() { acted({Control::Command1}, form_.click(Control::Command1)); }
+
+void DocumentActions::undo() {
+    if (const auto step = form_.undo()) status_.note(QStringLiteral("Undid %1.").arg(stepName(*step)));
+    followForm();
+}
+
+void DocumentActions::redo() {
+    if (const auto step = form_.redo()) status_.note(QStringLiteral("Redid %1.").arg(stepName(*step)));
+    followForm();
+}
+
+void DocumentActions::setEditActions(QAction* undo, QAction* redo) {
+    undo_ = undo;
+    redo_ = redo;
+    followForm();
+}
+
+QString DocumentActions::stepName(const Step& step) const {
+    const QString caption = binding_.caption(step.field);
+    switch (step.kind) {
+    case Step::Kind::Typing: return QStringLiteral("Typing in %1").arg(caption);
+    case Step::Kind::Check: return QStringLiteral("Check %1").arg(caption);
+    case Step::Kind::Select: return QStringLiteral("Select %1").arg(caption);
+    case Step::Kind::Recover: return QStringLiteral("Recover Worksheet");
+    case Step::Kind::Click: break;
+    }
+    if (step.field.control == Control::Load && !step.fileName.empty())
+        return QStringLiteral("Load %1").arg(QString::fromStdString(step.fileName));
+    return caption;
+}
 
 void DocumentActions::about() {
     QMessageBox box(QMessageBox::Information, QStringLiteral("About KBT2"), aboutText(), QMessageBox::Ok, &window_);
@@ -135,11 +196,11 @@ void DocumentActions::showRateFileInUse() {
     box.exec();
 }
 
-void DocumentActions::buttonClicked(Control button) {
-    if (button != Control::Command4) return;
+void DocumentActions::acted(FieldRef field, bool /*changed*/) {
+    followForm();
+    if (field.control != Control::Command4) return;
     const auto& use = form_.lastRateFileUse();
-    status_.note(premiumRatesNote(form_, settings_.chosenRateFile()),
-                 use ? QString::fromStdString(use->path) : QString());
+    status_.note(premiumRatesNote(form_), use ? QString::fromStdString(use->path) : QString());
 }
 
 void DocumentActions::windowClosing() { recovery_->endCleanly(); }
@@ -147,16 +208,23 @@ void DocumentActions::windowClosing() { recovery_->endCleanly(); }
 void DocumentActions::fileUsed(const std::string& path) {
     currentFile_ = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
     platform_.rememberWorksheetFile(currentFile_);
-    modified_ = false;
     settings_.addRecentFile(currentFile_);
     recovery_->changed();
-    showDocument();
 }
 
-void DocumentActions::worksheetChanged() {
-    if (modified_) return;
-    modified_ = true;
-    showDocument();
+void DocumentActions::followForm() {
+    if (const auto replaced = form_.takeReplacedUnsavedWork()) recovery_->keep(*replaced);
+    status_.showDocument(currentFile_, form_.unsaved());
+    if (undo_) {
+        const Step* step = form_.nextUndo();
+        undo_->setEnabled(step);
+        undo_->setText(step ? QStringLiteral("&Undo %1").arg(menuText(stepName(*step))) : QStringLiteral("&Undo"));
+    }
+    if (redo_) {
+        const Step* step = form_.nextRedo();
+        redo_->setEnabled(step);
+        redo_->setText(step ? QStringLiteral("&Redo %1").arg(menuText(stepName(*step))) : QStringLiteral("&Redo"));
+    }
 }
 
 }  // namespace kbt2::ui

@@ -11,10 +11,12 @@
 
 #include "commands/form.h"
 #include "ui/app_settings.h"
+#include "ui/field_binding.h"
 #include "ui/qt_platform.h"
 #include "ui/recovery.h"
 #include "ui/status_notes.h"
 
+class QAction;
 class QMainWindow;
 
 namespace kbt2::ui {
@@ -23,7 +25,7 @@ class DocumentActions : public QObject {
 public:
     // The window gets a status bar; the platform reports to this object
     // every worksheet file the commands load or save.
-    DocumentActions(QMainWindow& window, Form& form, QtPlatform& platform);
+    DocumentActions(QMainWindow& window, Form& form, QtPlatform& platform, const FieldBinding& binding);
     ~DocumentActions() override;
 
     // File menu.
@@ -36,7 +38,17 @@ public:
     void print();
     void chooseRateFile();
     void recover();
+    // The kept copies for File > Recover Last Worksheet, newest first.
+    std::vector<KeptCopy> keptCopies() const { return recovery_->otherCopies(); }
+    // What a kept copy holds, in words: time, producer name and county.
+    QString describe(const KeptCopy& copy) const;
+    void recoverCopy(const KeptCopy& copy);
     void exit();
+    // Edit menu: the worksheet's history.
+    void undo();
+    void redo();
+    // The Edit menu's entries, which follow the history from now on.
+    void setEditActions(QAction* undo, QAction* redo);
     // Help menu.
     void about();
     void showRateFileInUse();
@@ -45,20 +57,24 @@ public:
     bool openFile(const QString& path);
 
     QString currentFile() const { return currentFile_; }
-    bool modified() const { return modified_; }
+    bool modified() const { return form_.unsaved(); }
     QStringList recentFiles() const { return settings_.recentFiles(); }
     StatusNotes& status() { return status_; }
     RecoveryKeeper& recovery() { return *recovery_; }
 
-    // After a button's command ran to its end.
-    void buttonClicked(Control button);
+    // After a person's action on a field or button went through the form:
+    // `changed` is what the form returned.
+    void acted(FieldRef field, bool changed);
+    // What a step is called in the Edit menu and the status bar.
+    QString stepName(const Step& step) const;
     // The window is closing through Exit or the close box.
     void windowClosing();
 
 private:
     void fileUsed(const std::string& path);
-    void worksheetChanged();
-    void showDocument() { status_.showDocument(currentFile_, modified_); }
+    // After every action: the unsaved mark, the Edit menu, and a copy of
+    // work a step replaced before it was saved.
+    void followForm();
 
     QMainWindow& window_;
     Form& form_;
@@ -66,8 +82,10 @@ private:
     AppSettings settings_;
     StatusNotes status_;
     std::unique_ptr<RecoveryKeeper> recovery_;
+    const FieldBinding& binding_;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     QString currentFile_;
-    bool modified_ = false;
 };
 
 }  // namespace kbt2::ui

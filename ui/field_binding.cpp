@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 
 #include "ui/field_look.h"
@@ -10,19 +11,12 @@
 namespace kbt2::ui {
 
 FieldBinding::FieldBinding(Form& form) : form_(form) {
-    size_t slots = 0;
-    for (const ControlInfo& c : kControls) {
-        firstSlot_.push_back(slots);
-        slots += static_cast<size_t>(c.slots());
-    }
-    widgets_.assign(slots, nullptr);
-    followers_.assign(slots, nullptr);
+    widgets_.assign(Worksheet::slotCount(), nullptr);
+    followers_.assign(Worksheet::slotCount(), nullptr);
     form_.worksheet().addObserver([this](const FieldChange& change) { show(change.field, change.what); });
 }
 
-size_t FieldBinding::slot(FieldRef field) const {
-    return firstSlot_[static_cast<size_t>(field.control)] + static_cast<size_t>(field.index);
-}
+size_t FieldBinding::slot(FieldRef field) const { return Worksheet::slotOf(field); }
 
 QWidget* FieldBinding::create(FieldRef field, QWidget* parent, const QString& caption) {
     const ControlInfo& control = info(field.control);
@@ -55,28 +49,34 @@ void FieldBinding::follow(FieldRef field, QWidget* follower) {
 }
 
 void FieldBinding::connectEdits(FieldRef field, QWidget* widget) {
-    Worksheet& ws = form_.worksheet();
+    const auto typed = [this, field](const QString& text) { done(field, form_.setText(field, text.toStdString())); };
     if (auto* edit = qobject_cast<MaskedLineEdit*>(widget)) {
-        QObject::connect(edit, &MaskedLineEdit::plainTextEdited, edit,
-                         [&ws, field](const QString& text) { ws.setText(field, text.toStdString()); });
+        QObject::connect(edit, &MaskedLineEdit::plainTextEdited, edit, typed);
     } else if (auto* multi = qobject_cast<MultiLineEdit*>(widget)) {
-        QObject::connect(multi, &MultiLineEdit::fieldTextEdited, multi,
-                         [&ws, field](const QString& text) { ws.setText(field, text.toStdString()); });
+        QObject::connect(multi, &MultiLineEdit::fieldTextEdited, multi, typed);
     } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-        QObject::connect(line, &QLineEdit::textChanged, line,
-                         [&ws, field](const QString& text) { ws.setText(field, text.toStdString()); });
+        QObject::connect(line, &QLineEdit::textChanged, line, typed);
     } else if (auto* option = qobject_cast<OptionButton*>(widget)) {
-        // The worksheet clears the rest of the group and runs the handler.
-        QObject::connect(option, &QAbstractButton::clicked, option, [&ws, field] { ws.select(field); });
+        // The form clears the rest of the group and runs the handler.
+        QObject::connect(option, &QAbstractButton::clicked, option,
+                         [this, field] { done(field, form_.select(field)); });
     } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
         QObject::connect(box, &QAbstractButton::clicked, box,
-                         [&ws, field](bool checked) { ws.setChecked(field, checked); });
+                         [this, field](bool checked) { done(field, form_.setChecked(field, checked)); });
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-        QObject::connect(button, &QAbstractButton::clicked, button, [this, field] {
-            form_.click(field.control);
-            if (afterClick_) afterClick_(field.control);
-        });
+        QObject::connect(button, &QAbstractButton::clicked, button,
+                         [this, field] { done(field, form_.click(field.control)); });
     }
+}
+
+QString FieldBinding::caption(FieldRef field) const {
+    const QWidget* widget = widgets_[slot(field)];
+    if (widget && !widget->accessibleName().isEmpty()) return widget->accessibleName();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+        QString text = button->text();
+        return text.remove(QRegularExpression(QStringLiteral("&(?!&)"))).trimmed();
+    }
+    return QString::fromStdString(refName(field));
 }
 
 void FieldBinding::show(FieldRef field, FieldChange::What what) {

@@ -1,8 +1,8 @@
 #pragma once
-// Binds widgets to worksheet fields both ways. A person's edit, click or
-// selection goes to the worksheet (or, for a button, to the form's command);
-// every change of a field comes back through the worksheet's observer and
-// updates that one widget, with its signals blocked so nothing loops.
+// Binds widgets to worksheet fields both ways. A person's edit, click,
+// selection or press goes to the form, the one way in; every change of a
+// field comes back through the worksheet's observer and updates that one
+// widget, with its signals blocked so nothing loops.
 
 #include <QWidget>
 #include <functional>
@@ -26,8 +26,14 @@ public:
     // must already have its parent.
     void follow(FieldRef field, QWidget* follower);
 
-    // Runs after every button's command has run to its end.
-    void setAfterClick(std::function<void(Control)> afterClick) { afterClick_ = std::move(afterClick); }
+    // Gets what the form returned for each action on a widget: the field or
+    // button acted on, and whether the worksheet changed.
+    void setActed(std::function<void(FieldRef, bool)> acted) { acted_ = std::move(acted); }
+
+    // What a person reads for a field: its caption, or a button's or
+    // option's own text without the Alt key's mark; the control's name while
+    // its page is not built.
+    QString caption(FieldRef field) const;
 
     // The widget of a field, or nullptr while its page is not built.
     QWidget* widget(FieldRef field) const { return widgets_[slot(field)]; }
@@ -36,12 +42,14 @@ private:
     size_t slot(FieldRef field) const;
     void connectEdits(FieldRef field, QWidget* widget);
     void show(FieldRef field, FieldChange::What what);
+    void done(FieldRef field, bool changed) {
+        if (acted_) acted_(field, changed);
+    }
 
     Form& form_;
-    std::vector<size_t> firstSlot_;
     std::vector<QWidget*> widgets_;
     std::vector<QWidget*> followers_;
-    std::function<void(Control)> afterClick_;
+    std::function<void(FieldRef, bool)> acted_;
 };
 
 }  // namespace kbt2::ui

@@ -1,7 +1,9 @@
 #include "ui/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -74,7 +76,7 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     buildPageOnce(0);
     column->addWidget(makeButtonRow());
     setCentralWidget(central);
-    documents_ = std::make_unique<DocumentActions>(*this, form_, *platform_);
+    documents_ = std::make_unique<DocumentActions>(*this, form_, *platform_, binding_);
     buildMenuBar(menuBar(), *documents_);
     quotes_ = std::make_unique<QuoteActions>(*this, form_, *platform_,
                                              [this](const QString& text) { documents_->status().note(text); });
@@ -82,11 +84,14 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     premiumWatch_ = std::make_unique<PremiumWatch>(
         form_.worksheet(), [this](const QString& text) { documents_->status().note(text); },
         [this] { return !documents_->modified(); });
-    binding_.setAfterClick([this](Control button) {
-        documents_->buttonClicked(button);
-        // A premium that stopped before reading rates wrote no figures.
-        if (button == Control::Command4 && form_.lastRateFileUse()) premiumWatch_->premiumCalculated();
+    binding_.setActed([this](FieldRef field, bool changed) {
+        documents_->acted(field, changed);
+        // A premium that stopped wrote no figures.
+        if (field.control == Control::Command4 && form_.lastPremium().calculated()) premiumWatch_->premiumCalculated();
     });
+    // Ctrl+Z is the worksheet's undo wherever the focus is: a line edit
+    // would otherwise take it for its own, which undoes only its typing.
+    qApp->installEventFilter(this);
 
     fitToScreen(this);
 
@@ -104,7 +109,21 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
         });
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        if (widget && widget->window() == this &&
+            (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+             pressed == QKeySequence(Qt::CTRL | Qt::Key_Y)))
+            return true;  // not taken by the widget: the Edit menu's shortcut runs
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
     // The widgets go first, while the form they are bound to still exists.
     delete takeCentralWidget();
     quotes_.reset();

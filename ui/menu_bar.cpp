@@ -5,16 +5,20 @@
 #include <QMenu>
 #include <string_view>
 
+#include "ui/qt_text.h"
+
 namespace kbt2::ui {
 namespace {
 
-enum class Menu { File, Help };
+enum class Menu { File, Edit, Help };
 using Run = void (DocumentActions::*)();
 
 // clang-format off
 // The entries in menu order: menu, object name, text ('&' marks the letter;
-// '…' an entry that asks before it acts), shortcut, what it does. The entry
-// without an action is the Open Recent submenu; one without a text, a line.
+// '…' an entry that asks before it acts), shortcuts (alternatives parted by
+// "; "), what it does. The entry
+// without an action is a submenu filled when it opens (Open Recent, the
+// kept copies to recover); one without a text, a line.
 struct MenuEntry { Menu menu; std::string_view name; std::string_view text; std::string_view shortcut; Run run; };
 constexpr MenuEntry kEntries[] = {
     {Menu::File, "actionOpen",         "&Open…",                  "Ctrl+O",       &DocumentActions::open},
@@ -28,15 +32,15 @@ constexpr MenuEntry kEntries[] = {
     {Menu::File, "actionPrint",        "&Print…",                 "Ctrl+P",       &DocumentActions::print},
     {Menu::File, "",                   "",                        "",             nullptr},
     {Menu::File, "actionChooseRateFile", "C&hoose Rate File…",    "",             &DocumentActions::chooseRateFile},
-    {Menu::File, "actionRecover",      "Re&cover Last Worksheet", "",             &DocumentActions::recover},
+    {Menu::File, "menuRecover",        "Re&cover Last Worksheet", "",             nullptr},
     {Menu::File, "",                   "",                        "",             nullptr},
     {Menu::File, "actionExit",         "E&xit",                   "Ctrl+Q",       &DocumentActions::exit},
+    {Menu::Edit, "actionUndo",         "&Undo",                   "Ctrl+Z",       &DocumentActions::undo},
+    {Menu::Edit, "actionRedo",         "&Redo",                   "Ctrl+Shift+Z; Ctrl+Y", &DocumentActions::redo},
     {Menu::Help, "actionAbout",        "&About KBT2",             "",             &DocumentActions::about},
     {Menu::Help, "actionRateFileInUse", "&Rate File in Use",      "",             &DocumentActions::showRateFileInUse},
 };
 // clang-format on
-
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // Filled when it opens, so it shows the files as they are remembered now.
 void fillRecentMenu(QMenu* menu, DocumentActions& actions) {
@@ -54,31 +58,47 @@ void fillRecentMenu(QMenu* menu, DocumentActions& actions) {
     if (files.isEmpty()) menu->addAction(QStringLiteral("No recent files"))->setEnabled(false);
 }
 
+// The kept copies, newest first, each with its time, producer and county.
+void fillRecoverMenu(QMenu* menu, DocumentActions& actions) {
+    menu->clear();
+    const std::vector<KeptCopy> copies = actions.keptCopies();
+    for (const KeptCopy& copy : copies) {
+        QAction* entry = menu->addAction(actions.describe(copy).replace(u'&', QStringLiteral("&&")));
+        entry->setToolTip(copy.path);
+        QObject::connect(entry, &QAction::triggered, &actions, [&actions, copy] { actions.recoverCopy(copy); });
+    }
+    if (copies.empty()) menu->addAction(QStringLiteral("No kept worksheets"))->setEnabled(false);
+}
+
 }  // namespace
 
 void buildMenuBar(QMenuBar* bar, DocumentActions& actions) {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("menuFile"));
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("menuEdit"));
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("menuHelp"));
     for (const MenuEntry& entry : kEntries) {
-        QMenu* menu = entry.menu == Menu::File ? file : help;
+        QMenu* menu = entry.menu == Menu::File ? file : entry.menu == Menu::Edit ? edit : help;
         if (entry.text.empty()) {
             menu->addSeparator();
         } else if (!entry.run) {
-            QMenu* recent = menu->addMenu(qs(entry.text));
-            recent->setObjectName(qs(entry.name));
+            QMenu* recent = menu->addMenu(toQString(entry.text));
+            recent->setObjectName(toQString(entry.name));
             // A menu hides its entries' tool tips unless told otherwise.
             recent->setToolTipsVisible(true);
-            QObject::connect(recent, &QMenu::aboutToShow, recent,
-                             [recent, &actions] { fillRecentMenu(recent, actions); });
+            const auto fill = entry.name == "menuOpenRecent" ? fillRecentMenu : fillRecoverMenu;
+            QObject::connect(recent, &QMenu::aboutToShow, recent, [recent, &actions, fill] { fill(recent, actions); });
         } else {
-            QAction* action = menu->addAction(qs(entry.text));
-            action->setObjectName(qs(entry.name));
-            if (!entry.shortcut.empty()) action->setShortcut(QKeySequence(qs(entry.shortcut)));
+            QAction* action = menu->addAction(toQString(entry.text));
+            action->setObjectName(toQString(entry.name));
+            action->setShortcuts(QKeySequence::listFromString(toQString(entry.shortcut)));
             QObject::connect(action, &QAction::triggered, &actions, [&actions, run = entry.run] { (actions.*run)(); });
         }
     }
+    actions.setEditActions(edit->findChild<QAction*>(QStringLiteral("actionUndo")),
+                           edit->findChild<QAction*>(QStringLiteral("actionRedo")));
 }
 
 }  // namespace kbt2::ui

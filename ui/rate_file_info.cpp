@@ -29,10 +29,11 @@ QString useInWords(const RateFileUse& use) {
 
 }  // namespace
 
-QString premiumRatesNote(const Form& form, const QString& chosen) {
+QString premiumRatesNote(const Form& form) {
     QString note;
-    if (!chosen.isEmpty() && !QFileInfo(chosen).isFile())
-        note = QStringLiteral("The chosen rate file %1 is gone; the usual places were searched. ").arg(chosen);
+    if (const auto& gone = form.lastPremium().chosenRateFileGone)
+        note = QStringLiteral("The chosen rate file %1 is gone; the usual places were searched. ")
+                   .arg(QString::fromStdString(*gone));
     if (const auto& use = form.lastRateFileUse())
         note += useInWords(*use);
     else

@@ -11,9 +11,9 @@
 namespace kbt2::ui {
 
 // After Calculate Premium: the file read, its size and time, the records
-// read and how many commodities found one; and whether a chosen rate file
-// (`chosen`, empty when none) had gone so the usual places were searched.
-QString premiumRatesNote(const Form& form, const QString& chosen);
+// read and how many commodities found one; and whether the chosen rate file
+// had gone so the usual places were searched, as the premium found it.
+QString premiumRatesNote(const Form& form);
 
 // The rate file of the last premium with its SHA-256, or, before any, the
 // one the next premium would read.

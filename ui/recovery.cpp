@@ -102,9 +102,26 @@ void RecoveryKeeper::write() {
 }
 
 std::optional<KeptCopy> RecoveryKeeper::newestOtherCopy() const {
+    const std::vector<KeptCopy> copies = otherCopies();
+    if (copies.empty()) return std::nullopt;
+    return copies.front();
+}
+
+std::vector<KeptCopy> RecoveryKeeper::otherCopies() const {
+    std::vector<KeptCopy> copies;
     for (const QFileInfo& copy : copiesNewestFirst(folder()))
-        if (copy.absoluteFilePath() != ownCopy_) return KeptCopy{copy.absoluteFilePath(), copy.lastModified()};
-    return std::nullopt;
+        if (copy.absoluteFilePath() != ownCopy_ && copies.size() < static_cast<size_t>(kCopiesKept))
+            copies.push_back(KeptCopy{copy.absoluteFilePath(), copy.lastModified()});
+    return copies;
+}
+
+void RecoveryKeeper::keep(const Worksheet::Snapshot& replaced) {
+    if (ownCopy_.isEmpty()) return;
+    // Named after this run's copy, without a lock: a copy of its own that
+    // the pruning at a later start treats as any ended run's.
+    const QString path = ownCopy_.chopped(4) + QStringLiteral("-kept-%1.wsk").arg(QDateTime::currentMSecsSinceEpoch());
+    if (const auto failure = Form::writeCopy(replaced, path.toStdString()))
+        note_(QStringLiteral("The replaced work could not be kept for recovery. %1").arg(oneLine(*failure)));
 }
 
 void RecoveryKeeper::lookForCrashedRuns() {

@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "commands/form.h"
 
@@ -44,8 +45,14 @@ public:
     // The newest copy of a run that ended without Exit or the close box,
     // found when this run started.
     const std::optional<KeptCopy>& copyOfCrashedRun() const { return crashed_; }
-    // The newest copy kept by any other run, ended or still open.
+    // The newest copy kept by any other run, ended or still open, or kept
+    // by this run when a step replaced unsaved work.
     std::optional<KeptCopy> newestOtherCopy() const;
+    // Those copies, newest first, as many as are kept.
+    std::vector<KeptCopy> otherCopies() const;
+    // Keeps work that a step replaced before it was saved, beside this
+    // run's own copy, so it outlives a crash right after the step.
+    void keep(const Worksheet::Snapshot& replaced);
     QString ownCopy() const { return ownCopy_; }
 
     // A change that the next write must take in (loading counts as one).

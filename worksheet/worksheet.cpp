@@ -5,34 +5,62 @@
 
 namespace kbt2 {
 
+namespace {
+
+// Per control, the slot of its element 0; the last entry is the count.
+const std::vector<size_t>& firstSlots() {
+    static const std::vector<size_t> slots = [] {
+        std::vector<size_t> first;
+        size_t slot = 0;
+        for (const ControlInfo& c : kControls) {
+            first.push_back(slot);
+            slot += static_cast<size_t>(c.slots());
+        }
+        first.push_back(slot);
+        return first;
+    }();
+    return slots;
+}
+
+}  // namespace
+
+size_t Worksheet::slotCount() { return firstSlots().back(); }
+
+size_t Worksheet::slotOf(FieldRef f) {
+    return firstSlots()[static_cast<size_t>(f.control)] + static_cast<size_t>(f.index);
+}
+
 Worksheet::Worksheet() {
-    int slot = 0;
-    for (const ControlInfo& c : kControls) {
-        firstSlot_.push_back(slot);
-        slot += c.slots();
-    }
-    fields_.resize(static_cast<size_t>(slot));
+    fields_.resize(slotCount());
     reset();
 }
 
 // Observers hear of every field that changes, so a window already bound to
 // the worksheet follows; no click event is raised.
 void Worksheet::reset() {
+    Snapshot fresh{std::vector<Field>(fields_.size())};
+    fresh.fields[slotOf({Control::SSN})].on = true;
+    fresh.fields[slotOf({Control::IRSCash})].on = true;
+    restore(fresh);
+}
+
+void Worksheet::restore(const Snapshot& state) {
+    assert(state.fields.size() == fields_.size());
     for (const ControlInfo& c : kControls) {
         for (int i = 0; i < c.slots(); ++i) {
             const FieldRef f{c.control, i};
             Field& field = at(f);
-            const bool on = c.control == Control::SSN || c.control == Control::IRSCash;
-            if (!field.text.empty()) {
-                field.text.clear();
+            const Field& wanted = state.fields[slotOf(f)];
+            if (field.text != wanted.text) {
+                field.text = wanted.text;
                 notify(f, FieldChange::What::Text);
             }
-            if (field.on != on) {
-                field.on = on;
+            if (field.on != wanted.on) {
+                field.on = wanted.on;
                 notify(f, FieldChange::What::Value);
             }
-            if (!field.visible) {
-                field.visible = true;
+            if (field.visible != wanted.visible) {
+                field.visible = wanted.visible;
                 notify(f, FieldChange::What::Visibility);
             }
         }
@@ -45,8 +73,7 @@ const Worksheet::Field& Worksheet::at(FieldRef f) const {
     const ControlInfo& c = info(f.control);
     if (f.index < 0 || f.index >= c.slots())
         throw std::out_of_range("field index out of range: " + std::string(c.name));
-    const int slot = firstSlot_[static_cast<size_t>(f.control)] + f.index;
-    return fields_[static_cast<size_t>(slot)];
+    return fields_[slotOf(f)];
 }
 
 // By index: an observer may add another while it is being told.

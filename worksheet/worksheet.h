@@ -28,8 +28,27 @@ public:
 };
 
 class Worksheet {
+    struct Field {
+        std::string text;
+        bool on = false;  // check value or option selection
+        bool visible = true;
+        bool operator==(const Field&) const = default;
+    };
+
 public:
+    // Every field's text, value, selection and visibility at one moment.
+    struct Snapshot {
+        std::vector<Field> fields;
+        bool operator==(const Snapshot&) const = default;
+    };
+
     Worksheet();
+
+    // Every field's place in one flat table of slots, the same for every
+    // worksheet, for whoever keeps something per field (the window, its
+    // widgets). slotOf does not check the index.
+    static size_t slotCount();
+    static size_t slotOf(FieldRef f);
 
     // Text and masked number fields: the plain text, never the display format.
     const std::string& text(FieldRef f) const;
@@ -54,22 +73,20 @@ public:
     // field that changes; no click event is raised.
     void reset();
 
+    Snapshot snapshot() const { return {fields_}; }
+    // Puts every field back as `state` holds it. As with reset(), observers
+    // hear of each field that changes and no click event is raised.
+    void restore(const Snapshot& state);
+
     void setEventHandler(ControlEvents* handler) { events_ = handler; }
     // Observers hear of every change after it happened (the window uses it).
     void addObserver(std::function<void(const FieldChange&)> observer);
 
 private:
-    struct Field {
-        std::string text;
-        bool on = false;  // check value or option selection
-        bool visible = true;
-    };
-
     Field& at(FieldRef f);
     const Field& at(FieldRef f) const;
     void notify(FieldRef f, FieldChange::What what);
 
-    std::vector<int> firstSlot_;  // per control, the slot of its element 0
     std::vector<Field> fields_;
     ControlEvents* events_ = nullptr;
     std::vector<std::function<void(const FieldChange&)>> observers_;

@@ -1,5 +1,5 @@
 #pragma once
-// The driver without a window: actions go straight to the worksheet model,
+// The driver without a window: actions go straight to the form (the document),
 // dialogues and the printer to stand-ins that the script answers.
 
 #include "app/driver/session.h"
@@ -25,10 +25,12 @@ private:
 class ModelTarget : public Target {
 public:
     explicit ModelTarget(Session& session) : platform_(session), form_(platform_) {}
-    void setText(FieldRef field, const std::string& text) override { form_.worksheet().setText(field, text); }
-    void setChecked(FieldRef box, bool checked) override { form_.worksheet().setChecked(box, checked); }
-    void select(FieldRef option) override { form_.worksheet().select(option); }
+    void setText(FieldRef field, const std::string& text) override { form_.setText(field, text); }
+    void setChecked(FieldRef box, bool checked) override { form_.setChecked(box, checked); }
+    void select(FieldRef option) override { form_.select(option); }
     void click(Control button) override { form_.click(button); }
+    void undo() override { form_.undo(); }
+    void redo() override { form_.redo(); }
     std::string text(FieldRef field) override { return form_.worksheet().text(field); }
     bool value(FieldRef box) override;
     bool visible(FieldRef field) override { return form_.worksheet().visible(field); }

@@ -38,6 +38,8 @@ void perform(const Action& action, Session& session, Target& target) {
             out << refName(ref) << " display=" << quote(target.display(ref)) << '\n';
         break;
     case Action::Kind::Echo: out << action.text << '\n'; break;
+    case Action::Kind::Undo: target.undo(); break;
+    case Action::Kind::Redo: target.redo(); break;
     }
 }
 

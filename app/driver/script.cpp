@@ -90,7 +90,8 @@ ParsedLine parseLine(std::string_view line) {
         {"set", Action::Kind::Set},         {"check", Action::Kind::Check},   {"select", Action::Kind::Select},
         {"click", Action::Kind::Click},     {"answer", Action::Kind::Answer}, {"file", Action::Kind::File},
         {"places", Action::Kind::Places},   {"get", Action::Kind::Get},       {"visible", Action::Kind::Visible},
-        {"display", Action::Kind::Display}, {"echo", Action::Kind::Echo},
+        {"display", Action::Kind::Display}, {"echo", Action::Kind::Echo},     {"undo", Action::Kind::Undo},
+        {"redo", Action::Kind::Redo},
     };
     const Verb* found = nullptr;
     for (const Verb& v : kVerbs)
@@ -149,6 +150,10 @@ ParsedLine parseLine(std::string_view line) {
         }
         return action;
     case Action::Kind::Echo: action.text = std::string(rest); return action;
+    case Action::Kind::Undo:
+    case Action::Kind::Redo:
+        if (!rest.empty()) return ScriptError{std::string(verb) + " takes no argument"};
+        return action;
     }
     return ScriptError{"unknown action"};
 }

@@ -12,7 +12,7 @@
 namespace kbt2::driver {
 
 struct Action {
-    enum class Kind { Set, Check, Select, Click, Answer, File, Places, Get, Visible, Display, Echo };
+    enum class Kind { Set, Check, Select, Click, Answer, File, Places, Get, Visible, Display, Echo, Undo, Redo };
     Kind kind;
     std::vector<FieldRef> refs;       // set/check/select/click: one; get/visible/display: one or more
     std::string text;                 // set: decoded TEXT; file: PATH; echo: TEXT as written

@@ -14,6 +14,9 @@ public:
     virtual void setChecked(FieldRef box, bool checked) = 0;
     virtual void select(FieldRef option) = 0;
     virtual void click(Control button) = 0;
+    // Edit > Undo and Edit > Redo.
+    virtual void undo() = 0;
+    virtual void redo() = 0;
 
     virtual std::string text(FieldRef field) = 0;
     virtual bool value(FieldRef box) = 0;  // check value, or option selected

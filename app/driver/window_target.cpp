@@ -19,7 +19,8 @@ QtMessageHandler qtHandler = nullptr;
 // only clutter the driver's error output, which scenarios compare.
 void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (message.startsWith(QLatin1String("This plugin does not support")) ||
-        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")) ||
+        message.startsWith(QLatin1String("QStandardPaths: wrong permissions on runtime directory")))
         return;
     if (qtHandler) qtHandler(type, context, message);
 }
@@ -57,7 +58,7 @@ int runInWindow(int, char** argv, std::istream& script, std::ostream& out, std::
     QApplication app(qtArgc, qtArgv);
 
     Session session(out);
-    DialogAnswerer answerer(session);
+    DialogueAnswerer answerer(session);
     ui::MainWindow window(std::make_unique<DriverPlatform>(session, answerer));
     QObject::connect(&window, &ui::MainWindow::closed, &window, [&session] { session.reportClosed(); });
     window.show();

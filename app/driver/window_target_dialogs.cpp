@@ -7,23 +7,23 @@
 
 namespace kbt2::driver {
 
-DialogAnswerer::DialogAnswerer(Session& session)
+DialogueAnswerer::DialogueAnswerer(Session& session)
     : session_(session),
       answerer_([this](const QMessageBox& box) { return readMessage(box); },
                 [this](const QFileDialog& dialog) { return readFileDialog(dialog); }) {}
 
-std::optional<std::string> DialogAnswerer::takeTypedPath() {
+std::optional<std::string> DialogueAnswerer::takeTypedPath() {
     auto typed = std::move(typed_);
     typed_.reset();
     return typed;
 }
 
-QMessageBox::StandardButton DialogAnswerer::readMessage(const QMessageBox& box) {
+QMessageBox::StandardButton DialogueAnswerer::readMessage(const QMessageBox& box) {
     session_.reportMessage(ui::shownMessage(box));
     return session_.takeAnswer() == MessageAnswer::Cancel ? QMessageBox::Cancel : QMessageBox::Ok;
 }
 
-std::optional<QString> DialogAnswerer::readFileDialog(const QFileDialog& dialog) {
+std::optional<QString> DialogueAnswerer::readFileDialog(const QFileDialog& dialog) {
     const FileDialogMode mode =
         dialog.acceptMode() == QFileDialog::AcceptSave ? FileDialogMode::Save : FileDialogMode::Open;
     session_.reportDialog(mode, dialog.property(ui::kCommandFilterProperty).toString().toStdString());

@@ -13,9 +13,9 @@
 namespace kbt2::driver {
 
 // Watches the application while it lives.
-class DialogAnswerer {
+class DialogueAnswerer {
 public:
-    explicit DialogAnswerer(Session& session);
+    explicit DialogueAnswerer(Session& session);
 
     // The path the last file dialogue was given, as the script wrote it.
     std::optional<std::string> takeTypedPath();
@@ -34,7 +34,7 @@ private:
 // the rate file folders (the script's `places`).
 class DriverPlatform : public ui::QtPlatform {
 public:
-    DriverPlatform(Session& session, DialogAnswerer& answerer) : session_(session), answerer_(answerer) {}
+    DriverPlatform(Session& session, DialogueAnswerer& answerer) : session_(session), answerer_(answerer) {}
 
     std::optional<std::string> chooseFile(FileDialogMode mode, const std::string& filter) override;
     std::vector<std::string> rateFileFolders() override { return session_.rateFileFolders(); }
@@ -45,7 +45,7 @@ public:
 
 private:
     Session& session_;
-    DialogAnswerer& answerer_;
+    DialogueAnswerer& answerer_;
 };
 
 }  // namespace kbt2::driver

@@ -1,6 +1,7 @@
 #include "app/driver/window_target_widgets.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 
@@ -38,6 +39,11 @@ void WindowTarget::setChecked(FieldRef box, bool checked) {
 void WindowTarget::select(FieldRef option) { static_cast<QAbstractButton*>(reach(option))->click(); }
 
 void WindowTarget::click(Control button) { static_cast<QAbstractButton*>(reach({button}))->click(); }
+
+void WindowTarget::trigger(const char* action) {
+    if (!window_.isActiveWindow()) QApplication::setActiveWindow(&window_);
+    if (auto* entry = window_.findChild<QAction*>(QString::fromLatin1(action))) entry->trigger();
+}
 
 std::string WindowTarget::text(FieldRef field) {
     QWidget* widget = window_.fieldWidget(field);

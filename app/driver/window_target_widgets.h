@@ -17,6 +17,8 @@ public:
     void setChecked(FieldRef box, bool checked) override;
     void select(FieldRef option) override;
     void click(Control button) override;
+    void undo() override { trigger("actionUndo"); }
+    void redo() override { trigger("actionRedo"); }
 
     std::string text(FieldRef field) override;
     bool value(FieldRef box) override;
@@ -25,6 +27,8 @@ public:
 
 private:
     QWidget* reach(FieldRef field);
+    // Chooses a menu entry as a person does (a disabled entry does nothing).
+    void trigger(const char* action);
 
     ui::MainWindow& window_;
 };

@@ -1,0 +1,173 @@
+// The worksheet's history through the form: what makes a step, what undo and
+// redo put back, and what they leave alone.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "commands/form.h"
+#include "fake_platform.h"
+
+namespace kbt2 {
+namespace {
+
+using testing_support::FakePlatform;
+
+const FieldRef kName{Control::Producer1};
+const FieldRef kAgent{Control::Agent1};
+
+// How many steps undo can take back.
+int stepsIn(Form& form) {
+    int steps = 0;
+    while (form.undo()) ++steps;
+    return steps;
+}
+
+struct StepCase {
+    const char* what;
+    std::function<void(Form&)> act;
+    int steps;
+};
+
+TEST(History, CountsOneStepPerActionThatChangedSomething) {
+    const StepCase cases[] = {
+        {"typing in one field merges", [](Form& f) { f.setText(kName, "J"), f.setText(kName, "Jo"); }, 1},
+        {"another field ends the typing step",
+         [](Form& f) { f.setText(kName, "J"), f.setText(kAgent, "A"), f.setText(kName, "Jo"); }, 3},
+        {"a press that changes nothing ends it",
+         [](Form& f) { f.setText(kName, "J"), f.click(Control::Print), f.setText(kName, "Jo"); }, 2},
+        {"a set to the same text is no step and ends nothing",
+         [](Form& f) { f.setText(kName, "J"), f.setText(kAgent, ""), f.setText(kName, "Jo"); }, 1},
+        {"typing back to the start is dropped", [](Form& f) { f.setText(kName, "J"), f.setText(kName, ""); }, 0},
+        {"a check is a step of its own",
+         [](Form& f) {
+             f.setChecked({Control::Crop, 0}, true), f.setChecked({Control::Crop, 1}, true);
+         },
+         2},
+        {"a box set to its value is no step",
+         [](Form& f) {
+             f.setChecked({Control::Crop, 0}, false);
+         },
+         0},
+        {"an option already selected is no step", [](Form& f) { f.select({Control::SSN}); }, 0},
+        {"a command stopped by its checks is no step", [](Form& f) { f.click(Control::Command2); }, 0},
+        {"Clear is one step", [](Form& f) { f.setText(kName, "J"), f.click(Control::Clear); }, 2},
+        {"Clear of an empty worksheet is no step", [](Form& f) { f.click(Control::Clear); }, 0},
+        {"a cancelled Load is no step", [](Form& f) { f.click(Control::Load); }, 0},
+        {"an undo ends the typing step",
+         [](Form& f) { f.setText(kName, "J"), f.setText(kAgent, "A"), f.undo(), f.setText(kName, "Jo"); }, 2},
+    };
+    for (const StepCase& c : cases) {
+        FakePlatform platform;
+        Form form(platform);
+        c.act(form);
+        EXPECT_EQ(stepsIn(form), c.steps) << c.what;
+    }
+}
+
+TEST(History, UndoAndRedoPutBackEveryFieldWithoutRunningAHandler) {
+    FakePlatform platform;
+    Form form(platform);
+    form.setText(kName, "Jane");
+    form.select({Control::St, 4});  // the state handler hides boxes
+    form.setChecked({Control::Crop, 0}, true);
+    form.setChecked({Control::Crop, 51}, true);  // a transfer pass fills row 1
+    const Worksheet::Snapshot typed = form.worksheet().snapshot();
+    ASSERT_EQ(form.worksheet().text({Control::Cropname1, 0}), "Almonds");
+
+    form.click(Control::Clear);
+    ASSERT_EQ(form.undo()->field.control, Control::Clear);
+    EXPECT_TRUE(form.worksheet().snapshot() == typed);
+    EXPECT_TRUE(platform.messages.empty());
+
+    // Undoing the transfer box's check takes the row back as it was before
+    // the pass, with no pass of its own.
+    form.undo();
+    EXPECT_FALSE(form.worksheet().checked({Control::Crop, 51}));
+    EXPECT_TRUE(form.worksheet().checked({Control::Crop, 0}));
+    EXPECT_EQ(form.worksheet().text({Control::Cropname1, 0}), "");
+
+    form.redo();
+    form.redo();
+    EXPECT_EQ(form.worksheet().text({Control::Producer1}), "");
+    EXPECT_FALSE(form.redo());
+}
+
+TEST(History, ANewStepDropsWhatCouldBeRedone) {
+    FakePlatform platform;
+    Form form(platform);
+    form.setText(kName, "Jane");
+    form.setText(kAgent, "Agent");
+    form.undo();
+    ASSERT_NE(form.nextRedo(), nullptr);
+    form.setText({Control::Agent2}, "Other");
+    EXPECT_EQ(form.nextRedo(), nullptr);
+    EXPECT_FALSE(form.redo());
+    EXPECT_EQ(form.worksheet().text(kAgent), "");
+}
+
+TEST(History, KeepsTheNewestHundredSteps) {
+    FakePlatform platform;
+    Form form(platform);
+    for (int i = 0; i < 150; ++i) form.setText(i % 2 ? kName : kAgent, std::to_string(i));
+    EXPECT_EQ(stepsIn(form), static_cast<int>(History::kStepsKept));
+    EXPECT_EQ(form.worksheet().text(kAgent), "48");  // step 49 was the oldest kept
+}
+
+TEST(History, RestoringRaisesNoClickEvent) {
+    struct Counting : ControlEvents {
+        int events = 0;
+        void checkBoxClicked(Control, int) override { ++events; }
+        void optionSelected(Control, int) override { ++events; }
+    } counting;
+    Worksheet ws;
+    const Worksheet::Snapshot blank = ws.snapshot();
+    ws.setEventHandler(&counting);
+    ws.setChecked({Control::Crop, 3}, true);
+    ws.select({Control::St, 1});
+    int notified = 0;
+    ws.addObserver([&notified](const FieldChange&) { ++notified; });
+    ws.restore(blank);
+    EXPECT_EQ(counting.events, 2);  // the two above, none from the restore
+    EXPECT_EQ(notified, 2);
+    EXPECT_TRUE(ws.snapshot() == blank);
+}
+
+TEST(History, UnsavedFollowsUndoAndRedoToTheSavedState) {
+    FakePlatform platform;
+    Form form(platform);
+    const std::string path = std::string(KBT2_TEST_SCRATCH_DIR) + "/history-saved.wsk";
+    std::filesystem::create_directories(KBT2_TEST_SCRATCH_DIR);
+    form.setText(kName, "Jane");
+    ASSERT_TRUE(form.saveTo(path));
+    EXPECT_FALSE(form.unsaved());
+    EXPECT_EQ(form.fileName(), path);
+    form.setText(kAgent, "Agent");
+    EXPECT_TRUE(form.unsaved());
+    form.undo();
+    EXPECT_FALSE(form.unsaved());
+    form.undo();
+    EXPECT_TRUE(form.unsaved());
+    form.redo();
+    EXPECT_FALSE(form.unsaved());
+}
+
+TEST(History, ClearOfUnsavedWorkKeepsWhatItReplaced) {
+    FakePlatform platform;
+    Form form(platform);
+    form.setText(kName, "Jane");
+    const Worksheet::Snapshot typed = form.worksheet().snapshot();
+    form.click(Control::Clear);
+    const auto replaced = form.takeReplacedUnsavedWork();
+    ASSERT_TRUE(replaced);
+    EXPECT_TRUE(*replaced == typed);
+    EXPECT_FALSE(form.takeReplacedUnsavedWork());  // handed out once
+    form.setText(kName, "x");
+    form.click(Control::Command2);  // no step, nothing replaced
+    EXPECT_FALSE(form.takeReplacedUnsavedWork());
+}
+
+}  // namespace
+}  // namespace kbt2
