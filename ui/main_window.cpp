@@ -84,6 +84,9 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     premiumWatch_ = std::make_unique<PremiumWatch>(
         form_.worksheet(), [this](const QString& text) { documents_->status().note(text); },
         [this] { return !documents_->modified(); });
+    for (const char* step : {"actionUndo", "actionRedo"})
+        if (auto* action = menuBar()->findChild<QAction*>(QString::fromLatin1(step)))
+            connect(action, &QAction::triggered, this, [this] { premiumWatch_->forget(); });
     binding_.setActed([this](FieldRef field, bool changed) {
         documents_->acted(field, changed);
         // A premium that stopped wrote no figures.

@@ -127,6 +127,12 @@ void PremiumWatch::premiumCalculated() {
     show();
 }
 
+void PremiumWatch::forget() {
+    calculated_.reset();
+    problem_.clear();
+    show();
+}
+
 void PremiumWatch::attachMark(QLabel* mark) {
     mark_ = mark;
     show();
@@ -140,9 +146,7 @@ void PremiumWatch::check() {
     const bool emptied = std::ranges::all_of(outputs, [](const Watched& w) { return w.value.empty(); });
     // Cleared, or figures loaded from a file: they are no longer this premium's.
     if (emptied || (!typed.empty() && fromFile_ && fromFile_())) {
-        calculated_.reset();
-        problem_.clear();
-        show();
+        forget();
         return;
     }
     QStringList parts;

@@ -28,6 +28,9 @@ public:
 
     // Calculate Premium ran to its end: its figures hold from now on.
     void premiumCalculated();
+    // Undo or redo put back fields of another time: whichever premium they
+    // came from, this one's watch ends.
+    void forget();
     // The label on page 9 that shows the mark, once the page is built.
     void attachMark(QLabel* mark);
 

@@ -115,6 +115,16 @@ private Q_SLOTS:
         QTRY_VERIFY(mark()->isHidden());
     }
 
+    // Undo puts back the fields of another time: no mark for them.
+    void undoEndsTheWatch() {
+        auto* producer = qobject_cast<QLineEdit*>(window_->fieldWidget({Control::Text18, 2}));
+        producer->selectAll();
+        QTest::keyClicks(producer, QStringLiteral("99"));
+        QTRY_VERIFY(!mark()->isHidden());
+        window_->findChild<QAction*>(QStringLiteral("actionUndo"))->trigger();
+        QTRY_VERIFY(mark()->isHidden());
+    }
+
     // The view shows a fresh calculation: the changed expected value, not
     // the stale page 9.
     void detailsViewIsMadeFromTheWorksheetAsItStands() {
