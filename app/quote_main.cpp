@@ -2,17 +2,35 @@
 
 #include <unistd.h>
 
+#include <QGuiApplication>
+#include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "app/quote/quote_batch.h"
 #include "app/quote/quote_options.h"
+#include "ui/quote_summary_pdf.h"
 
 #ifndef KBT2_VERSION
 #define KBT2_VERSION "unknown"
 #endif
+
+namespace {
+
+// --summaries: a PDF per quoted worksheet, into a folder made when missing.
+std::optional<std::string> writeSummary(const kbt2::QuoteSummary& summary, const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    if (error) return error.message();
+    if (const auto failure = kbt2::ui::writeQuoteSummaryPdf(summary, QString::fromStdString(path)))
+        return failure->toStdString();
+    return std::nullopt;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace kbt2::quote;
@@ -27,5 +45,16 @@ int main(int argc, char** argv) {
         std::cout << (*info == InfoRequest::Help ? helpText() : std::string("kbt2-quote ") + KBT2_VERSION + "\n");
         return std::cout.flush() ? kAllQuoted : kUsageError;
     }
-    return runQuoteBatch(std::get<QuoteOptions>(parsed), std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+    const auto& options = std::get<QuoteOptions>(parsed);
+    // The PDFs need Qt's painting, and only they: no display is needed, so
+    // Qt runs on its offscreen platform, and only when summaries are asked for.
+    // Qt keeps a reference to its argument count for the application's life.
+    int qtArgc = 1;
+    std::unique_ptr<QGuiApplication> painting;
+    if (options.summariesDir) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        painting = std::make_unique<QGuiApplication>(qtArgc, argv);
+    }
+    return runQuoteBatch(options, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1,
+                         options.summariesDir ? kbt2::quote::SummaryWriter(writeSummary) : nullptr);
 }

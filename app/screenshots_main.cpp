@@ -1,6 +1,8 @@
 // kbt2-screenshots OUTDIR SCRIPT [PAGES]: runs a driver script in the window
 // (as kbt2-driver --window does) and saves a picture of every page, or of the
 // pages listed (1-based, comma-separated: "1,7,9"), as OUTDIR/page-N.png.
+// With every page it also saves the Premium Details view as
+// OUTDIR/premium-details.png and the quote summary as OUTDIR/quote-summary.pdf.
 // scripts/screenshots.sh makes the README's pictures so.
 
 #include <QApplication>
@@ -15,6 +17,28 @@
 #include "app/driver/window_target.h"
 #include "ui/main_window.h"
 #include "ui/pages.h"
+#include "ui/premium_details_dialog.h"
+#include "ui/quote_summary_pdf.h"
+
+namespace {
+
+// The details view and the summary of the worksheet as the script left it.
+bool saveDetails(kbt2::ui::MainWindow& window, const QDir& folder) {
+    const auto summary = window.quotes().freshSummary();
+    if (!summary) return false;
+    kbt2::ui::PremiumDetailsDialog details(*summary, &window);
+    details.resize(1000, 1000);
+    details.show();
+    QApplication::processEvents();
+    const QString picture = folder.filePath(QStringLiteral("premium-details.png"));
+    const QString pdf = folder.filePath(QStringLiteral("quote-summary.pdf"));
+    bool saved = details.grab().save(picture);
+    if (const auto failure = kbt2::ui::writeQuoteSummaryPdf(*summary, pdf)) saved = false;
+    if (!saved) std::cerr << "kbt2-screenshots: cannot write the details or the summary\n";
+    return saved;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 4) {
@@ -62,6 +86,7 @@ int main(int argc, char** argv) {
                     saved = false;
                 }
             }
+            if (pages.isEmpty()) saved = saveDetails(window, QDir(folder)) && saved;
         });
     return status != 0 ? status : saved ? 0 : 1;
 }

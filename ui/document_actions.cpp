@@ -94,7 +94,13 @@ void DocumentActions::printPreview() {
     preview.exec();
 }
 
-void DocumentActions::print() { acted({Control::Print}, form_.click(Control::Print)); }
+// The menu's Print… asks for the printer and the copies first; the Print
+// button prints at once on the default printer.
+void DocumentActions::print() {
+    const auto printed = printWithDialog(form_.report(), platform_.documentTitle(), &window_);
+    if (printed && printed->status != PrintResult::Status::Printed)
+        status_.note(QStringLiteral("The report was not printed: %1").arg(QString::fromStdString(printed->error)));
+}
 
 void DocumentActions::chooseRateFile() {
     // A dialogue of its own: the worksheet dialogue remembers its last file,

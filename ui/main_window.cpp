@@ -4,7 +4,9 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -34,6 +36,7 @@ constexpr OuterButton kOuterButtons[] = {
 
 constexpr const char* kWindowTitle = "Form2";
 constexpr int kTabsPerRow = 3;
+constexpr int kPremiumPage = 8;
 // The room of the widest and the tallest page (pages are built when first
 // shown, so their sizes are not known at start), in units of the font:
 // average character widths and line heights.
@@ -75,7 +78,20 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     setCentralWidget(central);
     documents_ = std::make_unique<DocumentActions>(*this, form_, *platform_, binding_);
     buildMenuBar(menuBar(), *documents_);
-    binding_.setActed([this](FieldRef field, bool changed) { documents_->acted(field, changed); });
+    quotes_ = std::make_unique<QuoteActions>(*this, form_, *platform_,
+                                             [this](const QString& text) { documents_->status().note(text); });
+    addQuoteEntries(menuBar(), *quotes_);
+    premiumWatch_ = std::make_unique<PremiumWatch>(
+        form_.worksheet(), [this](const QString& text) { documents_->status().note(text); },
+        [this] { return !documents_->modified(); });
+    for (const char* step : {"actionUndo", "actionRedo"})
+        if (auto* action = menuBar()->findChild<QAction*>(QString::fromLatin1(step)))
+            connect(action, &QAction::triggered, this, [this] { premiumWatch_->forget(); });
+    binding_.setActed([this](FieldRef field, bool changed) {
+        documents_->acted(field, changed);
+        // A premium that stopped wrote no figures.
+        if (field.control == Control::Command4 && form_.lastPremium().calculated()) premiumWatch_->premiumCalculated();
+    });
     // Ctrl+Z is the worksheet's undo wherever the focus is: a line edit
     // would otherwise take it for its own, which undoes only its typing.
     qApp->installEventFilter(this);
@@ -113,6 +129,8 @@ MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     // The widgets go first, while the form they are bound to still exists.
     delete takeCentralWidget();
+    quotes_.reset();
+    premiumWatch_.reset();
     documents_.reset();
 }
 
@@ -138,6 +156,11 @@ void MainWindow::buildPageOnce(int index) {
     const bool shown = page->isVisible();
     if (shown) page->hide();
     buildPage(index, page, binding_);
+    if (index == kPremiumPage) {
+        if (premiumWatch_) premiumWatch_->attachMark(page->findChild<QLabel*>(QStringLiteral("premiumFiguresMark")));
+        auto* details = page->findChild<QPushButton*>(QStringLiteral("premiumDetailsButton"));
+        connect(details, &QPushButton::clicked, this, [this] { quotes_->showDetails(); });
+    }
     if (shown) page->show();
 }
 

@@ -15,7 +15,9 @@
 #include "commands/form.h"
 #include "ui/document_actions.h"
 #include "ui/field_binding.h"
+#include "ui/premium_watch.h"
 #include "ui/qt_platform.h"
+#include "ui/quote_actions.h"
 
 namespace kbt2::ui {
 
@@ -30,6 +32,10 @@ public:
     Form& form() { return form_; }
     // The menu bar's work on the worksheet as a document.
     DocumentActions& documents() { return *documents_; }
+    // Whether page 9's figures still hold.
+    const PremiumWatch& premiumWatch() const { return *premiumWatch_; }
+    // The premium's details view and the quote summary.
+    QuoteActions& quotes() { return *quotes_; }
     QTabWidget* pages() const { return tabs_; }
 
     // The widget of a field, its page built first if need be.
@@ -57,6 +63,8 @@ private:
     Form form_;
     FieldBinding binding_;
     std::unique_ptr<DocumentActions> documents_;
+    std::unique_ptr<PremiumWatch> premiumWatch_;
+    std::unique_ptr<QuoteActions> quotes_;
     QTabWidget* tabs_ = nullptr;
     std::array<QWidget*, 9> pageWidgets_{};
     std::array<bool, 9> built_{};

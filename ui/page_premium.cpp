@@ -2,10 +2,14 @@
 // results beside it and the button that calculates them.
 
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <deque>
 #include <string>
 #include <vector>
 
+#include "ui/field_binding.h"
 #include "ui/page_table.h"
 #include "ui/pages.h"
 #include "worksheet/premium_rows.h"
@@ -41,6 +45,9 @@ constexpr FrameItem kFrames[] = {
     {Table, Page, "", {0, 0},       "0111021", "0000000001"},
 };
 constexpr int kGapColumn = 4;
+// The page's row between the table and Calculate Premium.
+constexpr int kMarkRow = 1;
+constexpr int kButtonRow = 2;
 constexpr int kSideCaptionColumn = 5;
 // Room enough for the longest side caption on two lines.
 constexpr int kSideCaptionChars = 36;
@@ -94,6 +101,33 @@ void buildPremiumPage(QWidget* page, FieldBinding& binding) {
     const int averageChar = page->fontMetrics().averageCharWidth();
     table->setColumnMinimumWidth(kGapColumn, averageChar * kGapChars);
     table->setColumnMinimumWidth(kSideCaptionColumn, averageChar * kSideCaptionChars);
+
+    // Shown by the window while the figures above no longer hold.
+    auto* mark = new QLabel(page);
+    mark->setObjectName(QStringLiteral("premiumFiguresMark"));
+    mark->setWordWrap(true);
+    mark->setFrameShape(QFrame::Box);
+    mark->setMargin(averageChar / 2);
+    QFont bold = mark->font();
+    bold.setBold(true);
+    mark->setFont(bold);
+    mark->hide();
+    auto* grid = static_cast<QGridLayout*>(page->layout());
+    grid->addWidget(mark, kMarkRow, 0);
+
+    // Premium Details stands beside Calculate Premium; the window connects it.
+    auto* details = new QPushButton(QStringLiteral("Premium &Details…"), page);
+    details->setObjectName(QStringLiteral("premiumDetailsButton"));
+    // Off the Tab walk, which goes over the fields of the page and then the
+    // buttons below it; Alt+D and Ctrl+D reach it from the keyboard.
+    details->setFocusPolicy(Qt::ClickFocus);
+    QWidget* calculate = binding.widget({C::Command4});
+    grid->removeWidget(calculate);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(calculate);
+    buttons->addWidget(details);
+    buttons->addStretch(1);
+    grid->addLayout(buttons, kButtonRow, 0);
 }
 
 }  // namespace kbt2::ui

@@ -80,6 +80,7 @@ PrintResult QtPlatform::print(const PrintDocument& document) {
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
     if (printerInfo.isNull()) return {PrintResult::Status::NoPrinter, "no printer is set up"};
     QPrinter printer(printerInfo, QPrinter::HighResolution);
+    printer.setDocName(documentTitle());
     return printDocument(document, printer);
 }
 
@@ -87,7 +88,12 @@ PrintResult QtPlatform::printToPdf(const PrintDocument& document, const std::str
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(path));
+    printer.setDocName(documentTitle());
     return printDocument(document, printer);
+}
+
+QString QtPlatform::documentTitle() const {
+    return lastFile_.isEmpty() ? QStringLiteral("Untitled worksheet") : QFileInfo(lastFile_).fileName();
 }
 
 void QtPlatform::closeWindow() {

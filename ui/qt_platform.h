@@ -37,6 +37,9 @@ public:
     // The worksheet file the dialogue offers next: the one last loaded or
     // saved, by whatever way.
     void rememberWorksheetFile(const QString& path) { lastFile_ = path; }
+    // The title of a print job: the worksheet's file name, or "Untitled
+    // worksheet" before it has one.
+    QString documentTitle() const;
 
 private:
     // Asks before an existing file other than a worksheet is replaced.

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPrintDialog>
 
 namespace kbt2::ui {
 namespace {
@@ -82,6 +83,15 @@ PrintResult printDocument(const PrintDocument& document, QPrinter& printer) {
     if (!printed || !ended || printer.printerState() == QPrinter::Error)
         return failed("The printer reported an error.");
     return {};
+}
+
+std::optional<PrintResult> printWithDialog(const PrintDocument& document, const QString& jobTitle, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(jobTitle);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Print %1").arg(jobTitle));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return printDocument(document, printer);
 }
 
 }  // namespace kbt2::ui

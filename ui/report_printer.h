@@ -2,6 +2,7 @@
 // Prints a composed report on a real printer (or into a PDF).
 
 #include <QPrinter>
+#include <optional>
 
 #include "worksheet/platform.h"
 
@@ -13,5 +14,9 @@ namespace kbt2::ui {
 // page begins when the page is full. Nothing else is set: font, margins and
 // paper are the printer's.
 PrintResult printDocument(const PrintDocument& document, QPrinter& printer);
+
+// The print dialogue (printer, copies, pages) for the report, titled
+// `jobTitle`; prints when the user accepts it, nothing when cancelled.
+std::optional<PrintResult> printWithDialog(const PrintDocument& document, const QString& jobTitle, QWidget* parent);
 
 }  // namespace kbt2::ui

@@ -11,6 +11,7 @@
 #include "app/quote/compare_summary.h"
 #include "app/quote/ordered_jobs.h"
 #include "app/quote/quote_compare.h"
+#include "app/quote/quote_details.h"
 #include "app/quote/quote_format.h"
 #include "app/quote/quote_progress.h"
 #include "app/quote/quote_worksheet.h"
@@ -109,12 +110,14 @@ struct QuotedLines {
     std::string lines;
     size_t worksheets = 0;
     bool ok = true;
+    std::vector<WorksheetQuote> quotes;   // of a plain run, whose lines the writing thread makes
     std::vector<ComparedQuote> compared;  // kept for the summary
 };
 
 }  // namespace
 
-int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& errors, bool progress) {
+int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& errors, bool progress,
+                  const SummaryWriter& writeSummary) {
     std::unique_ptr<Output> output;
     if (options.outputPath) {
         auto file = std::make_unique<FileOutput>(*options.outputPath);
@@ -152,15 +155,18 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     // Each worksheet quoted and written in the order given.
     bool anyFailed = false;
     CompareSummary summary;
+    RateFileIdentities identities;
+    const bool summaries = options.summariesDir && writeSummary;
+    const bool withDetails = options.details || summaries;
     FileResult written = output->write(comparing ? compareHeaderOf(options.format) : headerOf(options.format));
-    // One worksheet's lines, added to those of its job.
+    // One worksheet's lines, added to those of its job. A plain quote's
+    // lines are made on the writing thread, which fills in the rate file's
+    // identity of its details and writes its summary.
     const auto quoteOne = [&](const QuoteItem& item, QuotedLines& quoted) {
         ++quoted.worksheets;
         if (!comparing) {
-            const WorksheetQuote quote =
-                item.problem ? failedQuote(item.path, *item.problem) : quoteWorksheet(item.path, afterSource);
-            quoted.lines += linesOf(quote, options.format);
-            quoted.ok = quoted.ok && quote.ok;
+            quoted.quotes.push_back(item.problem ? failedQuote(item.path, *item.problem)
+                                                 : quoteWorksheet(item.path, afterSource, withDetails));
             return;
         }
         ComparedQuote compared = item.problem ? failedComparison(item.path, *item.problem)
@@ -172,6 +178,20 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
         compared.records.clear();
         if (progress) quoted.compared.push_back(std::move(compared));
     };
+    const auto linesOfPlain = [&](WorksheetQuote& quote) {
+        if (quote.details) identities.fill(quote.details->rateFile);
+        if (summaries && quote.details) {
+            const std::string pdf = summaryPath(*options.summariesDir, quote.file);
+            if (const auto failure = writeSummary(*quote.details, pdf)) {
+                bar.clear();
+                errors << "kbt2-quote: " << printable(pdf) << ": " << *failure << '\n';
+                anyFailed = true;
+            }
+        }
+        if (!options.details) quote.details.reset();
+        anyFailed = anyFailed || !quote.ok;
+        return linesOf(quote, options.format);
+    };
     size_t done = 0;
     {
         OrderedJobs<QuotedLines> quotes(workers, [&](QuotedLines&& quoted) {
@@ -179,6 +199,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
             done += quoted.worksheets;
             anyFailed = anyFailed || !quoted.ok;
             for (const ComparedQuote& compared : quoted.compared) summary.add(compared);
+            for (WorksheetQuote& quote : quoted.quotes) quoted.lines += linesOfPlain(quote);
             if (written.ok && !quoted.lines.empty()) written = output->write(quoted.lines);
         });
         std::vector<QuoteItem> items;

@@ -2,9 +2,13 @@
 // A whole kbt2-quote run: the worksheets of the arguments, the rate file read
 // once for all of them, one quote after the other to the output.
 
+#include <functional>
 #include <iosfwd>
+#include <optional>
+#include <string>
 
 #include "app/quote/quote_options.h"
+#include "commands/quote_summary.h"
 
 namespace kbt2::quote {
 
@@ -13,8 +17,13 @@ inline constexpr int kAllQuoted = 0;
 inline constexpr int kSomeFailed = 1;
 inline constexpr int kUsageError = 2;
 
+// Writes one quote summary PDF to `path`; the reason when it could not.
+using SummaryWriter = std::function<std::optional<std::string>(const QuoteSummary& summary, const std::string& path)>;
+
 // `progress` tells whether a progress line may be drawn on `errors` (a
-// terminal). Returns the exit status.
-int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& errors, bool progress);
+// terminal); `writeSummary` writes the PDFs of --summaries. Returns the exit
+// status.
+int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& errors, bool progress,
+                  const SummaryWriter& writeSummary = {});
 
 }  // namespace kbt2::quote

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/quote/quote_details.h"
 #include "storage/text_encoding.h"
 
 namespace kbt2::quote {
@@ -104,6 +105,7 @@ std::string jsonObject(const WorksheetQuote& quote) {
     line += "]";
     for (size_t k = 0; k < quote.totals.size(); ++k)
         line += ",\"" + std::string(kTotalColumns[k].name) + "\":" + jsonString(quote.totals[k]);
+    if (quote.details) line += ",\"details\":" + detailsJson(*quote.details);
     return line + "}";
 }
 

@@ -12,6 +12,9 @@ namespace kbt2::quote {
 // The CSV header line (with its CR LF); nothing for JSON lines.
 std::string headerOf(OutputFormat format);
 
+// A JSON string of a text (a name that is not UTF-8 read as Windows-1252).
+std::string jsonString(std::string_view text);
+
 // Every line of one worksheet, each with its line end.
 std::string linesOf(const WorksheetQuote& quote, OutputFormat format);
 

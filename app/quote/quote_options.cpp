@@ -49,6 +49,12 @@ std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const st
             const auto value = optionValue(arguments, i, "--rates");
             if (!value || value->empty()) return UsageError{"--rates needs a rate file"};
             options.ratesPath = *value;
+        } else if (argument == "--details") {
+            options.details = true;
+        } else if (isOption(argument, "--summaries")) {
+            const auto value = optionValue(arguments, i, "--summaries");
+            if (!value || value->empty()) return UsageError{"--summaries needs a folder"};
+            options.summariesDir = *value;
         } else if (isOption(argument, "--output")) {
             const auto value = optionValue(arguments, i, "--output");
             if (!value || value->empty()) return UsageError{"--output needs a file name"};
@@ -81,6 +87,9 @@ std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const st
     }
     if (options.inputs.empty()) return UsageError{"no worksheet file or folder given"};
     if (options.changedOnly && !options.comparePath) return UsageError{"--changed-only needs --compare"};
+    if (options.details && options.format != OutputFormat::Jsonl) return UsageError{"--details needs --format jsonl"};
+    if (options.comparePath && (options.details || options.summariesDir))
+        return UsageError{"--details and --summaries are not for --compare"};
     return options;
 }
 
@@ -98,6 +107,17 @@ std::string helpText() {
            "                        looks for it. It is read once for the whole batch.\n"
            "  --format csv|jsonl    CSV, one line per coverage level shown (the default),\n"
            "                        or one JSON object per worksheet\n"
+           "  --details             with --format jsonl: a \"details\" object for each quoted\n"
+           "                        worksheet, the values of its premium's calculation\n"
+           "                        (average_income, projected_kbt, total_expected_kbt,\n"
+           "                        allowable_kbt, mpci, commodities, equal_share,\n"
+           "                        deviation_sum, significance_threshold,\n"
+           "                        significant_count, livestock_share,\n"
+           "                        livestock_or_insurable_share, diversification_factor,\n"
+           "                        levels, rate_file)\n"
+           "  --summaries DIR       write each quoted worksheet's quote summary, a PDF,\n"
+           "                        into DIR (made when missing) as NAME.pdf after the\n"
+           "                        worksheet's NAME.wsk\n"
            "  --output FILE         write there, all or nothing, instead of standard output\n"
            "  --compare OLD_RATES   quote each worksheet under OLD_RATES and under the rate\n"
            "                        file above, and print both side by side: one CSV line\n"

@@ -13,11 +13,13 @@ enum class OutputFormat { Csv, Jsonl };
 struct QuoteOptions {
     std::optional<std::string> ratesPath;  // --rates; otherwise the window's places
     OutputFormat format = OutputFormat::Csv;
-    std::optional<std::string> outputPath;   // --output; otherwise standard output
-    std::vector<std::string> inputs;         // worksheet files and folders, in order
-    std::optional<std::string> comparePath;  // --compare: the old rate table
-    bool changedOnly = false;                // --changed-only, with --compare
-    unsigned jobs = 0;                       // --jobs; 0: one per processor
+    std::optional<std::string> outputPath;    // --output; otherwise standard output
+    std::vector<std::string> inputs;          // worksheet files and folders, in order
+    bool details = false;                     // --details: the premium's details (JSON lines only)
+    std::optional<std::string> summariesDir;  // --summaries: one quote summary PDF per quoted worksheet
+    std::optional<std::string> comparePath;   // --compare: the old rate table
+    bool changedOnly = false;                 // --changed-only, with --compare
+    unsigned jobs = 0;                        // --jobs; 0: one per processor
 };
 
 enum class InfoRequest { Help, Version };
@@ -27,8 +29,8 @@ struct UsageError {
 };
 
 inline constexpr const char* kUsage =
-    "usage: kbt2-quote [--rates FILE] [--compare OLD_RATES [--changed-only]] [--format csv|jsonl] [--output FILE]\n"
-    "                  [--jobs N] WORKSHEET_OR_FOLDER...";
+    "usage: kbt2-quote [--rates FILE] [--compare OLD_RATES [--changed-only]] [--format csv|jsonl] [--details]\n"
+    "                  [--summaries DIR] [--output FILE] [--jobs N] WORKSHEET_OR_FOLDER...";
 
 // "--name value" and "--name=value" both work; "--" ends the options, so a
 // worksheet whose name starts with "-" can still be given.

@@ -1,6 +1,7 @@
 #include "app/quote/quote_worksheet.h"
 
 #include "commands/form.h"
+#include "commands/fresh_quote.h"
 #include "location/states.h"
 #include "rates/rate_file_places.h"
 #include "worksheet/platform.h"
@@ -102,12 +103,13 @@ std::optional<PremiumRateKeys> rateKeysOf(const std::string& path) {
     return premiumRateKeys(form.worksheet());
 }
 
-WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates) {
+WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates, bool withDetails) {
     RateSource* const sources[] = {&rates};
-    return std::move(quoteWorksheetUnder(path, sources).front());
+    return std::move(quoteWorksheetUnder(path, sources, withDetails).front());
 }
 
-std::vector<WorksheetQuote> quoteWorksheetUnder(const std::string& path, std::span<RateSource* const> sources) {
+std::vector<WorksheetQuote> quoteWorksheetUnder(const std::string& path, std::span<RateSource* const> sources,
+                                                bool withDetails) {
     SwitchedSource switched;
     QuotePlatform platform(path);
     Form form(platform, switched, Form::WithoutHistory{});
@@ -132,6 +134,7 @@ std::vector<WorksheetQuote> quoteWorksheetUnder(const std::string& path, std::sp
             } else {
                 quote.ok = true;
                 readPremiumTable(form.worksheet(), quote);
+                if (withDetails) quote.details = freshQuote(form.worksheet(), platform, *source, path, false).summary;
             }
         } else {
             quote.message = *stop;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "commands/premium.h"
+#include "commands/quote_summary.h"
 #include "rates/rate_source.h"
 #include "worksheet/premium_rows.h"
 
@@ -26,12 +27,13 @@ struct LevelQuote {
 struct WorksheetQuote {
     std::string file;
     bool ok = false;
-    std::string message;                // the message that stopped it
-    std::vector<std::string> warnings;  // "livestock-over-35", "mpci-over-50"
-    std::vector<LevelQuote> levels;     // the coverage levels shown
-    std::vector<std::string> totals;    // in the order of kTotalColumns
-    std::string producer;               // the producer's name, once loaded
-    std::string county;                 // the county selected, once loaded
+    std::string message;                  // the message that stopped it
+    std::vector<std::string> warnings;    // "livestock-over-35", "mpci-over-50"
+    std::vector<LevelQuote> levels;       // the coverage levels shown
+    std::vector<std::string> totals;      // in the order of kTotalColumns
+    std::string producer;                 // the producer's name, once loaded
+    std::string county;                   // the county selected, once loaded
+    std::optional<QuoteSummary> details;  // when asked for and quoted
 };
 
 // The names printed for the premium table's rows: one per row of
@@ -73,7 +75,9 @@ std::optional<std::string> namedRateFile(const std::string& path);
 // does not load.
 std::optional<PremiumRateKeys> rateKeysOf(const std::string& path);
 
-WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates);
+// `withDetails` adds the premium's details (the rate file's size, time and
+// SHA-256 are the caller's to fill in).
+WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates, bool withDetails = false);
 
 // The worksheet quoted under each source, as a window just started would
 // quote it with that source: loaded and calculated up to the premium once,
@@ -81,7 +85,9 @@ WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates);
 // what the buttons before it wrote and writes every figure and level it
 // shows (or nothing, when it stops), so each press gives what the press of a
 // fresh window would.
-std::vector<WorksheetQuote> quoteWorksheetUnder(const std::string& path, std::span<RateSource* const> sources);
+// `withDetails` as for quoteWorksheet.
+std::vector<WorksheetQuote> quoteWorksheetUnder(const std::string& path, std::span<RateSource* const> sources,
+                                                bool withDetails = false);
 
 // An item that named no worksheet: an error with this message.
 WorksheetQuote failedQuote(const std::string& path, std::string message);

@@ -14,20 +14,6 @@
 
 using namespace kbt2;
 
-namespace {
-
-// The window's platform with the rate file looked for in one test folder.
-class TestFolderPlatform : public ui::QtPlatform {
-public:
-    explicit TestFolderPlatform(std::string folder) : folder_(std::move(folder)) {}
-    std::vector<std::string> rateFileFolders() override { return {folder_}; }
-
-private:
-    std::string folder_;
-};
-
-}  // namespace
-
 class PremiumWindowTest : public QObject {
     Q_OBJECT
 
@@ -42,7 +28,7 @@ private Q_SLOTS:
             rates << rateRecord({.code = "  41", .livestock = 'N', .insurable = 'Y'}) << "\r\n"
                   << rateRecord({.code = " 800", .livestock = 'Y', .insurable = 'N'}) << "\r\n";
         }
-        ui::MainWindow window(std::make_unique<TestFolderPlatform>(dir.path().toStdString()));
+        ui::MainWindow window(std::make_unique<test::TestFolderPlatform>(dir.path().toStdString()));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         Worksheet& ws = window.form().worksheet();

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ui/dialog_texts.h"
@@ -32,6 +33,16 @@ inline std::unique_ptr<ui::MainWindow> showActiveMainWindow() {
     if (!QTest::qWaitForWindowActive(window.get())) return nullptr;
     return window;
 }
+
+// The window's platform with the rate file looked for in one test folder.
+class TestFolderPlatform : public ui::QtPlatform {
+public:
+    explicit TestFolderPlatform(std::string folder) : folder_(std::move(folder)) {}
+    std::vector<std::string> rateFileFolders() override { return {folder_}; }
+
+private:
+    std::string folder_;
+};
 
 // What a message box showed.
 struct SeenMessage {

@@ -1,0 +1,108 @@
+#include "app/quote/quote_details.h"
+
+#include <filesystem>
+
+#include "app/quote/quote_format.h"
+#include "calc/numbers.h"
+#include "commands/rate_file_identity.h"
+
+namespace kbt2::quote {
+namespace {
+
+// Builds one JSON object key by key.
+class JsonObject {
+public:
+    JsonObject& raw(const char* key, const std::string& json) {
+        text_ += (text_.size() > 1 ? ",\"" : "\"") + std::string(key) + "\":" + json;
+        return *this;
+    }
+    JsonObject& number(const char* key, double value) { return raw(key, plainText(value)); }
+    JsonObject& text(const char* key, const std::string& value) { return raw(key, jsonString(value)); }
+    JsonObject& flag(const char* key, bool value) { return raw(key, value ? "true" : "false"); }
+    std::string done() const { return text_ + "}"; }
+
+private:
+    std::string text_ = "{";
+};
+
+std::string threeNumbers(const std::array<double, 3>& values) {
+    return "[" + plainText(values[0]) + "," + plainText(values[1]) + "," + plainText(values[2]) + "]";
+}
+
+std::string commodityJson(const SummaryCommodity& c) {
+    return JsonObject()
+        .number("row", c.row)
+        .text("name", c.name)
+        .number("code", numericValue(c.code))
+        .number("kbt", c.kbt)
+        .number("share", c.share)
+        .flag("livestock", c.livestock)
+        .flag("insurable", c.insurable)
+        .raw("record_line", c.recordLine ? std::to_string(*c.recordLine) : "null")
+        .raw("rates", threeNumbers(c.rates))
+        .raw("weighted", threeNumbers(c.weighted))
+        .done();
+}
+
+std::string levelJson(const SummaryLevel& l) {
+    return JsonObject()
+        .text("coverage", l.coverage)
+        .flag("offered", l.offered)
+        .number("indemnity_threshold", l.indemnityThreshold)
+        .number("weighted_rate", l.weightedRate)
+        .number("kbt_rate", l.kbtRate)
+        .number("kbt_liability", l.kbtLiability)
+        .number("net_kbt_liability", l.netKbtLiability)
+        .number("gross_premium", l.grossPremium)
+        .number("subsidy", l.subsidy)
+        .number("producer_premium", l.producerPremium)
+        .done();
+}
+
+template <typename Item, typename Write>
+std::string array(const Item& items, Write write) {
+    std::string json = "[";
+    for (const auto& item : items) json += (json.size() > 1 ? "," : "") + write(item);
+    return json + "]";
+}
+
+}  // namespace
+
+std::string detailsJson(const QuoteSummary& s) {
+    const SummaryRateFile& file = s.rateFile;
+    return JsonObject()
+        .number("average_income", s.averageIncome)
+        .number("projected_kbt", s.projectedKbt)
+        .number("total_expected_kbt", s.totalExpectedKbt)
+        .number("allowable_kbt", s.allowableKbt)
+        .number("mpci", s.mpci)
+        .raw("commodities", array(s.commodities, commodityJson))
+        .number("equal_share", s.equalShare)
+        .number("deviation_sum", s.deviationSum)
+        .number("significance_threshold", s.significanceThreshold)
+        .number("significant_count", s.significantCount)
+        .number("livestock_share", s.livestockShare)
+        .number("livestock_or_insurable_share", s.livestockOrInsurableShare)
+        .text("diversification_factor", s.diversificationFactor)
+        .raw("levels", array(s.levels, levelJson))
+        .raw("rate_file", JsonObject()
+                              .text("path", file.path)
+                              .number("size", static_cast<double>(file.size))
+                              .text("modified", file.modified)
+                              .text("sha256", file.sha256)
+                              .number("records", static_cast<double>(file.records))
+                              .done())
+        .done();
+}
+
+std::string summaryPath(const std::string& folder, const std::string& worksheet) {
+    return (std::filesystem::path(folder) / std::filesystem::path(worksheet).stem()).string() + ".pdf";
+}
+
+void RateFileIdentities::fill(SummaryRateFile& file) {
+    auto known = known_.find(file.path);
+    if (known == known_.end()) known = known_.emplace(file.path, rateFileIdentity(file.path, file.records)).first;
+    file = known->second;
+}
+
+}  // namespace kbt2::quote

@@ -1,0 +1,147 @@
+#include "commands/fresh_quote.h"
+
+#include <vector>
+
+#include "calc/numbers.h"
+#include "calc/premium.h"
+#include "commands/premium.h"
+#include "commands/rate_file_identity.h"
+#include "worksheet/premium_rows.h"
+
+namespace kbt2 {
+namespace {
+
+constexpr const char* kCoverages[kPremiumColumns] = {".80", ".75", ".65"};
+
+// Finds the rate file where the window would, and keeps every message to
+// itself, answering OK.
+class QuietPlatform final : public Platform {
+public:
+    explicit QuietPlatform(Platform& outer) : outer_(outer) {}
+    MessageAnswer showMessage(const Message& message) override {
+        messages.push_back(message);
+        return MessageAnswer::OK;
+    }
+    std::optional<std::string> chooseFile(FileDialogMode, const std::string&) override { return std::nullopt; }
+    bool fileExists(const std::string& path) override { return outer_.fileExists(path); }
+    std::vector<std::string> rateFileFolders() override { return outer_.rateFileFolders(); }
+    PrintResult print(const PrintDocument&) override { return {PrintResult::Status::NoPrinter, {}}; }
+    PrintResult printToPdf(const PrintDocument&, const std::string&) override {
+        return {PrintResult::Status::Failed, {}};
+    }
+    void closeWindow() override {}
+    std::optional<std::string> chosenRateFile() override { return outer_.chosenRateFile(); }
+
+    std::vector<Message> messages;
+
+private:
+    Platform& outer_;
+};
+
+// Passes the premium's question on and keeps the answer.
+class KeptRates final : public RateSource {
+public:
+    explicit KeptRates(RateSource& inner) : inner_(inner) {}
+    SourcedRates ratesFor(Platform& platform, double stateCode, double countyCode,
+                          std::span<const double> codes) override {
+        kept = inner_.ratesFor(platform, stateCode, countyCode, codes);
+        return kept;
+    }
+    SourcedRates kept;
+
+private:
+    RateSource& inner_;
+};
+
+// The values of the run, as the premium's arithmetic returned them and its
+// fields were written from; each row with the rate file line it used.
+void readFigures(const PremiumFigures& f, const Worksheet& ws, const RateLookup& lookup, QuoteSummary& s) {
+    s.averageIncome = f.averageIncome;
+    s.projectedKbt = f.projectedKbt;
+    s.totalExpectedKbt = f.totalExpectedKbt;
+    s.allowableKbt = f.allowableKbt;
+    s.mpci = f.mpciLiability;
+    for (size_t i = 0; i < f.rows.size(); ++i) {
+        const PremiumRow& row = f.rows[i];
+        const int index = static_cast<int>(i);
+        const CommodityRates* record = i < lookup.rows.size() ? &lookup.rows[i] : nullptr;
+        s.commodities.push_back({index, ws.text({Control::Cropname1, index}), ws.text({Control::Unit1, index}), row.kbt,
+                                 row.share, row.livestock, row.insurable,
+                                 record && record->found ? std::optional(record->line) : std::nullopt, row.rates,
+                                 row.weighted});
+    }
+    s.equalShare = f.equalShare;
+    s.deviationSum = f.deviationSum;
+    s.significanceThreshold = f.threshold;
+    s.significantCount = f.significantCount;
+    s.livestockShare = f.livestockShare;
+    s.livestockOrInsurableShare = f.livestockOrInsurableShare;
+    s.diversificationFactor = plainText(f.diversificationFactor);
+    for (const PremiumWarning warning : f.warnings) {
+        if (warning == PremiumWarning::LivestockOver35) s.livestockWarning = true;
+        if (warning == PremiumWarning::LivestockOrInsurableOver50) s.insurableWarning = true;
+    }
+    // Every level's nine figures, hidden levels too, before the page empties them.
+    for (int column = 0; column < kPremiumColumns; ++column) {
+        const PremiumColumn& figures = f.columns[static_cast<size_t>(column)];
+        SummaryLevel& level = s.levels[static_cast<size_t>(column)];
+        level.coverage = kCoverages[column];
+        level.offered = figures.offered;
+        level.indemnityThreshold = figures.figure(Control::Text23);
+        level.weightedRate = figures.figure(Control::Text24);
+        level.diversificationFactor = plainText(figures.figure(Control::Text25));
+        level.kbtRate = figures.figure(Control::Text26);
+        level.kbtLiability = figures.figure(Control::Text27);
+        level.netKbtLiability = figures.figure(Control::Text28);
+        level.grossPremium = figures.figure(Control::Text16);
+        level.subsidy = figures.figure(Control::Text17);
+        level.producerPremium = figures.figure(Control::Text18);
+    }
+}
+
+}  // namespace
+
+void copyFields(const Worksheet& from, Worksheet& to) {
+    for (const ControlInfo& control : kControls) {
+        for (int i = 0; i < control.slots(); ++i) {
+            const FieldRef field{control.control, i};
+            switch (control.kind) {
+            case Kind::Text:
+            case Kind::Masked: to.setText(field, from.text(field)); break;
+            case Kind::Check: to.setChecked(field, from.checked(field)); break;
+            case Kind::Option:
+                if (from.selected(field))
+                    to.select(field);
+                else
+                    to.deselect(field);
+                break;
+            case Kind::Button: break;
+            }
+            to.setVisible(field, from.visible(field));
+        }
+    }
+}
+
+FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates, const std::string& worksheetName,
+                      bool identifyRateFile) {
+    Worksheet copy;
+    copyFields(ws, copy);
+    QuietPlatform quiet(platform);
+    KeptRates kept(rates);
+    const PremiumOutcome outcome = command4Click(copy, quiet, kept);
+    if (!outcome.calculated() || !outcome.rateFile) {
+        // What stopped it is its last message; the warnings come before.
+        if (!quiet.messages.empty()) return {std::nullopt, quiet.messages.back().text};
+        return {std::nullopt, "The premium could not be calculated."};
+    }
+    QuoteSummary s = summaryCase(copy, worksheetName);
+    readFigures(*outcome.figures, copy, kept.kept.lookup, s);
+    const RateFileUse& use = *outcome.rateFile;
+    if (identifyRateFile)
+        s.rateFile = rateFileIdentity(use.path, use.records);
+    else
+        s.rateFile = {use.path, 0, {}, {}, use.records};
+    return {std::move(s), {}};
+}
+
+}  // namespace kbt2

@@ -1,0 +1,34 @@
+#pragma once
+// The premium of the worksheet as it stands, calculated afresh on a copy so
+// nothing of the worksheet changes: what the details view and the quote
+// summary are made from, never from fields that may be stale or typed over.
+
+#include <optional>
+#include <string>
+
+#include "commands/quote_summary.h"
+#include "rates/rate_source.h"
+#include "worksheet/platform.h"
+#include "worksheet/worksheet.h"
+
+namespace kbt2 {
+
+struct FreshQuote {
+    std::optional<QuoteSummary> summary;  // nothing when the premium stopped
+    std::string problem;                  // the message that stopped it
+};
+
+// Runs Calculate Premium on a copy of `ws`, with the rate file `platform`
+// finds (its chosen file, then its folders) read through `rates`, and every
+// message answered OK without being shown. The eligibility warnings let it
+// go on as they do in the window; any other message stops it.
+// The rate file's size, time and SHA-256 are read after the premium unless
+// `identifyRateFile` is false (a batch reads them once for all worksheets).
+FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates, const std::string& worksheetName,
+                      bool identifyRateFile = true);
+
+// Every field's text, check, selection and visibility copied, and nobody
+// told: `to` has no observers and raises no click events.
+void copyFields(const Worksheet& from, Worksheet& to);
+
+}  // namespace kbt2

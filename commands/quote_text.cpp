@@ -1,0 +1,115 @@
+#include "commands/quote_text.h"
+
+#include <cmath>
+
+#include "calc/numbers.h"
+
+namespace kbt2 {
+namespace {
+
+// "1234567" as "1,234,567".
+std::string grouped(const std::string& digits) {
+    std::string result;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) result += ',';
+        result += digits[i];
+    }
+    return result;
+}
+
+std::string signedDollars(double amount, const std::string& wholePart, const std::string& cents) {
+    return (amount < 0 ? "-$" : "$") + grouped(wholePart) + cents;
+}
+
+std::string plain(double value) { return plainText(value); }
+
+}  // namespace
+
+std::string groupedText(double whole) {
+    const double rounded = roundWhole(std::fabs(whole));
+    return (whole < 0 && rounded != 0 ? "-" : "") + grouped(plainText(rounded));
+}
+
+std::string dollarText(double amount) {
+    const double whole = roundWhole(std::fabs(amount));
+    return signedDollars(whole == 0 ? 0 : amount, plainText(whole), "");
+}
+
+std::string dollarCentsText(double amount) {
+    const auto cents = static_cast<long long>(roundWhole(std::fabs(amount) * 100));
+    const std::string centText = std::to_string(100 + cents % 100).substr(1);
+    return signedDollars(cents == 0 ? 0 : amount, std::to_string(cents / 100), "." + centText);
+}
+
+std::string percentText(double share) {
+    const double tenths = roundWhole(share * 1000) / 10;
+    std::string text = plainText(tenths);
+    if (text.find('.') == std::string::npos) text += ".0";
+    return text + "%";
+}
+
+double premiumPerThousand(const SummaryLevel& level) {
+    return level.indemnityThreshold > 0 ? level.producerPremium / level.indemnityThreshold * 1000 : 0;
+}
+
+std::vector<const SummaryLevel*> offeredLevels(const QuoteSummary& summary) {
+    std::vector<const SummaryLevel*> levels;
+    for (const SummaryLevel& level : summary.levels)
+        if (level.offered) levels.push_back(&level);
+    return levels;
+}
+
+std::vector<std::string> eligibilityWarnings(const QuoteSummary& summary) {
+    std::vector<std::string> warnings;
+    if (summary.livestockWarning)
+        warnings.push_back("Livestock bring " + percentText(summary.livestockShare) +
+                           " of the expected revenue, more than the 35% the plan allows: as the worksheet stands, "
+                           "the farm is not eligible for KBT.");
+    if (summary.insurableWarning)
+        warnings.push_back("Livestock and crops insurable under MPCI bring " +
+                           percentText(summary.livestockOrInsurableShare) +
+                           " of the expected revenue, more than 50%: an MPCI policy must be bought on the insurable "
+                           "crops.");
+    return warnings;
+}
+
+std::vector<std::string> premiumSteps(const QuoteSummary& s) {
+    std::vector<std::string> steps;
+    steps.push_back("The allowable KBT is the smaller of the projected KBT (" + dollarText(s.projectedKbt) +
+                    ") and the total expected KBT of the commodities (" + dollarText(s.totalExpectedKbt) +
+                    "): " + dollarText(s.allowableKbt) + ".");
+
+    const auto count = s.commodities.size();
+    if (count == 1) {
+        steps.push_back("1 commodity carries the whole expected KBT, so its share is 1 and the factor is " +
+                        s.diversificationFactor + ".");
+    } else {
+        std::string step = std::to_string(count) + " commodities; an even spread would give each " +
+                           plain(s.equalShare) + "; yours differ from it by " + plain(s.deviationSum) + " in all, ";
+        step += count >= 7
+                    ? "and from 7 commodities on the factor is " + s.diversificationFactor + " however they are spread."
+                    : "so the factor is " + s.diversificationFactor + ".";
+        steps.push_back(step);
+    }
+
+    std::string levels;
+    for (const SummaryLevel* level : offeredLevels(s)) levels += (levels.empty() ? "" : ", ") + level->coverage;
+    steps.push_back("A commodity counts when its share is at least " + plain(s.significanceThreshold) + ": " +
+                    std::to_string(s.significantCount) + (s.significantCount == 1 ? " does" : " do") +
+                    ", so the coverage levels offered are " + levels + " (.75 needs 3 such commodities, .80 needs 8).");
+
+    steps.push_back("Livestock make up " + plain(s.livestockShare) + " of the expected KBT (the limit is 0.35); " +
+                    "livestock and insurable crops " + plain(s.livestockOrInsurableShare) + " (the limit is 0.5).");
+
+    for (const SummaryLevel* level : offeredLevels(s)) {
+        steps.push_back("At " + level->coverage + ": the weighted rate " + plain(level->weightedRate) +
+                        " times the factor gives the KBT rate " + plain(level->kbtRate) + "; the liability " +
+                        dollarText(level->kbtLiability) + ", less the MPCI cover, leaves " +
+                        dollarText(level->netKbtLiability) + ", which at that rate gives the gross premium " +
+                        dollarText(level->grossPremium) + "; the producer pays " + dollarText(level->producerPremium) +
+                        " and the subsidy is " + dollarText(level->subsidy) + ".");
+    }
+    return steps;
+}
+
+}  // namespace kbt2

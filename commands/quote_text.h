@@ -1,0 +1,34 @@
+#pragma once
+// The words and figures a quote summary and the premium details view share:
+// dollar amounts as a farmer reads them, and the steps from the commodity
+// shares to the premium told in plain words with the run's own figures.
+
+#include <string>
+#include <vector>
+
+#include "commands/quote_summary.h"
+
+namespace kbt2 {
+
+// "$1,287", "-$40", "$0": whole dollars, rounded half up, grouped by threes.
+std::string dollarText(double amount);
+// "12,345": a whole number grouped by threes, rounded half up.
+std::string groupedText(double whole);
+// "$4.27": dollars and cents, grouped by threes.
+std::string dollarCentsText(double amount);
+// "45.1%" of a share such as 0.451.
+std::string percentText(double share);
+// Premium per 1,000 dollars of guarantee; 0 when there is no guarantee.
+double premiumPerThousand(const SummaryLevel& level);
+
+// The premium's steps, one sentence each, from the allowable KBT through the
+// shares and the diversification factor to each offered level's premium.
+std::vector<std::string> premiumSteps(const QuoteSummary& summary);
+
+// Each eligibility warning of the run in plain words; none when it passed both.
+std::vector<std::string> eligibilityWarnings(const QuoteSummary& summary);
+
+// The levels the premium offers, in column order.
+std::vector<const SummaryLevel*> offeredLevels(const QuoteSummary& summary);
+
+}  // namespace kbt2

@@ -1,0 +1,25 @@
+#pragma once
+// What tells one copy of a rate file from another: its path, size, time of
+// last change and SHA-256, with the records the premium read from it. Rate
+// tables are corrected several times a season, so a quote names the copy it
+// rests on.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "commands/quote_summary.h"
+
+namespace kbt2 {
+
+// The SHA-256 of `path`'s bytes in 64 lower-case hex digits, or nothing
+// (empty) when the file cannot be read.
+std::string sha256OfFile(const std::string& path);
+// The SHA-256 of a text, for checking the routine against known digests.
+std::string sha256OfText(std::string_view text);
+
+// Size, local time of last change (ISO 8601, "2026-11-30T08:15:00") and
+// SHA-256 of the file as it is now; `records` as the premium counted them.
+SummaryRateFile rateFileIdentity(const std::string& path, std::uint64_t records);
+
+}  // namespace kbt2

@@ -1,0 +1,53 @@
+// The rate file's identity: the SHA-256 against the digests FIPS 180-4 and
+// sha256sum give, and size and time of a file written here.
+
+#include "commands/rate_file_identity.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace kbt2 {
+namespace {
+
+struct DigestCase {
+    std::string text;
+    const char* digest;
+};
+
+class Sha256Digest : public testing::TestWithParam<DigestCase> {};
+
+TEST_P(Sha256Digest, MatchesTheKnownDigest) { EXPECT_EQ(sha256OfText(GetParam().text), GetParam().digest); }
+
+// The empty text, one block, two blocks, and 56 bytes (the padding then
+// needs a block of its own).
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Sha256Digest,
+    testing::Values(DigestCase{"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+                    DigestCase{"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+                    DigestCase{"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+                               "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+                    DigestCase{std::string(1000, 'a'),
+                               "41edece42d63e8d9bf515a9ba6932e1c20cbc9f5a5d134645adb5db1b9737ea3"}));
+
+TEST(RateFileIdentity, GivesSizeTimeDigestAndTheRecordsRead) {
+    const auto path = std::filesystem::path(KBT2_TEST_SCRATCH_DIR) / "identity" / "Ratefile.prn";
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << "abc";
+    const SummaryRateFile file = rateFileIdentity(path.string(), 7);
+    EXPECT_EQ(file.path, path.string());
+    EXPECT_EQ(file.size, 3U);
+    EXPECT_EQ(file.records, 7U);
+    EXPECT_EQ(file.sha256, sha256OfText("abc"));
+    ASSERT_EQ(file.modified.size(), 19U) << file.modified;
+    EXPECT_EQ(file.modified[10], 'T');
+
+    const SummaryRateFile gone = rateFileIdentity((path.parent_path() / "none.prn").string(), 0);
+    EXPECT_TRUE(gone.sha256.empty());
+    EXPECT_TRUE(gone.modified.empty());
+}
+
+}  // namespace
+}  // namespace kbt2

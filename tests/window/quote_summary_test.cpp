@@ -1,0 +1,129 @@
+// The quote summary PDF read back with pdftotext: two Letter pages, the
+// figures in dollars, the rate file's identity and the disclaimer; and the
+// charts drawn on a widget by the same routine.
+
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "ui/chart_view.h"
+#include "ui/quote_summary_pdf.h"
+#include "ui/summary_charts.h"
+
+using namespace kbt2;
+
+namespace {
+
+QString run(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(QStandardPaths::findExecutable(tool), arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Two commodities, .65 offered alone, the livestock warning raised.
+QuoteSummary sampleSummary() {
+    QuoteSummary s;
+    s.worksheetName = "hansen.wsk";
+    s.producer = "Hansen Farms";
+    s.agency = "Valley Agency";
+    s.county = "Kent";
+    s.state = "Michigan";
+    s.income = {100000, 110000, 120000, 125000, 130000};
+    s.expenses = {60000, 62000, 65000, 70000, 71000};
+    s.averageIncome = 117000;
+    s.projectedKbt = 131000;
+    s.totalExpectedKbt = 124500;
+    s.allowableKbt = 124500;
+    s.commodities = {{0, "Dairy cows", "801", 87150, 0.7, true, false, 1234, {0.05, 0.04, 0.03}, {0.035, 0.028, 0.021}},
+                     {1, "Corn", "41", 37350, 0.3, false, true, std::nullopt, {0, 0, 0}, {0, 0, 0}}};
+    s.equalShare = 0.5;
+    s.deviationSum = 0.4;
+    s.significanceThreshold = 0.25;
+    s.significantCount = 2;
+    s.livestockShare = 0.7;
+    s.livestockOrInsurableShare = 1;
+    s.diversificationFactor = "0.725";
+    s.livestockWarning = true;
+    s.insurableWarning = true;
+    // coverage, offered, threshold, weighted rate, factor, KBT rate, liability, net, gross, subsidy, producer
+    s.levels[0] = {".80", false, 99600, 0.021, "0.725", 0.015, 74700, 74700, 1121, 560, 561};
+    s.levels[1] = {".75", false, 93375, 0.021, "0.725", 0.015, 70031, 70031, 1050, 525, 525};
+    s.levels[2] = {".65", true, 80925, 0.021, "0.725", 0.015, 60694, 60694, 910, 455, 455};
+    s.rateFile = {"/data/rates/Ratefile.prn", 1260060, "2026-11-30T08:15:00",
+                  "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef", 21001};
+    return s;
+}
+
+}  // namespace
+
+class QuoteSummaryTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(),
+                 "pdftotext is missing: run scripts/install-deps.sh");
+    }
+
+    void pdfReadsBackWithFiguresRateFileAndDisclaimer() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("hansen.pdf");
+        QVERIFY(!ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 8)));
+        // To look at the pages: KBT2_KEEP_SUMMARY=/tmp/summary.pdf
+        if (const QString keep = qEnvironmentVariable("KBT2_KEEP_SUMMARY"); !keep.isEmpty()) {
+            QFile::remove(keep);
+            QFile::copy(pdf, keep);
+        }
+
+        const QString info = run("pdfinfo", {pdf});
+        QVERIFY2(info.contains(QRegularExpression("Pages:\\s+2\\n")), qPrintable(info));
+        QVERIFY2(info.contains("612 x 792 pts (letter)"), qPrintable(info));
+
+        const QString first = run("pdftotext", {"-f", "1", "-l", "1", pdf, "-"}).simplified();
+        for (const char* expected :
+             {"Producer: Hansen Farms", "Agency: Valley Agency", "County: Kent, Michigan", "Prepared: December 8, 2026",
+              "$80,925", "$455", "$5.62", "not eligible for KBT", "an MPCI policy must be bought",
+              "Rates from Ratefile.prn, dated 2026-11-30, 21,001 records, SHA-256 0123456789ab.",
+              "This is an estimate, not an offer of insurance. The premium is set when the policy is written",
+              "$117,000", "70.0%", "Dairy cows"})
+            QVERIFY2(first.contains(QLatin1String(expected)), qPrintable(QString("%1 in: %2").arg(expected, first)));
+        // Only the level offered stands in the coverage table.
+        QVERIFY(!first.contains("$99,600"));
+
+        const QString second = run("pdftotext", {"-f", "2", "-l", "2", pdf, "-"}).simplified();
+        for (const char* expected :
+             {"2 commodities; an even spread would give each 0.5; yours differ from it by 0.4 in all, so the factor "
+              "is 0.725.",
+              "1234", "none", "$99,600", "/data/rates/Ratefile.prn", "1,260,060 bytes",
+              "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef"})
+            QVERIFY2(second.contains(QLatin1String(expected)), qPrintable(QString("%1 in: %2").arg(expected, second)));
+    }
+
+    void unwritablePlaceIsToldAndLeavesNothing() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("missing/folder/x.pdf");
+        QVERIFY(ui::writeQuoteSummaryPdf(sampleSummary(), pdf).has_value());
+        QVERIFY(!QFileInfo::exists(pdf));
+    }
+
+    // The shares chart on a widget: every bar is drawn, and in more than one
+    // grey so the two series of a chart stay apart in print.
+    void chartsDrawOnAWidgetAsOnThePage() {
+        ui::ChartView view(ui::taxYearsChart(sampleSummary()));
+        view.resize(480, 300);
+        QImage image(view.size(), QImage::Format_ARGB32);
+        view.render(&image);
+        QSet<int> greys;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2) greys.insert(qGray(image.pixel(x, y)) / 32);
+        QVERIFY2(greys.size() >= 3, "the chart draws in at least three shades of grey");
+        QCOMPARE(view.chart().categories.size(), 5);
+        QCOMPARE(ui::guaranteeChart(sampleSummary()).categories, QStringList{"Coverage .65"});
+    }
+};
+
+QTEST_MAIN(QuoteSummaryTest)
+#include "quote_summary_test.moc"

@@ -1,0 +1,98 @@
+#include "ui/premium_details_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "commands/quote_text.h"
+#include "ui/chart_view.h"
+#include "ui/qt_text.h"
+#include "ui/summary_charts.h"
+#include "ui/summary_tables.h"
+
+namespace kbt2::ui {
+namespace {
+
+QTableWidget* makeTable(const TextTable& cells, const QString& name, QWidget* parent) {
+    const QList<QStringList>& rows = cells.rows;
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(cells.headers.size()), parent);
+    table->setObjectName(name);
+    table->setHorizontalHeaderLabels(cells.headers);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows[r].size(); ++c) {
+            auto* item = new QTableWidgetItem(rows[r][c]);
+            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(r, c, item);
+        }
+    table->resizeColumnsToContents();
+    // Big enough for every row and column: the dialogue scrolls, not each table.
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    return table;
+}
+
+QLabel* makeText(const QString& text, QWidget* parent, bool heading = false) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    if (heading) {
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+    }
+    return label;
+}
+
+}  // namespace
+
+PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("premiumDetails"));
+    setWindowTitle(s.worksheetName.empty() ? QStringLiteral("Premium Details")
+                                           : QStringLiteral("Premium Details: %1").arg(toQString(s.worksheetName)));
+    auto* content = new QWidget;
+    auto* column = new QVBoxLayout(content);
+
+    column->addWidget(makeText(QStringLiteral("The commodities"), content, true));
+    column->addWidget(makeTable(commodityCells(s), QStringLiteral("commodityTable"), content));
+    auto* shares = new ChartView(commoditySharesChart(s), content);
+    shares->setObjectName(QStringLiteral("sharesChart"));
+    shares->setMinimumHeight(fontMetrics().lineSpacing() * (3 + 2 * static_cast<int>(s.commodities.size())));
+    column->addWidget(shares);
+
+    column->addWidget(makeText(QStringLiteral("From the shares to the premium"), content, true));
+    QStringList steps;
+    for (const std::string& step : premiumSteps(s)) steps.append(toQString(step));
+    for (const std::string& warning : eligibilityWarnings(s)) steps.append(toQString("Warning: " + warning));
+    auto* stepText = makeText(steps.join(QStringLiteral("\n\n")), content);
+    stepText->setObjectName(QStringLiteral("premiumSteps"));
+    column->addWidget(stepText);
+
+    column->addWidget(makeText(QStringLiteral("The coverage levels"), content, true));
+    column->addWidget(makeTable(levelCells(s), QStringLiteral("levelTable"), content));
+
+    column->addWidget(makeText(QStringLiteral("The rate file"), content, true));
+    auto* rateFile = makeText(rateFileText(s.rateFile), content);
+    rateFile->setObjectName(QStringLiteral("rateFileIdentity"));
+    column->addWidget(rateFile);
+    column->addStretch(1);
+
+    auto* scroller = new QScrollArea;
+    scroller->setWidget(content);
+    scroller->setWidgetResizable(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(scroller, 1);
+    layout->addWidget(buttons);
+    const QFontMetrics metrics(font());
+    resize(metrics.averageCharWidth() * 150, metrics.lineSpacing() * 48);
+}
+
+}  // namespace kbt2::ui

@@ -1,0 +1,170 @@
+#include "ui/premium_watch.h"
+
+#include <QTimer>
+#include <algorithm>
+#include <string_view>
+
+#include "worksheet/premium_rows.h"
+
+namespace kbt2::ui {
+namespace {
+
+using C = Control;
+
+constexpr int kRows = 14;
+constexpr std::string_view kLevels[] = {".80", ".75", ".65"};
+constexpr Control kCountyOptions[] = {C::Mi1, C::Me1, C::Ma1, C::Nh1, C::Fl1};
+
+// clang-format off
+// The premium's inputs of each commodity row, with what they are called.
+struct RowInput { Control control; std::string_view what; };
+constexpr RowInput kRowInputs[] = {
+    {C::Cropname1, "name"},
+    {C::Unit1,     "commodity code"},
+    {C::Totamt1,   "total amount"},
+    {C::Expval1,   "expected value"},
+};
+// The premium table's rows as page 9 captions them, and its single results.
+constexpr std::string_view kRowNames[] = {
+    "Indemnity Threshold", "Weighted average rate", "Diversification Factor", "KBT Rate", "KBT Liability",
+    "Net KBT Liability", "Gross Premium", "Subsidy", "Producer Premium",
+};
+struct SingleField { FieldRef field; std::string_view name; };
+constexpr SingleField kSingleOutputs[] = {
+    {{C::Lvstex},    "the livestock result"},
+    {{C::Mpciex},    "the MPCI result"},
+    {{C::Projkbt},   "the preliminary KBT"},
+    {{C::Text15, 0}, "the total expected KBT"},
+    {{C::Text21},    "the allowable KBT"},
+    {{C::Croptext},  "the number of crops"},
+};
+constexpr SingleField kSingleInputs[] = {
+    {{C::MPCI},       "the MPCI liability"},
+    {{C::Averageinc}, "the average income"},
+};
+// clang-format on
+static_assert(std::size(kRowNames) == std::size(kPremiumRows));
+
+// One watched value with what a person calls it.
+struct Watched {
+    std::string value;
+    std::string name;
+};
+
+std::vector<Watched> inputsOf(const Worksheet& ws) {
+    std::vector<Watched> inputs;
+    inputs.push_back({std::to_string(ws.selectedIndex(C::St)), "the state"});
+    std::string county;
+    for (Control options : kCountyOptions) county += std::to_string(ws.selectedIndex(options)) + ",";
+    inputs.push_back({county, "the county"});
+    for (const SingleField& input : kSingleInputs) inputs.push_back({ws.text(input.field), std::string(input.name)});
+    for (int year = 0; year < 5; ++year)
+        inputs.push_back({ws.text({C::Allinc1, year}), "the allowable income of " + std::to_string(1993 + year)});
+    for (int row = 0; row < kRows; ++row) {
+        const std::string& name = ws.text({C::Cropname1, row});
+        const std::string owner = name.empty() ? "row " + std::to_string(row + 1) + "'s " : name + "'s ";
+        for (const RowInput& input : kRowInputs)
+            inputs.push_back({ws.text({input.control, row}), owner + std::string(input.what)});
+    }
+    return inputs;
+}
+
+std::vector<Watched> outputsOf(const Worksheet& ws) {
+    std::vector<Watched> outputs;
+    for (int level = 0; level < kPremiumColumns; ++level)
+        for (size_t k = 0; k < std::size(kPremiumRows); ++k)
+            outputs.push_back({ws.text({kPremiumRows[k], level}),
+                               "the " + std::string(kRowNames[k]) + " " + std::string(kLevels[level])});
+    for (const SingleField& output : kSingleOutputs)
+        outputs.push_back({ws.text(output.field), std::string(output.name)});
+    return outputs;
+}
+
+std::vector<std::string> values(const std::vector<Watched>& watched) {
+    std::vector<std::string> result;
+    for (const Watched& w : watched) result.push_back(w.value);
+    return result;
+}
+
+// The names of the values that differ from the snapshot's.
+std::vector<std::string> differing(const std::vector<Watched>& now, const std::vector<std::string>& then) {
+    std::vector<std::string> names;
+    for (size_t i = 0; i < now.size() && i < then.size(); ++i)
+        if (now[i].value != then[i]) names.push_back(now[i].name);
+    return names;
+}
+
+// "a, b and c", at most three named and then how many more.
+QString listed(const std::vector<std::string>& names) {
+    constexpr size_t kNamed = 3;
+    QStringList shown;
+    for (size_t i = 0; i < std::min(names.size(), kNamed); ++i) shown.append(QString::fromStdString(names[i]));
+    if (names.size() > kNamed) shown.append(QStringLiteral("%1 more").arg(names.size() - kNamed));
+    if (shown.size() == 1) return shown.front();
+    const QString last = shown.takeLast();
+    return shown.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+}  // namespace
+
+PremiumWatch::PremiumWatch(Worksheet& worksheet, std::function<void(const QString&)> note,
+                           std::function<bool()> fromFile)
+    : worksheet_(worksheet), note_(std::move(note)), fromFile_(std::move(fromFile)) {
+    worksheet_.addObserver([this, alive = std::weak_ptr<bool>(alive_)](const FieldChange&) {
+        if (alive.expired() || !calculated_ || checkPending_) return;
+        checkPending_ = true;
+        QTimer::singleShot(0, &timerContext_, [this] { check(); });
+    });
+}
+
+PremiumWatch::Snapshot PremiumWatch::take() const {
+    return {values(inputsOf(worksheet_)), values(outputsOf(worksheet_))};
+}
+
+void PremiumWatch::premiumCalculated() {
+    calculated_ = take();
+    problem_.clear();
+    show();
+}
+
+void PremiumWatch::forget() {
+    calculated_.reset();
+    problem_.clear();
+    show();
+}
+
+void PremiumWatch::attachMark(QLabel* mark) {
+    mark_ = mark;
+    show();
+}
+
+void PremiumWatch::check() {
+    checkPending_ = false;
+    if (!calculated_) return;
+    const auto outputs = outputsOf(worksheet_);
+    const auto typed = differing(outputs, calculated_->outputs);
+    const bool emptied = std::ranges::all_of(outputs, [](const Watched& w) { return w.value.empty(); });
+    // Cleared, or figures loaded from a file: they are no longer this premium's.
+    if (emptied || (!typed.empty() && fromFile_ && fromFile_())) {
+        forget();
+        return;
+    }
+    QStringList parts;
+    if (const auto changed = differing(inputsOf(worksheet_), calculated_->inputs); !changed.empty())
+        parts.append(QStringLiteral("out of date: %1 changed since Calculate Premium").arg(listed(changed)));
+    if (!typed.empty()) parts.append(QStringLiteral("typed over by hand: %1").arg(listed(typed)));
+    const QString problem =
+        parts.isEmpty() ? QString() : QStringLiteral("Page 9's figures are %1.").arg(parts.join(QStringLiteral("; ")));
+    if (problem == problem_) return;
+    problem_ = problem;
+    show();
+    if (!problem_.isEmpty() && note_) note_(problem_);
+}
+
+void PremiumWatch::show() {
+    if (!mark_) return;
+    mark_->setText(problem_.isEmpty() ? QString() : QStringLiteral("\u26A0 ") + problem_);
+    mark_->setVisible(!problem_.isEmpty());
+}
+
+}  // namespace kbt2::ui

@@ -1,0 +1,81 @@
+#include "ui/quote_actions.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include "commands/fresh_quote.h"
+#include "ui/premium_details_dialog.h"
+#include "ui/qt_text.h"
+#include "ui/quote_summary_pdf.h"
+
+namespace kbt2::ui {
+
+QuoteActions::QuoteActions(QWidget& window, Form& form, QtPlatform& platform, std::function<void(const QString&)> note)
+    : window_(window), form_(form), platform_(platform), note_(std::move(note)) {}
+
+std::optional<QuoteSummary> QuoteActions::freshSummary() {
+    RateFileSource rates;
+    const QString file = platform_.documentTitle();
+    FreshQuote quote = freshQuote(form_.worksheet(), platform_, rates, file.toStdString());
+    if (!quote.summary) {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("KBT2"),
+                        QStringLiteral("The premium of the worksheet as it stands cannot be calculated:\n\n%1")
+                            .arg(toQString(quote.problem).replace(QChar(13), QChar(10))),
+                        QMessageBox::Ok, &window_);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return std::nullopt;
+    }
+    return quote.summary;
+}
+
+void QuoteActions::showDetails() {
+    const auto summary = freshSummary();
+    if (!summary) return;
+    PremiumDetailsDialog dialog(*summary, &window_);
+    dialog.exec();
+}
+
+void QuoteActions::exportSummary() {
+    const QString title = platform_.documentTitle();
+    const QString suggested = QFileInfo(title).completeBaseName() + QStringLiteral(" quote.pdf");
+    const QString path =
+        QFileDialog::getSaveFileName(&window_, QStringLiteral("Export Quote Summary"), suggested,
+                                     QStringLiteral("PDF (*.pdf)"), nullptr, QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty()) return;
+    exportSummaryTo(path);
+}
+
+bool QuoteActions::exportSummaryTo(const QString& path) {
+    const auto summary = freshSummary();
+    if (!summary) return false;
+    if (const auto failure = writeQuoteSummaryPdf(*summary, path)) {
+        note_(QStringLiteral("The quote summary could not be written to %1: %2").arg(path, *failure));
+        return false;
+    }
+    note_(QStringLiteral("The quote summary was written to %1.").arg(path));
+    return true;
+}
+
+void addQuoteEntries(QMenuBar* bar, QuoteActions& actions) {
+    auto* file = bar->findChild<QMenu*>(QStringLiteral("menuFile"));
+    auto* exportPdf = bar->findChild<QAction*>(QStringLiteral("actionExportPdf"));
+    if (!file || !exportPdf) return;
+    const QList<QAction*> entries = file->actions();
+    const qsizetype at = entries.indexOf(exportPdf);
+    QAction* before = at + 1 < entries.size() ? entries[at + 1] : nullptr;
+
+    auto* summary = new QAction(QStringLiteral("Export &Quote Summary…"), file);
+    summary->setObjectName(QStringLiteral("actionExportQuoteSummary"));
+    QObject::connect(summary, &QAction::triggered, &actions, [&actions] { actions.exportSummary(); });
+    auto* details = new QAction(QStringLiteral("Premium De&tails…"), file);
+    details->setObjectName(QStringLiteral("actionPremiumDetails"));
+    details->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));
+    QObject::connect(details, &QAction::triggered, &actions, [&actions] { actions.showDetails(); });
+    file->insertActions(before, {summary, details});
+}
+
+}  // namespace kbt2::ui

@@ -1,0 +1,44 @@
+#pragma once
+// The window's ways to the premium's details: the Premium Details view and
+// File > Export Quote Summary. Both calculate the premium of the worksheet as
+// it stands afresh, on a copy, and leave the worksheet as it is.
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+#include "commands/form.h"
+#include "commands/quote_summary.h"
+#include "ui/qt_platform.h"
+
+class QMenuBar;
+class QWidget;
+
+namespace kbt2::ui {
+
+class QuoteActions : public QObject {
+public:
+    // `note` puts a line into the status bar.
+    QuoteActions(QWidget& window, Form& form, QtPlatform& platform, std::function<void(const QString&)> note);
+
+    void showDetails();
+    void exportSummary();
+    // Writes the summary to `path` without asking; true when it was written.
+    bool exportSummaryTo(const QString& path);
+
+    // The summary of the worksheet as it stands; nothing, with the reason
+    // told in a message box, when the premium cannot be calculated.
+    std::optional<QuoteSummary> freshSummary();
+
+private:
+    QWidget& window_;
+    Form& form_;
+    QtPlatform& platform_;
+    std::function<void(const QString&)> note_;
+};
+
+// Puts File > Export Quote Summary… after Export PDF and File > Premium
+// Details… (Ctrl+D) after it.
+void addQuoteEntries(QMenuBar* bar, QuoteActions& actions);
+
+}  // namespace kbt2::ui

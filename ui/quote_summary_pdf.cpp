@@ -1,0 +1,216 @@
+#include "ui/quote_summary_pdf.h"
+
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <algorithm>
+#include <vector>
+
+#include "commands/quote_text.h"
+#include "ui/qt_text.h"
+#include "ui/summary_charts.h"
+#include "ui/summary_tables.h"
+
+namespace kbt2::ui {
+
+const char* const kSummaryDisclaimer =
+    "This is an estimate, not an offer of insurance. The premium is set when the policy is written, from the "
+    "rates in force then and the insurer's review of the farm's records.";
+
+namespace {
+
+// Three quarters of an inch all round: inside what any office printer keeps.
+constexpr qreal kMarginMm = 19.05;
+constexpr int kResolution = 300;
+
+QString dollars(double amount) { return toQString(dollarText(amount)); }
+
+// Lays blocks of text, tables and charts down a page from the top.
+class PageWriter {
+public:
+    PageWriter(QPainter& painter, const QRectF& page) : painter_(painter), page_(page), y_(page.top()) {}
+
+    qreal line() const { return QFontMetricsF(painter_.font(), painter_.device()).lineSpacing(); }
+    qreal y() const { return y_; }
+    void skip(qreal lines) { y_ += line() * lines; }
+    void moveTo(qreal y) { y_ = y; }
+
+    void heading(const QString& text, qreal scale) {
+        painter_.save();
+        QFont font = painter_.font();
+        font.setBold(true);
+        font.setPointSizeF(font.pointSizeF() * scale);
+        painter_.setFont(font);
+        paragraph(text);
+        painter_.restore();
+    }
+
+    // Wrapped text across the page, or across `width` from `left`.
+    void paragraph(const QString& text, qreal left = -1, qreal width = -1) {
+        const QRectF box(left < 0 ? page_.left() : left, y_, width < 0 ? page_.width() : width, page_.bottom() - y_);
+        QRectF used;
+        painter_.drawText(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text, &used);
+        y_ += used.height() + line() * 0.3;
+    }
+
+    // `widths` are shares of the page's width, one per column; the first
+    // column is aligned left, the figures right.
+    void table(const TextTable& cells, const std::vector<qreal>& widths) {
+        const qreal pad = line() * 0.25;
+        // Headers wrap onto a second line; figures are cut short, never wrapped.
+        const auto drawRow = [&](const QStringList& cells, bool header) {
+            const qreal height = line() * (header ? 2.3 : 1.15);
+            qreal x = page_.left();
+            if (header) painter_.fillRect(QRectF(x, y_, page_.width(), height), QColor(225, 225, 225));
+            for (size_t c = 0; c < widths.size(); ++c) {
+                const qreal width = widths[c] * page_.width();
+                const QRectF cell(x + pad, y_, width - 2 * pad, height);
+                const QString text = cells.value(static_cast<qsizetype>(c));
+                const Qt::Alignment align = c == 0 ? Qt::AlignLeft : Qt::AlignRight;
+                if (header)
+                    painter_.drawText(cell, align | Qt::AlignVCenter | Qt::TextWordWrap, text);
+                else
+                    painter_.drawText(cell, align | Qt::AlignVCenter,
+                                      QFontMetricsF(painter_.font(), painter_.device())
+                                          .elidedText(text, Qt::ElideRight, cell.width()));
+                x += width;
+            }
+            y_ += height;
+            painter_.drawLine(QPointF(page_.left(), y_), QPointF(page_.right(), y_));
+        };
+        painter_.save();
+        QFont bold = painter_.font();
+        bold.setBold(true);
+        painter_.setFont(bold);
+        drawRow(cells.headers, true);
+        painter_.restore();
+        for (const QStringList& row : cells.rows) drawRow(row, false);
+        y_ += line() * 0.5;
+    }
+
+    QRectF band(qreal lines) const { return QRectF(page_.left(), y_, page_.width(), line() * lines); }
+
+private:
+    QPainter& painter_;
+    QRectF page_;
+    qreal y_;
+};
+
+QString caseLine(const QuoteSummary& s, const QDate& prepared) {
+    QStringList parts;
+    parts.append(
+        QStringLiteral("Producer: %1").arg(s.producer.empty() ? QStringLiteral("(not given)") : toQString(s.producer)));
+    parts.append(
+        QStringLiteral("Agency: %1").arg(s.agency.empty() ? QStringLiteral("(not given)") : toQString(s.agency)));
+    QString place = toQString(s.county);
+    if (!s.state.empty()) place += (place.isEmpty() ? QString() : QStringLiteral(", ")) + toQString(s.state);
+    parts.append(QStringLiteral("County: %1").arg(place.isEmpty() ? QStringLiteral("(not chosen)") : place));
+    parts.append(QStringLiteral("Prepared: %1").arg(prepared.toString(QStringLiteral("MMMM d, yyyy"))));
+    return parts.join(QStringLiteral("\n"));
+}
+
+QString rateFileLine(const SummaryRateFile& file) {
+    return QStringLiteral("Rates from %1, dated %2, %3 records, SHA-256 %4.")
+        .arg(QFileInfo(toQString(file.path)).fileName(), toQString(file.modified.substr(0, 10)),
+             toQString(groupedText(static_cast<double>(file.records))), toQString(file.sha256.substr(0, 12)));
+}
+
+void firstPage(QPainter& painter, PageWriter& page, const QRectF& area, const QuoteSummary& s, const QDate& prepared) {
+    page.heading(QStringLiteral("KBT whole-farm revenue insurance: premium estimate"), 1.5);
+    page.paragraph(caseLine(s, prepared));
+    page.skip(0.3);
+
+    const qreal half = (area.width() - page.line()) / 2;
+    const QRectF charts = page.band(20);
+    drawBarChart(painter, QRectF(charts.left(), charts.top(), half, charts.height()), taxYearsChart(s));
+    drawBarChart(painter, QRectF(charts.right() - half, charts.top(), half, charts.height()), commoditySharesChart(s));
+    page.moveTo(charts.bottom() + page.line());
+
+    TextTable offered{
+        {QStringLiteral("Coverage"), QStringLiteral("Revenue guarantee"), QStringLiteral("Producer premium"),
+         QStringLiteral("Subsidy"), QStringLiteral("Premium per $1,000 of guarantee")},
+        {}};
+    for (const SummaryLevel* level : offeredLevels(s))
+        offered.rows.append({toQString(level->coverage), dollars(level->indemnityThreshold),
+                             dollars(level->producerPremium), dollars(level->subsidy),
+                             toQString(dollarCentsText(premiumPerThousand(*level)))});
+    page.heading(QStringLiteral("Coverage levels offered"), 1.1);
+    page.table(offered, {0.14, 0.22, 0.2, 0.18, 0.26});
+
+    const QRectF lower = page.band(17);
+    drawBarChart(painter, QRectF(lower.left(), lower.top(), half, lower.height()), guaranteeChart(s));
+    PageWriter side(painter, QRectF(lower.right() - half, lower.top(), half, area.bottom() - lower.top()));
+    side.heading(QStringLiteral("Eligibility"), 1.1);
+    const auto warnings = eligibilityWarnings(s);
+    if (warnings.empty()) side.paragraph(QStringLiteral("Neither eligibility test raised a warning."));
+    for (const std::string& warning : warnings) side.paragraph(QStringLiteral("Warning: ") + toQString(warning));
+    side.skip(0.3);
+    side.heading(QStringLiteral("Rate file"), 1.1);
+    side.paragraph(rateFileLine(s.rateFile));
+    page.moveTo(std::max(lower.bottom(), side.y()) + page.line());
+
+    page.heading(QStringLiteral("Please note"), 1.1);
+    page.paragraph(toQString(kSummaryDisclaimer));
+}
+
+void secondPage(PageWriter& page, const QuoteSummary& s) {
+    page.heading(QStringLiteral("How the premium was calculated"), 1.3);
+    page.paragraph(QStringLiteral("Average income %1; projected KBT %2; total expected KBT %3; allowable KBT %4; "
+                                  "MPCI liability %5.")
+                       .arg(dollars(s.averageIncome), dollars(s.projectedKbt), dollars(s.totalExpectedKbt),
+                            dollars(s.allowableKbt), dollars(s.mpci)));
+    for (const std::string& step : premiumSteps(s)) page.paragraph(toQString(step));
+    page.skip(0.3);
+
+    page.table(commodityCells(s), {0.16, 0.06, 0.09, 0.06, 0.09, 0.09, 0.07, 0.19, 0.19});
+    page.table(levelCells(s), {0.09, 0.08, 0.11, 0.1, 0.07, 0.07, 0.09, 0.09, 0.09, 0.08, 0.13});
+
+    page.heading(QStringLiteral("Rate file"), 1.1);
+    page.paragraph(rateFileText(s.rateFile));
+}
+
+}  // namespace
+
+void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const QuoteSummary& summary,
+                       const QDate& prepared) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(9);
+    // No ligatures: "Ratefile.prn" copied out of the PDF must read as typed,
+    // not with an "fi" glyph.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QRectF area(QPointF(0, 0), QSizeF(painter.viewport().size()));
+    PageWriter first(painter, area);
+    firstPage(painter, first, area, summary, prepared);
+    device.newPage();
+    font.setPointSizeF(8);
+    painter.setFont(font);
+    PageWriter second(painter, area);
+    secondPage(second, summary);
+}
+
+std::optional<QString> writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& path, const QDate& prepared) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(kResolution);
+        writer.setTitle(QStringLiteral("KBT premium estimate %1").arg(toQString(summary.worksheetName)).trimmed());
+        writer.setCreator(QStringLiteral("KBT2"));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                         QPageLayout::Millimeter));
+        QPainter painter;
+        if (!painter.begin(&writer)) return QStringLiteral("The PDF could not be started.");
+        paintQuoteSummary(painter, writer, summary, prepared);
+        painter.end();
+    }
+    if (!file.commit()) return file.errorString();
+    return std::nullopt;
+}
+
+}  // namespace kbt2::ui

@@ -1,0 +1,31 @@
+#pragma once
+// The quote summary a farmer keeps: a Letter-size PDF of two pages. Page one
+// holds the case, the charts, the coverage levels offered, the eligibility
+// warnings, the rate file's identity and the disclaimer; page two the
+// details of the premium's calculation.
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+#include "commands/quote_summary.h"
+
+class QPagedPaintDevice;
+class QPainter;
+
+namespace kbt2::ui {
+
+// The words every summary ends its first page with.
+extern const char* const kSummaryDisclaimer;
+
+// Draws both pages on `device` (a PDF writer or a printer) with `painter`
+// already begun on it.
+void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const QuoteSummary& summary,
+                       const QDate& prepared);
+
+// Writes the summary to `path` whole or not at all; the reason when it
+// could not be written.
+std::optional<QString> writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& path,
+                                            const QDate& prepared = QDate::currentDate());
+
+}  // namespace kbt2::ui

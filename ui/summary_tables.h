@@ -1,0 +1,24 @@
+#pragma once
+// The premium details' tables as text, the same in the Premium Details view
+// and on the quote summary's second page: one row per commodity, one per
+// coverage level, and the rate file's identity.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "commands/quote_summary.h"
+
+namespace kbt2::ui {
+
+struct TextTable {
+    QStringList headers;
+    QList<QStringList> rows;
+};
+
+TextTable commodityCells(const QuoteSummary& summary);
+TextTable levelCells(const QuoteSummary& summary);
+// Path, size, time, records read and SHA-256, on three lines.
+QString rateFileText(const SummaryRateFile& file);
+
+}  // namespace kbt2::ui
