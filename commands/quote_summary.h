@@ -54,6 +54,15 @@ struct SummaryRateFile {
     std::uint64_t records = 0;
 };
 
+// One coverage level of a renewal: the producer premium the last quote gave
+// it and the one this quote gives it; none where that quote's rate table
+// does not offer the level.
+struct LastQuoteLevel {
+    std::string coverage;  // ".80", ".75", ".65"
+    std::optional<double> last;
+    std::optional<double> current;
+};
+
 struct QuoteSummary {
     std::string worksheetName;  // the file's name, or empty for an unsaved worksheet
     std::string producer;
@@ -80,6 +89,9 @@ struct QuoteSummary {
     bool livestockWarning = false;  // livestock above 35% of the expected KBT
     bool insurableWarning = false;  // livestock and insurable crops above 50%
     SummaryRateFile rateFile;
+    // The same worksheet's premiums under an earlier rate table, for a
+    // renewal letter; each level offered under either table, in column order.
+    std::optional<std::vector<LastQuoteLevel>> lastQuote;
 };
 
 class Worksheet;

@@ -118,6 +118,27 @@ QString rateFileLine(const SummaryRateFile& file) {
              toQString(groupedText(static_cast<double>(file.records))), toQString(file.sha256.substr(0, 12)));
 }
 
+// A renewal letter's box: the producer premium of each level under the
+// last quote's rate table and under this one, framed.
+void lastQuoteBox(QPainter& painter, PageWriter& page, const QRectF& area, const std::vector<LastQuoteLevel>& levels) {
+    const auto premium = [](const std::optional<double>& amount) {
+        return amount ? dollars(*amount) : QStringLiteral("not offered");
+    };
+    TextTable cells{{QStringLiteral("Coverage"), QStringLiteral("Last quote: producer premium"),
+                     QStringLiteral("This quote: producer premium")},
+                    {}};
+    for (const LastQuoteLevel& level : levels)
+        cells.rows.append({toQString(level.coverage), premium(level.last), premium(level.current)});
+    // The frame stands a little outside the text, well inside the margins.
+    const qreal pad = page.line() * 0.3;
+    const qreal top = page.y();
+    page.skip(0.2);
+    page.heading(QStringLiteral("Last quote / this quote"), 1.1);
+    page.table(cells, {0.2, 0.4, 0.4});
+    painter.drawRect(QRectF(area.left() - pad, top, area.width() + 2 * pad, page.y() - top));
+    page.skip(0.5);
+}
+
 void firstPage(QPainter& painter, PageWriter& page, const QRectF& area, const QuoteSummary& s, const QDate& prepared) {
     page.heading(QStringLiteral("KBT whole-farm revenue insurance: premium estimate"), 1.5);
     page.paragraph(caseLine(s, prepared));
@@ -139,6 +160,7 @@ void firstPage(QPainter& painter, PageWriter& page, const QRectF& area, const Qu
                              toQString(dollarCentsText(premiumPerThousand(*level)))});
     page.heading(QStringLiteral("Coverage levels offered"), 1.1);
     page.table(offered, {0.14, 0.22, 0.2, 0.18, 0.26});
+    if (s.lastQuote) lastQuoteBox(painter, page, area, *s.lastQuote);
 
     const QRectF lower = page.band(17);
     drawBarChart(painter, QRectF(lower.left(), lower.top(), half, lower.height()), guaranteeChart(s));

@@ -111,7 +111,7 @@ struct QuotedLines {
     size_t worksheets = 0;
     bool ok = true;
     std::vector<WorksheetQuote> quotes;   // of a plain run, whose lines the writing thread makes
-    std::vector<ComparedQuote> compared;  // kept for the summary
+    std::vector<ComparedQuote> compared;  // for the closing summary and the letters
 };
 
 }  // namespace
@@ -170,24 +170,38 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
             return;
         }
         ComparedQuote compared = item.problem ? failedComparison(item.path, *item.problem)
-                                              : compareWorksheet(item.path, beforeSource, afterSource);
-        if (!options.changedOnly || failed(compared) || !unchanged(compared))
-            quoted.lines += compareLinesOf(compared, tables, options.format);
+                                              : compareWorksheet(item.path, beforeSource, afterSource, summaries);
+        const bool changed = failed(compared) || !unchanged(compared);
+        if (!options.changedOnly || changed) quoted.lines += compareLinesOf(compared, tables, options.format);
         quoted.ok = quoted.ok && !failed(compared);
-        // The summary needs only the quotes: the records go.
+        // The closing summary and the letters need only the quotes: the
+        // records go, and the details of a worksheet no letter is for.
         compared.records.clear();
-        if (progress) quoted.compared.push_back(std::move(compared));
+        if (!changed || failed(compared)) compared.after.details.reset();
+        if (progress || compared.after.details) quoted.compared.push_back(std::move(compared));
+    };
+    // The rate file's identity of a quote's details and, for --summaries,
+    // its summary PDF, on the writing thread; a PDF that could not be
+    // written is reported and the run ends as one that did not quote all.
+    const auto summaryOf = [&](QuoteSummary& details, const std::string& file) {
+        identities.fill(details.rateFile);
+        if (!summaries) return;
+        const std::string pdf = summaryPath(*options.summariesDir, file);
+        if (const auto failure = writeSummary(details, pdf)) {
+            bar.clear();
+            errors << "kbt2-quote: " << printable(pdf) << ": " << *failure << '\n';
+            anyFailed = true;
+        }
+    };
+    // A renewal letter: the new quote's summary with the old premiums beside.
+    const auto letterOf = [&](ComparedQuote& compared) {
+        if (progress) summary.add(compared);
+        if (!compared.after.details) return;
+        compared.after.details->lastQuote = lastQuoteOf(compared);
+        summaryOf(*compared.after.details, compared.after.file);
     };
     const auto linesOfPlain = [&](WorksheetQuote& quote) {
-        if (quote.details) identities.fill(quote.details->rateFile);
-        if (summaries && quote.details) {
-            const std::string pdf = summaryPath(*options.summariesDir, quote.file);
-            if (const auto failure = writeSummary(*quote.details, pdf)) {
-                bar.clear();
-                errors << "kbt2-quote: " << printable(pdf) << ": " << *failure << '\n';
-                anyFailed = true;
-            }
-        }
+        if (quote.details) summaryOf(*quote.details, quote.file);
         if (!options.details) quote.details.reset();
         anyFailed = anyFailed || !quote.ok;
         return linesOf(quote, options.format);
@@ -198,7 +212,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
             bar.show("quoting", done);
             done += quoted.worksheets;
             anyFailed = anyFailed || !quoted.ok;
-            for (const ComparedQuote& compared : quoted.compared) summary.add(compared);
+            for (ComparedQuote& compared : quoted.compared) letterOf(compared);
             for (WorksheetQuote& quote : quoted.quotes) quoted.lines += linesOfPlain(quote);
             if (written.ok && !quoted.lines.empty()) written = output->write(quoted.lines);
         });

@@ -173,11 +173,12 @@ std::string jsonLine(const ComparedQuote& compared, const TableNames& tables) {
 
 }  // namespace
 
-ComparedQuote compareWorksheet(const std::string& path, RateSource& before, RateSource& after) {
+ComparedQuote compareWorksheet(const std::string& path, RateSource& before, RateSource& after, bool withDetails) {
     RecordingSource recordedBefore(before);
     RecordingSource recordedAfter(after);
     RateSource* const sources[] = {&recordedBefore, &recordedAfter};
-    std::vector<WorksheetQuote> quotes = quoteWorksheetUnder(path, sources);
+    std::vector<WorksheetQuote> quotes = quoteWorksheetUnder(path, sources, withDetails);
+    quotes[0].details.reset();
     ComparedQuote compared{std::move(quotes[0]), std::move(quotes[1]), {}};
     compared.records = changedRecords(recordedBefore, recordedAfter);
     return compared;
@@ -208,6 +209,16 @@ std::vector<LevelPair> levelPairs(const ComparedQuote& compared) {
         if (pair.before || pair.after) pairs.push_back(pair);
     }
     return pairs;
+}
+
+std::vector<LastQuoteLevel> lastQuoteOf(const ComparedQuote& compared) {
+    std::vector<LastQuoteLevel> levels;
+    const auto premium = [](const LevelQuote* level) {
+        return level ? std::optional<double>(premiumOf(level)) : std::nullopt;
+    };
+    for (const LevelPair& pair : levelPairs(compared))
+        levels.push_back({pair.coverage, premium(pair.before), premium(pair.after)});
+    return levels;
 }
 
 double premiumChange(const LevelPair& level) { return roundWhole(premiumOf(level.after) - premiumOf(level.before)); }

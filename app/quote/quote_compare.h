@@ -33,8 +33,10 @@ struct TableNames {
     std::string after;
 };
 
-// The worksheet quoted under both tables, as two plain runs would quote it.
-ComparedQuote compareWorksheet(const std::string& path, RateSource& before, RateSource& after);
+// The worksheet quoted under both tables, as two plain runs would quote it;
+// `withDetails` adds the details of the quote under the new table.
+ComparedQuote compareWorksheet(const std::string& path, RateSource& before, RateSource& after,
+                               bool withDetails = false);
 // An item that named no worksheet.
 ComparedQuote failedComparison(const std::string& path, const std::string& message);
 
@@ -55,6 +57,10 @@ std::vector<LevelPair> levelPairs(const ComparedQuote& compared);
 // The producer premium's change at a level, new less old in whole dollars
 // (a level not offered counts 0).
 double premiumChange(const LevelPair& level);
+
+// The producer premium at each level offered under either table, old and
+// new, as a renewal letter sets them side by side.
+std::vector<LastQuoteLevel> lastQuoteOf(const ComparedQuote& compared);
 
 // The CSV header (with its CR LF); nothing for JSON lines.
 std::string compareHeaderOf(OutputFormat format);

@@ -88,8 +88,7 @@ std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const st
     if (options.inputs.empty()) return UsageError{"no worksheet file or folder given"};
     if (options.changedOnly && !options.comparePath) return UsageError{"--changed-only needs --compare"};
     if (options.details && options.format != OutputFormat::Jsonl) return UsageError{"--details needs --format jsonl"};
-    if (options.comparePath && (options.details || options.summariesDir))
-        return UsageError{"--details and --summaries are not for --compare"};
+    if (options.comparePath && options.details) return UsageError{"--details is not for --compare"};
     return options;
 }
 
@@ -117,7 +116,10 @@ std::string helpText() {
            "                        levels, rate_file)\n"
            "  --summaries DIR       write each quoted worksheet's quote summary, a PDF,\n"
            "                        into DIR (made when missing) as NAME.pdf after the\n"
-           "                        worksheet's NAME.wsk\n"
+           "                        worksheet's NAME.wsk; with --compare, only for the\n"
+           "                        worksheets whose figures changed, quoted under the\n"
+           "                        new table, with the producer premium of each level\n"
+           "                        under the old table and the new one side by side\n"
            "  --output FILE         write there, all or nothing, instead of standard output\n"
            "  --compare OLD_RATES   quote each worksheet under OLD_RATES and under the rate\n"
            "                        file above, and print both side by side: one CSV line\n"

@@ -43,6 +43,7 @@ const CliCase kCases[] = {
     {"JobsNotANumber",      {"--jobs=two", kSample},                   2, "", "--jobs takes a number of threads"},
     {"CompareWithoutFile",  {kSample, "--compare"},                    2, "", "--compare needs the old rate file"},
     {"ChangedOnlyAlone",    {"--changed-only", kSample},               2, "", "--changed-only needs --compare"},
+    {"DetailsWithCompare",  {"--format=jsonl", "--details", "--compare=@RATES@", kSample}, 2, "", "--details is not for --compare"},
     {"CompareOneWorksheet", {"--jobs=3", "--rates", "@RATES@", "--compare=@RATES@", kSample}, 0,
      "file,status,message,producer,county,coverage,old_producer_premium,new_producer_premium,change,change_percent,"
      "old_gross_premium,new_gross_premium,old_weighted_rate,new_weighted_rate,changes\r\n" +

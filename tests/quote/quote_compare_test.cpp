@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -16,6 +17,7 @@
 
 #include "app/quote/compare_summary.h"
 #include "calc/numbers.h"
+#include "commands/quote_text.h"
 #include "commodities/catalogue.h"
 #include "location/states.h"
 #include "run_process.h"
@@ -255,6 +257,36 @@ TEST_P(QuoteCompare, EveryFigureIsThePlainRunsAndTheChangeIsWorkedOut) {
     EXPECT_EQ(changed.out.find("/a.wsk,") != std::string::npos, anyMoved) << changed.out;
     EXPECT_EQ(changed.out.find("/c.wsk,") != std::string::npos, c.oldMissing) << changed.out;
     EXPECT_NE(changed.out.find("/d.wsk,error,"), std::string::npos) << changed.out;
+
+    // Renewal letters: the output as without them, and a PDF for each
+    // worksheet whose figures changed, none for one that did not or that a
+    // table stops; each letter sets the producer premiums side by side.
+    const fs::path letters = scratch_ / "letters";
+    const auto lettered = quote({"--rates", newRates, "--compare", oldRates, "--summaries", letters.string()});
+    EXPECT_EQ(lettered.status, compared.status);
+    EXPECT_EQ(lettered.out, compared.out);
+    for (const std::string name : {"a", "b", "c", "d"}) {
+        SCOPED_TRACE(name);
+        const bool movedOk = changed.out.find("/" + name + ".wsk,ok,") != std::string::npos;
+        EXPECT_EQ(fs::exists(letters / (name + ".pdf")), movedOk);
+    }
+    if (!fs::exists(letters / "a.pdf")) return;
+    // The page's text as laid out, each run of blanks one blank.
+    std::string text;
+    for (const char c : runProcess({"pdftotext", "-layout", (letters / "a.pdf").string(), "-"}, scratch_).out)
+        if (!std::isspace(static_cast<unsigned char>(c)))
+            text += c;
+        else if (!text.empty() && text.back() != ' ')
+            text += ' ';
+    EXPECT_NE(text.find("Last quote / this quote"), std::string::npos) << text;
+    const auto premium = [](const std::string& figure) {
+        return figure.empty() ? std::string("not offered") : dollarText(numericValue(figure));
+    };
+    for (auto& row : csvRows(changed.out)) {
+        if (!row["file"].ends_with("/a.wsk")) continue;
+        const std::string pair = premium(row["old_producer_premium"]) + " " + premium(row["new_producer_premium"]);
+        EXPECT_NE(text.find(row["coverage"] + " " + pair), std::string::npos) << pair << " in " << text;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, QuoteCompare, ::testing::ValuesIn(kCases),
