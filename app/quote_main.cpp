@@ -30,9 +30,7 @@ std::optional<std::string> writeSummary(const kbt2::QuoteSummary& summary, const
     return std::nullopt;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int quote(int argc, char** argv) {
     using namespace kbt2::quote;
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -57,4 +55,19 @@ int main(int argc, char** argv) {
     }
     return runQuoteBatch(options, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1,
                          options.summariesDir ? kbt2::quote::SummaryWriter(writeSummary) : nullptr);
+}
+
+}  // namespace
+
+// Nothing the batch throws is expected; should memory run out all the same,
+// the tool says so and ends with the status of a failure it could not get past.
+int main(int argc, char** argv) {
+    try {
+        return quote(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "kbt2-quote: " << error.what() << '\n';
+    } catch (...) {
+        std::cerr << "kbt2-quote: an unexpected error\n";
+    }
+    return kbt2::quote::kUsageError;
 }
