@@ -219,6 +219,9 @@ TEST_P(QuoteCompare, EveryFigureIsThePlainRunsAndTheChangeIsWorkedOut) {
         EXPECT_EQ(row["change"], plainText(change));
         if (oldPremium == 0) {
             EXPECT_EQ(row["change_percent"], "");
+        } else {
+            // Per cent of the old premium, not of the new one.
+            EXPECT_NEAR(numericValue(row["change_percent"]), change / oldPremium * 100, 0.05) << row["change_percent"];
         }
         if (!before.count(key)) {
             EXPECT_NE(row["changes"].find("level-offered"), std::string::npos);
