@@ -4,7 +4,7 @@
 # outside a desktop session learns file types through libfile-mimeinfo-perl.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
+          libbenchmark-dev libssl-dev clang libclang-rt-14-dev xvfb xauth
           ccache clang-format clang-tidy file desktop-file-utils appstream poppler-utils
           lintian man-db shared-mime-info xdg-utils libfile-mimeinfo-perl)
 missing=()

@@ -1,10 +1,10 @@
 #include "ui/rate_file_info.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
+#include "commands/rate_file_identity.h"
 #include "rates/rate_file.h"
 
 namespace kbt2::ui {
@@ -58,11 +58,9 @@ QString rateFileInUseText(const Form& form, Platform& platform) {
 }
 
 QString sha256Of(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("(the file cannot be read)");
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file)) return QStringLiteral("(the file cannot be read)");
-    return QString::fromLatin1(hash.result().toHex());
+    const std::string digest = sha256OfFile(QFile::encodeName(path).toStdString());
+    if (digest.empty()) return QStringLiteral("(the file cannot be read)");
+    return QString::fromLatin1(digest);
 }
 
 }  // namespace kbt2::ui
