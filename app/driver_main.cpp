@@ -15,6 +15,12 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--window") == 0) {
             window = true;
+        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::cout << "usage: kbt2-driver [--window] [SCRIPT]\n"
+                         "Runs the worksheet from a script of user actions (standard input without SCRIPT)\n"
+                         "and prints what a person would see. --window acts on the real window instead of\n"
+                         "the worksheet model. See kbt2-driver(1).\n";
+            return 0;
         } else if (!scriptPath && argv[i][0] != '-') {
             scriptPath = argv[i];
         } else {

@@ -27,7 +27,7 @@ for path in bin/kbt2 bin/kbt2-driver bin/kbt2-quote share/kbt2/Ratefile.prn \
             share/applications/org.kbt2.kbt2.desktop \
             share/icons/hicolor/scalable/apps/org.kbt2.kbt2.svg \
             share/metainfo/org.kbt2.kbt2.metainfo.xml \
-            share/mime/packages/org.kbt2.kbt2.xml \
+            share/mime/packages/org.kbt2.kbt2.xml share/bash-completion/completions/kbt2-quote \
             share/doc/kbt2/copyright share/doc/kbt2/changelog.Debian.gz \
             share/man/man1/kbt2.1.gz share/man/man1/kbt2-driver.1.gz share/man/man1/kbt2-quote.1.gz; do
   [ -f "$root/usr/$path" ] || fail "usr/$path is missing"
