@@ -30,7 +30,14 @@ QWidget* FieldBinding::create(FieldRef field, QWidget* parent, const QString& ca
         break;
     case Kind::Masked: widget = new MaskedLineEdit(control.format, parent); break;
     case Kind::Check: widget = new FramedCheckBox(parent); break;
-    case Kind::Option: widget = new OptionButton(caption, parent); break;
+    case Kind::Option: {
+        // One ring per option group, a county group per state.
+        auto* option = new OptionButton(caption, parent);
+        const bool perArray = control.group == OptionGroup::County;
+        option->setRing(static_cast<int>(control.group) * 1000 + (perArray ? static_cast<int>(field.control) : 0));
+        widget = option;
+        break;
+    }
     case Kind::Button: widget = new QPushButton(caption, parent); break;
     }
     widget->setObjectName(QString::fromStdString(refName(field)));

@@ -1,6 +1,7 @@
 #include "ui/field_widgets.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -87,10 +88,63 @@ void MultiLineEdit::enterText(const QString& text) {
 
 OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {
     setAutoExclusive(false);
+    connect(this, &QAbstractButton::toggled, this, [this] { settleTabStop(); });
+}
+
+void OptionButton::setRing(int ring) {
+    ring_ = ring;
+    settleTabStop();
 }
 
 void OptionButton::nextCheckState() {
     if (!isChecked()) setChecked(true);
+}
+
+QList<OptionButton*> OptionButton::ringMembers() const {
+    QList<OptionButton*> members;
+    if (!parentWidget()) return members;
+    // Children are listed in the order they were made, which is the Tab order.
+    for (auto* option : parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly))
+        if (option->ring_ == ring_ && !option->isHidden()) members << option;
+    return members;
+}
+
+void OptionButton::settleTabStop() const {
+    if (ring_ < 0) return;
+    const QList<OptionButton*> members = ringMembers();
+    const OptionButton* stop = members.isEmpty() ? nullptr : members.constFirst();
+    for (const OptionButton* option : members)
+        if (option->isChecked()) stop = option;
+    if (!parentWidget()) return;
+    for (auto* option : parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly)) {
+        if (option->ring_ != ring_) continue;
+        const Qt::FocusPolicy policy = option == stop ? Qt::StrongFocus : Qt::ClickFocus;
+        if (option->focusPolicy() != policy) option->setFocusPolicy(policy);
+    }
+}
+
+void OptionButton::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
+    const bool forward = key == Qt::Key_Down || key == Qt::Key_Right;
+    if (ring_ < 0 || (!back && !forward) || event->modifiers() != Qt::NoModifier) {
+        QRadioButton::keyPressEvent(event);
+        return;
+    }
+    const QList<OptionButton*> members = ringMembers();
+    const qsizetype at = members.indexOf(this);
+    if (at < 0 || members.size() < 2) return;
+    // Round the ring, as desktop option groups do.
+    OptionButton* next = members[(at + (back ? members.size() - 1 : 1)) % members.size()];
+    next->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    next->click();
+}
+
+bool OptionButton::event(QEvent* event) {
+    const bool handled = QRadioButton::event(event);
+    // A state shown or hidden changes which of its ring may take the Tab stop.
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) settleTabStop();
+    return handled;
 }
 
 FramedCheckBox::FramedCheckBox(QWidget* parent) : QCheckBox(parent) {}

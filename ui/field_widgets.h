@@ -71,13 +71,32 @@ private:
 // An option button that only a selection of another option of its group
 // clears: clicking a selected option leaves it selected. The worksheet keeps
 // the group exclusive, so the button carries no exclusivity of its own.
+//
+// The options of one ring (the options of one group under one parent: the
+// two tax numbers, the two accounting methods, the states, one state's
+// counties) are one stop of the Tab walk, as on any desktop: Tab reaches the
+// selected one (or the first shown when none is), and the arrow keys move
+// within the ring and select, each selection the option's own click.
 class OptionButton : public QRadioButton {
     Q_OBJECT
 public:
     explicit OptionButton(const QString& caption, QWidget* parent = nullptr);
 
+    void setRing(int ring);
+    int ring() const { return ring_; }
+
 protected:
     void nextCheckState() override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    // The shown options of this ring in the Tab order of their parent.
+    QList<OptionButton*> ringMembers() const;
+    // Gives the Tab stop to the ring's selected option, or its first.
+    void settleTabStop() const;
+
+    int ring_ = -1;
 };
 
 // A check box whose focus shows as a frame around the box itself: the

@@ -44,9 +44,11 @@ constexpr FieldItem kFields[] = {
     {{C::Producer3},     "Producer Information, line 3", 0, {3, 0, 1, 2}},
     {{C::ProducerPhone}, "Phone Number",           0, {4, 1}},
     {{C::TaxEntity},     "Type of Tax Entity",     0, {5, 1}},
+    // The number straight after the tax entity: what is typed there is the
+    // number, never lost on an option. Its kind (SSN or EIN) follows.
+    {{C::SSNEIN},        "SSN or EIN",             0, {6, 1}},
     {{C::SSN},           "SSN",                    1, {0, 0}},
     {{C::EIN},           "EIN",                    1, {0, 1}},
-    {{C::SSNEIN},        "SSN or EIN",             0, {6, 1}},
     {{C::IRSCash},       "Cash",                   2, {0, 0}},
     {{C::IRSAcc},        "Accrural",               2, {0, 1}},
     {{C::Agent1},        "Agency Information, line 1",   0, {1, 3, 1, 2}},

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -56,11 +57,48 @@ private Q_SLOTS:
 
     void pageOneInReadingOrder() {
         const QStringList expected =
-            QStringList{"Producer1", "Producer2",     "Producer3", "ProducerPhone", "TaxEntity", "SSN",    "EIN",
-                        "SSNEIN",    "IRSCash",       "IRSAcc",    "Agent1",        "Agent2",    "Agent3", "AgentPhone",
+            QStringList{"Producer1", "Producer2",     "Producer3", "ProducerPhone", "TaxEntity", "SSNEIN",
+                        "SSN",       "IRSCash",       "Agent1",    "Agent2",        "Agent3",    "AgentPhone",
                         "AgentCode", "InsuranceYear", "statename", "countyname",    "MPCI",      "Infobox"} +
             kButtonsBelow;
         QCOMPARE(tabWalk(0), expected);
+    }
+
+    // An option group is one Tab stop, the selected option (or the first);
+    // the arrow keys walk round it and select, running the option's handler.
+    void optionGroupsAreOneTabStopWithArrowsInside() {
+        const QStringList walk = tabWalk(1);
+        QCOMPARE(walk.filter(QRegularExpression(QStringLiteral("^St\\("))), QStringList{"St(0)"});
+        auto option = [this](Control array, int index) {
+            return qobject_cast<QAbstractButton*>(window_->fieldWidget({array, index}));
+        };
+        const int states = info(Control::St).slots();
+        option(Control::St, 0)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), option(Control::St, 1));
+        QVERIFY(option(Control::St, 1)->isChecked());
+        QVERIFY(!option(Control::St, 0)->isChecked());
+        QVERIFY(option(Control::St, 1)->focusPolicy() & Qt::TabFocus);
+        QVERIFY(!(option(Control::St, 0)->focusPolicy() & Qt::TabFocus));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(QApplication::focusWidget(), option(Control::St, states - 1));
+        QVERIFY(option(Control::St, states - 1)->isChecked());
+        // The state's handler ran: the walk now reaches one option of its
+        // counties, the last state's.
+        const QStringList after = tabWalk(1);
+        QCOMPARE(after.filter(QRegularExpression(QStringLiteral("^St\\("))),
+                 QStringList{QStringLiteral("St(%1)").arg(states - 1)});
+
+        // Page 1: the tax number straight after the tax entity, then the
+        // selected kind of number, whose arrows choose the other.
+        window_->pages()->setCurrentIndex(0);
+        QApplication::processEvents();
+        QCOMPARE(option(Control::SSN, 0)->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+        option(Control::SSN, 0)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QVERIFY(option(Control::EIN, 0)->isChecked());
+        QVERIFY(!option(Control::SSN, 0)->isChecked());
     }
 
     void yearsDownEachColumn() {
