@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "commodities/catalogue.h"
+#include "ui/commodity_find.h"
 #include "ui/field_binding.h"
 #include "ui/field_widgets.h"
 #include "ui/page_table.h"
@@ -54,7 +55,7 @@ bool indentedByPosition(const CommodityEntry& entry) {
     });
 }
 
-void addEntry(const CommodityEntry& entry, QWidget* page, QGridLayout* grid, FieldBinding& binding) {
+QAbstractButton* addEntry(const CommodityEntry& entry, QWidget* page, QGridLayout* grid, FieldBinding& binding) {
     const FieldRef ref{entry.array, entry.index};
     auto* box = static_cast<QCheckBox*>(binding.create(ref, page));
     auto* caption = new BuddyCaption(toQString(entry.caption), box, page);
@@ -66,6 +67,7 @@ void addEntry(const CommodityEntry& entry, QWidget* page, QGridLayout* grid, Fie
     const int column = (entry.place.column - 1) * kGridColumnsPerColumn;
     grid->addWidget(caption, row, column);
     grid->addWidget(box, row, column + 1);
+    return box;
 }
 
 // What checking a transfer box does, for its tooltip and screen readers.
@@ -112,10 +114,12 @@ void buildCommodityPage(int pageNumber, QWidget* page, FieldBinding& binding) {
         return std::pair(a.place.column, a.place.row) < std::pair(b.place.column, b.place.row);
     });
     int columns = 0;
+    QList<QAbstractButton*> boxes;
     for (const CommodityEntry& entry : entries) {
-        addEntry(entry, page, grid, binding);
+        boxes << addEntry(entry, page, grid, binding);
         columns = std::max(columns, entry.place.column);
     }
+    new CommodityFind(boxes, page);
     if (pageNumber == 6) {
         QWidget* clear = binding.create({Control::Command5}, page, toQString(kClearButtonCaption));
         grid->addWidget(clear, kClearButtonCell.row, kClearButtonCell.column, kClearButtonCell.rowSpan,

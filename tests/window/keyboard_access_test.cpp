@@ -101,6 +101,35 @@ private Q_SLOTS:
         QVERIFY(!option(Control::SSN, 0)->isChecked());
     }
 
+    // Typing a commodity's name on pages 5 and 6 finds its box; Space ticks
+    // it with the box's own click, so its handler runs.
+    void typingANameFindsItsBox_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("a whole name") << 4 << "corn" << "Crop(31)";
+        QTest::newRow("a first letter walks on") << 4 << "a" << "Crop(1)";
+        QTest::newRow("page 6") << 5 << "Milk" << "Crop2(54)";
+        QTest::newRow("no match holds the focus") << 5 << "%%" << "Crop1(39)";
+    }
+    void typingANameFindsItsBox() {
+        QFETCH(int, page);
+        QFETCH(QString, typed);
+        QFETCH(QString, found);
+        window_->pages()->setCurrentIndex(page);
+        QApplication::processEvents();
+        QWidget* first = QApplication::focusWidget();
+        QVERIFY(first);
+        QTest::keyClicks(first, typed);
+        QCOMPARE(QApplication::focusWidget()->objectName(), found);
+        auto* box = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+        QVERIFY(box && !box->isChecked());
+        QTest::keyClick(box, Qt::Key_Space);
+        QVERIFY(box->isChecked());
+        const auto ref = parseRef(found.toStdString());
+        QVERIFY(ref && window_->form().worksheet().checked(*ref));
+    }
+
     void yearsDownEachColumn() {
         QStringList expected;
         for (int i = 0; i < 5; ++i) expected << QStringLiteral("Allinc1(%1)").arg(i);
