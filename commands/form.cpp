@@ -78,6 +78,12 @@ bool Form::setText(FieldRef field, std::string text) {
     return !keepsHistory_ || history_.typed(field, worksheet_.snapshot());
 }
 
+bool Form::paste(FieldRef focused, const std::vector<PasteEdit>& edits) {
+    fileUsed_.reset();
+    for (const PasteEdit& edit : edits) worksheet_.setText(edit.field, edit.text);
+    return record(Step{Step::Kind::Paste, focused, {}}, true);
+}
+
 bool Form::setChecked(FieldRef box, bool checked) {
     fileUsed_.reset();
     worksheet_.setChecked(box, checked);

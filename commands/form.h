@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "commands/history.h"
+#include "commands/paste.h"
 #include "commands/premium.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
@@ -49,6 +50,8 @@ public:
     bool setChecked(FieldRef box, bool checked);
     bool select(FieldRef option);
     bool click(Control button);
+    // A block of cells pasted at `focused`: every edit applied, as one step.
+    bool paste(FieldRef focused, const std::vector<PasteEdit>& edits);
 
     // Steps back or forward through the history: every field as before or
     // after that step, no handler run, no message, no file touched. The step

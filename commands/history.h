@@ -15,9 +15,9 @@
 namespace kbt2 {
 
 struct Step {
-    enum class Kind { Typing, Check, Select, Click, Recover };
+    enum class Kind { Typing, Check, Select, Click, Recover, Paste };
     Kind kind = Kind::Click;
-    FieldRef field{Control::Clear};  // the field typed in, the box, option or button
+    FieldRef field{Control::Clear};  // the field typed in or pasted at, the box, option or button
     std::string fileName;            // a Load's file (name only); a recovered copy's
 };
 

@@ -175,6 +175,7 @@ QString DocumentActions::stepName(const Step& step) const {
     case Step::Kind::Check: return QStringLiteral("Check %1").arg(caption);
     case Step::Kind::Select: return QStringLiteral("Select %1").arg(caption);
     case Step::Kind::Recover: return QStringLiteral("Recover Worksheet");
+    case Step::Kind::Paste: return QStringLiteral("Paste at %1").arg(caption);
     case Step::Kind::Click: break;
     }
     if (step.field.control == Control::Load && !step.fileName.empty())

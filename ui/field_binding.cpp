@@ -10,7 +10,14 @@
 
 namespace kbt2::ui {
 
-FieldBinding::FieldBinding(Form& form) : form_(form) {
+FieldBinding::FieldBinding(Form& form)
+    : form_(form),
+      paste_(std::make_unique<PasteFilter>(
+          form, [this](FieldRef field, bool changed) { done(field, changed); },
+          [this](const QString& words) {
+              if (refused_) refused_(words);
+          },
+          [this](FieldRef field) { return caption(field); }, nullptr)) {
     widgets_.assign(Worksheet::slotCount(), nullptr);
     followers_.assign(Worksheet::slotCount(), nullptr);
     form_.worksheet().addObserver([this](const FieldChange& change) { show(change.field, change.what); });
@@ -55,7 +62,10 @@ void FieldBinding::follow(FieldRef field, QWidget* follower) {
     follower->setHidden(!form_.worksheet().visible(field));
 }
 
+bool FieldBinding::pasteBlock(FieldRef field, const QString& text) { return paste_->pasteBlock(field, text); }
+
 void FieldBinding::connectEdits(FieldRef field, QWidget* widget) {
+    if (pasteTableOf(field)) paste_->watch(widget, field);
     const auto typed = [this, field](const QString& text) { done(field, form_.setText(field, text.toStdString())); };
     if (auto* edit = qobject_cast<MaskedLineEdit*>(widget)) {
         QObject::connect(edit, &MaskedLineEdit::plainTextEdited, edit, typed);

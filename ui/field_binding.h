@@ -6,9 +6,11 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "commands/form.h"
+#include "ui/paste_filter.h"
 
 namespace kbt2::ui {
 
@@ -29,6 +31,11 @@ public:
     // Gets what the form returned for each action on a widget: the field or
     // button acted on, and whether the worksheet changed.
     void setActed(std::function<void(FieldRef, bool)> acted) { acted_ = std::move(acted); }
+    // Gets the words of a paste refused (a block of cells that did not fit).
+    void setRefused(std::function<void(const QString&)> refused) { refused_ = std::move(refused); }
+    // Pastes a block of cells at `field` as Ctrl+V there does; false when the
+    // text is a single cell.
+    bool pasteBlock(FieldRef field, const QString& text);
 
     // What a person reads for a field: its caption, or a button's or
     // option's own text without the Alt key's mark; the control's name while
@@ -50,6 +57,8 @@ private:
     std::vector<QWidget*> widgets_;
     std::vector<QWidget*> followers_;
     std::function<void(FieldRef, bool)> acted_;
+    std::function<void(const QString&)> refused_;
+    std::unique_ptr<PasteFilter> paste_;
 };
 
 }  // namespace kbt2::ui

@@ -87,6 +87,7 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     for (const char* step : {"actionUndo", "actionRedo"})
         if (auto* action = menuBar()->findChild<QAction*>(QString::fromLatin1(step)))
             connect(action, &QAction::triggered, this, [this] { premiumWatch_->forget(); });
+    binding_.setRefused([this](const QString& words) { documents_->status().note(words); });
     binding_.setActed([this](FieldRef field, bool changed) {
         documents_->acted(field, changed);
         // A premium that stopped wrote no figures.

@@ -3,6 +3,8 @@
 // press the buttons and bring pages to the front; every field has a name.
 
 #include <QCheckBox>
+#include <QStatusBar>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -128,6 +130,35 @@ private Q_SLOTS:
         QVERIFY(box->isChecked());
         const auto ref = parseRef(found.toStdString());
         QVERIFY(ref && window_->form().worksheet().checked(*ref));
+    }
+
+    // Cells copied from a spreadsheet fill the years from the focused field,
+    // as one step; a block with a cell that does not fit changes nothing and
+    // says which cell.
+    void pastingABlockOfCells() {
+        window_->pages()->setCurrentIndex(2);
+        QApplication::processEvents();
+        QWidget* income = window_->fieldWidget({Control::Allinc1, 1});
+        income->setFocus();
+        QApplication::clipboard()->setText(QStringLiteral("110000\t62,000\n121000\t64000\n"));
+        QTest::keySequence(income, QKeySequence::Paste);
+        const Worksheet& ws = window_->form().worksheet();
+        QCOMPARE(ws.text({Control::Allexp1, 1}), std::string("62000"));
+        QCOMPARE(ws.text({Control::Allinc1, 2}), std::string("121000"));
+        QCOMPARE(window_->form().nextUndo()->kind, Step::Kind::Paste);
+
+        QApplication::clipboard()->setText(QStringLiteral("1\t2\n3\tfour"));
+        QTest::keySequence(income, QKeySequence::Paste);
+        QCOMPARE(ws.text({Control::Allinc1, 1}), std::string("110000"));
+        QVERIFY(window_->statusBar()->findChild<QLabel*>() != nullptr);
+        bool told = false;
+        for (QLabel* label : window_->statusBar()->findChildren<QLabel*>())
+            told = told || label->toolTip().contains(QStringLiteral("row 2, column 2 (\"four\")"));
+        QVERIFY(told);
+
+        window_->form().undo();
+        QCOMPARE(ws.text({Control::Allexp1, 1}), std::string());
+        QCOMPARE(ws.text({Control::Allinc1, 2}), std::string());
     }
 
     void yearsDownEachColumn() {
