@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLocale>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "ui/qt_text.h"
 #include "ui/rate_file_info.h"
 #include "ui/report_printer.h"
 
@@ -27,7 +27,7 @@ QString aboutText() {
 // A text shown in a menu entry as it stands: an '&' in it is no Alt key mark.
 QString menuText(QString text) { return text.replace(u'&', QStringLiteral("&&")); }
 
-QString when(const QDateTime& time) { return QLocale().toString(time, QLocale::ShortFormat); }
+QString when(const QDateTime& time) { return timeText(time); }
 
 }  // namespace
 
