@@ -1,5 +1,4 @@
-// kbt2 [FILE]: the worksheet window, with FILE loaded as the Load button
-// loads a file.
+// kbt2 [FILE]: the worksheet window, with FILE's case opened.
 
 #include <QApplication>
 #include <cstdio>

@@ -56,7 +56,9 @@ DocumentActions::~DocumentActions() {
     platform_.setSettings(nullptr);
 }
 
-void DocumentActions::open() { acted({Control::Load}, form_.click(Control::Load)); }
+// Opening shows the file's case alone; the Load button's merge stays the
+// button's own.
+void DocumentActions::open() { acted({Control::Load}, form_.open()); }
 
 void DocumentActions::openRecent(const QString& path) {
     if (!QFileInfo(path).isFile()) {
@@ -68,7 +70,7 @@ void DocumentActions::openRecent(const QString& path) {
 }
 
 bool DocumentActions::openFile(const QString& path) {
-    const bool loaded = form_.loadFrom(path.toStdString());
+    const bool loaded = form_.openFrom(path.toStdString());
     followForm();
     return loaded;
 }
@@ -143,9 +145,6 @@ void DocumentActions::recoverCopy(const KeptCopy& copy) {
         status_.note(QStringLiteral("The kept worksheet could not be read and was ignored. %1").arg(oneLine(*failure)));
         return;
     }
-    // The recovered work belongs to no file yet: Save asks where it goes, so
-    // no file the user saved is overwritten unasked.
-    currentFile_.clear();
     followForm();
     status_.note(QStringLiteral("Recovered the worksheet kept at %1.").arg(when(copy.written)));
 }
@@ -205,14 +204,23 @@ void DocumentActions::acted(FieldRef field, bool /*changed*/) {
 
 void DocumentActions::windowClosing() { recovery_->endCleanly(); }
 
+// A file loaded or saved; which file the worksheet belongs to is the form's
+// to say (followForm).
 void DocumentActions::fileUsed(const std::string& path) {
-    currentFile_ = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
-    platform_.rememberWorksheetFile(currentFile_);
-    settings_.addRecentFile(currentFile_);
+    settings_.addRecentFile(QFileInfo(QString::fromStdString(path)).absoluteFilePath());
     recovery_->changed();
 }
 
 void DocumentActions::followForm() {
+    // The file follows the worksheet: a Load or Save names it, Clear and a
+    // recovery leave none, undo and redo bring back the one of their state;
+    // a failed Load changes nothing.
+    const std::string& name = form_.fileName();
+    const QString file = name.empty() ? QString() : QFileInfo(QString::fromStdString(name)).absoluteFilePath();
+    if (file != currentFile_) {
+        currentFile_ = file;
+        platform_.rememberWorksheetFile(currentFile_);
+    }
     if (const auto replaced = form_.takeReplacedUnsavedWork()) recovery_->keep(*replaced);
     status_.showDocument(currentFile_, form_.unsaved());
     if (undo_) {

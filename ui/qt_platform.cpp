@@ -49,7 +49,7 @@ std::optional<std::string> QtPlatform::chooseFile(FileDialogMode mode, const std
     dialog.setAcceptMode(mode == FileDialogMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setNameFilters(nameFilters(filter));
     dialog.setProperty(kCommandFilterProperty, QString::fromStdString(filter));
-    const QString suggested = worksheet ? lastFile_ : sameNameWithExtension(lastFile_, filter);
+    const QString suggested = worksheet ? lastFile_ : sameNameWithExtension(documentFile_, filter);
     if (!suggested.isEmpty()) dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
@@ -93,7 +93,7 @@ PrintResult QtPlatform::printToPdf(const PrintDocument& document, const std::str
 }
 
 QString QtPlatform::documentTitle() const {
-    return lastFile_.isEmpty() ? QStringLiteral("Untitled worksheet") : QFileInfo(lastFile_).fileName();
+    return documentFile_.isEmpty() ? QStringLiteral("Untitled worksheet") : QFileInfo(documentFile_).fileName();
 }
 
 void QtPlatform::closeWindow() {
