@@ -40,9 +40,11 @@ std::optional<std::string> QtPlatform::chooseFile(FileDialogMode mode, const std
     const bool worksheet = filter == kWorksheetFileFilter;
     QFileDialog dialog(window_);
     // Qt's own dialogue on every desktop, so it looks and answers the same
-    // everywhere. Any name is accepted as typed: no extension is added, an
-    // existing worksheet is replaced without a question, and a name that does
-    // not exist reaches the command, which reports it.
+    // everywhere. A worksheet saved under a name without an extension gets
+    // ".wsk", so the batch tool and this dialogue find it again; any other
+    // name is accepted as typed: an existing worksheet is replaced without a
+    // question, and a name that does not exist reaches the command, which
+    // reports it.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -54,7 +56,8 @@ std::optional<std::string> QtPlatform::chooseFile(FileDialogMode mode, const std
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return std::nullopt;
-    const QString& chosen = files.first();
+    const QString chosen =
+        worksheet && mode == FileDialogMode::Save ? withFilterExtension(files.first(), filter) : files.first();
     if (worksheet)
         lastFile_ = chosen;
     else if (mode == FileDialogMode::Save && !mayReplace(chosen))
