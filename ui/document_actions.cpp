@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <algorithm>
 
 #include "ui/qt_text.h"
 #include "ui/rate_file_info.h"
@@ -44,6 +45,15 @@ DocumentActions::DocumentActions(QMainWindow& window, Form& form, QtPlatform& pl
         startNotes.append(QStringLiteral("The last run ended without Exit or the close box; its worksheet was kept "
                                          "at %1. File > Recover Last Worksheet brings it back.")
                               .arg(when(crashed->written)));
+    // Exit asks nothing; the start after it says where the work went, the
+    // way back first in the Recover menu.
+    if (const auto& closed = recovery_->copyOfUnsavedClose(); closed && !recovery_->copyOfCrashedRun()) {
+        startCopy_ = closed->path;
+        // Short enough for the status bar of the smallest window, so it is read whole.
+        startNotes.append(
+            QStringLiteral("Unsaved work from the last session was kept. To get it back: File > "
+                           "Recover Last Worksheet, first entry."));
+    }
     recovery_->setNote([this](const QString& text) { status_.note(text); });
     if (!startNotes.isEmpty()) status_.note(startNotes.join(QLatin1Char(' ')));
     // A change shows the mark at once; after each action followForm() tells
@@ -121,8 +131,17 @@ void DocumentActions::chooseRateFile() {
     status_.note(QStringLiteral("Premiums are priced from %1 from now on.").arg(path), path);
 }
 
+std::vector<KeptCopy> DocumentActions::keptCopies() const {
+    std::vector<KeptCopy> copies = recovery_->otherCopies();
+    const auto named =
+        std::find_if(copies.begin(), copies.end(), [this](const KeptCopy& copy) { return copy.path == startCopy_; });
+    if (named != copies.end()) std::rotate(copies.begin(), named, named + 1);
+    return copies;
+}
+
 void DocumentActions::recover() {
-    const auto copy = recovery_->newestOtherCopy();
+    const std::vector<KeptCopy> copies = keptCopies();
+    const std::optional<KeptCopy> copy = copies.empty() ? std::nullopt : std::optional(copies.front());
     if (!copy) {
         status_.note(QStringLiteral("No kept worksheet was found."));
         return;
@@ -202,7 +221,7 @@ void DocumentActions::acted(FieldRef field, bool /*changed*/) {
     status_.note(premiumRatesNote(form_), use ? QString::fromStdString(use->path) : QString());
 }
 
-void DocumentActions::windowClosing() { recovery_->endCleanly(); }
+void DocumentActions::windowClosing() { recovery_->endCleanly(form_.unsaved()); }
 
 // A file loaded or saved; which file the worksheet belongs to is the form's
 // to say (followForm).
