@@ -28,7 +28,8 @@ bool History::acted(Step step, Worksheet::Snapshot now, bool endsTyping, Workshe
         return false;
     }
     typing_.reset();
-    push(std::move(step), std::move(now), file ? std::move(file) : fileAt(position_));
+    if (!file) file = fileAt(position_);
+    push(std::move(step), std::move(now), std::move(file));
     return true;
 }
 
