@@ -1,4 +1,4 @@
-// kbt2 [FILE]: the worksheet window, with FILE opened.
+// kbt2 [FILE]: the worksheet window, with FILE's case opened.
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -13,6 +13,7 @@
 #include "app/quote/quote_batch.h"
 #include "app/quote/quote_options.h"
 #include "ui/quote_summary_pdf.h"
+#include "worksheet/system_error_text.h"
 
 #ifndef KBT2_VERSION
 #define KBT2_VERSION "unknown"
@@ -24,7 +25,7 @@ namespace {
 std::optional<std::string> writeSummary(const kbt2::QuoteSummary& summary, const std::string& path) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    if (error) return error.message();
+    if (error) return kbt2::systemErrorText(error.value());
     if (const auto failure = kbt2::ui::writeQuoteSummaryPdf(summary, QString::fromStdString(path)))
         return failure->toStdString();
     return std::nullopt;

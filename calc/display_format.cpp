@@ -1,9 +1,8 @@
 #include "calc/display_format.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "calc/numbers.h"
 
@@ -19,13 +18,17 @@ struct Section {
 // from zero on the value's 15-digit decimal form (so 2.675 gives 2.68, as a
 // person reading the field expects).
 std::string fixedDigits(double magnitude, int decimals) {
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, "%.14e", magnitude);
+    // to_chars, not printf: the C library's locale (which the window's
+    // toolkit sets from the desktop) would put a comma for the point.
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
     // buffer: d.dddddddddddddde[+-]xx
+    const char* e = std::find(buffer, written.ptr, 'e');
     std::string digits;
-    for (const char* p = buffer; *p && *p != 'e'; ++p)
+    for (const char* p = buffer; p != e; ++p)
         if (*p != '.') digits += *p;
-    const int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
+    int exponent = 0;
+    if (e != written.ptr) std::from_chars(e + (e[1] == '+' ? 2 : 1), written.ptr, exponent);
     // digits hold the value as 0.d1d2... x 10^(exponent + 1)
     int pointAt = exponent + 1;  // number of digits before the point
     if (pointAt < 0) {

@@ -50,18 +50,23 @@ constexpr Route kRoutes[] = {
 
 // fileRates_ is declared before rates_, so it is whole when rates_ is bound
 // to it (delegating to the other constructor would bind it before).
+// A new worksheet belongs to no file and counts as saved as it is.
 Form::Form(Platform& platform)
-    : platform_(platform, *this), rates_(fileRates_), history_(worksheet_.snapshot()), saved_(worksheet_.snapshot()) {
+    : platform_(platform, *this),
+      rates_(fileRates_),
+      history_(worksheet_.snapshot(), std::make_shared<WorksheetFile>(WorksheetFile{{}, worksheet_.snapshot()})) {
     worksheet_.setEventHandler(this);
 }
 
 Form::Form(Platform& platform, RateSource& rates)
-    : platform_(platform, *this), rates_(rates), history_(worksheet_.snapshot()), saved_(worksheet_.snapshot()) {
+    : platform_(platform, *this),
+      rates_(rates),
+      history_(worksheet_.snapshot(), std::make_shared<WorksheetFile>(WorksheetFile{{}, worksheet_.snapshot()})) {
     worksheet_.setEventHandler(this);
 }
 
 Form::Form(Platform& platform, RateSource& rates, WithoutHistory)
-    : platform_(platform, *this), rates_(rates), history_({}), keepsHistory_(false) {
+    : platform_(platform, *this), rates_(rates), history_({}, std::make_shared<WorksheetFile>()), keepsHistory_(false) {
     worksheet_.setEventHandler(this);
 }
 
@@ -108,21 +113,35 @@ bool replacesWork(const Step& step) {
 
 }  // namespace
 
+// The file the worksheet belongs to after `step`, when the step gives it
+// another: the file a Load read; none after a Clear (the next Save asks
+// where the work goes) or a recovery (which nothing saved yet). A Save keeps
+// the file record and updates it.
+WorksheetFileRef Form::fileAfter(const Step& step, const std::optional<std::string>& used) const {
+    if (step.kind == Step::Kind::Recover) return std::make_shared<WorksheetFile>();
+    if (step.kind != Step::Kind::Click) return nullptr;
+    if (step.field.control == Control::Clear)
+        return std::make_shared<WorksheetFile>(WorksheetFile{{}, worksheet_.snapshot()});
+    if (step.field.control == Control::Load && used)
+        return std::make_shared<WorksheetFile>(WorksheetFile{*used, worksheet_.snapshot()});
+    return nullptr;
+}
+
 bool Form::record(Step step, bool endsTyping) {
+    const std::optional<std::string> used = std::exchange(fileUsed_, std::nullopt);
+    WorksheetFileRef file = fileAfter(step, used);
+    const bool saved = used && !file;
     if (!keepsHistory_) {
-        if (fileUsed_) fileName_ = *std::exchange(fileUsed_, std::nullopt);
+        if (file) history_.file().name = file->name;
+        if (saved) history_.file().name = *used;
         return true;
     }
     std::optional<Worksheet::Snapshot> before;
-    if (replacesWork(step) && saved_ != history_.current()) before = history_.current();
-    if (fileUsed_) step.fileName = std::filesystem::path(*fileUsed_).filename().string();
-    const bool changed = history_.acted(std::move(step), worksheet_.snapshot(), endsTyping);
+    if (replacesWork(step) && history_.file().saved != history_.current()) before = history_.current();
+    if (used) step.fileName = std::filesystem::path(*used).filename().string();
+    const bool changed = history_.acted(std::move(step), worksheet_.snapshot(), endsTyping, std::move(file));
     replacedUnsaved_ = changed ? std::move(before) : std::nullopt;
-    if (fileUsed_) {
-        fileName_ = *fileUsed_;
-        saved_ = worksheet_.snapshot();
-        fileUsed_.reset();
-    }
+    if (saved) history_.file() = WorksheetFile{*used, worksheet_.snapshot()};
     return changed;
 }
 

@@ -62,10 +62,15 @@ public:
     const Step* nextRedo() const { return history_.nextRedo(); }
 
     // The file the worksheet was last loaded from or saved to; empty when
-    // none (a new or recovered worksheet).
-    const std::string& fileName() const { return fileName_; }
-    // True while the worksheet differs from what was last saved or loaded.
-    bool unsaved() const { return !saved_ || *saved_ != worksheet_.snapshot(); }
+    // none (a new, cleared or recovered worksheet). Undo and redo bring back
+    // the file of the state they restore.
+    const std::string& fileName() const { return history_.file().name; }
+    // True while the worksheet differs from what its file holds (from what
+    // it was after a Clear, when it has no file yet).
+    bool unsaved() const {
+        const auto& saved = history_.file().saved;
+        return !saved || *saved != worksheet_.snapshot();
+    }
     // The worksheet as it was before the last action, when that action was
     // a step that replaced work not saved (Clear, Load, Command5, a
     // recovery): what a recovery copy keeps. Handed out once.
@@ -83,6 +88,12 @@ public:
     // known: a failure is told, a success names the platform's document.
     bool saveTo(const std::string& path);
     bool loadFrom(const std::string& path);
+    // Opening a file: the file's case alone, as if loaded into a fresh
+    // worksheet, with nothing of the case before it left (unlike the Load
+    // button, which sets only what the file names). One step, as a Load;
+    // a failure is told and changes nothing. `open` asks for the file first.
+    bool open();
+    bool openFrom(const std::string& path);
     // The Print button's report as a PDF under a chosen name, at any time.
     void exportPdf();
     // The Print button's report, for a preview.
@@ -130,6 +141,7 @@ private:
     // Records what an action did: a step when the worksheet changed, and the
     // file it saved or loaded as the document from then on.
     bool record(Step step, bool endsTyping);
+    WorksheetFileRef fileAfter(const Step& step, const std::optional<std::string>& used) const;
     std::optional<Step> moveTo(const Worksheet::Snapshot* state, std::optional<Step> step);
 
     Worksheet worksheet_;
@@ -138,9 +150,7 @@ private:
     RateSource& rates_;
     PremiumOutcome lastPremium_;
     History history_;
-    std::string fileName_;
-    std::optional<Worksheet::Snapshot> saved_;  // as last saved or loaded; none for recovered work
-    std::optional<std::string> fileUsed_;       // by the action under way
+    std::optional<std::string> fileUsed_;  // by the action under way
     std::optional<Worksheet::Snapshot> replacedUnsaved_;
     bool keepsHistory_ = true;
 };

@@ -20,6 +20,18 @@ bool Form::loadFrom(const std::string& path) {
     return loaded;
 }
 
+bool Form::open() {
+    const auto path = platform_.chooseFile(FileDialogMode::Open, kWorksheetFileFilter);
+    return path && openFrom(*path);
+}
+
+bool Form::openFrom(const std::string& path) {
+    fileUsed_.reset();
+    const bool opened = openWorksheetFrom(worksheet_, platform_, path);
+    record(Step{Step::Kind::Click, {Control::Load}, {}}, true);
+    return opened;
+}
+
 void Form::exportPdf() { exportReportPdf(worksheet_, platform_); }
 
 PrintDocument Form::report() const { return composeReport(worksheet_); }
@@ -38,11 +50,9 @@ std::optional<std::string> Form::recoverFrom(const std::string& path, const std:
     fileUsed_.reset();
     auto failure = readWorksheetFile(worksheet_, path);
     if (failure) return failure;
-    record(Step{Step::Kind::Recover, {Control::Clear}, shownName}, true);
     // The recovered work belongs to no file yet: Save asks where it goes,
     // so no file the user saved is overwritten unasked.
-    fileName_.clear();
-    saved_.reset();
+    record(Step{Step::Kind::Recover, {Control::Clear}, shownName}, true);
     return std::nullopt;
 }
 

@@ -5,7 +5,7 @@ namespace kbt2 {
 bool History::typed(FieldRef field, Worksheet::Snapshot now) {
     if (now == current()) return false;
     if (typing_ != field || position_ != entries_.size()) {
-        push(Step{Step::Kind::Typing, field, {}}, std::move(now));
+        push(Step{Step::Kind::Typing, field, {}}, std::move(now), fileAt(position_));
         typing_ = field;
         return true;
     }
@@ -19,22 +19,27 @@ bool History::typed(FieldRef field, Worksheet::Snapshot now) {
     return true;
 }
 
-bool History::acted(Step step, Worksheet::Snapshot now, bool endsTyping) {
+bool History::acted(Step step, Worksheet::Snapshot now, bool endsTyping, WorksheetFileRef file) {
     if (now == current()) {
         if (endsTyping) typing_.reset();
+        // Only this state takes the new file: the ones before and after it
+        // keep theirs.
+        if (file) (position_ == 0 ? baseFile_ : entries_[position_ - 1].file) = std::move(file);
         return false;
     }
     typing_.reset();
-    push(std::move(step), std::move(now));
+    if (!file) file = fileAt(position_);
+    push(std::move(step), std::move(now), std::move(file));
     return true;
 }
 
-void History::push(Step step, Worksheet::Snapshot now) {
+void History::push(Step step, Worksheet::Snapshot now, WorksheetFileRef file) {
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(position_), entries_.end());
-    entries_.push_back(Entry{std::move(step), std::move(now)});
+    entries_.push_back(Entry{std::move(step), std::move(now), std::move(file)});
     ++position_;
     if (entries_.size() > kStepsKept) {
         base_ = std::move(entries_.front().after);
+        baseFile_ = std::move(entries_.front().file);
         entries_.pop_front();
         --position_;
     }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -21,12 +22,24 @@ struct Step {
     std::string fileName;            // a Load's file (name only); a recovered copy's
 };
 
+// The file a state of the worksheet belongs to: its name (empty for none) and
+// the state last saved to it or loaded from it (none for recovered work).
+// The states from one step that changes the file to the next share one
+// record, which a Save updates, so undo and redo bring back the file with
+// the fields and unsaved work is told as unsaved in any state.
+struct WorksheetFile {
+    std::string name;
+    std::optional<Worksheet::Snapshot> saved;
+};
+using WorksheetFileRef = std::shared_ptr<WorksheetFile>;
+
 class History {
 public:
     // At least this many of the newest steps are kept.
     static constexpr size_t kStepsKept = 100;
 
-    explicit History(Worksheet::Snapshot initial) : base_(std::move(initial)) {}
+    History(Worksheet::Snapshot initial, WorksheetFileRef file)
+        : base_(std::move(initial)), baseFile_(std::move(file)) {}
 
     // The worksheet after an edit of `field`'s text. Edits of one field merge
     // into one step until anything else is recorded; a typing step that ends
@@ -34,8 +47,10 @@ public:
     bool typed(FieldRef field, Worksheet::Snapshot now);
     // The worksheet after any other action: a step when it changed. A button
     // pressed ends the typing step whatever it does (`endsTyping`); a box or
-    // option that changed nothing does not.
-    bool acted(Step step, Worksheet::Snapshot now, bool endsTyping);
+    // option that changed nothing does not. `file`, when given, is the file
+    // the worksheet belongs to from now on: the step's, or when the action
+    // made no step, the present state's.
+    bool acted(Step step, Worksheet::Snapshot now, bool endsTyping, WorksheetFileRef file = {});
 
     // The state to restore, or nothing when there is no step to undo/redo.
     const Worksheet::Snapshot* undo();
@@ -44,19 +59,27 @@ public:
     const Step* nextRedo() const { return position_ < entries_.size() ? &entries_[position_].step : nullptr; }
 
     const Worksheet::Snapshot& current() const { return stateAt(position_); }
+    // The file of the present state, which a Save updates in place.
+    WorksheetFile& file() { return *fileAt(position_); }
+    const WorksheetFile& file() const { return *fileAt(position_); }
 
 private:
     struct Entry {
         Step step;
         Worksheet::Snapshot after;
+        WorksheetFileRef file;
     };
 
     const Worksheet::Snapshot& stateAt(size_t position) const {
         return position == 0 ? base_ : entries_[position - 1].after;
     }
-    void push(Step step, Worksheet::Snapshot now);
+    const WorksheetFileRef& fileAt(size_t position) const {
+        return position == 0 ? baseFile_ : entries_[position - 1].file;
+    }
+    void push(Step step, Worksheet::Snapshot now, WorksheetFileRef file);
 
     Worksheet::Snapshot base_;  // the state before the oldest step kept
+    WorksheetFileRef baseFile_;
     std::deque<Entry> entries_;
     size_t position_ = 0;             // how many of the entries are done
     std::optional<FieldRef> typing_;  // the newest entry is open typing in this field

@@ -18,10 +18,15 @@ std::optional<std::string> writeWorksheetFile(const Worksheet& ws, const std::st
 // user, and the worksheet is as it was.
 std::optional<std::string> readWorksheetFile(Worksheet& ws, const std::string& path);
 
+// The same, but the worksheet is first made as a new one (every field, its
+// visibility too), so nothing of the case before stays: opening a file.
+std::optional<std::string> readWorksheetFileFresh(Worksheet& ws, const std::string& path);
+
 // The Save button's writing and the Load button's reading of a path already
 // known: a failure is told; a success makes `path` the platform's document.
 bool saveWorksheetTo(const Worksheet& ws, Platform& platform, const std::string& path);
 bool loadWorksheetFrom(Worksheet& ws, Platform& platform, const std::string& path);
+bool openWorksheetFrom(Worksheet& ws, Platform& platform, const std::string& path);
 
 // Writes the worksheet under exactly the chosen name (no extension added).
 // Cancel is silent; a failed write tells the user why and leaves any

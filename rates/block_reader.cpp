@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "rates/rate_record_scan.h"
+#include "worksheet/system_error_text.h"
 
 namespace kbt2::rate_records {
 namespace {
@@ -47,7 +48,7 @@ AlignedBuffer alignedBuffer(size_t size) { return AlignedBuffer(new (kBufferAlig
 
 RateFileError systemError(int number) {
     if (number == 0) number = EIO;
-    return {number, std::strerror(number)};
+    return {number, systemErrorText(number)};
 }
 
 // One read of up to `size` characters, repeated when a signal interrupts it:

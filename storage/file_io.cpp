@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "worksheet/system_error_text.h"
+
 namespace kbt2 {
 namespace {
 
@@ -31,8 +33,8 @@ std::string reasonOf(int error, Access access) {
     case ENAMETOOLONG: return "The name is too long.";
     default: break;
     }
-    std::string text = std::error_code(error, std::generic_category()).message();
-    if (!text.empty()) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    std::string text = systemErrorText(error);
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
     return text + ".";
 }
 

@@ -34,13 +34,33 @@ QStringList nameFilters(const std::string& filter) {
     return filters;
 }
 
-QString sameNameWithExtension(const QString& path, const std::string& filter) {
+namespace {
+
+// The first pattern's extension with its point (".wsk"); empty when the
+// filter names none.
+QString firstExtension(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split(u'|');
-    if (path.isEmpty() || parts.size() < 2) return {};
+    if (parts.size() < 2) return {};
     const QString pattern = parts[1].split(u';').first().trimmed();
     if (!pattern.startsWith(QStringLiteral("*.")) || pattern.size() < 3) return {};
+    return pattern.mid(1);
+}
+
+}  // namespace
+
+QString sameNameWithExtension(const QString& path, const std::string& filter) {
+    const QString extension = firstExtension(filter);
+    if (path.isEmpty() || extension.isEmpty()) return {};
     const QFileInfo file(path);
-    return QDir(file.path()).filePath(file.completeBaseName() + pattern.mid(1));
+    return QDir(file.path()).filePath(file.completeBaseName() + extension);
+}
+
+QString withFilterExtension(const QString& path, const std::string& filter) {
+    const QString extension = firstExtension(filter);
+    const QFileInfo file(path);
+    if (extension.isEmpty() || file.fileName().isEmpty() || file.isDir()) return path;
+    if (path.endsWith(u'.')) return path + extension.mid(1);
+    return file.suffix().isEmpty() ? path + extension : path;
 }
 
 }  // namespace kbt2::ui

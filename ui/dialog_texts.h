@@ -24,6 +24,11 @@ QStringList nameFilters(const std::string& filter);
 // empty when there is no path or the filter names no extension.
 QString sameNameWithExtension(const QString& path, const std::string& filter);
 
+// A name typed into a save dialogue, with the filter's first extension added
+// when the name has none ("farm" gives "farm.wsk"); any other name, and a
+// folder, stand as typed.
+QString withFilterExtension(const QString& path, const std::string& filter);
+
 // The property of a file dialogue that holds the filter as the command set it.
 inline constexpr const char* kCommandFilterProperty = "kbt2CommandFilter";
 

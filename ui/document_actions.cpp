@@ -3,12 +3,13 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLocale>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <algorithm>
 
+#include "ui/qt_text.h"
 #include "ui/rate_file_info.h"
 #include "ui/report_printer.h"
 
@@ -27,7 +28,7 @@ QString aboutText() {
 // A text shown in a menu entry as it stands: an '&' in it is no Alt key mark.
 QString menuText(QString text) { return text.replace(u'&', QStringLiteral("&&")); }
 
-QString when(const QDateTime& time) { return QLocale().toString(time, QLocale::ShortFormat); }
+QString when(const QDateTime& time) { return timeText(time); }
 
 }  // namespace
 
@@ -44,6 +45,15 @@ DocumentActions::DocumentActions(QMainWindow& window, Form& form, QtPlatform& pl
         startNotes.append(QStringLiteral("The last run ended without Exit or the close box; its worksheet was kept "
                                          "at %1. File > Recover Last Worksheet brings it back.")
                               .arg(when(crashed->written)));
+    // Exit asks nothing; the start after it says where the work went, the
+    // way back first in the Recover menu.
+    if (const auto& closed = recovery_->copyOfUnsavedClose(); closed && !recovery_->copyOfCrashedRun()) {
+        startCopy_ = closed->path;
+        // Short enough for the status bar of the smallest window, so it is read whole.
+        startNotes.append(
+            QStringLiteral("Unsaved work from the last session was kept. To get it back: File > "
+                           "Recover Last Worksheet, first entry."));
+    }
     recovery_->setNote([this](const QString& text) { status_.note(text); });
     if (!startNotes.isEmpty()) status_.note(startNotes.join(QLatin1Char(' ')));
     // A change shows the mark at once; after each action followForm() tells
@@ -56,7 +66,9 @@ DocumentActions::~DocumentActions() {
     platform_.setSettings(nullptr);
 }
 
-void DocumentActions::open() { acted({Control::Load}, form_.click(Control::Load)); }
+// Opening shows the file's case alone; the Load button's merge stays the
+// button's own.
+void DocumentActions::open() { acted({Control::Load}, form_.open()); }
 
 void DocumentActions::openRecent(const QString& path) {
     if (!QFileInfo(path).isFile()) {
@@ -68,7 +80,7 @@ void DocumentActions::openRecent(const QString& path) {
 }
 
 bool DocumentActions::openFile(const QString& path) {
-    const bool loaded = form_.loadFrom(path.toStdString());
+    const bool loaded = form_.openFrom(path.toStdString());
     followForm();
     return loaded;
 }
@@ -119,8 +131,17 @@ void DocumentActions::chooseRateFile() {
     status_.note(QStringLiteral("Premiums are priced from %1 from now on.").arg(path), path);
 }
 
+std::vector<KeptCopy> DocumentActions::keptCopies() const {
+    std::vector<KeptCopy> copies = recovery_->otherCopies();
+    const auto named =
+        std::find_if(copies.begin(), copies.end(), [this](const KeptCopy& copy) { return copy.path == startCopy_; });
+    if (named != copies.end()) std::rotate(copies.begin(), named, named + 1);
+    return copies;
+}
+
 void DocumentActions::recover() {
-    const auto copy = recovery_->newestOtherCopy();
+    const std::vector<KeptCopy> copies = keptCopies();
+    const std::optional<KeptCopy> copy = copies.empty() ? std::nullopt : std::optional(copies.front());
     if (!copy) {
         status_.note(QStringLiteral("No kept worksheet was found."));
         return;
@@ -143,9 +164,6 @@ void DocumentActions::recoverCopy(const KeptCopy& copy) {
         status_.note(QStringLiteral("The kept worksheet could not be read and was ignored. %1").arg(oneLine(*failure)));
         return;
     }
-    // The recovered work belongs to no file yet: Save asks where it goes, so
-    // no file the user saved is overwritten unasked.
-    currentFile_.clear();
     followForm();
     status_.note(QStringLiteral("Recovered the worksheet kept at %1.").arg(when(copy.written)));
 }
@@ -204,16 +222,25 @@ void DocumentActions::acted(FieldRef field, bool /*changed*/) {
     status_.note(premiumRatesNote(form_), use ? QString::fromStdString(use->path) : QString());
 }
 
-void DocumentActions::windowClosing() { recovery_->endCleanly(); }
+void DocumentActions::windowClosing() { recovery_->endCleanly(form_.unsaved()); }
 
+// A file loaded or saved; which file the worksheet belongs to is the form's
+// to say (followForm).
 void DocumentActions::fileUsed(const std::string& path) {
-    currentFile_ = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
-    platform_.rememberWorksheetFile(currentFile_);
-    settings_.addRecentFile(currentFile_);
+    settings_.addRecentFile(QFileInfo(QString::fromStdString(path)).absoluteFilePath());
     recovery_->changed();
 }
 
 void DocumentActions::followForm() {
+    // The file follows the worksheet: a Load or Save names it, Clear and a
+    // recovery leave none, undo and redo bring back the one of their state;
+    // a failed Load changes nothing.
+    const std::string& name = form_.fileName();
+    const QString file = name.empty() ? QString() : QFileInfo(QString::fromStdString(name)).absoluteFilePath();
+    if (file != currentFile_) {
+        currentFile_ = file;
+        platform_.rememberWorksheetFile(currentFile_);
+    }
     if (const auto replaced = form_.takeReplacedUnsavedWork()) recovery_->keep(*replaced);
     status_.showDocument(currentFile_, form_.unsaved());
     if (undo_) {

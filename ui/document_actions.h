@@ -38,8 +38,9 @@ public:
     void print();
     void chooseRateFile();
     void recover();
-    // The kept copies for File > Recover Last Worksheet, newest first.
-    std::vector<KeptCopy> keptCopies() const { return recovery_->otherCopies(); }
+    // The kept copies for File > Recover Last Worksheet, newest first, but
+    // the one the start note named (work closed unsaved) before all.
+    std::vector<KeptCopy> keptCopies() const;
     // What a kept copy holds, in words: time, producer name and county.
     QString describe(const KeptCopy& copy) const;
     void recoverCopy(const KeptCopy& copy);
@@ -86,6 +87,7 @@ private:
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QString currentFile_;
+    QString startCopy_;
 };
 
 }  // namespace kbt2::ui

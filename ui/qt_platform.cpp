@@ -40,21 +40,24 @@ std::optional<std::string> QtPlatform::chooseFile(FileDialogMode mode, const std
     const bool worksheet = filter == kWorksheetFileFilter;
     QFileDialog dialog(window_);
     // Qt's own dialogue on every desktop, so it looks and answers the same
-    // everywhere. Any name is accepted as typed: no extension is added, an
-    // existing worksheet is replaced without a question, and a name that does
-    // not exist reaches the command, which reports it.
+    // everywhere. A worksheet saved under a name without an extension gets
+    // ".wsk", so the batch tool and this dialogue find it again; any other
+    // name is accepted as typed: an existing worksheet is replaced without a
+    // question, and a name that does not exist reaches the command, which
+    // reports it.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(mode == FileDialogMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setNameFilters(nameFilters(filter));
     dialog.setProperty(kCommandFilterProperty, QString::fromStdString(filter));
-    const QString suggested = worksheet ? lastFile_ : sameNameWithExtension(lastFile_, filter);
+    const QString suggested = worksheet ? lastFile_ : sameNameWithExtension(documentFile_, filter);
     if (!suggested.isEmpty()) dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return std::nullopt;
-    const QString& chosen = files.first();
+    const QString chosen =
+        worksheet && mode == FileDialogMode::Save ? withFilterExtension(files.first(), filter) : files.first();
     if (worksheet)
         lastFile_ = chosen;
     else if (mode == FileDialogMode::Save && !mayReplace(chosen))
@@ -93,7 +96,7 @@ PrintResult QtPlatform::printToPdf(const PrintDocument& document, const std::str
 }
 
 QString QtPlatform::documentTitle() const {
-    return lastFile_.isEmpty() ? QStringLiteral("Untitled worksheet") : QFileInfo(lastFile_).fileName();
+    return documentFile_.isEmpty() ? QStringLiteral("Untitled worksheet") : QFileInfo(documentFile_).fileName();
 }
 
 void QtPlatform::closeWindow() {

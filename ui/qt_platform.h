@@ -34,11 +34,15 @@ public:
     void setSettings(const AppSettings* settings) { settings_ = settings; }
 
     void setFileUsedHandler(std::function<void(const std::string&)> handler) { fileUsed_ = std::move(handler); }
-    // The worksheet file the dialogue offers next: the one last loaded or
-    // saved, by whatever way.
-    void rememberWorksheetFile(const QString& path) { lastFile_ = path; }
+    // The file the worksheet belongs to now (empty for none): the name of
+    // print jobs and the default of every export follow it, and the
+    // worksheet dialogue offers it next when it has one.
+    void rememberWorksheetFile(const QString& path) {
+        documentFile_ = path;
+        if (!path.isEmpty()) lastFile_ = path;
+    }
     // The title of a print job: the worksheet's file name, or "Untitled
-    // worksheet" before it has one.
+    // worksheet" while it has none.
     QString documentTitle() const;
 
 private:
@@ -48,8 +52,11 @@ private:
     std::function<void(const std::string&)> fileUsed_;
     const AppSettings* settings_ = nullptr;
     QPointer<QWidget> window_;
-    // The worksheet dialogue keeps its file name between uses.
+    // The worksheet dialogue keeps its file name between uses, even one
+    // that failed to load; the document's name changes only when a file is
+    // loaded or saved (or the worksheet leaves its file).
     QString lastFile_;
+    QString documentFile_;
 };
 
 }  // namespace kbt2::ui

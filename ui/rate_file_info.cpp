@@ -2,27 +2,27 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 
+#include "commands/quote_text.h"
 #include "commands/rate_file_identity.h"
 #include "rates/rate_file.h"
+#include "ui/qt_text.h"
 
 namespace kbt2::ui {
 namespace {
 
-// "PATH (1,234 bytes, TIME)", the time of its last change in the user's short
-// format.
+// "PATH (1,234 bytes, 2026-03-14 09:05)", the time of its last change: the
+// same words under every locale.
 QString fileWithSizeAndTime(const QString& path) {
     const QFileInfo file(path);
-    const QLocale locale;
     return QStringLiteral("%1 (%2 bytes, %3)")
-        .arg(path, locale.toString(file.size()), locale.toString(file.lastModified(), QLocale::ShortFormat));
+        .arg(path, toQString(groupedText(static_cast<double>(file.size()))), timeText(file.lastModified()));
 }
 
 QString useInWords(const RateFileUse& use) {
     return QStringLiteral("Rates: %1, %2 records, %3 of %4 commodities found")
         .arg(fileWithSizeAndTime(QString::fromStdString(use.path)))
-        .arg(QLocale().toString(static_cast<qulonglong>(use.records)))
+        .arg(toQString(groupedText(static_cast<double>(use.records))))
         .arg(use.found)
         .arg(use.commodities);
 }

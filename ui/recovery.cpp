@@ -15,6 +15,8 @@ namespace {
 constexpr int kCopiesKept = 8;
 
 QString lockOf(const QString& copy) { return copy.chopped(4) + QStringLiteral(".lock"); }
+// The mark of a run closed with work not saved.
+QString unsavedMarkOf(const QString& copy) { return copy.chopped(4) + QStringLiteral(".unsaved"); }
 
 // True when a live run holds the lock. A lock left by a process that is gone
 // is taken over and released, so it is counted once.
@@ -43,6 +45,7 @@ RecoveryKeeper::RecoveryKeeper(Form& form, std::function<void(const QString&)> n
     }
     pruneOldCopies();
     lookForCrashedRuns();
+    lookForUnsavedCloses();
     // The start time tells runs apart when the system reuses a process
     // number; the count, windows of one process.
     static int windowsOfThisProcess = 0;
@@ -86,8 +89,15 @@ void RecoveryKeeper::writePending() {
     write();
 }
 
-void RecoveryKeeper::endCleanly() {
+void RecoveryKeeper::endCleanly(bool unsaved) {
     writePending();
+    if (unsaved && !ownCopy_.isEmpty()) {
+        // The copy holds the work whatever the timer did; the mark is written
+        // only when the copy is.
+        write();
+        QFile mark(unsavedMarkOf(ownCopy_));
+        if (!failed_ && QFile::exists(ownCopy_)) static_cast<void>(mark.open(QIODevice::WriteOnly));
+    }
     if (lock_) lock_->unlock();
 }
 
@@ -131,6 +141,17 @@ void RecoveryKeeper::lookForCrashedRuns() {
         const QFileInfo copy(lock.absoluteFilePath().chopped(5) + QStringLiteral(".wsk"));
         if (copy.isFile() && (!crashed_ || copy.lastModified() > crashed_->written))
             crashed_ = KeptCopy{copy.absoluteFilePath(), copy.lastModified()};
+    }
+}
+
+// Told once: the marks go as they are read.
+void RecoveryKeeper::lookForUnsavedCloses() {
+    const QDir dir(folder());
+    for (const QFileInfo& mark : dir.entryInfoList({QStringLiteral("*.unsaved")}, QDir::Files)) {
+        const QFileInfo copy(mark.absoluteFilePath().chopped(8) + QStringLiteral(".wsk"));
+        if (copy.isFile() && (!unsavedClose_ || copy.lastModified() > unsavedClose_->written))
+            unsavedClose_ = KeptCopy{copy.absoluteFilePath(), copy.lastModified()};
+        QFile::remove(mark.absoluteFilePath());
     }
 }
 

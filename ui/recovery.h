@@ -8,7 +8,8 @@
 // Each run keeps its own copy beside a lock file that the run holds from its
 // first change until it closes: two windows never write over each other's copy, and a lock left
 // behind by a process that is gone marks a run that did not end through Exit
-// or the close box.
+// or the close box. A run that closes with work not saved leaves a mark
+// beside its copy, so the next start can say the work is there.
 
 #include <QDateTime>
 #include <QLockFile>
@@ -45,6 +46,9 @@ public:
     // The newest copy of a run that ended without Exit or the close box,
     // found when this run started.
     const std::optional<KeptCopy>& copyOfCrashedRun() const { return crashed_; }
+    // The newest copy of a run that was closed through Exit or the close box
+    // with work not saved, found when this run started.
+    const std::optional<KeptCopy>& copyOfUnsavedClose() const { return unsavedClose_; }
     // The newest copy kept by any other run, ended or still open, or kept
     // by this run when a step replaced unsaved work.
     std::optional<KeptCopy> newestOtherCopy() const;
@@ -59,13 +63,15 @@ public:
     void changed();
     // Writes at once what is still waiting for the quiet time.
     void writePending();
-    // The window closed through Exit or the close box.
-    void endCleanly();
+    // The window closed through Exit or the close box; `unsaved` when its
+    // work was not saved, which the next start then tells.
+    void endCleanly(bool unsaved = false);
 
 private:
     bool holdLock();
     void write();
     void lookForCrashedRuns();
+    void lookForUnsavedCloses();
     void pruneOldCopies();
 
     Form& form_;
@@ -74,6 +80,7 @@ private:
     QString ownCopy_;
     std::unique_ptr<QLockFile> lock_;
     std::optional<KeptCopy> crashed_;
+    std::optional<KeptCopy> unsavedClose_;
     bool failed_ = false;  // the last write failed: said once until one works
 };
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "worksheet/platform.h"
+#include "worksheet/system_error_text.h"
 
 namespace kbt2::quote {
 namespace {
@@ -20,7 +21,7 @@ bool hasWorksheetExtension(const std::string& name) {
 }
 
 std::string folderProblem(const std::string& folder, const std::error_code& error) {
-    return "The folder \"" + folder + "\" could not be read.\r" + error.message() + ".";
+    return "The folder \"" + folder + "\" could not be read.\r" + systemErrorText(error.value()) + ".";
 }
 
 }  // namespace

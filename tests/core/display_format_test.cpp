@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <clocale>
 #include <ostream>
 #include <string>
+
+#include "worksheet/system_error_text.h"
 
 namespace kbt2 {
 namespace {
@@ -20,6 +24,37 @@ class DisplayText : public testing::TestWithParam<DisplayCase> {};
 
 TEST_P(DisplayText, ShowsTheFormattedText) {
     EXPECT_EQ(displayText(GetParam().format, GetParam().text), GetParam().shown);
+}
+
+// The C library's locale as the window's toolkit sets it on a German desktop
+// (a comma for the decimal point), for as long as it lives.
+class GermanLocale {
+public:
+    GermanLocale() : before_(std::setlocale(LC_ALL, nullptr)) { set_ = std::setlocale(LC_ALL, "de_DE.UTF-8"); }
+    ~GermanLocale() { std::setlocale(LC_ALL, before_.c_str()); }
+    GermanLocale(const GermanLocale&) = delete;
+    GermanLocale& operator=(const GermanLocale&) = delete;
+    // False when the locale is not installed (scripts/install-deps.sh makes it).
+    bool set() const { return set_; }
+
+private:
+    std::string before_;
+    bool set_ = false;
+};
+
+TEST_P(DisplayText, ShowsTheSameUnderACommaDecimalLocale) {
+    const GermanLocale german;
+    ASSERT_TRUE(german.set()) << "de_DE.UTF-8 is not installed";
+    EXPECT_EQ(displayText(GetParam().format, GetParam().text), GetParam().shown);
+}
+
+TEST(SystemErrorText, SaysTheSameUnderEveryLocale) {
+    const std::string english = systemErrorText(ENOENT);
+    EXPECT_EQ(english, "No such file or directory");
+    const GermanLocale german;
+    ASSERT_TRUE(german.set()) << "de_DE.UTF-8 is not installed";
+    EXPECT_EQ(systemErrorText(ENOENT), english);
+    EXPECT_EQ(systemErrorText(ENOSPC), "No space left on device");
 }
 
 constexpr auto kWhole = DisplayFormat::WholeDollars;  // $#,##0;($#,##0.00)

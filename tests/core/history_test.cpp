@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 
 #include "commands/form.h"
+#include "commands/save_load.h"
 #include "fake_platform.h"
 
 namespace kbt2 {
@@ -174,6 +176,120 @@ TEST(History, ClearOfUnsavedWorkKeepsWhatItReplaced) {
     form.setText(kName, "x");
     form.click(Control::Command2);  // no step, nothing replaced
     EXPECT_FALSE(form.takeReplacedUnsavedWork());
+}
+
+// The file the worksheet belongs to follows the worksheet through every
+// action and every undo and redo, so Save never writes one farm's case into
+// another farm's file.
+struct DocumentCase {
+    const char* what;
+    std::function<void(Form&, FakePlatform&)> act;
+    std::string fileName;  // the file's own name; empty for none
+    bool unsaved;
+    std::string producer;
+    bool cornChecked = false;
+};
+
+std::string caseFile(const std::string& name) { return std::string(KBT2_TEST_SCRATCH_DIR) + "/document-name/" + name; }
+
+class DocumentName : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        std::filesystem::create_directories(folder());
+        writeCase("a.wsk", "A");
+        writeCase("b.wsk", "B");
+        writeCase("blank.wsk", "");
+        std::ofstream(folder() + "binary.wsk", std::ios::binary)
+            << std::string{'\x7f', 'E', 'L', 'F', '\0', '\0', '\x01', '\x02'};
+    }
+    static std::string folder() { return caseFile(""); }
+    static void writeCase(const std::string& name, const std::string& producer) {
+        Worksheet ws;
+        ws.setText(kName, producer);
+        ASSERT_FALSE(writeWorksheetFile(ws, folder() + name));
+    }
+};
+
+void load(Form& form, FakePlatform& platform, const std::string& name) {
+    platform.files.push_back(caseFile(name));
+    form.click(Control::Load);
+}
+
+void open(Form& form, FakePlatform& platform, const std::string& name) {
+    platform.files.push_back(caseFile(name));
+    form.open();
+}
+
+void saveAs(Form& form, const std::string& name) { form.saveTo(caseFile(name)); }
+
+TEST_F(DocumentName, FollowsTheWorksheet) {
+    const FieldRef corn{Control::Crop, 0};
+    const DocumentCase cases[] = {
+        {"a new worksheet has no file", [](Form&, FakePlatform&) {}, "", false, ""},
+        {"Load names the file", [](Form& f, FakePlatform& p) { load(f, p, "a.wsk"); }, "a.wsk", false, "A"},
+        {"Clear leaves no file, so Save asks",
+         [](Form& f, FakePlatform& p) { load(f, p, "a.wsk"), f.click(Control::Clear); }, "", false, ""},
+        {"Clear that changes nothing still leaves no file",
+         [](Form& f, FakePlatform& p) { load(f, p, "blank.wsk"), f.click(Control::Clear); }, "", false, ""},
+        {"undo of Clear brings the file back",
+         [](Form& f, FakePlatform& p) { load(f, p, "a.wsk"), f.click(Control::Clear), f.undo(); }, "a.wsk", false, "A"},
+        {"undo of a Load brings back the file before it",
+         [](Form& f, FakePlatform& p) { load(f, p, "a.wsk"), load(f, p, "b.wsk"), f.undo(); }, "a.wsk", false, "A"},
+        {"undo of a Load over unsaved work: no file, unsaved",
+         [](Form& f, FakePlatform& p) { f.setText(kName, "typed"), load(f, p, "b.wsk"), f.undo(); }, "", true, "typed"},
+        {"redo of a Load brings its file back",
+         [](Form& f, FakePlatform& p) { load(f, p, "a.wsk"), load(f, p, "b.wsk"), f.undo(), f.redo(); }, "b.wsk", false,
+         "B"},
+        {"a failed Load keeps the name and the fields",
+         [](Form& f, FakePlatform& p) { load(f, p, "a.wsk"), load(f, p, "binary.wsk"); }, "a.wsk", false, "A"},
+        {"a failed Load of a new worksheet names nothing", [](Form& f, FakePlatform& p) { load(f, p, "binary.wsk"); },
+         "", false, ""},
+        {"Save As after a Load goes with the Load's state",
+         [](Form& f, FakePlatform& p) {
+             load(f, p, "a.wsk"), load(f, p, "b.wsk"), saveAs(f, "c.wsk"), f.undo(), f.redo();
+         },
+         "c.wsk", false, "B"},
+        {"undo past a Save: the file holds the later state",
+         [](Form& f, FakePlatform&) { f.setText(kName, "X"), saveAs(f, "x.wsk"), f.undo(); }, "x.wsk", true, ""},
+        {"a Load keeps the boxes the file does not name",
+         [corn](Form& f, FakePlatform& p) { f.setChecked(corn, true), load(f, p, "a.wsk"); }, "a.wsk", false, "A",
+         true},
+        {"Open leaves nothing of the case before",
+         [corn](Form& f, FakePlatform& p) { f.setChecked(corn, true), open(f, p, "a.wsk"); }, "a.wsk", false, "A"},
+        {"undo of an Open is one step back to the case before",
+         [corn](Form& f, FakePlatform& p) { f.setChecked(corn, true), open(f, p, "a.wsk"), f.undo(); }, "", true, "",
+         true},
+        {"a failed Open changes nothing",
+         [corn](Form& f, FakePlatform& p) { load(f, p, "a.wsk"), f.setChecked(corn, true), open(f, p, "binary.wsk"); },
+         "a.wsk", true, "A", true},
+        {"a recovered copy belongs to no file",
+         [](Form& f, FakePlatform&) { f.recoverFrom(caseFile("b.wsk"), "kept"); }, "", true, "B"},
+    };
+    for (const DocumentCase& c : cases) {
+        FakePlatform platform;
+        Form form(platform);
+        c.act(form, platform);
+        EXPECT_EQ(std::filesystem::path(form.fileName()).filename().string(), c.fileName) << c.what;
+        EXPECT_EQ(form.unsaved(), c.unsaved) << c.what;
+        EXPECT_EQ(form.worksheet().text(kName), c.producer) << c.what;
+        EXPECT_EQ(form.worksheet().checked(corn), c.cornChecked) << c.what;
+    }
+}
+
+// Opening is one step for undo, named as a Load of its file; a failed Open
+// tells why, as Load does.
+TEST_F(DocumentName, OpenIsOneStepAndAFailureIsTold) {
+    FakePlatform platform;
+    Form form(platform);
+    form.setText(kName, "typed");
+    open(form, platform, "b.wsk");
+    ASSERT_NE(form.nextUndo(), nullptr);
+    EXPECT_EQ(form.nextUndo()->fileName, "b.wsk");
+    EXPECT_TRUE(form.takeReplacedUnsavedWork());
+    EXPECT_EQ(stepsIn(form), 2);
+    open(form, platform, "binary.wsk");
+    ASSERT_EQ(platform.messages.size(), size_t{1});
+    EXPECT_NE(platform.messages[0].text.find("binary.wsk"), std::string::npos);
 }
 
 }  // namespace

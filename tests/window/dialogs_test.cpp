@@ -142,14 +142,36 @@ private Q_SLOTS:
         QCOMPARE(ui::nameFilters(filter.toStdString()), expected);
     }
 
+    // A worksheet saved under a name without an extension gets ".wsk";
+    // every other name stands as typed.
+    void fileDialogueTakesTheNameAsTyped_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        const int save = static_cast<int>(FileDialogMode::Save);
+        const int open = static_cast<int>(FileDialogMode::Open);
+        QTest::newRow("save without an extension") << save << "case"
+                                                   << "case.wsk";
+        QTest::newRow("save with .wsk") << save << "case.wsk"
+                                        << "case.wsk";
+        QTest::newRow("save with another extension") << save << "case.2026"
+                                                     << "case.2026";
+        QTest::newRow("save ending in a point") << save << "case."
+                                                << "case.wsk";
+        QTest::newRow("open without an extension") << open << "case"
+                                                   << "case";
+    }
     void fileDialogueTakesTheNameAsTyped() {
+        QFETCH(int, mode);
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("case"));  // no extension added
         ui::QtPlatform platform;
-        FileAnswer answer(path);
-        const auto chosen = platform.chooseFile(FileDialogMode::Save, "KBT Premium Calculation (*.wsk)|*.wsk");
+        FileAnswer answer(dir.filePath(typed));
+        const auto chosen = platform.chooseFile(static_cast<FileDialogMode>(mode), kWorksheetFileFilter);
         QVERIFY(chosen);
-        QCOMPARE(QString::fromStdString(*chosen), path);
+        QCOMPARE(QString::fromStdString(*chosen), dir.filePath(expected));
+        if (mode != static_cast<int>(FileDialogMode::Save)) return;
         QVERIFY(answer.nativeOff);
         QCOMPARE(answer.mode, QFileDialog::AcceptSave);
         QCOMPARE(answer.filters, QStringList{"KBT Premium Calculation (*.wsk)"});

@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 #include <fstream>
+#include <optional>
+#include <utility>
 
 #include "commands/save_load.h"
 #include "storage/report.h"
@@ -249,6 +251,138 @@ private Q_SLOTS:
         QCOMPARE(editor.platform->dialogs, 3);
         QCOMPARE(editor.documents().currentFile(), second);
         QCOMPARE(producerIn(second), std::string("Jane Farmer"));
+    }
+
+    // Opening a file by any way shows that file's case alone: the ticks,
+    // the state and the boxes it hid of the case before are gone, so Save
+    // writes into the file nothing of the other farm. One undo brings the
+    // case before back.
+    void openShowsExactlyTheFilesCase_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("File > Open") << "open";
+        QTest::newRow("Open Recent") << "recent";
+        QTest::newRow("command line") << "command line";
+    }
+    void openShowsExactlyTheFilesCase() {
+        QFETCH(QString, way);
+        const QString path = home_->filePath(QStringLiteral("second farm.wsk"));
+        writeCase(path, "Second Farmer");
+        Editor editor = makeEditor();
+        Form& form = editor.window->form();
+        form.setText({Control::Producer1}, "First Farmer");
+        form.select({Control::St, 4});
+        form.setChecked({Control::Crop, 0}, true);
+        form.setChecked({Control::Crop2, 3}, true);
+        int hidden = 0;
+        for (int i = 0; i < info(Control::Crop).slots(); ++i) hidden += editor.ws().visible({Control::Crop, i}) ? 0 : 1;
+        QVERIFY(hidden > 0);
+
+        if (way == QLatin1String("open")) {
+            editor.platform->files = {path};
+            editor.documents().open();
+        } else if (way == QLatin1String("recent")) {
+            editor.documents().openRecent(path);
+        } else {
+            QVERIFY(editor.documents().openFile(path));
+        }
+        QVERIFY(editor.platform->messages.empty());
+        QCOMPARE(editor.ws().text({Control::Producer1}), std::string("Second Farmer"));
+        QVERIFY(!editor.ws().checked({Control::Crop, 0}));
+        QVERIFY(!editor.ws().checked({Control::Crop2, 3}));
+        QCOMPARE(editor.ws().selectedIndex(Control::St), -1);
+        QCOMPARE(editor.ws().text({Control::Cropname1, 0}), std::string());
+        for (int i = 0; i < info(Control::Crop).slots(); ++i) QVERIFY(editor.ws().visible({Control::Crop, i}));
+        QVERIFY(!editor.documents().modified());
+
+        editor.documents().save();
+        Worksheet saved;
+        QVERIFY(!readWorksheetFile(saved, path.toStdString()));
+        QVERIFY(!saved.checked({Control::Crop, 0}));
+        QVERIFY(!saved.checked({Control::Crop2, 3}));
+
+        editor.documents().undo();
+        QCOMPARE(editor.ws().text({Control::Producer1}), std::string("First Farmer"));
+        QVERIFY(editor.ws().checked({Control::Crop2, 3}));
+        QVERIFY(editor.documents().currentFile().isEmpty());
+    }
+
+    // The window's name for the worksheet (the status bar, print jobs, the
+    // default names of exports) is the file of the worksheet as it stands:
+    // none after Clear, the one before after undo of a Load, unchanged by a
+    // Load that failed.
+    void theDocumentNameFollowsTheWorksheet() {
+        const QString first = home_->filePath(QStringLiteral("first.wsk"));
+        const QString second = home_->filePath(QStringLiteral("second.wsk"));
+        const QString binary = home_->filePath(QStringLiteral("binary.wsk"));
+        writeCase(first, "First Farmer");
+        writeCase(second, "Second Farmer");
+        QFile garbage(binary);
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write(
+            QByteArray("\x7f"
+                       "ELF\0\0\x01\x02",
+                       8));
+        garbage.close();
+
+        auto owned = std::make_unique<ui::QtPlatform>();
+        ui::QtPlatform& platform = *owned;
+        ui::MainWindow window(std::move(owned));
+        ui::DocumentActions& documents = window.documents();
+        std::optional<QString> answer;
+        QString offered;
+        int dialogs = 0;
+        int messages = 0;
+        ui::DialogueAnswerer answerer(
+            [&messages](const QMessageBox&) {
+                ++messages;
+                return QMessageBox::Ok;
+            },
+            [&](const QFileDialog& dialog) {
+                ++dialogs;
+                offered = dialog.selectedFiles().value(0);
+                return std::exchange(answer, std::nullopt);
+            });
+        const auto press = [&window](Control button) {
+            window.showPageOf({button});
+            qobject_cast<QPushButton*>(window.fieldWidget({button}))->click();
+        };
+        QVERIFY(documents.openFile(first));
+
+        answer = binary;
+        press(Control::Load);
+        QCOMPARE(messages, 1);
+        QCOMPARE(documents.currentFile(), first);
+        QCOMPARE(platform.documentTitle(), QStringLiteral("first.wsk"));
+        documents.exportPdf();  // cancelled
+        QCOMPARE(QFileInfo(offered).fileName(), QStringLiteral("first.pdf"));
+
+        press(Control::Clear);
+        QVERIFY(documents.currentFile().isEmpty());
+        QCOMPARE(platform.documentTitle(), QStringLiteral("Untitled worksheet"));
+        dialogs = 0;
+        documents.save();  // asks, and is cancelled
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(producerIn(first), std::string("First Farmer"));
+
+        documents.undo();
+        QCOMPARE(documents.currentFile(), first);
+        answer = second;
+        press(Control::Load);
+        QCOMPARE(documents.currentFile(), second);
+        documents.undo();
+        QCOMPARE(documents.currentFile(), first);
+        QVERIFY(!documents.modified());
+        documents.redo();  // the Load again, with its file
+        QCOMPARE(documents.currentFile(), second);
+        documents.undo();
+        window.form().setText({Control::Agent1}, "Agent of the first");
+        dialogs = 0;
+        documents.save();
+        QCOMPARE(dialogs, 0);
+        QCOMPARE(producerIn(second), std::string("Second Farmer"));
+        Worksheet saved;
+        QVERIFY(!readWorksheetFile(saved, first.toStdString()));
+        QCOMPARE(saved.text({Control::Agent1}), std::string("Agent of the first"));
     }
 
     void exportPdfHoldsTheReportLines() {

@@ -3,7 +3,9 @@
 // taking the newest copy, and a damaged copy ignored.
 
 #include <QDir>
+#include <QLabel>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTest>
 #include <csignal>
 
@@ -70,9 +72,64 @@ private Q_SLOTS:
         QCOMPARE(producerIn(copy), std::string("Closed At Once"));
         ui::MainWindow next;
         QVERIFY(!next.documents().recovery().copyOfCrashedRun());
-        QVERIFY(noteOf(next).isEmpty());
         next.documents().recover();
         QCOMPARE(next.form().worksheet().text({Control::Producer1}), std::string("Closed At Once"));
+    }
+
+    // Exit asks nothing; the next start says, whole and in the window's own
+    // width, that work not saved was kept and how to bring it back, and the
+    // way it names brings back that work even when another window wrote a
+    // copy since.
+    void startAfterACloseSaysWhetherWorkWasKept_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("typed, not saved") << "typed" << true;
+        QTest::newRow("typed and saved") << "saved" << false;
+        QTest::newRow("cleared after typing") << "cleared" << false;
+        QTest::newRow("nothing typed") << "" << false;
+    }
+    void startAfterACloseSaysWhetherWorkWasKept() {
+        QFETCH(QString, before);
+        QFETCH(bool, told);
+        ui::MainWindow other;  // open all along, so its start takes no note
+        {
+            test::AnsweringPlatform* platform = nullptr;
+            auto owned = std::make_unique<test::AnsweringPlatform>();
+            platform = owned.get();
+            ui::MainWindow window(std::move(owned));
+            window.show();
+            if (!before.isEmpty()) window.form().setText({Control::Producer1}, "Closed Unsaved");
+            if (before == QLatin1String("saved")) {
+                platform->files = {home_->filePath(QStringLiteral("farm.wsk"))};
+                window.documents().saveAs();
+            }
+            if (before == QLatin1String("cleared")) window.form().click(Control::Clear);
+            window.close();
+        }
+        QTest::qWait(50);  // file times a reader can tell apart
+        other.form().setText({Control::Producer1}, "Another Window");
+        other.documents().recovery().writePending();
+
+        ui::MainWindow next;
+        next.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&next));
+        const QString note = noteOf(next);
+        QCOMPARE(bool(next.documents().recovery().copyOfUnsavedClose()), told);
+        if (!told) {
+            QVERIFY2(!note.contains(QStringLiteral("Unsaved work")), qPrintable(note));
+            return;
+        }
+        QVERIFY2(note.contains(QStringLiteral("Unsaved work")), qPrintable(note));
+        QVERIFY2(note.contains(QStringLiteral("kept")), qPrintable(note));
+        QVERIFY2(note.contains(QStringLiteral("File > Recover Last Worksheet")), qPrintable(note));
+        const auto* label = next.statusBar()->findChild<QLabel*>(QStringLiteral("statusNote"));
+        QCOMPARE(label->text(), note);  // not cut short
+        next.documents().recover();
+        QCOMPARE(next.form().worksheet().text({Control::Producer1}), std::string("Closed Unsaved"));
+
+        // Told once.
+        ui::MainWindow third;
+        QVERIFY(!third.documents().recovery().copyOfUnsavedClose());
     }
 
     void twoWindowsKeepTwoCopiesAndRecoverTakesTheNewest() {

@@ -4,11 +4,15 @@
 // boxes as they appear.
 
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTest>
+#include <clocale>
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/dialog_texts.h"
@@ -23,6 +27,26 @@ inline void useOffscreenWithoutDisplay() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The run under another locale, named by KBT2_TEST_LOCALE (ctest's second
+// run of some window tests): the C library's and Qt's default locale both,
+// as a desktop set to that language gives them. False, with a word, when the
+// locale is missing or has no comma for its decimal point: that run would
+// prove nothing, and must not pass as if it did.
+inline bool useLocaleOfTheRun() {
+    const QByteArray name = qgetenv("KBT2_TEST_LOCALE");
+    if (name.isEmpty()) return true;
+    if (!std::setlocale(LC_ALL, name.constData())) {
+        std::fprintf(stderr, "The locale %s is not installed (scripts/install-deps.sh makes it).\n", name.constData());
+        return false;
+    }
+    QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+    if (std::string_view(std::localeconv()->decimal_point) != "," || QLocale().decimalPoint() != QStringLiteral(",")) {
+        std::fprintf(stderr, "The locale %s has no decimal comma.\n", name.constData());
+        return false;
+    }
+    return true;
 }
 
 // A fresh main window, shown and active (so that keyboard focus lands in it),
@@ -73,11 +97,12 @@ private:
 
 // Test mode keeps the settings and recovery copies of a test run by hand
 // out of the user's own.
-#define KBT2_WINDOW_TEST_MAIN(TestClass)          \
-    int main(int argc, char** argv) {             \
-        kbt2::test::useOffscreenWithoutDisplay(); \
-        QStandardPaths::setTestModeEnabled(true); \
-        QApplication app(argc, argv);             \
-        TestClass test;                           \
-        return QTest::qExec(&test, argc, argv);   \
+#define KBT2_WINDOW_TEST_MAIN(TestClass)                \
+    int main(int argc, char** argv) {                   \
+        kbt2::test::useOffscreenWithoutDisplay();       \
+        QStandardPaths::setTestModeEnabled(true);       \
+        QApplication app(argc, argv);                   \
+        if (!kbt2::test::useLocaleOfTheRun()) return 1; \
+        TestClass test;                                 \
+        return QTest::qExec(&test, argc, argv);         \
     }
