@@ -44,8 +44,7 @@ public:
 
     // Why `name` cannot name a scenario; nothing when it can. `renaming` is
     // the scenario being renamed, whose own name does not count as used.
-    std::optional<NameProblem> nameProblem(std::string_view name,
-                                           std::optional<size_t> renaming = std::nullopt) const;
+    std::optional<NameProblem> nameProblem(std::string_view name, std::optional<size_t> renaming = std::nullopt) const;
 
     // Each is false, and changes nothing, when it cannot be done: a name
     // with a problem, an index out of range, the last scenario left.

@@ -205,6 +205,13 @@ void DocumentActions::acted(FieldRef field, bool /*changed*/) {
 
 void DocumentActions::windowClosing() { recovery_->endCleanly(); }
 
+void DocumentActions::documentReplaced() {
+    const QString file = QString::fromStdString(form_.fileName());
+    currentFile_ = file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath();
+    platform_.rememberWorksheetFile(currentFile_);
+    followForm();
+}
+
 void DocumentActions::fileUsed(const std::string& path) {
     currentFile_ = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
     platform_.rememberWorksheetFile(currentFile_);

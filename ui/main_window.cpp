@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -87,6 +88,16 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     for (const char* step : {"actionUndo", "actionRedo"})
         if (auto* action = menuBar()->findChild<QAction*>(QString::fromLatin1(step)))
             connect(action, &QAction::triggered, this, [this] { premiumWatch_->forget(); });
+    // Another scenario in the form: the file, the unsaved mark and the Edit
+    // menu are its own, and the figures watched were the other one's.
+    scenarios_ = std::make_unique<ScenarioActions>(*this, case_, [this] {
+        documents_->documentReplaced();
+        premiumWatch_->forget();
+    });
+    column->insertWidget(0, scenarios_->strip());
+    QAction* help = nullptr;
+    if (auto* menu = menuBar()->findChild<QMenu*>(QStringLiteral("menuHelp"))) help = menu->menuAction();
+    scenarios_->buildMenu(menuBar(), help);
     binding_.setActed([this](FieldRef field, bool changed) {
         documents_->acted(field, changed);
         // A premium that stopped wrote no figures.
@@ -129,6 +140,7 @@ MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     // The widgets go first, while the form they are bound to still exists.
     delete takeCentralWidget();
+    scenarios_.reset();
     quotes_.reset();
     premiumWatch_.reset();
     documents_.reset();

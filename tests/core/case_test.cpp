@@ -1,6 +1,8 @@
 // Scenarios of one case: each a whole worksheet with its own history, and
 // nothing done to one changing another.
 
+#include "commands/case.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "commands/case.h"
 #include "fake_platform.h"
 
 namespace kbt2 {
@@ -213,8 +214,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, CaseNames,
                                                  }(),
                                                  std::nullopt},
                                          NameRow{"say \"what\"", Case::NameProblem::Quote},
-                                         NameRow{"base", Case::NameProblem::Used},
-                                         NameRow{"Base", std::nullopt}, NameRow{" ", std::nullopt}));
+                                         NameRow{"base", Case::NameProblem::Used}, NameRow{"Base", std::nullopt},
+                                         NameRow{" ", std::nullopt}));
 
 }  // namespace
 }  // namespace kbt2
