@@ -82,7 +82,7 @@ void ScenarioActions::refresh() {
 
     if (!menu_) return;
     delete list_;
-    list_ = new QActionGroup(this);
+    list_ = new QActionGroup(menu_);
     list_->setExclusive(true);
     QAction* before = nullptr;
     const QList<QAction*> all = menu_->actions();
