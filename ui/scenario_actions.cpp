@@ -107,9 +107,8 @@ void ScenarioActions::changedCurrent() {
     if (switched_) switched_();
 }
 
-bool ScenarioActions::nameTaken(const QString& name, std::optional<size_t> renaming) {
-    const std::string text = name.toStdString();
-    const auto problem = case_.nameProblem(text, renaming);
+bool ScenarioActions::nameTaken(const std::string& name, std::optional<size_t> renaming) {
+    const auto problem = case_.nameProblem(name, renaming);
     if (!problem) return false;
     QString why;
     switch (*problem) {
@@ -118,7 +117,9 @@ bool ScenarioActions::nameTaken(const QString& name, std::optional<size_t> renam
         why = QStringLiteral("A scenario's name has at most %1 characters.").arg(Case::kNameLimit);
         break;
     case Case::NameProblem::Quote: why = QStringLiteral("A scenario's name cannot hold a double quote."); break;
-    case Case::NameProblem::Used: why = QStringLiteral("The case already has a scenario named %1.").arg(name); break;
+    case Case::NameProblem::Used:
+        why = QStringLiteral("The case already has a scenario named %1.").arg(toQ(name));
+        break;
     }
     QMessageBox box(QMessageBox::Warning, kTitle, why, QMessageBox::Ok, &window_);
     box.setTextFormat(Qt::PlainText);
@@ -142,9 +143,11 @@ void ScenarioActions::addAsked() {
     if (ok) add(name);
 }
 
-bool ScenarioActions::add(const QString& name) {
+bool ScenarioActions::add(const QString& name) { return add(name.toStdString()); }
+
+bool ScenarioActions::add(std::string name) {
     if (nameTaken(name, std::nullopt)) return false;
-    case_.add(name.toStdString());
+    case_.add(std::move(name));
     changedCurrent();
     return true;
 }
@@ -169,7 +172,7 @@ void ScenarioActions::renameAsked() {
 
 bool ScenarioActions::rename(int index, const QString& name) {
     if (index < 0 || static_cast<size_t>(index) >= case_.size()) return false;
-    if (nameTaken(name, static_cast<size_t>(index))) return false;
+    if (nameTaken(name.toStdString(), static_cast<size_t>(index))) return false;
     case_.rename(static_cast<size_t>(index), name.toStdString());
     refresh();
     return true;

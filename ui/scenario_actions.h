@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QTabBar>
 #include <functional>
+#include <string>
 
 #include "commands/case.h"
 
@@ -35,6 +36,8 @@ public:
     // Adds a copy of the current scenario named `name` and makes it current;
     // a name that cannot be taken is told why, and nothing changes.
     bool add(const QString& name);
+    // The same with the name as the case keeps it (UTF-8), byte for byte.
+    bool add(std::string name);
     void switchTo(int index);
     void next();
     void previous();
@@ -52,7 +55,7 @@ private:
     // The strip and the menu's list after any change of the case.
     void refresh();
     void changedCurrent();
-    bool nameTaken(const QString& name, std::optional<size_t> renaming);
+    bool nameTaken(const std::string& name, std::optional<size_t> renaming);
     QString freeName() const;
 
     QWidget& window_;

@@ -47,7 +47,7 @@ void WindowTarget::trigger(const char* action) {
 
 void WindowTarget::addScenario(const std::string& name) {
     if (!window_.isActiveWindow()) QApplication::setActiveWindow(&window_);
-    window_.scenarios().add(QString::fromStdString(name));
+    window_.scenarios().add(name);
 }
 
 void WindowTarget::switchScenario(size_t index) {
