@@ -195,7 +195,10 @@ void MainWindow::showPageOf(FieldRef field) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // No question on the way out: the work is kept in the recovery copy.
+    // No question on the way out: the work is kept in the recovery copy,
+    // which holds the current scenario; each other one is kept beside it.
+    for (size_t i = 0; i < case_.size(); ++i)
+        if (i != case_.current()) documents_->recovery().keep(case_.worksheet(i).snapshot());
     documents_->windowClosing();
     event->accept();
     Q_EMIT closed();

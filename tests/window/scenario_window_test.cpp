@@ -205,6 +205,28 @@ private Q_SLOTS:
         QCOMPARE(w.main->findChild<QLabel*>(QStringLiteral("documentName"))->text(), QStringLiteral("farm.wsk"));
         QVERIFY(!w.action("actionUndo")->text().isEmpty());
     }
+
+    // Scenarios are not saved with the case: closing keeps each one but the
+    // current one (which the window's own copy holds) as a copy to recover.
+    void closingKeepsTheOtherScenariosForRecovery() {
+        test::ScratchHome home;
+        Window w = open();
+        w.type(kName, QStringLiteral("Jane"));
+        w.main->scenarios().add(QStringLiteral("a"));
+        w.type(kName, QStringLiteral(" A"));
+        w.main->scenarios().add(QStringLiteral("b"));
+        w.type(kName, QStringLiteral(" B"));
+        w.main->scenarios().switchTo(1);
+        const size_t before = w.main->documents().keptCopies().size();
+        w.main->close();
+        QStringList kept;
+        for (const ui::KeptCopy& copy : w.main->documents().keptCopies())
+            if (auto sheet = Form::peekCopy(copy.path.toStdString()))
+                kept.append(QString::fromStdString(sheet->text(kName)));
+        QCOMPARE(kept.size(), static_cast<qsizetype>(before + 2));
+        QVERIFY(kept.contains(QStringLiteral("Jane")));
+        QVERIFY(kept.contains(QStringLiteral("Jane A B")));
+    }
 };
 
 }  // namespace kbt2
