@@ -108,6 +108,18 @@ public:
     // copies to choose from); nothing when it cannot be read.
     static std::optional<Worksheet> peekCopy(const std::string& path);
 
+    // For a case of several scenarios (commands/case.h), on the form's own
+    // members (commands/form_scenarios.cpp). Starts over as `state`: every
+    // field as it holds them, no step to undo, no file, nothing saved and no
+    // premium read. Nobody hears of it but the worksheet's observers.
+    void startAs(const Worksheet::Snapshot& state);
+    // Trades documents with `other`: the worksheets' fields (each worksheet's
+    // observers hear of every field that changes), the histories, the files,
+    // the states saved and the last premiums. Each form keeps its platform,
+    // its rates and its observers, so a window bound to this form shows the
+    // other document from then on.
+    void exchangeDocument(Form& other);
+
 private:
     // The outer platform, with a note of every worksheet file the commands
     // load or save: the form's document.

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "app/driver/script.h"
+#include "commands/case.h"
 
 namespace {
 
@@ -34,6 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case Action::Kind::Visible:
         case Action::Kind::Display: require(!action->refs.empty()); break;
         case Action::Kind::Places: require(action->places.size() == 2); break;
+        case Action::Kind::Scenario:
+            require(!action->text.empty() && characterCount(action->text) <= Case::kNameLimit &&
+                    action->text.find('"') == std::string::npos);
+            break;
+        case Action::Kind::Switch: require(!action->text.empty()); break;
         default: break;
         }
         for (const FieldRef& ref : action->refs) {

@@ -224,6 +224,10 @@ void DocumentActions::acted(FieldRef field, bool /*changed*/) {
 
 void DocumentActions::windowClosing() { recovery_->endCleanly(form_.unsaved()); }
 
+// Another scenario took the form's place: its file, unsaved mark and Edit
+// menu are the form's to say, as after any action.
+void DocumentActions::documentReplaced() { followForm(); }
+
 // A file loaded or saved; which file the worksheet belongs to is the form's
 // to say (followForm).
 void DocumentActions::fileUsed(const std::string& path) {

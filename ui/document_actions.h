@@ -70,6 +70,9 @@ public:
     QString stepName(const Step& step) const;
     // The window is closing through Exit or the close box.
     void windowClosing();
+    // The form holds another document now (another scenario of the case):
+    // its file, unsaved mark and history from now on.
+    void documentReplaced();
 
 private:
     void fileUsed(const std::string& path);

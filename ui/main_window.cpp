@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -88,6 +89,16 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
         if (auto* action = menuBar()->findChild<QAction*>(QString::fromLatin1(step)))
             connect(action, &QAction::triggered, this, [this] { premiumWatch_->forget(); });
     binding_.setRefused([this](const QString& words) { documents_->status().note(words); });
+    // Another scenario in the form: the file, the unsaved mark and the Edit
+    // menu are its own, and the figures watched were the other one's.
+    scenarios_ = std::make_unique<ScenarioActions>(*this, case_, [this] {
+        documents_->documentReplaced();
+        premiumWatch_->forget();
+    });
+    column->insertWidget(0, scenarios_->strip());
+    QAction* help = nullptr;
+    if (auto* menu = menuBar()->findChild<QMenu*>(QStringLiteral("menuHelp"))) help = menu->menuAction();
+    scenarios_->buildMenu(menuBar(), help);
     binding_.setActed([this](FieldRef field, bool changed) {
         documents_->acted(field, changed);
         // A premium that stopped wrote no figures.
@@ -130,6 +141,7 @@ MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     // The widgets go first, while the form they are bound to still exists.
     delete takeCentralWidget();
+    scenarios_.reset();
     quotes_.reset();
     premiumWatch_.reset();
     documents_.reset();
@@ -184,7 +196,10 @@ void MainWindow::showPageOf(FieldRef field) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // No question on the way out: the work is kept in the recovery copy.
+    // No question on the way out: the work is kept in the recovery copy,
+    // which holds the current scenario; each other one is kept beside it.
+    for (size_t i = 0; i < case_.size(); ++i)
+        if (i != case_.current()) documents_->recovery().keep(case_.worksheet(i).snapshot());
     documents_->windowClosing();
     event->accept();
     Q_EMIT closed();

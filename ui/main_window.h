@@ -12,12 +12,14 @@
 #include <array>
 #include <memory>
 
+#include "commands/case.h"
 #include "commands/form.h"
 #include "ui/document_actions.h"
 #include "ui/field_binding.h"
 #include "ui/premium_watch.h"
 #include "ui/qt_platform.h"
 #include "ui/quote_actions.h"
+#include "ui/scenario_actions.h"
 
 namespace kbt2::ui {
 
@@ -37,6 +39,10 @@ public:
     // The premium's details view and the quote summary.
     QuoteActions& quotes() { return *quotes_; }
     QTabWidget* pages() const { return tabs_; }
+    // The scenarios of the case; the form holds the current one.
+    Case& scenarioCase() { return case_; }
+    // The strip and the Scenarios menu.
+    ScenarioActions& scenarios() { return *scenarios_; }
 
     // The widget of a field, its page built first if need be.
     QWidget* fieldWidget(FieldRef field);
@@ -61,10 +67,12 @@ private:
 
     std::unique_ptr<QtPlatform> platform_;
     Form form_;
+    Case case_{form_};
     FieldBinding binding_;
     std::unique_ptr<DocumentActions> documents_;
     std::unique_ptr<PremiumWatch> premiumWatch_;
     std::unique_ptr<QuoteActions> quotes_;
+    std::unique_ptr<ScenarioActions> scenarios_;
     QTabWidget* tabs_ = nullptr;
     std::array<QWidget*, 9> pageWidgets_{};
     std::array<bool, 9> built_{};

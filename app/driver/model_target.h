@@ -4,6 +4,7 @@
 
 #include "app/driver/session.h"
 #include "app/driver/target.h"
+#include "commands/case.h"
 #include "commands/form.h"
 
 namespace kbt2::driver {
@@ -31,6 +32,9 @@ public:
     void click(Control button) override { form_.click(button); }
     void undo() override { form_.undo(); }
     void redo() override { form_.redo(); }
+    void addScenario(const std::string& name) override { case_.add(name); }
+    void switchScenario(size_t index) override { case_.switchTo(index); }
+    const Case& scenarios() override { return case_; }
     std::string text(FieldRef field) override { return form_.worksheet().text(field); }
     bool value(FieldRef box) override;
     bool visible(FieldRef field) override { return form_.worksheet().visible(field); }
@@ -39,6 +43,7 @@ public:
 private:
     ScriptedPlatform platform_;
     Form form_;
+    Case case_{form_};
 };
 
 }  // namespace kbt2::driver

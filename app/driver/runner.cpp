@@ -1,8 +1,11 @@
 #include "app/driver/runner.h"
 
+#include <optional>
 #include <string>
 
+#include "app/driver/compare.h"
 #include "app/driver/script.h"
+#include "commands/case.h"
 #include "worksheet/controls.h"
 
 namespace kbt2::driver {
@@ -40,7 +43,19 @@ void perform(const Action& action, Session& session, Target& target) {
     case Action::Kind::Echo: out << action.text << '\n'; break;
     case Action::Kind::Undo: target.undo(); break;
     case Action::Kind::Redo: target.redo(); break;
+    case Action::Kind::Scenario: target.addScenario(action.text); break;
+    case Action::Kind::Switch: target.switchScenario(*target.scenarios().find(action.text)); break;
+    case Action::Kind::Compare: compareScenarios(target.scenarios(), session); break;
     }
+}
+
+// What is wrong with a well-formed line in the case as it stands.
+std::optional<ScriptError> misfit(const Action& action, Target& target) {
+    if (action.kind == Action::Kind::Scenario && target.scenarios().find(action.text))
+        return ScriptError{"a scenario named " + action.text + " is already in the case"};
+    if (action.kind == Action::Kind::Switch && !target.scenarios().find(action.text))
+        return ScriptError{"no scenario named " + action.text};
+    return std::nullopt;
 }
 
 }  // namespace
@@ -48,7 +63,9 @@ void perform(const Action& action, Session& session, Target& target) {
 int runScript(std::istream& script, Session& session, Target& target, std::ostream& errors) {
     std::string line;
     for (int number = 1; !session.closed() && std::getline(script, line); ++number) {
-        const ParsedLine parsed = parseLine(line);
+        ParsedLine parsed = parseLine(line);
+        if (const auto* action = std::get_if<Action>(&parsed))
+            if (auto error = misfit(*action, target)) parsed = std::move(*error);
         if (const auto* error = std::get_if<ScriptError>(&parsed)) {
             session.out().flush();
             errors << "ERROR line " << number << ": " << error->reason << '\n';

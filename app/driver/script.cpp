@@ -1,5 +1,7 @@
 #include "app/driver/script.h"
 
+#include "commands/case.h"
+
 namespace kbt2::driver {
 namespace {
 
@@ -87,11 +89,12 @@ ParsedLine parseLine(std::string_view line) {
         Action::Kind kind;
     };
     static constexpr Verb kVerbs[] = {
-        {"set", Action::Kind::Set},         {"check", Action::Kind::Check},   {"select", Action::Kind::Select},
-        {"click", Action::Kind::Click},     {"answer", Action::Kind::Answer}, {"file", Action::Kind::File},
-        {"places", Action::Kind::Places},   {"get", Action::Kind::Get},       {"visible", Action::Kind::Visible},
-        {"display", Action::Kind::Display}, {"echo", Action::Kind::Echo},     {"undo", Action::Kind::Undo},
-        {"redo", Action::Kind::Redo},
+        {"set", Action::Kind::Set},         {"check", Action::Kind::Check},       {"select", Action::Kind::Select},
+        {"click", Action::Kind::Click},     {"answer", Action::Kind::Answer},     {"file", Action::Kind::File},
+        {"places", Action::Kind::Places},   {"get", Action::Kind::Get},           {"visible", Action::Kind::Visible},
+        {"display", Action::Kind::Display}, {"echo", Action::Kind::Echo},         {"undo", Action::Kind::Undo},
+        {"redo", Action::Kind::Redo},       {"scenario", Action::Kind::Scenario}, {"switch", Action::Kind::Switch},
+        {"compare", Action::Kind::Compare},
     };
     const Verb* found = nullptr;
     for (const Verb& v : kVerbs)
@@ -150,8 +153,20 @@ ParsedLine parseLine(std::string_view line) {
         }
         return action;
     case Action::Kind::Echo: action.text = std::string(rest); return action;
+    case Action::Kind::Scenario:
+        if (rest.empty()) return ScriptError{"missing scenario name"};
+        if (characterCount(rest) > Case::kNameLimit)
+            return ScriptError{"a scenario name has at most " + std::to_string(Case::kNameLimit) + " characters"};
+        if (rest.find('"') != std::string_view::npos) return ScriptError{"a scenario name holds no double quote"};
+        action.text = std::string(rest);
+        return action;
+    case Action::Kind::Switch:
+        if (rest.empty()) return ScriptError{"missing scenario name"};
+        action.text = std::string(rest);
+        return action;
     case Action::Kind::Undo:
     case Action::Kind::Redo:
+    case Action::Kind::Compare:
         if (!rest.empty()) return ScriptError{std::string(verb) + " takes no argument"};
         return action;
     }

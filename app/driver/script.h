@@ -12,10 +12,28 @@
 namespace kbt2::driver {
 
 struct Action {
-    enum class Kind { Set, Check, Select, Click, Answer, File, Places, Get, Visible, Display, Echo, Undo, Redo };
+    enum class Kind {
+        Set,
+        Check,
+        Select,
+        Click,
+        Answer,
+        File,
+        Places,
+        Get,
+        Visible,
+        Display,
+        Echo,
+        Undo,
+        Redo,
+        Scenario,
+        Switch,
+        Compare
+    };
     Kind kind;
     std::vector<FieldRef> refs;       // set/check/select/click: one; get/visible/display: one or more
-    std::string text;                 // set: decoded TEXT; file: PATH; echo: TEXT as written
+    std::string text;                 // set: decoded TEXT; file: PATH; echo: TEXT as written;
+                                      // scenario, switch: the scenario's name
     bool flag = false;                // check: the value; answer: Cancel; file: cancel
     std::vector<std::string> places;  // places: the two folders
 };

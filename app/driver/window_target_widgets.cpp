@@ -45,6 +45,16 @@ void WindowTarget::trigger(const char* action) {
     if (auto* entry = window_.findChild<QAction*>(QString::fromLatin1(action))) entry->trigger();
 }
 
+void WindowTarget::addScenario(const std::string& name) {
+    if (!window_.isActiveWindow()) QApplication::setActiveWindow(&window_);
+    window_.scenarios().add(name);
+}
+
+void WindowTarget::switchScenario(size_t index) {
+    if (!window_.isActiveWindow()) QApplication::setActiveWindow(&window_);
+    if (QAction* entry = window_.scenarios().switchAction(static_cast<int>(index))) entry->trigger();
+}
+
 std::string WindowTarget::text(FieldRef field) {
     QWidget* widget = window_.fieldWidget(field);
     if (auto* masked = qobject_cast<ui::MaskedLineEdit*>(widget)) return masked->plainText().toStdString();

@@ -19,6 +19,11 @@ public:
     void click(Control button) override;
     void undo() override { trigger("actionUndo"); }
     void redo() override { trigger("actionRedo"); }
+    // Scenarios > Add Scenario… with the name already typed in, and the
+    // scenario's entry of the Scenarios menu.
+    void addScenario(const std::string& name) override;
+    void switchScenario(size_t index) override;
+    const Case& scenarios() override { return window_.scenarioCase(); }
 
     std::string text(FieldRef field) override;
     bool value(FieldRef box) override;

@@ -48,7 +48,8 @@ private Q_SLOTS:
         Window w = open();
         QStringList titles;
         for (QAction* menu : w.main->menuBar()->actions()) titles.append(menu->text());
-        QCOMPARE(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&Help")}));
+        QCOMPARE(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("Scena&rios"),
+                                      QStringLiteral("&Help")}));
         QCOMPARE(w.action("actionUndo")->shortcuts(), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
         QCOMPARE(w.action("actionRedo")->shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
                                                                            QKeySequence(QStringLiteral("Ctrl+Y"))}));
