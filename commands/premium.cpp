@@ -85,6 +85,8 @@ PremiumOutcome command4Click(Worksheet& ws, Platform& platform, RateSource& rate
         return outcome;
     }
     outcome.rateFile = rateFileUse(sourced);
+    // Never priced from another table in silence.
+    if (sourced.chosenGone) tell(platform, messages::chosenRateFileGone(*sourced.chosenGone, *sourced.path));
 
     PremiumFigures figures = premiumFigures(in, lookup.rows);
     if (!figures.finite) {
@@ -100,8 +102,7 @@ PremiumOutcome command4Click(Worksheet& ws, Platform& platform, RateSource& rate
 
 std::string unratedSentence(const std::string& path, const std::vector<std::string>& rows, const std::string& county) {
     std::string named;
-    for (size_t i = 0; i < rows.size(); ++i)
-        named += (i == 0 ? "" : i + 1 == rows.size() ? " and " : ", ") + rows[i];
+    for (size_t i = 0; i < rows.size(); ++i) named += (i == 0 ? "" : i + 1 == rows.size() ? " and " : ", ") + rows[i];
     return "These figures are not a quote: the rate file " + path + " has no record for " + named + " in " +
            (county.empty() ? std::string("the county") : county + " county") +
            (rows.size() == 1 ? ", which is" : ", which are") + " priced at rate 0.";

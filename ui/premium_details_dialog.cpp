@@ -64,7 +64,8 @@ PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* paren
     if (s.rateFile.sample) warnings.append(toQString(sampleRatesLine()));
     if (const std::string unrated = unratedText(s); !unrated.empty()) warnings.append(toQString(unrated));
     if (!warnings.isEmpty()) {
-        auto* notQuote = makeText(QStringLiteral("\u26A0 ") + warnings.join(QStringLiteral("\n\u26A0 ")), content, true);
+        auto* notQuote =
+            makeText(QStringLiteral("\u26A0 ") + warnings.join(QStringLiteral("\n\u26A0 ")), content, true);
         notQuote->setObjectName(QStringLiteral("notAQuote"));
         notQuote->setFrameShape(QFrame::Box);
         column->addWidget(notQuote);

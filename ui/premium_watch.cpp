@@ -167,8 +167,7 @@ void PremiumWatch::check() {
         // Stale figures stay marked until the page empties or a file's own come in.
         const auto outputs = outputsOf(worksheet_);
         const bool emptied = std::ranges::all_of(outputs, [](const Watched& w) { return w.value.empty(); });
-        if (!stale_.isEmpty() && (emptied || (values(outputs) != staleOutputs_ && fromFile_ && fromFile_())))
-            forget();
+        if (!stale_.isEmpty() && (emptied || (values(outputs) != staleOutputs_ && fromFile_ && fromFile_()))) forget();
         return;
     }
     const auto outputs = outputsOf(worksheet_);

@@ -27,8 +27,8 @@ struct LevelQuote {
 struct WorksheetQuote {
     std::string file;
     bool ok = false;
-    std::string message;                  // the message that stopped it
-    std::vector<std::string> warnings;    // "livestock-over-35", "mpci-over-50", "no-rate-record"
+    std::string message;                // the message that stopped it
+    std::vector<std::string> warnings;  // "livestock-over-35", "mpci-over-50", "no-rate-record"
     // The commodity rows the rate file has no record for (priced at rate 0,
     // so the figures are no quote): each row's code and name.
     struct Unrated {

@@ -2,7 +2,6 @@
 // and standard error, and the output file written whole or not at all.
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -177,8 +176,8 @@ TEST_P(QuoteRateTables, RefusedWarnedOrSaidToBeMadeUp) {
     storage_testing::writeBytes(rates, c.content(storage_testing::readBytes(KBT2_SAMPLE_RATE_FILE)));
     const fs::path pdfs = scratch / "pdf";
 
-    const auto csv = runProcess(
-        {KBT2_QUOTE, "--rates", rates.string(), "--summaries", pdfs.string(), kSample}, scratch);
+    const auto csv =
+        runProcess({KBT2_QUOTE, "--rates", rates.string(), "--summaries", pdfs.string(), kSample}, scratch);
     EXPECT_EQ(csv.status, c.status) << csv.err;
     for (const std::string& part : c.err) EXPECT_NE(csv.err.find(part), std::string::npos) << part << " in " << csv.err;
     EXPECT_EQ(csv.err.find(kMadeUp) != std::string::npos, std::ranges::count(c.err, kMadeUp) == 1) << csv.err;
@@ -222,8 +221,7 @@ TEST(QuoteCliOutput, ASummaryFromTheSampleSaysSoOnEveryPage) {
     const auto result = runProcess(
         {KBT2_QUOTE, "--rates", KBT2_SAMPLE_RATE_FILE, "--summaries", (scratch / "pdf").string(), kSample}, scratch);
     ASSERT_EQ(result.status, 0) << result.err;
-    const std::string text =
-        runProcess({"pdftotext", (scratch / "pdf" / "sample.pdf").string(), "-"}, scratch).out;
+    const std::string text = runProcess({"pdftotext", (scratch / "pdf" / "sample.pdf").string(), "-"}, scratch).out;
     size_t pages = 0;
     for (size_t at = 0; (at = text.find("the rates are the made-up sample", at)) != std::string::npos; ++at) ++pages;
     EXPECT_EQ(pages, 2u) << text;

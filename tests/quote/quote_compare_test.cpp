@@ -269,8 +269,8 @@ TEST_P(QuoteCompare, EveryFigureIsThePlainRunsAndTheChangeIsWorkedOut) {
         SCOPED_TRACE(name);
         const bool movedOk = changed.out.find("/" + name + ".wsk,ok,") != std::string::npos;
         // Priced under a new table without the commodity's record: no letter, and a word why.
-        const bool unrated = lettered.err.find("/" + name + ".wsk: no renewal letter: the rate file has no record") !=
-                             std::string::npos;
+        const bool unrated =
+            lettered.err.find("/" + name + ".wsk: no renewal letter: the rate file has no record") != std::string::npos;
         EXPECT_EQ(unrated, movedOk && std::string(c.name) == "RecordRemoved") << lettered.err;
         EXPECT_EQ(fs::exists(letters / (name + ".pdf")), movedOk && !unrated);
     }

@@ -81,11 +81,14 @@ private Q_SLOTS:
         QTest::newRow("a record missing")
             << QByteArray::fromStdString(kCorn + "\r\n")
             << QStringList{"not a quote", "C: Cow-calf (code 800)", " county", "Ratefile.prn"} << false;
-        QTest::newRow("empty") << QByteArray() << QStringList{"not a quote", "holds no valid rate record", "Ratefile.prn"}
-                               << false;
+        QTest::newRow("empty") << QByteArray()
+                               << QStringList{"not a quote", "holds no valid rate record", "Ratefile.prn"} << false;
         QTest::newRow("garbage") << QByteArray("this is\r\nno rate table\r\n")
                                  << QStringList{"not a quote", "holds no valid rate record"} << false;
-        QTest::newRow("binary") << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\n\x03\0>\0", 16)
+        QTest::newRow("binary") << QByteArray(
+                                       "\x7f"
+                                       "ELF\x02\x01\x01\0\0\0\n\x03\0>\0",
+                                       16)
                                 << QStringList{"not a quote", "holds no valid rate record"} << false;
         QTest::newRow("the sample's mark")
             << QByteArray::fromStdString(kCorn + "\r\n" + kCows + "\r\n#KBT2-SAMPLE-RATES made-up\r\n")
