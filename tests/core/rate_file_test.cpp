@@ -4,16 +4,20 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calc/numbers.h"
 #include "fake_platform.h"
 #include "rate_records.h"
+#include "rates/rate_file_places.h"
 #include "rates/rate_source.h"
 #include "rates/rate_table.h"
 
@@ -338,6 +342,49 @@ TEST(RateFileUse, NamesTheRowsNoRecordMatched) {
     EXPECT_TRUE(rateFileUse(sourced)->pricesEveryRow());
     sourced.lookup = lookUp("garbage\r\n", {});
     EXPECT_FALSE(rateFileUse(sourced)->pricesEveryRow()) << "no valid record, even with no row to price";
+}
+
+// The data folders come first, each as the XDG Base Directory Specification
+// orders them, and then the program's own and the root.
+class RateFileDataFolders : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "HOME"})
+            if (const char* value = std::getenv(name))
+                saved_.emplace_back(name, value);
+            else
+                saved_.emplace_back(name, std::nullopt);
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : saved_)
+            if (value)
+                setenv(name.c_str(), value->c_str(), 1);
+            else
+                unsetenv(name.c_str());
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(RateFileDataFolders, TheUsersThenEachOfTheSystemsThenTheProgramsThenTheRoot) {
+    setenv("XDG_DATA_HOME", "/home/agent/data", 1);
+    setenv("XDG_DATA_DIRS", "/opt/share:relative/share::/usr/share/", 1);
+    const std::vector<std::string> folders = defaultRateFileFolders();
+    ASSERT_EQ(folders.size(), 5u);
+    EXPECT_EQ(folders[0], "/home/agent/data/kbt2");
+    EXPECT_EQ(folders[1], "/opt/share/kbt2");
+    EXPECT_EQ(folders[2], "/usr/share/kbt2");
+    EXPECT_EQ(folders[3], programDataFolder());
+    EXPECT_EQ(folders[4], "/");
+}
+
+TEST_F(RateFileDataFolders, UnsetTheSpecificationsDefaultsApply) {
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("XDG_DATA_DIRS");
+    setenv("HOME", "/home/agent", 1);
+    EXPECT_EQ(dataRateFileFolders(),
+              (std::vector<std::string>{"/home/agent/.local/share/kbt2", "/usr/local/share/kbt2", "/usr/share/kbt2"}));
+    setenv("XDG_DATA_HOME", "not/absolute", 1);
+    EXPECT_EQ(dataRateFileFolders().front(), "/usr/local/share/kbt2");
 }
 
 TEST(RateFilePlaces, TheFirstFolderHoldingTheFileWins) {

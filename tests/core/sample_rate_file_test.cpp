@@ -83,9 +83,9 @@ TEST(SampleRateFile, MarksTheCommonFieldCropsInsurable) {
         EXPECT_EQ(r.rows[i].insurable(), codes[i] < 800 && codes[i] != 609) << codes[i];
 }
 
-TEST(SampleRateFile, IsCopiedWhereTheProgramLooksFirst) {
+TEST(SampleRateFile, IsCopiedToTheProgramsDataFolder) {
     // The tests run from bin/ of the build tree, laid out like an installation.
-    const std::string copy = defaultRateFileFolders().front() + "/Ratefile.prn";
+    const std::string copy = programDataFolder() + "/Ratefile.prn";
     ASSERT_TRUE(std::filesystem::is_regular_file(copy)) << copy;
     EXPECT_EQ(std::filesystem::file_size(copy), std::filesystem::file_size(kSample));
 }

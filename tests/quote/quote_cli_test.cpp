@@ -215,6 +215,21 @@ TEST(QuoteCliOutput, AFifoGivenAsTheRateFileIsRefusedUnread) {
     EXPECT_NE(result.err.find(fifo.string() + ": no ordinary file"), std::string::npos) << result.err;
 }
 
+// Without --rates, the user's data folder comes first: an agency's table
+// there is the one read (here one that is refused, which names it).
+TEST(QuoteCliOutput, TheUsersDataFolderIsSearchedFirst) {
+    const fs::path scratch = storage_testing::scratchFolder("xdg");
+    fs::create_directories(scratch / "data" / "kbt2");
+    storage_testing::writeBytes(scratch / "data" / "kbt2" / "Ratefile.prn", "no table\r\n");
+    const auto result = runProcess({"env", "XDG_DATA_HOME=" + (scratch / "data").string(),
+                                    "XDG_DATA_DIRS=" + (scratch / "none").string(), KBT2_QUOTE, kSample},
+                                   scratch);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find((scratch / "data" / "kbt2" / "Ratefile.prn").string() + ": not a rate table"),
+              std::string::npos)
+        << result.err;
+}
+
 // A summary from the sample says on each of its pages that the rates are made up.
 TEST(QuoteCliOutput, ASummaryFromTheSampleSaysSoOnEveryPage) {
     const fs::path scratch = storage_testing::scratchFolder("sample-pdf");
