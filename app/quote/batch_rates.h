@@ -40,9 +40,9 @@ public:
     void reportError(std::ostream& errors) const;
 
     // Once read county-wide: why no worksheet may be priced from this table
-    // at all, on one line to `errors`; false when it may. A file named that
-    // is no ordinary file, and a file read whole without one valid record,
-    // are refused.
+    // at all, on one line to `errors`; false when it may. A path named that
+    // is there but no ordinary file, and a file read whole without one valid
+    // record, are refused.
     bool refused(std::ostream& errors) const;
     // Read whole, and the shipped sample table with its made-up rates.
     bool sample() const { return path_ && !error_ && counties_.contents().sample; }
@@ -52,7 +52,7 @@ public:
 
 private:
     std::optional<std::string> path_;
-    bool namedMissing_ = false;
+    bool namedNotAFile_ = false;
     CountyRateTable counties_;
     RateTable keyed_;
     bool byKeys_ = false;
