@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "tests/core/rate_records.h"
 #include "tests/window/window_test_support.h"
 #include "ui/main_window.h"
+#include "ui/premium_details_dialog.h"
 #include "ui/quote_actions.h"
 #include "ui/status_notes.h"
 
@@ -156,6 +158,32 @@ private Q_SLOTS:
         writeRates(rates, kCorn + "\r\n" + kCows + "\r\n");
         calculate(window);
         QTRY_VERIFY2(mark(window).isEmpty(), qPrintable(mark(window)));
+    }
+
+    // Premium Details heads the view with why the figures are no quote and
+    // marks the row of the commodity without a record.
+    void premiumDetailsMarksTheRowWithoutARecord() {
+        QuoteSummary s;
+        s.county = "Kent";
+        s.rateFile.path = "/r/Ratefile.prn";
+        s.rateFile.sample = true;
+        s.commodities = {{0, "Corn", "41", 100, 0.2, false, true, 12, {0.05, 0.04, 0.03}, {0.01, 0.008, 0.006}},
+                         {1, "Milk", "810", 400, 0.8, false, false, std::nullopt, {}, {}}};
+        ui::PremiumDetailsDialog dialog(s);
+        auto* why = dialog.findChild<QLabel*>(QStringLiteral("notAQuote"));
+        QVERIFY(why);
+        QVERIFY2(why->text().contains("made-up sample"), qPrintable(why->text()));
+        QVERIFY2(why->text().contains("no record for Milk (code 810) in Kent county"), qPrintable(why->text()));
+        auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("commodityTable"));
+        QVERIFY(table);
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Corn"));
+        QVERIFY2(table->item(1, 0)->text().startsWith(QChar(0x26A0)), qPrintable(table->item(1, 0)->text()));
+        QCOMPARE(table->item(1, 6)->text(), QStringLiteral("none: rate 0"));
+
+        s.rateFile.sample = false;
+        s.commodities.pop_back();
+        ui::PremiumDetailsDialog sound(s);
+        QVERIFY(!sound.findChild<QLabel*>(QStringLiteral("notAQuote")));
     }
 };
 
