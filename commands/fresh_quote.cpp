@@ -141,6 +141,7 @@ FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates
         s.rateFile = rateFileIdentity(use.path, use.records);
     else
         s.rateFile = {use.path, 0, {}, {}, use.records};
+    s.rateFile.sample = use.sample;
     return {std::move(s), {}};
 }
 

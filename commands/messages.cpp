@@ -90,4 +90,9 @@ Message noPrinterOffer() {
             MessageIcon::None};
 }
 
+std::string chosenRateFileGone(const std::string& gone, const std::string& instead) {
+    return "The rate file you chose, " + gone + ", is gone. This premium is priced from " + instead +
+           " instead. To price from another table, choose it with File > Choose Rate File.";
+}
+
 }  // namespace kbt2::messages

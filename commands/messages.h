@@ -48,6 +48,9 @@ inline constexpr const char* kTotalKbtOutOfRange =
 std::string premiumStop(const PremiumStop& stop);
 std::vector<Message> rateFileMissing();
 std::vector<Message> rateFileUnreadable(const RateFileError& error);
+// The rate file the user chose is gone: the premium is priced from the one
+// the usual places hold, and the user is told so, with both, before it is.
+std::string chosenRateFileGone(const std::string& gone, const std::string& instead);
 Message premiumWarning(PremiumWarning warning);
 
 // Save, Load and Print.

@@ -85,6 +85,8 @@ PremiumOutcome command4Click(Worksheet& ws, Platform& platform, RateSource& rate
         return outcome;
     }
     outcome.rateFile = rateFileUse(sourced);
+    // Never priced from another table in silence.
+    if (sourced.chosenGone) tell(platform, messages::chosenRateFileGone(*sourced.chosenGone, *sourced.path));
 
     PremiumFigures figures = premiumFigures(in, lookup.rows);
     if (!figures.finite) {
@@ -96,6 +98,32 @@ PremiumOutcome command4Click(Worksheet& ws, Platform& platform, RateSource& rate
     draft.commit(ws, platform);
     outcome.figures = std::move(figures);
     return outcome;
+}
+
+std::string unratedSentence(const std::string& path, const std::vector<std::string>& rows, const std::string& county) {
+    std::string named;
+    for (size_t i = 0; i < rows.size(); ++i) named += (i == 0 ? "" : i + 1 == rows.size() ? " and " : ", ") + rows[i];
+    return "These figures are not a quote: the rate file " + path + " has no record for " + named + " in " +
+           (county.empty() ? std::string("the county") : county + " county") +
+           (rows.size() == 1 ? ", which is" : ", which are") + " priced at rate 0.";
+}
+
+std::string notAQuoteText(const Worksheet& ws, const RateFileUse& use) {
+    if (!use.keyed)
+        return "These figures are not a quote: the rate file " + use.path +
+               " holds no valid rate record (a line whose state, county and commodity code are digits above 0), "
+               "so every commodity is priced at rate 0.";
+    if (use.unmatched.empty()) return {};
+    std::vector<std::string> rows;
+    for (const int row : use.unmatched) {
+        const std::string& name = ws.text({Control::Cropname1, row});
+        const std::string& code = ws.text({Control::Unit1, row});
+        rows.push_back(name.empty() ? "code " + code : name + " (code " + code + ")");
+    }
+    std::string county;
+    for (const CountyInfo& c : counties())
+        if (ws.selected({c.array, c.index})) county = c.caption;
+    return unratedSentence(use.path, rows, county);
 }
 
 PremiumOutcome command4Click(Worksheet& ws, Platform& platform) {

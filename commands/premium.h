@@ -40,6 +40,15 @@ struct PremiumOutcome {
     bool calculated() const { return figures.has_value(); }
 };
 
+// Why figures priced from `use` are not a quote, in the user's words: a rate
+// file without a valid record, or commodities it has no record for (each
+// priced at rate 0, so the premium is too low and a livestock row may not
+// count as livestock). Empty when every commodity found its record.
+std::string notAQuoteText(const Worksheet& ws, const RateFileUse& use);
+// The sentence for commodities without a record, each named as `rows` gives
+// it, in `county` (empty when none is selected).
+std::string unratedSentence(const std::string& path, const std::vector<std::string>& rows, const std::string& county);
+
 // Calculate Premium: looks up the county's rates of every commodity and
 // fills the page-9 premium table for the coverage levels 0.80, 0.75 and
 // 0.65, with the allowable KBT, the commodity count, the two eligibility

@@ -52,6 +52,7 @@ struct SummaryRateFile {
     std::string modified;  // ISO 8601, local time
     std::string sha256;    // 64 hex digits
     std::uint64_t records = 0;
+    bool sample = false;  // the made-up sample table shipped with the program
 };
 
 // One coverage level of a renewal: the producer premium the last quote gave

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calc/numbers.h"
+#include "commands/premium.h"
 
 namespace kbt2 {
 namespace {
@@ -110,6 +111,18 @@ std::vector<std::string> premiumSteps(const QuoteSummary& s) {
                         " and the subsidy is " + dollarText(level->subsidy) + ".");
     }
     return steps;
+}
+
+std::string sampleRatesLine() {
+    return "Sample rates: the rates are the made-up sample shipped with the program, and this paper is no quote.";
+}
+
+std::string unratedText(const QuoteSummary& summary) {
+    std::vector<std::string> rows;
+    for (const SummaryCommodity& c : summary.commodities)
+        if (!c.recordLine) rows.push_back(c.name.empty() ? "code " + c.code : c.name + " (code " + c.code + ")");
+    if (rows.empty()) return {};
+    return unratedSentence(summary.rateFile.path, rows, summary.county);
 }
 
 }  // namespace kbt2

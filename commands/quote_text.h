@@ -28,6 +28,14 @@ std::vector<std::string> premiumSteps(const QuoteSummary& summary);
 // Each eligibility warning of the run in plain words; none when it passed both.
 std::vector<std::string> eligibilityWarnings(const QuoteSummary& summary);
 
+// The plain line every page of a summary or letter priced from the shipped
+// sample table carries, and Premium Details shows.
+std::string sampleRatesLine();
+
+// Why the summary's figures are no quote, naming each commodity the rate file
+// has no record for and the county; empty when every commodity had its record.
+std::string unratedText(const QuoteSummary& summary);
+
 // The levels the premium offers, in column order.
 std::vector<const SummaryLevel*> offeredLevels(const QuoteSummary& summary);
 

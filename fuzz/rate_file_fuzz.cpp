@@ -3,7 +3,8 @@
 // or LF) fitted to 60 characters, keys compared by their numeric value, the
 // last matching record winning. The batch's table, read from the same file
 // in the same blocks, must give the same rows, and the line splitting must
-// give the plain reading's records with either search for line ends.
+// give the plain reading's records with either search for line ends. The
+// sample table's mark line is no record in either.
 //
 // Input: one byte choosing the block size, then the file. The keys looked up
 // are those of the file's first lines, so that records match.
@@ -43,6 +44,8 @@ std::vector<std::string> records(std::string_view file) {
         start = i + 1;
     }
     if (start < file.size()) lines.emplace_back(file.substr(start));
+    // The sample table's mark line is no record.
+    std::erase_if(lines, [](const std::string& line) { return line.starts_with(kbt2::rate_records::kSampleMark); });
     for (std::string& line : lines) line.resize(kWidth, ' ');
     return lines;
 }

@@ -59,7 +59,11 @@ RateLookup readRates(const std::string& path, double stateCode, double countyCod
                      size_t blockSize) {
     RateLookup lookup;
     RecordMatcher matcher(stateCode, countyCode, codes);
-    lookup.error = scan(path, blockSize, matcher, lookup.records);
+    RateFileContents contents;
+    lookup.error = scan(path, blockSize, matcher, contents);
+    lookup.records = contents.records;
+    lookup.keyed = contents.keyed;
+    lookup.sample = contents.sample;
     if (!lookup.error) lookup.rows = matcher.take();
     return lookup;
 }

@@ -25,10 +25,19 @@ struct RateFileError {
     std::string description;
 };
 
+// What a whole reading of the file found besides the rows.
+struct RateFileContents {
+    std::uint64_t records = 0;  // lines read as records
+    bool keyed = false;         // at least one valid record (see rate_record_scan.h)
+    bool sample = false;        // the shipped sample table, with its made-up rates
+};
+
 struct RateLookup {
     std::vector<CommodityRates> rows;  // one per commodity code asked for
     std::optional<RateFileError> error;
     std::uint64_t records = 0;  // lines read as records
+    bool keyed = false;         // as RateFileContents
+    bool sample = false;
 };
 
 // Where the rate file was found: the file the user chose when it is still an

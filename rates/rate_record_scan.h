@@ -54,6 +54,41 @@ inline double columnValue(const char* record, Column column) {
     return value;
 }
 
+// A key column written in digits, blanks before or after allowed: its whole
+// number; -1 for any other column (a sign, a point, letters, other bytes).
+inline int keyDigits(const char* record, Column column) {
+    int value = 0;
+    bool digit = false;
+    for (size_t k = 0; k < column.width; ++k) {
+        const char c = record[column.at + k];
+        if (c >= '0' && c <= '9') {
+            value = value * 10 + (c - '0');
+            digit = true;
+        } else if (c != ' ') {
+            return -1;
+        }
+    }
+    return digit ? value : -1;
+}
+
+// A valid record: a line whose state (columns 1-2), county (8-10) and
+// commodity code (13-16) are each written in digits and each above 0. A rate
+// table without one cannot price anything; other lines are still read as the
+// premium has always read them (a malformed line simply matches nothing).
+inline bool validRecord(const char* record) {
+    return keyDigits(record, kState) > 0 && keyDigits(record, kCounty) > 0 && keyDigits(record, kCommodity) > 0;
+}
+
+// The sample table shipped with the program carries a line beginning with
+// this mark. It is no record: it is neither counted nor matched, and a table
+// that has it is known to be the made-up sample wherever it was copied.
+inline constexpr std::string_view kSampleMark = "#KBT2-SAMPLE-RATES";
+
+inline bool sampleMark(const char* line, size_t length) {
+    return length >= kSampleMark.size() && line[0] == '#' &&
+           std::memcmp(line, kSampleMark.data(), kSampleMark.size()) == 0;
+}
+
 // The values a matching record gives its commodity row; `line` is where the
 // record stands in the file, from 1.
 inline CommodityRates ratesOf(const char* record, std::uint64_t line) {
@@ -123,7 +158,9 @@ inline std::uint64_t lineEndMaskOfTail(const char* p, const char* end) {
 
 // Splits blocks into records for a sink with `void record(const char* line)`
 // or `void record(const char* line, std::uint64_t number)`, which always gets
-// 60 readable characters; the number counts the lines from 1. A line ends at CR, CR LF or LF
+// 60 readable characters; the number counts the lines from 1. The sample's
+// mark line goes to no sink and is not counted as a record (its own line
+// still counts, so later lines keep their numbers). A line ends at CR, CR LF or LF
 // and is fitted to 60 characters: a shorter one is padded with blanks, only
 // the first 60 characters of a longer one are kept.
 template <class Sink>
@@ -153,6 +190,9 @@ public:
     }
 
     std::uint64_t records() const { return records_; }
+    // Whether any record was a valid one; whether the sample's mark was met.
+    bool keyed() const { return keyed_; }
+    bool sample() const { return sample_; }
 
 private:
 #if defined(KBT2_WIDE_LINE_ENDS)
@@ -196,6 +236,11 @@ private:
     }
 
     void emit(const char* line, size_t length) {
+        ++lines_;
+        if (sampleMark(line, length)) {
+            sample_ = true;
+            return;
+        }
         ++records_;
         if (length >= kRecordWidth)
             toSink(line);
@@ -204,8 +249,9 @@ private:
     }
 
     void toSink(const char* line) {
-        if constexpr (requires { sink_.record(line, records_); })
-            sink_.record(line, records_);
+        if (!keyed_) keyed_ = validRecord(line);
+        if constexpr (requires { sink_.record(line, lines_); })
+            sink_.record(line, lines_);
         else
             sink_.record(line);
     }
@@ -229,7 +275,10 @@ private:
     char carry_[kRecordWidth];
     size_t carried_ = 0;      // above 0 exactly while a line crosses into the next block
     bool crPending_ = false;  // the block ended with a CR: an LF opening the next belongs to it
+    std::uint64_t lines_ = 0;
     std::uint64_t records_ = 0;
+    bool keyed_ = false;
+    bool sample_ = false;
     bool wide_ = false;
 };
 
@@ -241,14 +290,14 @@ private:
 std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSize,
                                         const std::function<void(const char*, const char*)>& onBlock);
 
-// Every record of the file, in order, to the sink; the number of records
-// read, or why the file could not be read.
+// Every record of the file, in order, to the sink; what the file held, or
+// why it could not be read.
 template <class Sink>
-std::optional<RateFileError> scan(const std::string& path, size_t blockSize, Sink& sink, std::uint64_t& records) {
+std::optional<RateFileError> scan(const std::string& path, size_t blockSize, Sink& sink, RateFileContents& contents) {
     LineSplitter<Sink> lines(sink);
     auto error = readBlocks(path, blockSize, [&lines](const char* p, const char* end) { lines.block(p, end); });
     if (!error) lines.finish();
-    records = lines.records();
+    contents = {lines.records(), lines.keyed(), lines.sample()};
     return error;
 }
 

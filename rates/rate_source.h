@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "rates/rate_file.h"
 #include "worksheet/platform.h"
@@ -16,12 +17,21 @@ namespace kbt2 {
 // What the last premium read: the rate file, how many records it holds, how
 // many commodity rows were asked about and how many of them a record matched,
 // and the rate file the user chose when it was passed over because it is gone.
+// Whether the file held any valid record at all, whether it is the shipped
+// sample, and the rows (from 0) no record matched, whose rates are 0.
 struct RateFileUse {
     std::string path;
     std::uint64_t records = 0;
     int commodities = 0;
     int found = 0;
     std::optional<std::string> chosenGone;
+    bool keyed = true;
+    bool sample = false;
+    std::vector<int> unmatched;
+
+    // Figures priced from this use are a quote: the file is a rate table and
+    // every commodity found its record.
+    bool pricesEveryRow() const { return keyed && unmatched.empty(); }
 };
 
 // A source's answer: the rate file it used (nothing when none was found) and

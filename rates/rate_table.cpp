@@ -45,7 +45,7 @@ void RateTable::want(double stateCode, double countyCode, std::span<const double
 
 std::optional<RateFileError> RateTable::read(const std::string& path, size_t blockSize) {
     Matcher matcher(*this);
-    return scan(path, blockSize, matcher, records_);
+    return scan(path, blockSize, matcher, contents_);
 }
 
 std::vector<CommodityRates> RateTable::rates(double stateCode, double countyCode, std::span<const double> codes) const {

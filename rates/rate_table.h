@@ -29,7 +29,8 @@ public:
 
     // The rows of these codes; a key never asked for reads as unmatched.
     std::vector<CommodityRates> rates(double stateCode, double countyCode, std::span<const double> codes) const;
-    std::uint64_t records() const { return records_; }
+    std::uint64_t records() const { return contents_.records; }
+    const RateFileContents& contents() const { return contents_; }
 
 private:
     struct Key {
@@ -52,11 +53,11 @@ private:
 
     std::unordered_map<Key, CommodityRates, KeyHash> rows_;
     std::vector<WantedState> wanted_;
-    std::uint64_t records_ = 0;
+    RateFileContents contents_;
 };
 
 // The batch's source: a table read once (a RateTable, or any table with the
-// same rates() and records()). `path` is the file it was read from, nothing
+// same rates(), records() and contents()). `path` is the file it was read from, nothing
 // when none was found; `error` why it could not be read.
 template <class Table>
 class TableRateSource final : public RateSource {
@@ -72,6 +73,8 @@ public:
         if (error_) return sourced;
         sourced.lookup.rows = table_.rates(stateCode, countyCode, codes);
         sourced.lookup.records = table_.records();
+        sourced.lookup.keyed = table_.contents().keyed;
+        sourced.lookup.sample = table_.contents().sample;
         return sourced;
     }
 

@@ -13,6 +13,11 @@ Record layout, 60 characters and CR LF per line (positions from 1):
   1-2 state code, 4-5 state letters, 8-10 county code, 13-16 commodity
   code, 19 livestock flag, 25 insurable-crop flag, 35-39 rate at 0.80
   coverage, 46-50 rate at 0.75, 56-60 rate at 0.65.
+
+The last line is no record: it begins with #KBT2-SAMPLE-RATES, which the
+program's reader skips and takes as the sign that the rates are made up, so
+that nothing priced from this table, wherever it is copied, passes for a
+quote. Being last, it moves no record's line number.
 """
 
 import hashlib
@@ -77,7 +82,8 @@ def main():
     if len(places) != 36 or not codes:
         sys.exit(f"tables not understood: {len(places)} counties, {len(codes)} codes")
     lines = [record(*place, code) for place in places for code in codes]
-    output.write_bytes("".join(line + "\r\n" for line in lines).encode("ascii"))
+    mark = "#KBT2-SAMPLE-RATES made-up rates for trying KBT2: no quote".ljust(60)
+    output.write_bytes("".join(line + "\r\n" for line in lines + [mark]).encode("ascii"))
     print(f"{output}: {len(lines)} records ({len(places)} counties x {len(codes)} commodity codes)")
 
 

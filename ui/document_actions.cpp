@@ -220,6 +220,8 @@ void DocumentActions::acted(FieldRef field, bool /*changed*/) {
     if (field.control != Control::Command4) return;
     const auto& use = form_.lastRateFileUse();
     status_.note(premiumRatesNote(form_), use ? QString::fromStdString(use->path) : QString());
+    const RatesWarning warning = premiumRatesWarning(form_);
+    status_.warn(warning.brief, warning.whole);
 }
 
 void DocumentActions::windowClosing() { recovery_->endCleanly(form_.unsaved()); }

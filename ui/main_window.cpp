@@ -17,6 +17,7 @@
 #include "ui/page_tabs.h"
 #include "ui/pages.h"
 #include "ui/qt_text.h"
+#include "ui/rate_file_info.h"
 #include "ui/window_fit.h"
 
 namespace kbt2::ui {
@@ -101,8 +102,12 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     scenarios_->buildMenu(menuBar(), help);
     binding_.setActed([this](FieldRef field, bool changed) {
         documents_->acted(field, changed);
-        // A premium that stopped wrote no figures.
-        if (field.control == Control::Command4 && form_.lastPremium().calculated()) premiumWatch_->premiumCalculated();
+        // A premium that stopped wrote no figures: those of an earlier one are stale.
+        if (field.control != Control::Command4) return;
+        if (form_.lastPremium().calculated())
+            premiumWatch_->premiumCalculated(premiumNotAQuote(form_));
+        else
+            premiumWatch_->premiumStopped();
     });
     // Ctrl+Z is the worksheet's undo wherever the focus is: a line edit
     // would otherwise take it for its own, which undoes only its typing.

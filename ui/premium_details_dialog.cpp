@@ -59,8 +59,28 @@ PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* paren
     auto* content = new QWidget;
     auto* column = new QVBoxLayout(content);
 
+    // Figures that are no quote say so first, in words a glance finds.
+    QStringList warnings;
+    if (s.rateFile.sample) warnings.append(toQString(sampleRatesLine()));
+    if (const std::string unrated = unratedText(s); !unrated.empty()) warnings.append(toQString(unrated));
+    if (!warnings.isEmpty()) {
+        auto* notQuote =
+            makeText(QStringLiteral("\u26A0 ") + warnings.join(QStringLiteral("\n\u26A0 ")), content, true);
+        notQuote->setObjectName(QStringLiteral("notAQuote"));
+        notQuote->setFrameShape(QFrame::Box);
+        column->addWidget(notQuote);
+    }
+
     column->addWidget(makeText(QStringLiteral("The commodities"), content, true));
-    column->addWidget(makeTable(commodityCells(s), QStringLiteral("commodityTable"), content));
+    // A commodity without a rate record is marked in its row.
+    TextTable commodities = commodityCells(s);
+    for (size_t i = 0; i < s.commodities.size() && i < static_cast<size_t>(commodities.rows.size()); ++i) {
+        if (s.commodities[i].recordLine) continue;
+        QStringList& row = commodities.rows[static_cast<qsizetype>(i)];
+        row[0] = QStringLiteral("\u26A0 ") + row[0];
+        row[6] = QStringLiteral("none: rate 0");
+    }
+    column->addWidget(makeTable(commodities, QStringLiteral("commodityTable"), content));
     auto* shares = new ChartView(commoditySharesChart(s), content);
     shares->setObjectName(QStringLiteral("sharesChart"));
     shares->setMinimumHeight(fontMetrics().lineSpacing() * (3 + 2 * static_cast<int>(s.commodities.size())));

@@ -111,7 +111,7 @@ PremiumWatch::PremiumWatch(Worksheet& worksheet, std::function<void(const QStrin
                            std::function<bool()> fromFile)
     : worksheet_(worksheet), note_(std::move(note)), fromFile_(std::move(fromFile)) {
     worksheet_.addObserver([this, alive = std::weak_ptr<bool>(alive_)](const FieldChange&) {
-        if (alive.expired() || !calculated_ || checkPending_) return;
+        if (alive.expired() || (!calculated_ && stale_.isEmpty()) || checkPending_) return;
         checkPending_ = true;
         QTimer::singleShot(0, &timerContext_, [this] { check(); });
     });
@@ -121,15 +121,38 @@ PremiumWatch::Snapshot PremiumWatch::take() const {
     return {values(inputsOf(worksheet_)), values(outputsOf(worksheet_))};
 }
 
-void PremiumWatch::premiumCalculated() {
+void PremiumWatch::premiumCalculated(const QString& notAQuote) {
     calculated_ = take();
     problem_.clear();
+    notAQuote_ = notAQuote;
+    stale_.clear();
     show();
+}
+
+void PremiumWatch::premiumStopped() {
+    const auto outputs = outputsOf(worksheet_);
+    // Only the table counts: a stopped premium may itself write the results beside it.
+    const bool figures = std::any_of(outputs.begin(), outputs.begin() + kPremiumColumns * std::size(kPremiumRows),
+                                     [](const Watched& w) { return !w.value.empty(); });
+    calculated_.reset();
+    problem_.clear();
+    notAQuote_.clear();
+    stale_.clear();
+    if (figures) {
+        stale_ = QStringLiteral(
+            "Page 9's figures are from an earlier Calculate Premium and do not belong to the worksheet as it "
+            "stands: the last Calculate Premium stopped before it wrote them.");
+        staleOutputs_ = values(outputs);
+    }
+    show();
+    if (!stale_.isEmpty() && note_) note_(stale_);
 }
 
 void PremiumWatch::forget() {
     calculated_.reset();
     problem_.clear();
+    notAQuote_.clear();
+    stale_.clear();
     show();
 }
 
@@ -140,7 +163,13 @@ void PremiumWatch::attachMark(QLabel* mark) {
 
 void PremiumWatch::check() {
     checkPending_ = false;
-    if (!calculated_) return;
+    if (!calculated_) {
+        // Stale figures stay marked until the page empties or a file's own come in.
+        const auto outputs = outputsOf(worksheet_);
+        const bool emptied = std::ranges::all_of(outputs, [](const Watched& w) { return w.value.empty(); });
+        if (!stale_.isEmpty() && (emptied || (values(outputs) != staleOutputs_ && fromFile_ && fromFile_()))) forget();
+        return;
+    }
     const auto outputs = outputsOf(worksheet_);
     const auto typed = differing(outputs, calculated_->outputs);
     const bool emptied = std::ranges::all_of(outputs, [](const Watched& w) { return w.value.empty(); });
@@ -161,10 +190,18 @@ void PremiumWatch::check() {
     if (!problem_.isEmpty() && note_) note_(problem_);
 }
 
+QString PremiumWatch::markText() const {
+    QStringList parts;
+    for (const QString* part : {&notAQuote_, &stale_, &problem_})
+        if (!part->isEmpty()) parts.append(*part);
+    return parts.isEmpty() ? QString() : QStringLiteral("\u26A0 ") + parts.join(QStringLiteral("\n\u26A0 "));
+}
+
 void PremiumWatch::show() {
     if (!mark_) return;
-    mark_->setText(problem_.isEmpty() ? QString() : QStringLiteral("\u26A0 ") + problem_);
-    mark_->setVisible(!problem_.isEmpty());
+    const QString text = markText();
+    mark_->setText(text);
+    mark_->setVisible(!text.isEmpty());
 }
 
 }  // namespace kbt2::ui

@@ -27,7 +27,13 @@ public:
     PremiumWatch(Worksheet& worksheet, std::function<void(const QString&)> note, std::function<bool()> fromFile);
 
     // Calculate Premium ran to its end: its figures hold from now on.
-    void premiumCalculated();
+    // `notAQuote` says why they are still no quote (a rate file that could
+    // not price every commodity); the mark shows it as long as they stand.
+    void premiumCalculated(const QString& notAQuote = {});
+    // Calculate Premium stopped before it wrote the table: figures of an
+    // earlier premium still on page 9 are marked as not the worksheet's as
+    // it stands, until a premium runs, the page empties or a file is loaded.
+    void premiumStopped();
     // Undo or redo put back fields of another time: whichever premium they
     // came from, this one's watch ends.
     void forget();
@@ -36,6 +42,8 @@ public:
 
     // What changed since the premium, in words; empty while the figures hold.
     const QString& problem() const { return problem_; }
+    // What the mark on page 9 shows; empty while it is hidden.
+    QString markText() const;
 
 private:
     struct Snapshot {
@@ -52,6 +60,9 @@ private:
     bool checkPending_ = false;
     std::optional<Snapshot> calculated_;
     QString problem_;
+    QString notAQuote_;
+    QString stale_;
+    std::vector<std::string> staleOutputs_;
     QPointer<QLabel> mark_;
     // The worksheet outlives the watch: its observer and the pending check
     // look here before they touch the watch.

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "commands/fresh_quote.h"
+#include "commands/quote_text.h"
 #include "ui/premium_details_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/quote_summary_pdf.h"
@@ -52,6 +53,16 @@ void QuoteActions::exportSummary() {
 bool QuoteActions::exportSummaryTo(const QString& path) {
     const auto summary = freshSummary();
     if (!summary) return false;
+    // Figures priced at rate 0 for a commodity without a record are no quote:
+    // no paper is made of them.
+    if (const std::string unrated = unratedText(*summary); !unrated.empty()) {
+        const QString why = QStringLiteral("No quote summary was written to %1. %2").arg(path, toQString(unrated));
+        note_(why);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("KBT2"), why, QMessageBox::Ok, &window_);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return false;
+    }
     if (const auto failure = writeQuoteSummaryPdf(*summary, path)) {
         note_(QStringLiteral("The quote summary could not be written to %1: %2").arg(path, *failure));
         return false;

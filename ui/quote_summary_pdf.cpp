@@ -206,12 +206,18 @@ void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const Quote
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QRectF area(QPointF(0, 0), QSizeF(painter.viewport().size()));
+    // A summary priced from the shipped sample says so at the top of every page.
+    const auto sampleLine = [&](PageWriter& page) {
+        if (summary.rateFile.sample) page.heading(toQString(sampleRatesLine()), 1.0);
+    };
     PageWriter first(painter, area);
+    sampleLine(first);
     firstPage(painter, first, area, summary, prepared);
     device.newPage();
     font.setPointSizeF(8);
     painter.setFont(font);
     PageWriter second(painter, area);
+    sampleLine(second);
     secondPage(second, summary);
 }
 

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "commands/premium.h"
 #include "commands/quote_text.h"
 #include "commands/rate_file_identity.h"
 #include "rates/rate_file.h"
@@ -39,6 +40,29 @@ QString premiumRatesNote(const Form& form) {
     else
         note += QStringLiteral("No rate file was read.");
     return note;
+}
+
+RatesWarning premiumRatesWarning(const Form& form) {
+    const auto& use = form.lastRateFileUse();
+    if (!use || !form.lastPremium().calculated()) return {};
+    RatesWarning warning;
+    QStringList parts;
+    if (const QString notAQuote = premiumNotAQuote(form); !notAQuote.isEmpty()) {
+        parts.append(notAQuote);
+        warning.brief = QStringLiteral("\u26A0 Not a quote");
+    }
+    if (use->sample) {
+        parts.append(QString::fromStdString(sampleRatesLine()));
+        if (warning.brief.isEmpty()) warning.brief = QStringLiteral("\u26A0 Made-up sample rates: no quote");
+    }
+    warning.whole = parts.join(QLatin1Char(' '));
+    return warning;
+}
+
+QString premiumNotAQuote(const Form& form) {
+    const auto& use = form.lastRateFileUse();
+    if (!use || !form.lastPremium().calculated()) return {};
+    return QString::fromStdString(notAQuoteText(form.worksheet(), *use));
 }
 
 QString rateFileInUseText(const Form& form, Platform& platform) {

@@ -14,6 +14,17 @@ namespace kbt2::ui {
 // read and how many commodities found one; and whether the chosen rate file
 // had gone so the usual places were searched, as the premium found it.
 QString premiumRatesNote(const Form& form);
+// Beside it: why the last premium's figures are no quote, and whether they
+// were priced from the made-up sample, in a few words and whole; empty when
+// neither.
+struct RatesWarning {
+    QString brief;
+    QString whole;
+};
+RatesWarning premiumRatesWarning(const Form& form);
+
+// Why the last premium's figures are no quote; empty when they are one.
+QString premiumNotAQuote(const Form& form);
 
 // The rate file of the last premium with its SHA-256, or, before any, the
 // one the next premium would read.

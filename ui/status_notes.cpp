@@ -38,7 +38,8 @@ void NoteLabel::fit() {
     setText(metrics.elidedText(shown, Qt::ElideRight, room));
 }
 
-StatusNotes::StatusNotes(QStatusBar* bar) : note_(new NoteLabel(bar)), document_(new QLabel(bar)) {
+StatusNotes::StatusNotes(QStatusBar* bar)
+    : note_(new NoteLabel(bar)), warning_(new QLabel(bar)), document_(new QLabel(bar)) {
     // A label of its own, not the bar's passing message: a menu's status
     // tips would wipe that. A long note is shortened rather than widening
     // the window.
@@ -46,6 +47,13 @@ StatusNotes::StatusNotes(QStatusBar* bar) : note_(new NoteLabel(bar)), document_
     note_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     note_->setTextFormat(Qt::PlainText);
     bar->addWidget(note_, 1);
+    warning_->setObjectName(QStringLiteral("statusWarning"));
+    warning_->setTextFormat(Qt::PlainText);
+    QFont bold = warning_->font();
+    bold.setBold(true);
+    warning_->setFont(bold);
+    bar->addWidget(warning_);
+    warning_->hide();
     document_->setObjectName(QStringLiteral("documentName"));
     bar->addPermanentWidget(document_);
     showDocument({}, false);
@@ -59,5 +67,12 @@ void StatusNotes::showDocument(const QString& path, bool modified) {
 }
 
 void StatusNotes::note(const QString& text, const QString& shrinkable) { note_->setNote(text, shrinkable); }
+
+void StatusNotes::warn(const QString& shortText, const QString& text) {
+    // Short in the bar, beside the note it qualifies; whole in the tool tip.
+    warning_->setText(shortText);
+    warning_->setToolTip(text);
+    warning_->setVisible(!shortText.isEmpty());
+}
 
 }  // namespace kbt2::ui

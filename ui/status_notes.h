@@ -42,9 +42,15 @@ public:
     // path) shortened first when the note does not fit.
     void note(const QString& text, const QString& shrinkable = {});
     QString currentNote() const { return note_->note(); }
+    // A warning of its own beside the note, kept until the next: the last
+    // premium's figures are no quote, or priced from made-up rates. A few
+    // words in the bar, the whole of it in the tool tip; empty hides it.
+    void warn(const QString& shortText, const QString& text);
+    QString currentWarning() const { return warning_->toolTip(); }
 
 private:
     NoteLabel* note_;
+    QLabel* warning_;
     QLabel* document_;
 };
 

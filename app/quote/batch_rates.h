@@ -39,11 +39,20 @@ public:
     // Why the file could not be read, on one line to `errors`.
     void reportError(std::ostream& errors) const;
 
+    // Once read county-wide: why no worksheet may be priced from this table
+    // at all, on one line to `errors`; false when it may. A path named that
+    // is there but no ordinary file, and a file read whole without one valid
+    // record, are refused.
+    bool refused(std::ostream& errors) const;
+    // Read whole, and the shipped sample table with its made-up rates.
+    bool sample() const { return path_ && !error_ && counties_.contents().sample; }
+
     // The premiums' source, once read.
     RateSource& source();
 
 private:
     std::optional<std::string> path_;
+    bool namedNotAFile_ = false;
     CountyRateTable counties_;
     RateTable keyed_;
     bool byKeys_ = false;

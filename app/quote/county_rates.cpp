@@ -90,7 +90,7 @@ CountyRateTable::CountyRateTable(size_t maxRows) : states_{0}, counties_{0}, max
 
 std::optional<RateFileError> CountyRateTable::read(const std::string& path) {
     Matcher matcher(*this);
-    std::optional<RateFileError> error = scan(path, kRateFileBlockSize, matcher, records_);
+    std::optional<RateFileError> error = scan(path, kRateFileBlockSize, matcher, contents_);
     for (Place& place : places_) {
         for (const auto& [code, row] : place.reading) place.rows.push_back({code, row});
         place.reading = {};

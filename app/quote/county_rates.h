@@ -35,7 +35,8 @@ public:
 
     // The rows of these codes, as reading the file for them would give.
     std::vector<CommodityRates> rates(double stateCode, double countyCode, std::span<const double> codes) const;
-    std::uint64_t records() const { return records_; }
+    std::uint64_t records() const { return contents_.records; }
+    const RateFileContents& contents() const { return contents_; }
 
 private:
     class Matcher;
@@ -60,7 +61,7 @@ private:
     std::vector<Place> places_;
     size_t maxRows_;
     bool overflowed_ = false;
-    std::uint64_t records_ = 0;
+    RateFileContents contents_;
 };
 
 // The batch's source over such a table.

@@ -109,6 +109,7 @@ constexpr size_t kWorksheetsPerJob = 8;
 struct QuotedLines {
     std::string lines;
     size_t worksheets = 0;
+    size_t unrated = 0;  // of compared worksheets, those with a commodity no record priced
     bool ok = true;
     std::vector<WorksheetQuote> quotes;   // of a plain run, whose lines the writing thread makes
     std::vector<ComparedQuote> compared;  // for the closing summary and the letters
@@ -143,6 +144,17 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     bar.show(comparing ? "reading the rate tables" : "reading the rate file");
     readBoth(after, comparing ? &before : nullptr, [](BatchRates& t) { t.readCountyWide(); });
     bar.clear();
+    // A table that can price nothing is refused before any worksheet.
+    const bool refused = (comparing && before.refused(errors)) | after.refused(errors);
+    if (refused) {
+        errors << kUsage << '\n';
+        return kUsageError;
+    }
+    for (const BatchRates* table : {&before, &after})
+        if ((table == &after || comparing) && table->sample())
+            errors << "kbt2-quote: " << printable(*table->path())
+                   << ": the sample rate table shipped with the program; its rates are made up, and nothing "
+                      "priced from it is a quote\n";
     collectKeys(worksheets, workers, bar, {&after, comparing ? &before : nullptr});
     bar.clear();
     if (comparing) before.reportError(errors);
@@ -154,6 +166,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
 
     // Each worksheet quoted and written in the order given.
     bool anyFailed = false;
+    size_t unratedQuotes = 0;  // quotes with commodities the rate file has no record for
     CompareSummary summary;
     RateFileIdentities identities;
     const bool summaries = options.summariesDir && writeSummary;
@@ -172,6 +185,10 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
         ComparedQuote compared = item.problem ? failedComparison(item.path, *item.problem)
                                               : compareWorksheet(item.path, beforeSource, afterSource, summaries);
         const bool changed = failed(compared) || !unchanged(compared);
+        if (!compared.before.unrated.empty() || !compared.after.unrated.empty()) {
+            quoted.unrated += 1;
+            quoted.ok = false;
+        }
         if (!options.changedOnly || changed) quoted.lines += compareLinesOf(compared, tables, options.format);
         quoted.ok = quoted.ok && !failed(compared);
         // The closing summary and the letters need only the quotes: the
@@ -197,11 +214,27 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     const auto letterOf = [&](ComparedQuote& compared) {
         if (progress) summary.add(compared);
         if (!compared.after.details) return;
+        if (summaries && !compared.after.unrated.empty()) {
+            bar.clear();
+            errors << "kbt2-quote: " << printable(compared.after.file)
+                   << ": no renewal letter: " << printable(unratedText(compared.after)) << '\n';
+            return;
+        }
         compared.after.details->lastQuote = lastQuoteOf(compared);
         summaryOf(*compared.after.details, compared.after.file);
     };
     const auto linesOfPlain = [&](WorksheetQuote& quote) {
-        if (quote.details) summaryOf(*quote.details, quote.file);
+        if (!quote.unrated.empty()) {
+            ++unratedQuotes;
+            if (summaries) {
+                bar.clear();
+                errors << "kbt2-quote: " << printable(quote.file)
+                       << ": no quote summary: " << printable(unratedText(quote)) << '\n';
+            }
+            anyFailed = true;
+        } else if (quote.details) {
+            summaryOf(*quote.details, quote.file);
+        }
         if (!options.details) quote.details.reset();
         anyFailed = anyFailed || !quote.ok;
         return linesOf(quote, options.format);
@@ -212,6 +245,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
             bar.show("quoting", done);
             done += quoted.worksheets;
             anyFailed = anyFailed || !quoted.ok;
+            unratedQuotes += quoted.unrated;
             for (ComparedQuote& compared : quoted.compared) letterOf(compared);
             for (WorksheetQuote& quote : quoted.quotes) quoted.lines += linesOfPlain(quote);
             if (written.ok && !quoted.lines.empty()) written = output->write(quoted.lines);
@@ -241,6 +275,10 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
         return kUsageError;
     }
     if (comparing && progress) errors << summary.text();
+    if (unratedQuotes > 0)
+        errors << "kbt2-quote: " << unratedQuotes << (unratedQuotes == 1 ? " worksheet was" : " worksheets were")
+               << " priced with commodities the rate file has no record for (" << kNoRateRecord
+               << "): their figures are no quote\n";
     return anyFailed ? kSomeFailed : kAllQuoted;
 }
 

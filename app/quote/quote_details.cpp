@@ -102,7 +102,9 @@ std::string summaryPath(const std::string& folder, const std::string& worksheet)
 void RateFileIdentities::fill(SummaryRateFile& file) {
     auto known = known_.find(file.path);
     if (known == known_.end()) known = known_.emplace(file.path, rateFileIdentity(file.path, file.records)).first;
+    const bool sample = file.sample;
     file = known->second;
+    file.sample = sample;
 }
 
 }  // namespace kbt2::quote

@@ -103,6 +103,11 @@ std::string jsonObject(const WorksheetQuote& quote) {
         line += "}";
     }
     line += "]";
+    if (!quote.unrated.empty()) {
+        line += ",\"no_rate_record\":[";
+        for (size_t i = 0; i < quote.unrated.size(); ++i) line += (i ? "," : "") + jsonString(quote.unrated[i].code);
+        line += "]";
+    }
     for (size_t k = 0; k < quote.totals.size(); ++k)
         line += ",\"" + std::string(kTotalColumns[k].name) + "\":" + jsonString(quote.totals[k]);
     if (quote.details) line += ",\"details\":" + detailsJson(*quote.details);

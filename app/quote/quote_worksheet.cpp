@@ -60,6 +60,12 @@ std::optional<std::string> press(Form& form, QuotePlatform& platform, Control bu
     if (button == Control::Command4 && form.lastPremium().calculated()) {
         for (const PremiumWarning warning : form.lastPremium().figures->warnings)
             quote.warnings.push_back(warningName(warning));
+        if (const auto& use = form.lastRateFileUse(); use && !use->pricesEveryRow()) {
+            quote.warnings.push_back(kNoRateRecord);
+            for (const int row : use->unmatched)
+                quote.unrated.push_back(
+                    {form.worksheet().text({Control::Unit1, row}), form.worksheet().text({Control::Cropname1, row})});
+        }
         return std::nullopt;
     }
     if (platform.messages.size() > before) return platform.messages[before].text;
@@ -144,6 +150,16 @@ std::vector<WorksheetQuote> quoteWorksheetUnder(const std::string& path, std::sp
         quotes.push_back(std::move(quote));
     }
     return quotes;
+}
+
+std::string unratedText(const WorksheetQuote& quote) {
+    std::string text = "the rate file has no record for";
+    for (size_t i = 0; i < quote.unrated.size(); ++i) {
+        const WorksheetQuote::Unrated& row = quote.unrated[i];
+        text += (i ? ", " : " ") + std::string("commodity ") + row.code;
+        if (!row.name.empty()) text += " (" + row.name + ")";
+    }
+    return text + " in " + (quote.county.empty() ? std::string("the county") : quote.county + " county");
 }
 
 WorksheetQuote failedQuote(const std::string& path, std::string message) {

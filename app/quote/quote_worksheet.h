@@ -27,8 +27,15 @@ struct LevelQuote {
 struct WorksheetQuote {
     std::string file;
     bool ok = false;
-    std::string message;                  // the message that stopped it
-    std::vector<std::string> warnings;    // "livestock-over-35", "mpci-over-50"
+    std::string message;                // the message that stopped it
+    std::vector<std::string> warnings;  // "livestock-over-35", "mpci-over-50", "no-rate-record"
+    // The commodity rows the rate file has no record for (priced at rate 0,
+    // so the figures are no quote): each row's code and name.
+    struct Unrated {
+        std::string code;
+        std::string name;
+    };
+    std::vector<Unrated> unrated;
     std::vector<LevelQuote> levels;       // the coverage levels shown
     std::vector<std::string> totals;      // in the order of kTotalColumns
     std::string producer;                 // the producer's name, once loaded
@@ -88,6 +95,11 @@ WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates, bool w
 // `withDetails` as for quoteWorksheet.
 std::vector<WorksheetQuote> quoteWorksheetUnder(const std::string& path, std::span<RateSource* const> sources,
                                                 bool withDetails = false);
+
+// The warning of a quote with commodities the rate file has no record for.
+inline constexpr const char* kNoRateRecord = "no-rate-record";
+// Why such a quote gets no summary: each commodity without a record, and the county.
+std::string unratedText(const WorksheetQuote& quote);
 
 // An item that named no worksheet: an error with this message.
 WorksheetQuote failedQuote(const std::string& path, std::string message);

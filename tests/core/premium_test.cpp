@@ -382,7 +382,13 @@ TEST_F(Premium, AChosenRateFileIsReadFirstWhileItIsThere) {
     EXPECT_EQ(outcome.chosenRateFileGone, platform.chosen);
     ASSERT_TRUE(outcome.rateFile);
     EXPECT_EQ(outcome.rateFile->chosenGone, platform.chosen);
-    EXPECT_TRUE(platform.messages.empty());
+    // And the user is told before the figures are written, with both files.
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].text.find(*platform.chosen + ", is gone"), std::string::npos)
+        << platform.messages[0].text;
+    EXPECT_NE(platform.messages[0].text.find("priced from " + (dir_ / "system" / "Ratefile.prn").string()),
+              std::string::npos)
+        << platform.messages[0].text;
 }
 
 // The file is found but is gone when it is opened.

@@ -4,16 +4,22 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calc/numbers.h"
 #include "fake_platform.h"
 #include "rate_records.h"
+#include "rates/rate_file_places.h"
+#include "rates/rate_source.h"
+#include "rates/rate_table.h"
 
 namespace kbt2 {
 namespace {
@@ -246,6 +252,139 @@ TEST(RateFile, BlocksReadAheadGiveTheSameRecords) {
         for (size_t i = 0; i < codes.size(); ++i)
             EXPECT_EQ(ahead.rows[i].rates, small.rows[i].rates) << "block " << block;
     }
+}
+
+// What a reading tells of the table as a whole, beside the rows: whether it
+// holds any valid record (keys in digits, each above 0), whether it is the
+// shipped sample, how many records it has and which rows found one. Each row
+// is read through the premium's reader and the batch's table alike.
+struct ContentsCase {
+    const char* name;
+    std::string content;
+    std::uint64_t records;
+    bool keyed;
+    bool sample;
+    std::vector<bool> found;  // of codes 41 and 54 in state 26, county 81
+    std::uint64_t line41;     // the line of code 41's record, 0 when none
+};
+
+const std::string kGood = record({}) + "\r\n" + record({.code = "  54", .livestock = 'Y'}) + "\r\n";
+const std::string kMark = "#KBT2-SAMPLE-RATES made-up rates for trying the program\r\n";
+
+// clang-format off
+const ContentsCase kContents[] = {
+    {"Whole",          kGood,                                             2, true,  false, {true, true},   1},
+    {"Empty",          "",                                                0, false, false, {false, false}, 0},
+    {"BlankLines",     "\r\n\r\n  \r\n",                                  3, false, false, {false, false}, 0},
+    {"Garbage",        "hello world\r\nthis is no rate table at all\r\n", 2, false, false, {false, false}, 0},
+    {"Binary",         std::string("\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0\x01\0\0\0", 24) + "\n\x01\x02\x03",
+                                                                          2, false, false, {false, false}, 0},
+    // A key with a sign or a point still matches as a number, but is no
+    // valid record of its own.
+    {"KeysNotInDigits", record({.code = " +41"}) + "\r\n" + record({.county = "81.", .code = "  54"}) + "\r\n",
+                                                                          2, false, false, {true, true},   1},
+    {"ZeroKeys",       record({.state = "00", .county = "000", .code = "   0"}) + "\r\n",
+                                                                          1, false, false, {false, false}, 0},
+    {"CutShort",       kGood.substr(0, 70),                               2, true,  false, {true, false},  1},
+    {"ARecordMissing", record({}) + "\r\n" + record({.county = "082", .code = "  54"}) + "\r\n",
+                                                                          2, true,  false, {true, false},  1},
+    {"SampleMarkAtTheEnd", kGood + kMark,                                 2, true,  true,  {true, true},   1},
+    {"SampleMarkFirst",    kMark + kGood,                                 2, true,  true,  {true, true},   2},
+    {"SampleMarkAlone",    kMark,                                         0, false, true,  {false, false}, 0},
+    {"MarkNotAtLineStart", " " + kMark + kGood,                           3, true,  false, {true, true},   2},
+};
+// clang-format on
+
+void PrintTo(const ContentsCase& c, std::ostream* os) { *os << c.name; }
+
+class RateFileContentsTable : public testing::TestWithParam<ContentsCase> {};
+
+TEST_P(RateFileContentsTable, ThePremiumsReaderAndTheBatchsTableAgree) {
+    const ContentsCase& c = GetParam();
+    const RateLookup r = lookUp(c.content, {41, 54});
+    ASSERT_FALSE(r.error);
+    EXPECT_EQ(r.records, c.records);
+    EXPECT_EQ(r.keyed, c.keyed);
+    EXPECT_EQ(r.sample, c.sample);
+    ASSERT_EQ(r.rows.size(), 2u);
+    EXPECT_EQ(r.rows[0].found, c.found[0]);
+    EXPECT_EQ(r.rows[1].found, c.found[1]);
+    EXPECT_EQ(r.rows[0].line, c.line41);
+
+    const fs::path file = scratch("table") / "Ratefile.prn";
+    writeFile(file, c.content);
+    RateTable table;
+    const std::vector<double> codes{41, 54};
+    table.want(26, 81, codes);
+    ASSERT_FALSE(table.read(file.string(), 7));  // small blocks: the mark crosses them
+    EXPECT_EQ(table.records(), c.records);
+    EXPECT_EQ(table.contents().keyed, c.keyed);
+    EXPECT_EQ(table.contents().sample, c.sample);
+    const auto rows = table.rates(26, 81, codes);
+    EXPECT_EQ(rows[0].found, c.found[0]);
+    EXPECT_EQ(rows[1].found, c.found[1]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, RateFileContentsTable, testing::ValuesIn(kContents),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The use a premium reports: figures are a quote only when the table is one
+// and every row found its record.
+TEST(RateFileUse, NamesTheRowsNoRecordMatched) {
+    SourcedRates sourced;
+    sourced.path = "/r/Ratefile.prn";
+    sourced.lookup = lookUp(record({}) + "\r\n", {54, 41, 7});
+    const auto use = rateFileUse(sourced);
+    ASSERT_TRUE(use);
+    EXPECT_EQ(use->unmatched, (std::vector<int>{0, 2}));
+    EXPECT_FALSE(use->pricesEveryRow());
+    sourced.lookup = lookUp(record({}) + "\r\n", {41});
+    EXPECT_TRUE(rateFileUse(sourced)->pricesEveryRow());
+    sourced.lookup = lookUp("garbage\r\n", {});
+    EXPECT_FALSE(rateFileUse(sourced)->pricesEveryRow()) << "no valid record, even with no row to price";
+}
+
+// The data folders come first, each as the XDG Base Directory Specification
+// orders them, and then the program's own and the root.
+class RateFileDataFolders : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "HOME"})
+            if (const char* value = std::getenv(name))
+                saved_.emplace_back(name, value);
+            else
+                saved_.emplace_back(name, std::nullopt);
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : saved_)
+            if (value)
+                setenv(name.c_str(), value->c_str(), 1);
+            else
+                unsetenv(name.c_str());
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(RateFileDataFolders, TheUsersThenEachOfTheSystemsThenTheProgramsThenTheRoot) {
+    setenv("XDG_DATA_HOME", "/home/agent/data", 1);
+    setenv("XDG_DATA_DIRS", "/opt/share:relative/share::/usr/share/", 1);
+    const std::vector<std::string> folders = defaultRateFileFolders();
+    ASSERT_EQ(folders.size(), 5u);
+    EXPECT_EQ(folders[0], "/home/agent/data/kbt2");
+    EXPECT_EQ(folders[1], "/opt/share/kbt2");
+    EXPECT_EQ(folders[2], "/usr/share/kbt2");
+    EXPECT_EQ(folders[3], programDataFolder());
+    EXPECT_EQ(folders[4], "/");
+}
+
+TEST_F(RateFileDataFolders, UnsetTheSpecificationsDefaultsApply) {
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("XDG_DATA_DIRS");
+    setenv("HOME", "/home/agent", 1);
+    EXPECT_EQ(dataRateFileFolders(),
+              (std::vector<std::string>{"/home/agent/.local/share/kbt2", "/usr/local/share/kbt2", "/usr/share/kbt2"}));
+    setenv("XDG_DATA_HOME", "not/absolute", 1);
+    EXPECT_EQ(dataRateFileFolders().front(), "/usr/local/share/kbt2");
 }
 
 TEST(RateFilePlaces, TheFirstFolderHoldingTheFileWins) {

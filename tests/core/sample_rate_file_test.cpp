@@ -42,6 +42,18 @@ TEST(SampleRateFile, EveryLineIsSixtyCharactersAndCrLf) {
     }
 }
 
+// Its last line marks it as the made-up sample wherever it is copied; that
+// line is no record, so the records and their line numbers stay as they were.
+TEST(SampleRateFile, ItsMarkLineMakesItKnownAndIsNoRecord) {
+    const RateLookup r = readRates(kSample, 26, 5, std::vector<double>{11});
+    ASSERT_FALSE(r.error);
+    EXPECT_TRUE(r.sample);
+    EXPECT_TRUE(r.keyed);
+    EXPECT_EQ(r.records, 5652u);
+    ASSERT_TRUE(r.rows[0].found);
+    EXPECT_EQ(r.rows[0].line, 1u);
+}
+
 TEST(SampleRateFile, RatesEveryCommodityOfEveryCounty) {
     const std::vector<double> codes = catalogueCodes();
     for (const CountyInfo& county : counties()) {
@@ -71,9 +83,9 @@ TEST(SampleRateFile, MarksTheCommonFieldCropsInsurable) {
         EXPECT_EQ(r.rows[i].insurable(), codes[i] < 800 && codes[i] != 609) << codes[i];
 }
 
-TEST(SampleRateFile, IsCopiedWhereTheProgramLooksFirst) {
+TEST(SampleRateFile, IsCopiedToTheProgramsDataFolder) {
     // The tests run from bin/ of the build tree, laid out like an installation.
-    const std::string copy = defaultRateFileFolders().front() + "/Ratefile.prn";
+    const std::string copy = programDataFolder() + "/Ratefile.prn";
     ASSERT_TRUE(std::filesystem::is_regular_file(copy)) << copy;
     EXPECT_EQ(std::filesystem::file_size(copy), std::filesystem::file_size(kSample));
 }

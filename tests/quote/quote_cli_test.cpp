@@ -2,8 +2,11 @@
 // and standard error, and the output file written whole or not at all.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,8 @@ const std::string kHeader =
     "kbt_liability,net_kbt_liability,gross_premium,subsidy,producer_premium,preliminary_kbt,total_expected_kbt,"
     "allowable_kbt,crops\r\n";
 const std::string kSampleLine = kSample + ",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3\r\n";
+// What a run priced from the shipped sample table says once on standard error.
+const std::string kMadeUp = "the sample rate table shipped with the program; its rates are made up";
 
 struct CliCase {
     const char* name;
@@ -47,23 +52,26 @@ const CliCase kCases[] = {
     {"CompareOneWorksheet", {"--jobs=3", "--rates", "@RATES@", "--compare=@RATES@", kSample}, 0,
      "file,status,message,producer,county,coverage,old_producer_premium,new_producer_premium,change,change_percent,"
      "old_gross_premium,new_gross_premium,old_weighted_rate,new_weighted_rate,changes\r\n" +
-     kSample + ",ok,,Jane Doe,Marion,.65,1,1,0,0.0,1,1,0.042,0.042,\r\n", ""},
+     kSample + ",ok,,Jane Doe,Marion,.65,1,1,0,0.0,1,1,0.042,0.042,\r\n", kMadeUp},
     {"Help",                {"--help"},                                0, "*", ""},
     {"Version",             {"--version"},                             0, "kbt2-quote 1.0.0\n", ""},
-    {"OneWorksheet",        {"--rates", "@RATES@", kSample},           0, kHeader + kSampleLine, ""},
+    {"OneWorksheet",        {"--rates", "@RATES@", kSample},           0, kHeader + kSampleLine, kMadeUp},
     {"MissingWorksheet",    {"--rates", "@RATES@", "@SCRATCH@/none.wsk", kSample}, 1,
-     kHeader + "@SCRATCH@/none.wsk,error,\"The worksheet file \"\"@SCRATCH@/none.wsk\"\" could not be opened. The file does not exist.\",,,,,,,,,,,,,,,\r\n" + kSampleLine, ""},
-    {"RatesAFolder",        {"--rates", "@SCRATCH@", kSample},          1,
+     kHeader + "@SCRATCH@/none.wsk,error,\"The worksheet file \"\"@SCRATCH@/none.wsk\"\" could not be opened. The file does not exist.\",,,,,,,,,,,,,,,\r\n" + kSampleLine, kMadeUp},
+    // A rate table that can price nothing is refused before any worksheet.
+    {"RatesAFolder",        {"--rates", "@SCRATCH@", kSample},          2, "", "no ordinary file of that name"},
+    {"RatesADevice",        {"--rates", "/dev/zero", kSample},         2, "", "/dev/zero: no ordinary file"},
+    {"RateFileEmpty",       {"--rates", "/dev/null", "--format", "jsonl", kSample}, 2, "", "/dev/null: no ordinary file"},
+    {"RatesNotThere",       {"--rates", "@SCRATCH@/none.prn", kSample}, 1,
      kHeader + kSample + ",error,\"Ratefile.prn - cannot find file, Program will not work without it If you put the file in the root(C:\\) the program will find it there.\",,,,,,,,,,,,,,,\r\n",
-     "no ordinary file of that name"},
-    {"RatesADevice",        {"--rates", "/dev/zero", kSample},         1, "*", "/dev/zero: no ordinary file"},
-    {"RateFileEmpty",       {"--rates", "/dev/null", "--format", "jsonl", kSample}, 1, "*", "/dev/null: no ordinary file"},
-    {"DoubleDashEndsOptions", {"--rates", "@RATES@", "--", "--help"},  1, "*", ""},
+     "none.prn: no ordinary file of that name"},
+    {"CompareAFolder",      {"--rates", "@RATES@", "--compare", "@SCRATCH@", kSample}, 2, "", "no ordinary file of that name"},
+    {"DoubleDashEndsOptions", {"--rates", "@RATES@", "--", "--help"},  1, "*", kMadeUp},
     {"Jsonl",               {"--format=jsonl", "--rates=@RATES@", kSample}, 0,
      "{\"file\":\"" + kSample + "\",\"status\":\"ok\",\"message\":\"\",\"warnings\":[\"mpci-over-50\"],\"levels\":[{\"coverage\":\".65\","
      "\"indemnity_threshold\":\"116\",\"weighted_rate\":\"0.042\",\"diversification_factor\":\"0.698\",\"kbt_rate\":\"0.029\","
      "\"kbt_liability\":\"87\",\"net_kbt_liability\":\"44\",\"gross_premium\":\"1\",\"subsidy\":\"0\",\"producer_premium\":\"1\"}],"
-     "\"preliminary_kbt\":\"179\",\"total_expected_kbt\":\"48400\",\"allowable_kbt\":\"179\",\"crops\":\"3\"}\n", ""},
+     "\"preliminary_kbt\":\"179\",\"total_expected_kbt\":\"48400\",\"allowable_kbt\":\"179\",\"crops\":\"3\"}\n", kMadeUp},
 };
 // clang-format on
 
@@ -116,6 +124,125 @@ TEST(QuoteCliOutput, AFolderGivesItsWorksheetsInNameOrderIntoTheOutputFile) {
     const std::string in = (scratch / "in").string();
     EXPECT_EQ(storage_testing::readBytes(output), kHeader + in + "/a.WSK" + tail + in + "/b.wsk" + tail);
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch), fs::directory_iterator()), 4);  // no temporary left
+}
+
+// Rate tables that cannot price the sample worksheet (Marion county: apples
+// 54 on line 5216, cranberries 58 on 5219, rye 94 on 5238 of the sample
+// table), and the sample itself: each through a plain run with summaries, in
+// CSV and in JSON lines.
+struct TableCase {
+    const char* name;
+    std::function<std::string(const std::string& sample)> content;
+    int status;
+    std::string warnings;      // the CSV's warnings column; "" for a refused table
+    std::string unratedCodes;  // the JSON line's "no_rate_record", as written
+    std::vector<std::string> err;
+    bool summary;
+};
+
+std::string withoutLine(const std::string& sample, size_t line) {
+    std::vector<std::string> lines = storage_testing::crlfLines(sample);
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(line - 1));
+    return storage_testing::joinCrlf(lines);
+}
+
+const std::string kRefused = "not a rate table: it holds no valid record";
+
+// clang-format off
+const TableCase kTables[] = {
+    {"Empty",    [](const std::string&) { return std::string(); }, 2, "", "", {kRefused, "usage: kbt2-quote"}, false},
+    {"Garbage",  [](const std::string&) { return std::string("hello\r\nnot, a; rate table\r\n"); }, 2, "", "", {kRefused}, false},
+    {"Binary",   [](const std::string&) { return std::string("\x7f" "ELF\x02\x01\x01\0\0\0\n\x03\0>\0", 16); }, 2, "", "", {kRefused}, false},
+    {"OnlyTheSampleMark", [](const std::string& s) { return s.substr(s.size() - 62); }, 2, "", "", {kRefused}, false},
+    // Cut in the middle of line 5217: apples still found, the others not.
+    // Without their records the crops count as neither livestock nor
+    // insurable: the MPCI warning goes, as the arithmetic gives.
+    {"CutShort", [](const std::string& s) { return s.substr(0, 5216 * 62 + 30); }, 1, "no-rate-record",
+     "[\"58\",\"94\"]",
+     {"no quote summary: the rate file has no record for commodity 58 (Cranberries), commodity 94 (Rye) in Marion county",
+      "1 worksheet was priced with commodities the rate file has no record for"}, false},
+    {"ARecordMissing", [](const std::string& s) { return withoutLine(s, 5219); }, 1, "no-rate-record",
+     "[\"58\"]", {"no record for commodity 58 (Cranberries) in Marion county", kMadeUp}, false},
+    {"TheSample", [](const std::string& s) { return s; }, 0, "mpci-over-50", "", {kMadeUp}, true},
+    {"TheSampleWithoutItsMark", [](const std::string& s) { return s.substr(0, s.size() - 62); }, 0, "mpci-over-50", "", {}, true},
+};
+// clang-format on
+
+void PrintTo(const TableCase& c, std::ostream* os) { *os << c.name; }
+
+class QuoteRateTables : public ::testing::TestWithParam<TableCase> {};
+
+TEST_P(QuoteRateTables, RefusedWarnedOrSaidToBeMadeUp) {
+    const TableCase& c = GetParam();
+    const fs::path scratch = storage_testing::scratchFolder(std::string("tables-") + c.name);
+    const fs::path rates = scratch / "Ratefile.prn";
+    storage_testing::writeBytes(rates, c.content(storage_testing::readBytes(KBT2_SAMPLE_RATE_FILE)));
+    const fs::path pdfs = scratch / "pdf";
+
+    const auto csv =
+        runProcess({KBT2_QUOTE, "--rates", rates.string(), "--summaries", pdfs.string(), kSample}, scratch);
+    EXPECT_EQ(csv.status, c.status) << csv.err;
+    for (const std::string& part : c.err) EXPECT_NE(csv.err.find(part), std::string::npos) << part << " in " << csv.err;
+    EXPECT_EQ(csv.err.find(kMadeUp) != std::string::npos, std::ranges::count(c.err, kMadeUp) == 1) << csv.err;
+    EXPECT_EQ(fs::exists(pdfs / "sample.pdf"), c.summary);
+    if (c.status == 2) {
+        EXPECT_EQ(csv.out, "");
+        EXPECT_NE(csv.err.find(rates.string() + ": "), std::string::npos) << "names the file: " << csv.err;
+        return;
+    }
+    // The figures are the specified arithmetic's, rate 0 and all: only the
+    // warning is added to the line.
+    EXPECT_NE(csv.out.find(kSample + ",ok,," + c.warnings + ",.65,"), std::string::npos) << csv.out;
+
+    const auto json = runProcess({KBT2_QUOTE, "--rates", rates.string(), "--format=jsonl", kSample}, scratch);
+    EXPECT_EQ(json.status, c.status);
+    const auto unrated = json.out.find(",\"no_rate_record\":");
+    if (c.unratedCodes.empty()) {
+        EXPECT_EQ(unrated, std::string::npos) << json.out;
+    } else {
+        EXPECT_NE(json.out.find(",\"no_rate_record\":" + c.unratedCodes + ","), std::string::npos) << json.out;
+        EXPECT_NE(json.out.find("\"no-rate-record\""), std::string::npos) << json.out;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, QuoteRateTables, ::testing::ValuesIn(kTables),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(QuoteCliOutput, AFifoGivenAsTheRateFileIsRefusedUnread) {
+    const fs::path scratch = storage_testing::scratchFolder("fifo");
+    const fs::path fifo = scratch / "Ratefile.prn";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto result = runProcess({KBT2_QUOTE, "--rates", fifo.string(), kSample}, scratch);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find(fifo.string() + ": no ordinary file"), std::string::npos) << result.err;
+}
+
+// Without --rates, the user's data folder comes first: an agency's table
+// there is the one read (here one that is refused, which names it).
+TEST(QuoteCliOutput, TheUsersDataFolderIsSearchedFirst) {
+    const fs::path scratch = storage_testing::scratchFolder("xdg");
+    fs::create_directories(scratch / "data" / "kbt2");
+    storage_testing::writeBytes(scratch / "data" / "kbt2" / "Ratefile.prn", "no table\r\n");
+    const auto result = runProcess({"env", "XDG_DATA_HOME=" + (scratch / "data").string(),
+                                    "XDG_DATA_DIRS=" + (scratch / "none").string(), KBT2_QUOTE, kSample},
+                                   scratch);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find((scratch / "data" / "kbt2" / "Ratefile.prn").string() + ": not a rate table"),
+              std::string::npos)
+        << result.err;
+}
+
+// A summary from the sample says on each of its pages that the rates are made up.
+TEST(QuoteCliOutput, ASummaryFromTheSampleSaysSoOnEveryPage) {
+    const fs::path scratch = storage_testing::scratchFolder("sample-pdf");
+    const auto result = runProcess(
+        {KBT2_QUOTE, "--rates", KBT2_SAMPLE_RATE_FILE, "--summaries", (scratch / "pdf").string(), kSample}, scratch);
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string text = runProcess({"pdftotext", (scratch / "pdf" / "sample.pdf").string(), "-"}, scratch).out;
+    size_t pages = 0;
+    for (size_t at = 0; (at = text.find("the rates are the made-up sample", at)) != std::string::npos; ++at) ++pages;
+    EXPECT_EQ(pages, 2u) << text;
 }
 
 }  // namespace

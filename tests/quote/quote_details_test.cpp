@@ -92,7 +92,9 @@ TEST(QuoteDetailsCli, FiguresEqualThePrintedFields) {
         EXPECT_NE(d.find(figure), std::string::npos) << figure << " in " << d;
     EXPECT_EQ(d.find("\"record_line\":null"), std::string::npos) << "every commodity of the sample has a record";
     EXPECT_NE(d.find("\"sha256\":\"" + sha256OfFile(KBT2_SAMPLE_RATE_FILE) + "\""), std::string::npos) << d;
-    EXPECT_FALSE(std::regex_search(d, std::regex("[0-9][eE][-+]?[0-9]"))) << "a number with an exponent: " << d;
+    // Numbers only: a string (the SHA-256's hex digits) may hold "9e9".
+    const std::string numbers = std::regex_replace(d, std::regex("\"[^\"]*\""), "\"\"");
+    EXPECT_FALSE(std::regex_search(numbers, std::regex("[0-9][eE][-+]?[0-9]"))) << "a number with an exponent: " << d;
 }
 
 TEST(QuoteDetailsCli, SummariesGivesAPdfPerQuotedWorksheetNamedAfterIt) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -13,10 +14,12 @@
 #include <vector>
 
 #include "app/quote/quote_worksheet.h"
+#include "calc/numbers.h"
 #include "commands/form.h"
 #include "commodities/catalogue.h"
 #include "fake_platform.h"
 #include "location/states.h"
+#include "rates/rate_file.h"
 #include "run_process.h"
 #include "storage/worksheet_file_format.h"
 #include "storage_test_support.h"
@@ -192,6 +195,7 @@ TEST(QuoteDifferential, EveryFigureIsTheFieldTheDriverReads) {
         script << "places " << (scratch / "rates").string() << " /nonexistent\nfile " << file.string()
                << "\nclick Load\nclick Command2\nclick Command3\nclick Command4\nget";
         for (const auto& c : quote::kTotalColumns) script << ' ' << refName(c.field);
+        for (int row = 0; row < 14; ++row) script << ' ' << refName({Control::Unit1, row});
         for (const Control row : kPremiumRows)
             for (int column = 0; column < kPremiumColumns; ++column) script << ' ' << refName({row, column});
         script << "\nvisible Text23(0) Text23(1) Text23(2)\n";
@@ -220,6 +224,16 @@ TEST(QuoteDifferential, EveryFigureIsTheFieldTheDriverReads) {
             EXPECT_EQ(first->second[2], oneLine(stop));
             continue;
         }
+        // A commodity the rate file has no record for adds its warning.
+        const auto keys = quote::rateKeysOf(file.string());
+        ASSERT_TRUE(keys);
+        std::vector<double> codes;
+        const int crops = static_cast<int>(numericValue(driver.fields.at(refName({Control::Croptext, 0}))));
+        for (int row = 0; row < crops; ++row)
+            codes.push_back(numericValue(driver.fields.at(refName({Control::Unit1, row}))));
+        const RateLookup found = readRates(rates.string(), keys->stateCode, keys->countyCode, codes);
+        if (std::ranges::any_of(found.rows, [](const CommodityRates& r) { return !r.found; }))
+            warnings.push_back("no-rate-record");
         std::string joined;
         for (const std::string& w : warnings) joined += (joined.empty() ? "" : ";") + w;
         std::vector<int> shown;

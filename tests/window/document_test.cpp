@@ -489,7 +489,15 @@ private Q_SLOTS:
         QVERIFY2(editor.statusNote().startsWith(QStringLiteral("Rates: ") + chosen), qPrintable(editor.statusNote()));
 
         QVERIFY(QFile::remove(chosen));
+        editor.platform->messages.clear();
         calculatePremium(editor);
+        // Said before it prices, naming both files.
+        const std::string usualFile = usual.filePath(QStringLiteral("Ratefile.prn")).toStdString();
+        QVERIFY(!editor.platform->messages.empty());
+        const std::string& told = editor.platform->messages.front();
+        QVERIFY2(told.find(chosen.toStdString() + ", is gone") != std::string::npos &&
+                     told.find("priced from " + usualFile) != std::string::npos,
+                 told.c_str());
         const QString note = editor.statusNote();
         QVERIFY2(note.contains(chosen + QStringLiteral(" is gone")), qPrintable(note));
         QVERIFY2(note.contains(usual.filePath(QStringLiteral("Ratefile.prn"))), qPrintable(note));
