@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "storage/file_io.h"
 #include "ui/main_window.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
         std::fprintf(argc > 2 ? stderr : stdout, "usage: kbt2 [FILE]\n");
         return argc > 2 ? 2 : 0;
     }
+    kbt2::reportFileSizeLimitAsError();
     // The arguments are not the toolkit's either: only the program's name.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
