@@ -58,6 +58,7 @@ const CliCase kCases[] = {
      "no ordinary file of that name"},
     {"RatesADevice",        {"--rates", "/dev/zero", kSample},         1, "*", "/dev/zero: no ordinary file"},
     {"RateFileEmpty",       {"--rates", "/dev/null", "--format", "jsonl", kSample}, 1, "*", "/dev/null: no ordinary file"},
+    {"EmptyFolder",         {"--rates", "@RATES@", "@SCRATCH@"},       1, kHeader, ": the folder holds no worksheet (*.wsk)"},
     {"DoubleDashEndsOptions", {"--rates", "@RATES@", "--", "--help"},  1, "*", ""},
     {"Jsonl",               {"--format=jsonl", "--rates=@RATES@", kSample}, 0,
      "{\"file\":\"" + kSample + "\",\"status\":\"ok\",\"message\":\"\",\"warnings\":[\"mpci-over-50\"],\"levels\":[{\"coverage\":\".65\","
