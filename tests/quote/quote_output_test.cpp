@@ -171,6 +171,29 @@ TEST_P(QuoteUnderASizeLimit, KeepsTheEarlierFileAndSaysSo) {
 INSTANTIATE_TEST_SUITE_P(Cases, QuoteUnderASizeLimit, ::testing::ValuesIn(kLimitCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The driver, in both modes, under a limit of a kilobyte or two: room for
+// what it prints, none for the worksheet. Save fails with a word, the typed
+// work stays and the program goes on to the end of its script.
+class DriverUnderASizeLimit : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DriverUnderASizeLimit, SaveFailsWithAWordAndTheWorkStays) {
+    const fs::path scratch = storage_testing::scratchFolder("driver");
+    fs::create_directories(scratch / "case");
+    const fs::path file = scratch / "case" / "case.wsk";
+    storage_testing::writeBytes(scratch / "script.txt", "set Producer1 Typed work\nset Infobox " + std::string(4000, 'x') +
+                                                            "\nfile " + file.string() + "\nclick save\nget Producer1\n");
+    std::vector<std::string> command{"/bin/sh", "-c", "ulimit -f 2; exec \"$0\" \"$@\"", KBT2_DRIVER};
+    if (std::string(GetParam()) == "window") command.push_back("--window");
+    command.push_back((scratch / "script.txt").string());
+    const auto result = runProcess(command, scratch);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("The file is too large."), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Producer1=\"Typed work\""), std::string::npos) << result.out;
+    EXPECT_EQ(filesIn(scratch / "case"), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, DriverUnderASizeLimit, ::testing::Values("model", "window"));
+
 // A process number that no process has now.
 pid_t goneProcess() {
     for (pid_t pid = 4000000; pid > 1000; --pid)
