@@ -148,6 +148,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         QTest::newRow("nothing may be written") << 0 << "The file is too large.";
         QTest::newRow("the PDF is cut short") << 4096 << "The file is too large.";
+        // -100: all but the last hundred bytes fit, so only the last write fails.
+        QTest::newRow("the end does not fit") << -100 << "The file is too large.";
     }
     void aSizeLimitKeepsTheEarlierSummaryAndSaysSo() {
         QFETCH(int, limit);
@@ -156,6 +158,7 @@ private Q_SLOTS:
         const QString pdf = dir.filePath("hansen.pdf");
         QVERIFY(!ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 1)));
         const QByteArray earlier = bytesOf(pdf);
+        if (limit < 0) limit += static_cast<int>(earlier.size());
         QVERIFY(earlier.size() > limit);
         std::optional<QString> failure;
         {
