@@ -217,9 +217,7 @@ void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const Quote
     secondPage(second, summary);
 }
 
-bool isWholePdf(const QByteArray& bytes) {
-    return bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF");
-}
+bool isWholePdf(const QByteArray& bytes) { return bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF"); }
 
 std::optional<QString> writeWholePdf(const QByteArray& bytes, const QString& path) {
     const bool existed = QFileInfo::exists(path);

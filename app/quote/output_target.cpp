@@ -31,7 +31,8 @@ public:
     }
     bool is(const std::string& path) const {
         struct stat other {};
-        if (::stat(path.c_str(), &other) == 0) return exists_ && other.st_dev == status_.st_dev && other.st_ino == status_.st_ino;
+        if (::stat(path.c_str(), &other) == 0)
+            return exists_ && other.st_dev == status_.st_dev && other.st_ino == status_.st_ino;
         if (exists_) return false;
         if (!resolvedOutput_) resolvedOutput_ = resolved(output_);
         return resolved(path) == *resolvedOutput_;

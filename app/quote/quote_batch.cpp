@@ -234,11 +234,11 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     const auto quoteOne = [&](const QuoteItem& item, QuotedLines& quoted) {
         ++quoted.worksheets;
         if (!comparing) {
-            quoted.quotes.push_back(item.problem ? failedQuote(item.path, *item.problem)
-                                                 : quoteGuarded(
-                                                       item,
-                                                       [&] { return quoteWorksheet(item.path, afterSource, withDetails); },
-                                                       failedQuote));
+            quoted.quotes.push_back(
+                item.problem
+                    ? failedQuote(item.path, *item.problem)
+                    : quoteGuarded(
+                          item, [&] { return quoteWorksheet(item.path, afterSource, withDetails); }, failedQuote));
             return;
         }
         ComparedQuote compared =

@@ -270,10 +270,10 @@ TEST(SaveReplace, RemovesTheTemporaryFileOfARunThatIsGone) {
     const fs::path folder = scratchFolder("leftovers");
     const std::string gone = std::to_string(goneProcess());
     const std::vector<std::string> kept = {
-        "case.wsk.~1-1",               // process 1 is running
-        "other.wsk.~" + gone + "-1",   // another file's
-        "case.wsk.~" + gone + "-x",    // not a temporary name
-        "case.wsk.~" + gone,           // nor this
+        "case.wsk.~1-1",              // process 1 is running
+        "other.wsk.~" + gone + "-1",  // another file's
+        "case.wsk.~" + gone + "-x",   // not a temporary name
+        "case.wsk.~" + gone,          // nor this
     };
     writeBytes(folder / "case.wsk", "old");
     writeBytes(folder / ("case.wsk.~" + gone + "-1"), "half written");

@@ -2,13 +2,13 @@
 // names an input, a pipe, a size limit, leftovers of a killed run, PDFs of
 // same-named worksheets, and text a spreadsheet would run.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -101,7 +101,8 @@ TEST_P(QuoteOutputPath, NeverWritesOverAnInput) {
     const auto result = runProcess(command, scratch);
     std::string piped;
     char buffer[4096];
-    for (ssize_t got; (got = ::read(reader, buffer, sizeof buffer)) > 0;) piped.append(buffer, static_cast<size_t>(got));
+    for (ssize_t got; (got = ::read(reader, buffer, sizeof buffer)) > 0;)
+        piped.append(buffer, static_cast<size_t>(got));
     ::close(reader);
 
     EXPECT_EQ(result.status, c.status) << result.err;
@@ -157,8 +158,9 @@ TEST_P(QuoteUnderASizeLimit, KeepsTheEarlierFileAndSaysSo) {
     fs::create_directories(scratch / "pdf");
     fs::copy_file(kSample, scratch / "in" / "b.wsk");
     storage_testing::writeBytes(scratch / c.kept, "the earlier file");
-    std::vector<std::string> command{"/bin/sh", "-c", std::string("ulimit -f ") + c.blocks + "; exec \"$0\" \"$@\"",
-                                     KBT2_QUOTE, "--rates", KBT2_SAMPLE_RATE_FILE};
+    std::vector<std::string> command{
+        "/bin/sh",  "-c",      std::string("ulimit -f ") + c.blocks + "; exec \"$0\" \"$@\"",
+        KBT2_QUOTE, "--rates", KBT2_SAMPLE_RATE_FILE};
     for (const std::string& argument : c.arguments) command.push_back(expanded(argument, scratch));
     const auto result = runProcess(command, scratch);
     EXPECT_EQ(result.status, c.status) << result.err;
@@ -180,8 +182,9 @@ TEST_P(DriverUnderASizeLimit, SaveFailsWithAWordAndTheWorkStays) {
     const fs::path scratch = storage_testing::scratchFolder("driver");
     fs::create_directories(scratch / "case");
     const fs::path file = scratch / "case" / "case.wsk";
-    storage_testing::writeBytes(scratch / "script.txt", "set Producer1 Typed work\nset Infobox " + std::string(4000, 'x') +
-                                                            "\nfile " + file.string() + "\nclick save\nget Producer1\n");
+    storage_testing::writeBytes(scratch / "script.txt", "set Producer1 Typed work\nset Infobox " +
+                                                            std::string(4000, 'x') + "\nfile " + file.string() +
+                                                            "\nclick save\nget Producer1\n");
     std::vector<std::string> command{"/bin/sh", "-c", "ulimit -f 2; exec \"$0\" \"$@\"", KBT2_DRIVER};
     if (std::string(GetParam()) == "window") command.push_back("--window");
     command.push_back((scratch / "script.txt").string());
@@ -209,10 +212,10 @@ TEST(QuoteOutputFile, TheTemporaryFilesOfAKilledRunAreRemovedByTheNext) {
     fs::create_directories(scratch / "pdf");
     storage_testing::writeBytes(leftOutput, "half");
     storage_testing::writeBytes(leftPdf, "%PDF-1.4 half");
-    const auto result = runProcess({KBT2_QUOTE, "--rates", KBT2_SAMPLE_RATE_FILE, "--output",
-                                    (scratch / "quotes.csv").string(), "--summaries", (scratch / "pdf").string(),
-                                    kSample},
-                                   scratch);
+    const auto result =
+        runProcess({KBT2_QUOTE, "--rates", KBT2_SAMPLE_RATE_FILE, "--output", (scratch / "quotes.csv").string(),
+                    "--summaries", (scratch / "pdf").string(), kSample},
+                   scratch);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_FALSE(fs::exists(leftOutput));
     EXPECT_FALSE(fs::exists(leftPdf));
@@ -227,10 +230,10 @@ TEST(QuoteSummaries, SameNamedWorksheetsGetDistinctPdfs) {
         fs::create_directories((scratch / path).parent_path());
         fs::copy_file(kSample, scratch / path);
     }
-    const auto result = runProcess({KBT2_QUOTE, "--rates", KBT2_SAMPLE_RATE_FILE, "--summaries",
-                                    (scratch / "pdf").string(), (scratch / "y" / "client.wsk").string(),
-                                    (scratch / "x").string()},
-                                   scratch);
+    const auto result =
+        runProcess({KBT2_QUOTE, "--rates", KBT2_SAMPLE_RATE_FILE, "--summaries", (scratch / "pdf").string(),
+                    (scratch / "y" / "client.wsk").string(), (scratch / "x").string()},
+                   scratch);
     EXPECT_EQ(result.status, 0) << result.err;
     for (const char* pdf : {"client.pdf", "client-2.pdf", "client-3.pdf"})
         EXPECT_TRUE(fs::is_regular_file(scratch / "pdf" / pdf)) << pdf;
