@@ -147,10 +147,10 @@ std::string helpText() {
            "\n"
            "Exit status: 0 when every worksheet was quoted, 1 when at least one was an\n"
            "error (the others are still quoted), a summary PDF could not be written or a\n"
-           "folder held no worksheet, 2 for a usage error or an output file that could\n"
-           "not be written. With --compare, a worksheet that either table\n"
-           "stops is an error; on a terminal a summary closes the run: premiums up, down\n"
-           "and unchanged, and the five largest rises.\n";
+           "folder held no worksheet, 2 for a usage error, or an output file that is an\n"
+           "input of the run or could not be written. With --compare, a worksheet that\n"
+           "either table stops is an error; on a terminal a summary closes the run:\n"
+           "premiums up, down and unchanged, and the five largest rises.\n";
 }
 
 }  // namespace kbt2::quote
