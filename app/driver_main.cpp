@@ -8,8 +8,10 @@
 #include "app/driver/model_target.h"
 #include "app/driver/runner.h"
 #include "app/driver/window_target.h"
+#include "storage/file_io.h"
 
 int main(int argc, char** argv) {
+    kbt2::reportFileSizeLimitAsError();
     bool window = false;
     const char* scriptPath = nullptr;
     for (int i = 1; i < argc; ++i) {

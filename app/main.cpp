@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <cstdio>
 
+#include "storage/file_io.h"
 #include "ui/main_window.h"
 
 int main(int argc, char** argv) {
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // A write past a file-size limit fails and is told, rather than ending
+    // the program with the typed work.
+    kbt2::reportFileSizeLimitAsError();
     // The arguments are not the toolkit's: only the program's name.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
@@ -47,7 +51,6 @@ int main(int argc, char** argv) {
     kbt2::ui::MainWindow window;
     window.show();
     // A file that does not load leaves the fresh worksheet, after Load's message.
-    if (!parser.positionalArguments().isEmpty())
-        window.documents().openFile(parser.positionalArguments().constFirst());
+    if (!parser.positionalArguments().isEmpty()) window.documents().openFile(parser.positionalArguments().constFirst());
     return app.exec();
 }

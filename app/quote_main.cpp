@@ -12,6 +12,7 @@
 
 #include "app/quote/quote_batch.h"
 #include "app/quote/quote_options.h"
+#include "storage/file_io.h"
 #include "ui/quote_summary_pdf.h"
 #include "worksheet/system_error_text.h"
 
@@ -63,6 +64,7 @@ int quote(int argc, char** argv) {
 // Nothing the batch throws is expected; should memory run out all the same,
 // the tool says so and ends with the status of a failure it could not get past.
 int main(int argc, char** argv) {
+    kbt2::reportFileSizeLimitAsError();
     try {
         return quote(argc, argv);
     } catch (const std::exception& error) {

@@ -8,8 +8,8 @@ namespace kbt2 {
 void Form::startAs(const Worksheet::Snapshot& state) {
     worksheet_.restore(state);
     // A copy belongs to no file and has never been saved.
-    history_ = History(keepsHistory_ ? worksheet_.snapshot() : Worksheet::Snapshot{},
-                       std::make_shared<WorksheetFile>());
+    history_ =
+        History(keepsHistory_ ? worksheet_.snapshot() : Worksheet::Snapshot{}, std::make_shared<WorksheetFile>());
     fileUsed_.reset();
     replacedUnsaved_.reset();
     lastPremium_ = {};

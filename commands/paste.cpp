@@ -107,7 +107,7 @@ std::vector<std::vector<std::string>> pastedCells(std::string_view text) {
 }
 
 std::variant<PastePlan, PasteRefusal> planPaste(const PasteTable& table, FieldRef focused,
-                                               const std::vector<std::vector<std::string>>& cells) {
+                                                const std::vector<std::vector<std::string>>& cells) {
     const auto firstColumn = std::ranges::find(table.columns, focused.control) - table.columns.begin();
     PastePlan plan;
     for (size_t r = 0; r < cells.size(); ++r)
@@ -138,8 +138,7 @@ std::string pasteRefusalWords(const PasteRefusal& refusal, std::string_view capt
     const std::string cell = "The pasted cell in row " + std::to_string(refusal.row) + ", column " +
                              std::to_string(refusal.column) + " (\"" + refusal.text + "\")";
     switch (refusal.kind) {
-    case PasteRefusal::Kind::OutsideTable:
-        return cell + " falls outside the table; nothing was pasted.";
+    case PasteRefusal::Kind::OutsideTable: return cell + " falls outside the table; nothing was pasted.";
     case PasteRefusal::Kind::NotANumber:
         return cell + " is not a number, which " + std::string(caption) + " must be; nothing was pasted.";
     }

@@ -59,7 +59,7 @@ struct PasteRefusal {
 // dollar sign and digit-grouping commas, as spreadsheets copy them, left
 // out); an empty cell empties its field.
 std::variant<PastePlan, PasteRefusal> planPaste(const PasteTable& table, FieldRef focused,
-                                               const std::vector<std::vector<std::string>>& cells);
+                                                const std::vector<std::vector<std::string>>& cells);
 
 // The refusal in words, `caption` naming the field the cell would have
 // landed on.

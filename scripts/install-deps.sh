@@ -3,12 +3,13 @@
 # German locale some window tests run under a second time (a comma for the
 # decimal point); does nothing when they are all there. The last line of
 # packages serves the package check: xdg-mime outside a desktop session learns
-# file types through libfile-mimeinfo-perl.
+# file types through libfile-mimeinfo-perl; devscripts brings hardening-check.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libssl-dev clang libclang-rt-14-dev xvfb xauth
           ccache clang-format clang-tidy file desktop-file-utils appstream poppler-utils
-          lintian man-db shared-mime-info xdg-utils libfile-mimeinfo-perl locales)
+          lintian man-db shared-mime-info xdg-utils libfile-mimeinfo-perl locales
+          devscripts)
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 missing=()

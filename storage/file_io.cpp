@@ -1,13 +1,19 @@
 #include "storage/file_io.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <filesystem>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <system_error>
+#include <utility>
 
 #include "worksheet/system_error_text.h"
 
@@ -39,6 +45,8 @@ std::string reasonOf(int error, Access access) {
 }
 
 FileResult failure(int error, Access access) { return {false, reasonOf(error, access)}; }
+
+constexpr const char* kNotOrdinaryFile = "The name does not belong to an ordinary file.";
 
 class Descriptor {
 public:
@@ -79,6 +87,47 @@ int createTemporaryBeside(const fs::path& target, fs::path& temporary) {
     return -1;
 }
 
+// The process id of a temporary file's name "NAME.~PID-N", and NAME; nothing
+// for any other name.
+std::optional<std::pair<std::string, pid_t>> temporaryOwner(const std::string& name) {
+    const size_t mark = name.rfind(".~");
+    if (mark == std::string::npos || mark == 0) return std::nullopt;
+    const char* const end = name.data() + name.size();
+    pid_t pid = 0;
+    const auto [afterPid, pidError] = std::from_chars(name.data() + mark + 2, end, pid);
+    if (pidError != std::errc() || pid <= 0 || afterPid == end || *afterPid != '-') return std::nullopt;
+    unsigned long count = 0;
+    const auto [afterCount, countError] = std::from_chars(afterPid + 1, end, count);
+    if (countError != std::errc() || afterCount != end) return std::nullopt;
+    return std::pair{name.substr(0, mark), pid};
+}
+
+bool processIsGone(pid_t pid) { return pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH; }
+
+// A run that was killed while it wrote left its temporary file beside the
+// target. The folder is looked through once per process, at its first write
+// there, so a batch writing thousands of files into one folder reads its
+// listing once; each write then removes the leftovers of its own name only.
+void removeStaleTemporaries(const fs::path& target) {
+    static std::mutex mutex;
+    static std::map<fs::path, std::multimap<std::string, fs::path>> staleByFolder;  // NAME -> its leftovers
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    const std::lock_guard lock(mutex);
+    auto [found, firstVisit] = staleByFolder.try_emplace(folder);
+    if (firstVisit) {
+        std::error_code error;
+        for (fs::directory_iterator it(folder, error); !error && it != fs::directory_iterator(); it.increment(error)) {
+            const auto owner = temporaryOwner(it->path().filename().string());
+            std::error_code ignored;
+            if (owner && it->is_regular_file(ignored) && !it->is_symlink(ignored) && processIsGone(owner->second))
+                found->second.emplace(owner->first, it->path());
+        }
+    }
+    const auto [begin, end] = found->second.equal_range(target.filename().string());
+    for (auto it = begin; it != end; ++it) ::unlink(it->second.c_str());
+    found->second.erase(begin, end);
+}
+
 // Makes the rename itself durable; a failure here loses nothing already
 // written, so it is not reported.
 void syncFolder(const fs::path& folder) {
@@ -98,7 +147,7 @@ FileResult readWholeFile(const std::string& path, std::string& contents) {
     if (::fstat(file.get(), &status) != 0) return failure(errno, Access::Read);
     if (S_ISDIR(status.st_mode)) return failure(EISDIR, Access::Read);
     // A pipe or a device could be endless or never answer.
-    if (!S_ISREG(status.st_mode)) return {false, "The name does not belong to an ordinary file."};
+    if (!S_ISREG(status.st_mode)) return {false, kNotOrdinaryFile};
     // A worksheet is a few kilobytes; reading a file of gigabytes whole would
     // exhaust the memory before its first line could be refused.
     if (static_cast<unsigned long long>(status.st_size) > kLargestWholeFile)
@@ -116,6 +165,8 @@ FileResult readWholeFile(const std::string& path, std::string& contents) {
     }
     return {};
 }
+
+void reportFileSizeLimitAsError() { ::signal(SIGXFSZ, SIG_IGN); }
 
 AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {}
 
@@ -143,10 +194,13 @@ FileResult AtomicFileWriter::open() {
     struct stat existing {};
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return failed_ = failure(EISDIR, Access::Write);
+    // A device or a pipe is never replaced by an ordinary file.
+    if (exists && !S_ISREG(existing.st_mode)) return failed_ = {false, kNotOrdinaryFile};
     // Renaming over a file needs only the folder's permission; a file the
     // user may not write stays protected as an ordinary write would leave it.
     if (exists && ::access(target_.c_str(), W_OK) != 0) return failed_ = failure(errno, Access::Write);
 
+    removeStaleTemporaries(target_);
     fd_ = createTemporaryBeside(target_, temporary_);
     if (fd_ < 0) return failed_ = failure(errno, Access::Write);
     if (exists && ::fchmod(fd_, existing.st_mode & 07777) != 0) return abandon(errno);

@@ -27,8 +27,16 @@ FileResult readWholeFile(const std::string& path, std::string& contents);
 // then takes the old one's name in one step. On any failure the old file is
 // left as it was and the new one removed. An existing file keeps its
 // permissions; a symbolic link keeps pointing at the file it names. A file
-// the user may not write is refused.
+// the user may not write is refused, and so is a name that belongs to
+// anything but an ordinary file (a device, a pipe): it is never replaced.
+// The new file's name is "NAME.~PID-N"; such a file left beside the target
+// by a process that is gone (one that was killed while writing) is removed.
 FileResult replaceFileAtomically(const std::string& path, std::string_view contents);
+
+// A write past the process's file-size limit (ulimit -f) fails with "The file
+// is too large." rather than ending the process with SIGXFSZ, so the program
+// can say so and keep its work. Each program calls this once at its start.
+void reportFileSizeLimitAsError();
 
 // The same for a file written in pieces: nothing appears under the name
 // until commit() succeeds, and a writer dropped before that leaves no trace.

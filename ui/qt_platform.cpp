@@ -6,10 +6,12 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 
 #include "rates/rate_file_places.h"
 #include "ui/app_settings.h"
 #include "ui/dialog_texts.h"
+#include "ui/quote_summary_pdf.h"
 #include "ui/report_printer.h"
 
 namespace kbt2::ui {
@@ -87,12 +89,25 @@ PrintResult QtPlatform::print(const PrintDocument& document) {
     return printDocument(document, printer);
 }
 
+// The printer writes its file as it goes, and says nothing when a write
+// fails: it writes into a folder of its own, and only a finished PDF then
+// takes the chosen name, so a full disk never leaves half a report in place
+// of the file that was there.
 PrintResult QtPlatform::printToPdf(const PrintDocument& document, const std::string& path) {
+    const QTemporaryDir scratch;
+    if (!scratch.isValid()) return {PrintResult::Status::Failed, "The file cannot be created."};
+    const QString draft = scratch.filePath(QStringLiteral("report.pdf"));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(path));
+    printer.setOutputFileName(draft);
     printer.setDocName(documentTitle());
-    return printDocument(document, printer);
+    const PrintResult printed = printDocument(document, printer);
+    if (printed.status != PrintResult::Status::Printed) return printed;
+    QFile made(draft);
+    if (!made.open(QIODevice::ReadOnly)) return {PrintResult::Status::Failed, "The file cannot be created."};
+    if (const auto failure = writeWholePdf(made.readAll(), QString::fromStdString(path)))
+        return {PrintResult::Status::Failed, failure->toStdString()};
+    return {};
 }
 
 QString QtPlatform::documentTitle() const {

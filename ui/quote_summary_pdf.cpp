@@ -1,15 +1,17 @@
 #include "ui/quote_summary_pdf.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <vector>
 
 #include "commands/quote_text.h"
+#include "storage/file_io.h"
 #include "ui/qt_text.h"
 #include "ui/summary_charts.h"
 #include "ui/summary_tables.h"
@@ -221,9 +223,27 @@ void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const Quote
     secondPage(second, summary);
 }
 
+bool isWholePdf(const QByteArray& bytes) { return bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF"); }
+
+std::optional<QString> writeWholePdf(const QByteArray& bytes, const QString& path) {
+    const bool existed = QFileInfo::exists(path);
+    QString reason;
+    if (!isWholePdf(bytes)) {
+        reason = QStringLiteral("The PDF could not be written in full.");
+    } else {
+        const FileResult written = replaceFileAtomically(QFile::encodeName(path).toStdString(),
+                                                         std::string_view(bytes.constData(), bytes.size()));
+        if (written.ok) return std::nullopt;
+        reason = toQString(written.reason);
+    }
+    if (existed) reason += QStringLiteral(" The file already there is left as it was.");
+    return reason;
+}
+
 std::optional<QString> writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& path, const QDate& prepared) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    // Made in memory first: the file is written only once the PDF is whole.
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&file);
         writer.setResolution(kResolution);
@@ -235,10 +255,9 @@ std::optional<QString> writeQuoteSummaryPdf(const QuoteSummary& summary, const Q
         QPainter painter;
         if (!painter.begin(&writer)) return QStringLiteral("The PDF could not be started.");
         paintQuoteSummary(painter, writer, summary, prepared);
-        painter.end();
+        if (!painter.end()) return QStringLiteral("The PDF could not be finished.");
     }
-    if (!file.commit()) return file.errorString();
-    return std::nullopt;
+    return writeWholePdf(file.data(), path);
 }
 
 }  // namespace kbt2::ui

@@ -23,9 +23,17 @@ extern const char* const kSummaryDisclaimer;
 void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const QuoteSummary& summary,
                        const QDate& prepared);
 
-// Writes the summary to `path` whole or not at all; the reason when it
-// could not be written.
+// Writes the summary to `path` whole or not at all: a full disk or a size
+// limit leaves the file already there as it was. The reason when it could
+// not be written.
 std::optional<QString> writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& path,
                                             const QDate& prepared = QDate::currentDate());
+
+// True for the bytes of a PDF that was finished: its header, and its last
+// line "%%EOF".
+bool isWholePdf(const QByteArray& bytes);
+
+// Writes a finished PDF's bytes to `path` whole or not at all, as above.
+std::optional<QString> writeWholePdf(const QByteArray& bytes, const QString& path);
 
 }  // namespace kbt2::ui

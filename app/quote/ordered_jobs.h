@@ -2,11 +2,15 @@
 // Jobs run on worker threads, their results handed back on the thread that
 // gave them, in the order they were given. At most a window of jobs is in
 // flight: the giver waits (handing back what is done) while the window is
-// full, so a batch of any size holds only a few results at a time.
+// full, so a batch of any size holds only a few results at a time. What a
+// job throws on a worker is thrown again on the giver's thread, in its turn.
+
+#include <sched.h>
 
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -17,8 +21,13 @@
 namespace kbt2::quote {
 
 // How many threads quote when the command line does not say: one per
-// processor.
+// processor this process may run on (taskset, a container's share), not per
+// processor of the machine.
 inline unsigned defaultWorkers() {
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (::sched_getaffinity(0, sizeof allowed, &allowed) == 0 && CPU_COUNT(&allowed) > 0)
+        return static_cast<unsigned>(CPU_COUNT(&allowed));
     const unsigned processors = std::thread::hardware_concurrency();
     return processors == 0 ? 1 : processors;
 }
@@ -74,11 +83,15 @@ private:
     void deliverReady(std::unique_lock<std::mutex>& lock, bool wait) {
         if (wait) resultReady_.wait(lock, [this] { return done_[delivered_ % window_].has_value(); });
         while (delivered_ < given_ && done_[delivered_ % window_]) {
-            Result result = std::move(*done_[delivered_ % window_]);
+            Outcome outcome = std::move(*done_[delivered_ % window_]);
             done_[delivered_ % window_].reset();
             ++delivered_;
             lock.unlock();
-            deliver_(std::move(result));
+            if (outcome.thrown) {
+                lock.lock();
+                std::rethrow_exception(outcome.thrown);
+            }
+            deliver_(std::move(*outcome.result));
             lock.lock();
         }
     }
@@ -91,16 +104,27 @@ private:
             auto [number, job] = std::move(queue_.front());
             queue_.pop_front();
             lock.unlock();
-            Result result = job();
+            Outcome outcome;
+            try {
+                outcome.result.emplace(job());
+            } catch (...) {
+                outcome.thrown = std::current_exception();
+            }
             lock.lock();
-            done_[number % window_] = std::move(result);
+            done_[number % window_] = std::move(outcome);
             resultReady_.notify_one();
         }
     }
 
+    // A job's result, or what it threw.
+    struct Outcome {
+        std::optional<Result> result;
+        std::exception_ptr thrown;
+    };
+
     Deliver deliver_;
     size_t window_;
-    std::vector<std::optional<Result>> done_;  // by job number modulo the window
+    std::vector<std::optional<Outcome>> done_;  // by job number modulo the window
     std::deque<std::pair<size_t, Job>> queue_;
     size_t given_ = 0;
     size_t delivered_ = 0;

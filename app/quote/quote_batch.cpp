@@ -10,6 +10,7 @@
 #include "app/quote/batch_rates.h"
 #include "app/quote/compare_summary.h"
 #include "app/quote/ordered_jobs.h"
+#include "app/quote/output_target.h"
 #include "app/quote/quote_compare.h"
 #include "app/quote/quote_details.h"
 #include "app/quote/quote_format.h"
@@ -42,6 +43,18 @@ public:
 
 private:
     std::ostream& out_;
+};
+
+// A pipe, a device or a terminal given to --output.
+class StreamFileOutput final : public Output {
+public:
+    explicit StreamFileOutput(const std::string& path) : target_(path) {}
+    FileResult open() { return target_.open(); }
+    FileResult write(const std::string& lines) override { return target_.write(lines); }
+    FileResult finish() override { return target_.close(); }
+
+private:
+    StreamTarget target_;
 };
 
 class FileOutput final : public Output {
@@ -93,12 +106,68 @@ void collectKeys(const WorksheetList& worksheets, unsigned workers, Progress& ba
         if (item.problem)
             keys.add([] { return std::optional<PremiumRateKeys>(); });
         else
-            keys.add([path = item.path] { return rateKeysOf(path); });
+            keys.add([path = item.path]() -> std::optional<PremiumRateKeys> {
+                // A worksheet whose keys cannot be read is left to its quote to report.
+                try {
+                    return rateKeysOf(path);
+                } catch (...) {
+                    return std::nullopt;
+                }
+            });
     });
     keys.finish();
     bar.clear();
     bar.show("reading the rate file again");
     readBoth(*tables.front(), tables.size() > 1 ? tables.back() : nullptr, [](BatchRates& t) { t.readKeyed(); });
+}
+
+// The rate files the run will read, for --output to keep away from.
+std::vector<std::string> rateFilesOf(const QuoteOptions& options) {
+    std::vector<std::string> files;
+    if (options.ratesPath)
+        files.push_back(*options.ratesPath);
+    else if (const auto found = windowRateFile())
+        files.push_back(*found);
+    if (options.comparePath) files.push_back(*options.comparePath);
+    return files;
+}
+
+// Where the lines go; what is wrong with --output, when something is.
+std::unique_ptr<Output> openOutput(const QuoteOptions& options, const WorksheetList& worksheets, std::ostream& out,
+                                   std::string& problem) {
+    if (!options.outputPath) return std::make_unique<StreamOutput>(out);
+    const std::string& path = *options.outputPath;
+    if (auto conflict = outputConflict(path, worksheets, rateFilesOf(options))) {
+        problem = std::move(*conflict);
+        return nullptr;
+    }
+    FileResult opened;
+    std::unique_ptr<Output> output;
+    if (isStreamTarget(path)) {
+        auto stream = std::make_unique<StreamFileOutput>(path);
+        opened = stream->open();
+        output = std::move(stream);
+    } else {
+        auto file = std::make_unique<FileOutput>(path);
+        opened = file->open();
+        output = std::move(file);
+    }
+    if (opened.ok) return output;
+    problem = printable(path) + ": " + opened.reason;
+    return nullptr;
+}
+
+// A worksheet's quote, or, should quoting it throw (memory ran out), its
+// error: one worksheet never ends the run.
+template <class Quote, class Failed>
+auto quoteGuarded(const QuoteItem& item, Quote quote, Failed failedOne) {
+    try {
+        return quote();
+    } catch (const std::exception& error) {
+        return failedOne(item.path, std::string("The worksheet could not be quoted: ") + error.what() + ".");
+    } catch (...) {
+        return failedOne(item.path, std::string("The worksheet could not be quoted."));
+    }
 }
 
 // Worksheets go to the threads a few at a time: handing each over alone
@@ -119,23 +188,23 @@ struct QuotedLines {
 
 int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& errors, bool progress,
                   const SummaryWriter& writeSummary) {
-    std::unique_ptr<Output> output;
-    if (options.outputPath) {
-        auto file = std::make_unique<FileOutput>(*options.outputPath);
-        if (const FileResult opened = file->open(); !opened.ok) {
-            errors << "kbt2-quote: " << printable(*options.outputPath) << ": " << opened.reason << '\n'
-                   << kUsage << '\n';
-            return kUsageError;
-        }
-        output = std::move(file);
-    } else {
-        output = std::make_unique<StreamOutput>(out);
+    // Only the folders' listings are read before the output is settled.
+    const WorksheetList worksheets(options.inputs);
+    std::string problem;
+    const std::unique_ptr<Output> output = openOutput(options, worksheets, out, problem);
+    if (!output) {
+        errors << "kbt2-quote: " << problem << '\n' << kUsage << '\n';
+        return kUsageError;
     }
     const unsigned workers = options.jobs ? options.jobs : defaultWorkers();
     const bool comparing = options.comparePath.has_value();
+    bool anyFailed = false;
+    for (const std::string& folder : worksheets.emptyFolders()) {
+        errors << "kbt2-quote: " << printable(folder) << ": the folder holds no worksheet (*.wsk)\n";
+        anyFailed = true;
+    }
 
     // The rate tables, each read once for all.
-    const WorksheetList worksheets(options.inputs);
     Progress bar(errors, progress, worksheets.size());
     BatchRates after;  // the rate table of a plain run
     BatchRates before;
@@ -165,10 +234,10 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
                             after.path().value_or(options.ratesPath.value_or(kRateFileName))};
 
     // Each worksheet quoted and written in the order given.
-    bool anyFailed = false;
     size_t unratedQuotes = 0;  // quotes with commodities the rate file has no record for
     CompareSummary summary;
     RateFileIdentities identities;
+    SummaryNames summaryNames(options.summariesDir.value_or(""));
     const bool summaries = options.summariesDir && writeSummary;
     const bool withDetails = options.details || summaries;
     FileResult written = output->write(comparing ? compareHeaderOf(options.format) : headerOf(options.format));
@@ -178,12 +247,18 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     const auto quoteOne = [&](const QuoteItem& item, QuotedLines& quoted) {
         ++quoted.worksheets;
         if (!comparing) {
-            quoted.quotes.push_back(item.problem ? failedQuote(item.path, *item.problem)
-                                                 : quoteWorksheet(item.path, afterSource, withDetails));
+            quoted.quotes.push_back(
+                item.problem
+                    ? failedQuote(item.path, *item.problem)
+                    : quoteGuarded(
+                          item, [&] { return quoteWorksheet(item.path, afterSource, withDetails); }, failedQuote));
             return;
         }
-        ComparedQuote compared = item.problem ? failedComparison(item.path, *item.problem)
-                                              : compareWorksheet(item.path, beforeSource, afterSource, summaries);
+        ComparedQuote compared =
+            item.problem ? failedComparison(item.path, *item.problem)
+                         : quoteGuarded(
+                               item, [&] { return compareWorksheet(item.path, beforeSource, afterSource, summaries); },
+                               failedComparison);
         const bool changed = failed(compared) || !unchanged(compared);
         if (!compared.before.unrated.empty() || !compared.after.unrated.empty()) {
             quoted.unrated += 1;
@@ -203,7 +278,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     const auto summaryOf = [&](QuoteSummary& details, const std::string& file) {
         identities.fill(details.rateFile);
         if (!summaries) return;
-        const std::string pdf = summaryPath(*options.summariesDir, file);
+        const std::string pdf = summaryNames.pathFor(file);
         if (const auto failure = writeSummary(details, pdf)) {
             bar.clear();
             errors << "kbt2-quote: " << printable(pdf) << ": " << *failure << '\n';

@@ -121,17 +121,17 @@ std::string errorMessage(const ComparedQuote& compared, const TableNames& tables
 
 std::string csvLines(const ComparedQuote& compared, const TableNames& tables) {
     const WorksheetQuote& after = compared.after;
-    std::string head = csvField(after.file);
+    std::string head = csvText(after.file);
     if (failed(compared)) {
-        head += ",error," + csvField(oneLine(errorMessage(compared, tables))) + "," +
-                csvField(after.producer.empty() ? compared.before.producer : after.producer) + "," +
-                csvField(after.county.empty() ? compared.before.county : after.county);
+        head += ",error," + csvText(oneLine(errorMessage(compared, tables))) + "," +
+                csvText(after.producer.empty() ? compared.before.producer : after.producer) + "," +
+                csvText(after.county.empty() ? compared.before.county : after.county);
         return head + ",,,,,,,,,," + std::string(kCsvLineEnd);
     }
-    head += ",ok,," + csvField(after.producer) + "," + csvField(after.county) + ",";
+    head += ",ok,," + csvText(after.producer) + "," + csvText(after.county) + ",";
     const std::vector<LevelPair> levels = levelPairs(compared);
     if (levels.empty())
-        return head + ",,,,,,,,," + csvField(changesAt(compared, {"", nullptr, nullptr})) + std::string(kCsvLineEnd);
+        return head + ",,,,,,,,," + csvText(changesAt(compared, {"", nullptr, nullptr})) + std::string(kCsvLineEnd);
     std::string lines;
     for (const LevelPair& level : levels) {
         lines += head + level.coverage;
@@ -139,7 +139,7 @@ std::string csvLines(const ComparedQuote& compared, const TableNames& tables) {
         lines += "," + plainText(premiumChange(level)) + "," + percentChange(level);
         lines += "," + figureOf(level.before, kGrossPremium) + "," + figureOf(level.after, kGrossPremium);
         lines += "," + figureOf(level.before, kWeightedRate) + "," + figureOf(level.after, kWeightedRate);
-        lines += "," + csvField(changesAt(compared, level)) + std::string(kCsvLineEnd);
+        lines += "," + csvText(changesAt(compared, level)) + std::string(kCsvLineEnd);
     }
     return lines;
 }

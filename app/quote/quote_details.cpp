@@ -95,8 +95,11 @@ std::string detailsJson(const QuoteSummary& s) {
         .done();
 }
 
-std::string summaryPath(const std::string& folder, const std::string& worksheet) {
-    return (std::filesystem::path(folder) / std::filesystem::path(worksheet).stem()).string() + ".pdf";
+std::string SummaryNames::pathFor(const std::string& worksheet) {
+    const std::string name = std::filesystem::path(worksheet).stem().string();
+    std::string file = name + ".pdf";
+    for (unsigned n = 2; !given_.insert(file).second; ++n) file = name + "-" + std::to_string(n) + ".pdf";
+    return (std::filesystem::path(folder_) / file).string();
 }
 
 void RateFileIdentities::fill(SummaryRateFile& file) {

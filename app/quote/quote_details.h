@@ -4,7 +4,9 @@
 // decimal, never an exponent), the rate file's identity read once per file.
 
 #include <map>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "commands/quote_summary.h"
 
@@ -13,9 +15,21 @@ namespace kbt2::quote {
 // {"average_income":…,"commodities":[…],"levels":[…],"rate_file":{…}}
 std::string detailsJson(const QuoteSummary& summary);
 
-// Where --summaries puts a worksheet's summary: FOLDER/NAME.pdf for
-// NAME.wsk (NAME.WSK, or NAME without an extension).
-std::string summaryPath(const std::string& folder, const std::string& worksheet);
+// Where --summaries puts each worksheet's summary: FOLDER/NAME.pdf for
+// NAME.wsk (NAME.WSK, or NAME without an extension). No two worksheets of a
+// run share a PDF: the first worksheet of a name gets NAME.pdf, a later one
+// of the same name
+// (from another folder, say) NAME-2.pdf, NAME-3.pdf, ..., the first not yet
+// given in this run.
+class SummaryNames {
+public:
+    explicit SummaryNames(std::string folder) : folder_(std::move(folder)) {}
+    std::string pathFor(const std::string& worksheet);
+
+private:
+    std::string folder_;
+    std::set<std::string> given_;
+};
 
 // The size, time and SHA-256 of each rate file, read the first time it is
 // asked for: a batch of thousands of worksheets hashes its rate file once.

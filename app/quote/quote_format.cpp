@@ -20,6 +20,12 @@ std::string csvField(std::string_view text) {
     return quoted + '"';
 }
 
+std::string csvText(std::string_view text) {
+    if (text.empty() || std::string_view("=+-@\t\r").find(text.front()) == std::string_view::npos)
+        return csvField(text);
+    return csvField("'" + std::string(text));
+}
+
 // A message's line breaks (CR, or CR LF) become one blank each, so that an
 // error stays on one line.
 std::string oneLine(std::string_view text) {
@@ -44,8 +50,8 @@ std::string joinedWarnings(const WorksheetQuote& quote) {
 }
 
 std::string csvLines(const WorksheetQuote& quote) {
-    const std::string head = csvField(quote.file) + (quote.ok ? ",ok," : ",error,") + csvField(oneLine(quote.message)) +
-                             "," + csvField(joinedWarnings(quote));
+    const std::string head = csvText(quote.file) + (quote.ok ? ",ok," : ",error,") + csvText(oneLine(quote.message)) +
+                             "," + csvText(joinedWarnings(quote));
     if (!quote.ok || quote.levels.empty()) {
         std::string line = head;
         for (size_t i = 0; i < 1 + std::size(kLevelColumnNames) + std::size(kTotalColumns); ++i) line += ',';

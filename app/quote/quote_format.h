@@ -20,8 +20,12 @@ std::string linesOf(const WorksheetQuote& quote, OutputFormat format);
 
 // The pieces of those lines, for other kinds of line.
 inline constexpr std::string_view kCsvLineEnd = "\r\n";
-// A CSV field, quoted when it must be.
+// A CSV field, quoted when it must be: a figure, as it stands.
 std::string csvField(std::string_view text);
+// A CSV field of text (a file name, a message, a producer): one that a
+// spreadsheet would take for a formula, beginning with =, +, -, @, a tab or a
+// carriage return, gets a leading apostrophe, so it is shown, never run.
+std::string csvText(std::string_view text);
 // A message with its line breaks made blanks.
 std::string oneLine(std::string_view text);
 // A JSON string, and the JSON object of a quote (no line end).

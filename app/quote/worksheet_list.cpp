@@ -58,6 +58,13 @@ WorksheetList::WorksheetList(const std::vector<std::string>& arguments) {
     }
 }
 
+std::vector<std::string> WorksheetList::emptyFolders() const {
+    std::vector<std::string> empty;
+    for (const Argument& argument : arguments_)
+        if (argument.folder && !argument.problem && argument.names.empty()) empty.push_back(argument.path);
+    return empty;
+}
+
 void WorksheetList::forEach(const std::function<void(const QuoteItem&)>& visit) const {
     QuoteItem item;
     for (const Argument& argument : arguments_) {

@@ -34,6 +34,8 @@ public:
     explicit WorksheetList(const std::vector<std::string>& arguments);
 
     size_t size() const { return size_; }
+    // The folders given that hold no worksheet at all.
+    std::vector<std::string> emptyFolders() const;
     // Every item in order.
     void forEach(const std::function<void(const QuoteItem&)>& visit) const;
 

@@ -43,10 +43,13 @@ TEST(History, CountsOneStepPerActionThatChangedSomething) {
         {"a paste of many cells is one step, and ends typing",
          [](Form& f) {
              f.setText({Control::Allinc1, 0}, "1");
-             f.paste({Control::Allinc1, 0}, {{{Control::Allinc1, 0}, "100"}, {{Control::Allexp1, 0}, "60"},
-                                             {{Control::Allinc1, 1}, "110"}, {{Control::Allexp1, 1}, "62"}});
+             f.paste({Control::Allinc1, 0}, {{{Control::Allinc1, 0}, "100"},
+                                             {{Control::Allexp1, 0}, "60"},
+                                             {{Control::Allinc1, 1}, "110"},
+                                             {{Control::Allexp1, 1}, "62"}});
              f.setText({Control::Allinc1, 0}, "10");
-         }, 3},
+         },
+         3},
         {"a set to the same text is no step and ends nothing",
          [](Form& f) { f.setText(kName, "J"), f.setText(kAgent, ""), f.setText(kName, "Jo"); }, 1},
         {"typing back to the start is dropped", [](Form& f) { f.setText(kName, "J"), f.setText(kName, ""); }, 0},

@@ -2,12 +2,12 @@
 // where each cell lands, how numbers are written, and which blocks are
 // refused whole.
 
+#include "commands/paste.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "commands/paste.h"
 
 namespace kbt2 {
 namespace {

@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "commands/save_load.h"
 #include "storage/file_io.h"
@@ -238,6 +241,50 @@ TEST(SaveReplace, KeepsThePermissionsAndTheLinkOfAnExistingFile) {
     EXPECT_EQ(fs::status(folder / "real.wsk").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+}
+
+// Root may rename over anything: a pipe (or /dev/null) must not become a file.
+TEST(SaveReplace, RefusesAPipeAndLeavesItAPipe) {
+    const fs::path folder = scratchFolder("pipe");
+    ASSERT_EQ(::mkfifo((folder / "pipe.wsk").c_str(), 0600), 0);
+    fs::create_symlink("pipe.wsk", folder / "link.wsk");
+    for (const char* name : {"pipe.wsk", "link.wsk"}) {
+        const FileResult result = replaceFileAtomically((folder / name).string(), "new");
+        EXPECT_FALSE(result.ok) << name;
+        EXPECT_EQ(result.reason, "The name does not belong to an ordinary file.") << name;
+    }
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(folder / "pipe.wsk")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+}
+
+// A process number that no process has now.
+pid_t goneProcess() {
+    for (pid_t pid = 4000000; pid > 1000; --pid)
+        if (::kill(pid, 0) != 0 && errno == ESRCH) return pid;
+    return 0;
+}
+
+// A killed save leaves its temporary file; the next save of that name
+// removes it, and only what is surely a leftover of its own name.
+TEST(SaveReplace, RemovesTheTemporaryFileOfARunThatIsGone) {
+    const fs::path folder = scratchFolder("leftovers");
+    const std::string gone = std::to_string(goneProcess());
+    const std::vector<std::string> kept = {
+        "case.wsk.~1-1",              // process 1 is running
+        "other.wsk.~" + gone + "-1",  // another file's
+        "case.wsk.~" + gone + "-x",   // not a temporary name
+        "case.wsk.~" + gone,          // nor this
+    };
+    writeBytes(folder / "case.wsk", "old");
+    writeBytes(folder / ("case.wsk.~" + gone + "-1"), "half written");
+    writeBytes(folder / ("case.wsk.~" + gone + "-7"), "half written");
+    for (const std::string& name : kept) writeBytes(folder / name, "x");
+
+    ASSERT_TRUE(replaceFileAtomically((folder / "case.wsk").string(), "new").ok);
+    EXPECT_EQ(readBytes(folder / "case.wsk"), "new");
+    EXPECT_FALSE(fs::exists(folder / ("case.wsk.~" + gone + "-1")));
+    EXPECT_FALSE(fs::exists(folder / ("case.wsk.~" + gone + "-7")));
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(folder / name)) << name;
 }
 
 }  // namespace

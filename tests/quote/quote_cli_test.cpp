@@ -66,6 +66,7 @@ const CliCase kCases[] = {
      kHeader + kSample + ",error,\"Ratefile.prn - cannot find file, Program will not work without it If you put the file in the root(C:\\) the program will find it there.\",,,,,,,,,,,,,,,\r\n",
      "none.prn: no ordinary file of that name"},
     {"CompareAFolder",      {"--rates", "@RATES@", "--compare", "@SCRATCH@", kSample}, 2, "", "no ordinary file of that name"},
+    {"EmptyFolder",         {"--rates", "@RATES@", "@SCRATCH@"},       1, kHeader, ": the folder holds no worksheet (*.wsk)"},
     {"DoubleDashEndsOptions", {"--rates", "@RATES@", "--", "--help"},  1, "*", kMadeUp},
     {"Jsonl",               {"--format=jsonl", "--rates=@RATES@", kSample}, 0,
      "{\"file\":\"" + kSample + "\",\"status\":\"ok\",\"message\":\"\",\"warnings\":[\"mpci-over-50\"],\"levels\":[{\"coverage\":\".65\","

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "app/quote/ordered_jobs.h"
+#include "app/quote/quote_details.h"
 #include "app/quote/quote_format.h"
 #include "app/quote/quote_options.h"
 #include "app/quote/worksheet_list.h"
@@ -90,6 +93,100 @@ TEST(QuoteLines, AFileNameThatIsNotUtf8IsReadAsWindows1252InJson) {
     quote.file = "M\xfcller.wsk";
     EXPECT_EQ(linesOf(quote, OutputFormat::Jsonl),
               "{\"file\":\"M\xc3\xbcller.wsk\",\"status\":\"error\",\"message\":\"\",\"warnings\":[],\"levels\":[]}\n");
+}
+
+// Text a spreadsheet would run is written as text; figures as they stand.
+struct CellCase {
+    const char* name;
+    std::string text;
+    std::string asText;    // csvText
+    std::string asFigure;  // csvField
+};
+
+// clang-format off
+const CellCase kCellCases[] = {
+    {"Plain",        "Jane Doe",     "Jane Doe",         "Jane Doe"},
+    {"Empty",        "",             "",                 ""},
+    {"Equals",       "=1+2",         "'=1+2",            "=1+2"},
+    {"Plus",         "+1+1",         "'+1+1",            "+1+1"},
+    {"Minus",        "-2+3",         "'-2+3",            "-2+3"},
+    {"At",           "@SUM(1)",      "'@SUM(1)",         "@SUM(1)"},
+    {"Tab",          "\t=1",         "'\t=1",            "\t=1"},
+    {"Return",       "\r=1",         "\"'\r=1\"",        "\"\r=1\""},
+    {"QuotedFormula", "=A1,\"x\"",   "\"'=A1,\"\"x\"\"\"", "\"=A1,\"\"x\"\"\""},
+    {"SignInside",   "Doe + Sons",   "Doe + Sons",       "Doe + Sons"},
+    {"NegativeFigure", "-5",         "'-5",              "-5"},
+};
+// clang-format on
+
+void PrintTo(const CellCase& c, std::ostream* os) { *os << c.name; }
+
+class CsvCells : public ::testing::TestWithParam<CellCase> {};
+
+TEST_P(CsvCells, TextIsGuardedFiguresAreNot) {
+    const CellCase& c = GetParam();
+    EXPECT_EQ(csvText(c.text), c.asText);
+    EXPECT_EQ(csvField(c.text), c.asFigure);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CsvCells, ::testing::ValuesIn(kCellCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A worksheet file named like a formula, in an error line: the file name is
+// guarded, the empty figures stay empty.
+TEST(QuoteLines, AFileNamedLikeAFormulaIsText) {
+    WorksheetQuote quote;
+    quote.file = "=HYPERLINK(1).wsk";
+    quote.message = "-1";
+    EXPECT_EQ(linesOf(quote, OutputFormat::Csv), "'=HYPERLINK(1).wsk,error,'-1,,,,,,,,,,,,,,,\r\n");
+}
+
+TEST(SummaryNames, NoTwoWorksheetsShareAPdf) {
+    SummaryNames names("out");
+    EXPECT_EQ(names.pathFor("a/client.wsk"), "out/client.pdf");
+    EXPECT_EQ(names.pathFor("b/client.WSK"), "out/client-2.pdf");
+    EXPECT_EQ(names.pathFor("client-2.wsk"), "out/client-2-2.pdf");
+    EXPECT_EQ(names.pathFor("c/client"), "out/client-3.pdf");
+    EXPECT_EQ(names.pathFor("c/other.wsk"), "out/other.pdf");
+}
+
+// A job that throws on a worker thread does not end the program: what it
+// threw reaches the giver, after the results before it.
+TEST(OrderedJobs, AnExceptionOnAWorkerReachesTheGiverInItsTurn) {
+    for (const unsigned workers : {1u, 4u}) {
+        std::vector<int> delivered;
+        bool caught = false;
+        try {
+            OrderedJobs<int> jobs(workers, [&](int&& n) { delivered.push_back(n); });
+            for (int i = 0; i < 20; ++i)
+                jobs.add([i]() -> int {
+                    if (i == 5) throw std::runtime_error("no memory");
+                    return i;
+                });
+            jobs.finish();
+        } catch (const std::runtime_error& error) {
+            caught = std::string(error.what()) == "no memory";
+        }
+        EXPECT_TRUE(caught) << workers;
+        EXPECT_EQ(delivered, (std::vector<int>{0, 1, 2, 3, 4})) << workers;
+    }
+}
+
+// Held to one processor (taskset, a container's share), the batch does not
+// start a thread for each processor of the machine.
+TEST(OrderedJobs, TheDefaultFollowsTheProcessorsThisProcessMayUse) {
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    ASSERT_EQ(::sched_getaffinity(0, sizeof allowed, &allowed), 0);
+    int first = 0;
+    while (!CPU_ISSET(first, &allowed)) ++first;
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(first, &one);
+    ASSERT_EQ(::sched_setaffinity(0, sizeof one, &one), 0);
+    const unsigned workers = defaultWorkers();
+    ::sched_setaffinity(0, sizeof allowed, &allowed);
+    EXPECT_EQ(workers, 1u);
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 // press the buttons and bring pages to the front; every field has a name.
 
 #include <QCheckBox>
-#include <QStatusBar>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 
 #include "commodities/catalogue.h"
@@ -109,10 +109,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("found");
-        QTest::newRow("a whole name") << 4 << "corn" << "Crop(31)";
-        QTest::newRow("a first letter walks on") << 4 << "a" << "Crop(1)";
-        QTest::newRow("page 6") << 5 << "Milk" << "Crop2(54)";
-        QTest::newRow("no match holds the focus") << 5 << "%%" << "Crop1(39)";
+        QTest::newRow("a whole name") << 4 << "corn"
+                                      << "Crop(31)";
+        QTest::newRow("a first letter walks on") << 4 << "a"
+                                                 << "Crop(1)";
+        QTest::newRow("page 6") << 5 << "Milk"
+                                << "Crop2(54)";
+        QTest::newRow("no match holds the focus") << 5 << "%%"
+                                                  << "Crop1(39)";
     }
     void typingANameFindsItsBox() {
         QFETCH(int, page);

@@ -2,6 +2,10 @@
 // figures in dollars, the rate file's identity and the disclaimer; and the
 // charts drawn on a widget by the same routine.
 
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -16,6 +20,34 @@
 using namespace kbt2;
 
 namespace {
+
+// A file-size limit on this process for a while, as `ulimit -f` sets one;
+// a write past it fails instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int filesIn(const QString& folder) { return static_cast<int>(QDir(folder).entryList(QDir::Files).size()); }
 
 QString run(const QString& tool, const QStringList& arguments) {
     QProcess process;
@@ -107,6 +139,36 @@ private Q_SLOTS:
         const QString pdf = dir.filePath("missing/folder/x.pdf");
         QVERIFY(ui::writeQuoteSummaryPdf(sampleSummary(), pdf).has_value());
         QVERIFY(!QFileInfo::exists(pdf));
+    }
+
+    // A full disk or a size limit: the summary that was there stays whole,
+    // no temporary file is left, and the reason says so.
+    void aSizeLimitKeepsTheEarlierSummaryAndSaysSo_data() {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("nothing may be written") << 0 << "The file is too large.";
+        QTest::newRow("the PDF is cut short") << 4096 << "The file is too large.";
+        // -100: all but the last hundred bytes fit, so only the last write fails.
+        QTest::newRow("the end does not fit") << -100 << "The file is too large.";
+    }
+    void aSizeLimitKeepsTheEarlierSummaryAndSaysSo() {
+        QFETCH(int, limit);
+        QFETCH(QString, reason);
+        const QTemporaryDir dir;
+        const QString pdf = dir.filePath("hansen.pdf");
+        QVERIFY(!ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 1)));
+        const QByteArray earlier = bytesOf(pdf);
+        if (limit < 0) limit += static_cast<int>(earlier.size());
+        QVERIFY(earlier.size() > limit);
+        std::optional<QString> failure;
+        {
+            FileSizeLimit limited(static_cast<rlim_t>(limit));
+            failure = ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 8));
+        }
+        QVERIFY(failure.has_value());
+        QCOMPARE(*failure, reason + " The file already there is left as it was.");
+        QCOMPARE(bytesOf(pdf), earlier);
+        QCOMPARE(filesIn(dir.path()), 1);
     }
 
     // The shares chart on a widget: every bar is drawn, and in more than one

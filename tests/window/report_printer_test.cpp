@@ -2,6 +2,10 @@
 // write a PDF, read back with pdftotext (poppler-utils, installed by
 // scripts/install-deps.sh).
 
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -55,6 +59,34 @@ PrintResult printPdf(const PrintDocument& document, const QString& path) {
 }
 
 PrintLine lineOf(std::initializer_list<PrintItem> items) { return PrintLine(items); }
+
+// A file-size limit on this process for a while, as `ulimit -f` sets one;
+// a write past it fails instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int filesIn(const QString& folder) { return static_cast<int>(QDir(folder).entryList(QDir::Files).size()); }
 
 }  // namespace
 
@@ -123,11 +155,38 @@ private Q_SLOTS:
     }
 
     void anUnwritablePdfIsAFailureWithAReason() {
-        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
         const PrintResult result =
             printPdf(PrintDocument{{lineOf({PrintItem::textItem("x")})}}, dir_.filePath("missing/folder/report.pdf"));
         QCOMPARE(result.status, PrintResult::Status::Failed);
-        QVERIFY(!result.error.empty());
+        QCOMPARE(QString::fromStdString(result.error), QStringLiteral("The folder does not exist."));
+    }
+
+    // A full disk or a size limit: the report that was there stays as it was,
+    // and the failure says so.
+    void aSizeLimitKeepsTheEarlierPdfAndSaysSo_data() {
+        QTest::addColumn<int>("limit");
+        QTest::newRow("nothing may be written") << 0;
+        QTest::newRow("the PDF is cut short") << 2048;
+    }
+    void aSizeLimitKeepsTheEarlierPdfAndSaysSo() {
+        QFETCH(int, limit);
+        const QTemporaryDir dir;
+        const QString pdf = dir.filePath("report.pdf");
+        PrintDocument doc;
+        for (int i = 0; i < 200; ++i) doc.lines.push_back(lineOf({PrintItem::textItem("line" + std::to_string(i))}));
+        QCOMPARE(printPdf(doc, pdf).status, PrintResult::Status::Printed);
+        const QByteArray earlier = bytesOf(pdf);
+        QVERIFY(earlier.size() > limit);
+        PrintResult result;
+        {
+            FileSizeLimit limited(static_cast<rlim_t>(limit));
+            result = printPdf(doc, pdf);
+        }
+        QCOMPARE(result.status, PrintResult::Status::Failed);
+        QVERIFY2(QString::fromStdString(result.error).endsWith("The file already there is left as it was."),
+                 result.error.c_str());
+        QCOMPARE(bytesOf(pdf), earlier);
+        QCOMPARE(filesIn(dir.path()), 1);
     }
 
 private:
