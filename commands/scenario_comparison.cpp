@@ -56,6 +56,9 @@ std::string changeText(const std::string& what, double before, double after, boo
     return what + " " + plainText(percent) + " % " + direction;
 }
 
+// "Milk's", "Apples'".
+std::string possessive(const std::string& name) { return name + (name.ends_with('s') ? "'" : "'s"); }
+
 std::string count(int n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
 
 std::string oneLine(std::string text) {
@@ -92,9 +95,9 @@ std::vector<std::string> differencesFromBase(const Worksheet& base, const Worksh
         }
         was->matched = true;
         if (was->amount != row.amount)
-            words.push_back(changeText(row.name + "'s amount", was->amount, row.amount, false));
+            words.push_back(changeText(possessive(row.name) + " amount", was->amount, row.amount, false));
         if (was->value != row.value)
-            words.push_back(changeText(row.name + "'s expected value", was->value, row.value, true));
+            words.push_back(changeText(possessive(row.name) + " expected value", was->value, row.value, true));
     }
     for (const ReportRow& row : before)
         if (!row.matched) words.push_back(row.name + " removed");

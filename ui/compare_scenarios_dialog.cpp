@@ -32,6 +32,8 @@ CompareScenariosDialog::CompareScenariosDialog(Case& scenarios, Platform& platfo
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(true);
     table_->setTabKeyNavigation(false);
+    // As tall as its rows, within the screen: the advice stays right below.
+    table_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (building_ || item->row() != table_->rowCount() - 1) return;
         case_.setForPaper(static_cast<size_t>(item->column()), item->checkState() == Qt::Checked);
@@ -52,7 +54,7 @@ CompareScenariosDialog::CompareScenariosDialog(Case& scenarios, Platform& platfo
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(table_, 1);
+    layout->addWidget(table_);
     auto* heading = new QLabel(QStringLiteral("What would open the next level"), this);
     QFont bold = heading->font();
     bold.setBold(true);
@@ -60,6 +62,7 @@ CompareScenariosDialog::CompareScenariosDialog(Case& scenarios, Platform& platfo
     layout->addWidget(heading);
     layout->addWidget(advice_);
     layout->addWidget(try_, 0, Qt::AlignLeft);
+    layout->addStretch(1);
     layout->addWidget(buttons);
     setTabOrder(table_, advice_);
     setTabOrder(advice_, try_);

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calc/shares.h"
@@ -137,6 +138,51 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, ComparisonCases, testing::Values(
                       f.set({Control::MPCI}, "1000"); f.set({Control::Allinc1, 1}, "90000"); },
         {"Commodity 3 removed", "1994 income $90,000 instead of $100,000", "MPCI liability $1,000 instead of $0"},
         {S, S, S}, {{{false, false, false}, {false, false, true}}}}));
+// clang-format on
+
+struct WordingCase {
+    const char* what;
+    std::vector<std::pair<FieldRef, std::string>> base;
+    std::vector<std::pair<FieldRef, std::string>> other;
+    std::vector<std::string> words;
+};
+
+void PrintTo(const WordingCase& c, std::ostream* os) { *os << c.what; }
+
+class ChangeWords : public testing::TestWithParam<WordingCase> {};
+
+TEST_P(ChangeWords, SayWhatDiffersFromTheBase) {
+    const WordingCase& c = GetParam();
+    Worksheet base;
+    Worksheet other;
+    for (const auto& [field, text] : c.base) {
+        base.setText(field, text);
+        other.setText(field, text);
+    }
+    for (const auto& [field, text] : c.other) other.setText(field, text);
+    EXPECT_EQ(differencesFromBase(base, other), c.words);
+}
+
+const FieldRef kName0{Control::Cropname1, 0};
+const FieldRef kAmount0{Control::Totamt1, 0};
+const FieldRef kValue0{Control::Expval1, 0};
+const FieldRef kName1{Control::Cropname1, 1};
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Words, ChangeWords, testing::Values(
+    WordingCase{"nothing", {{kName0, "Milk"}, {kValue0, "14"}}, {}, {}},
+    WordingCase{"a name ending in s", {{kName0, "Oats"}, {kValue0, "2"}}, {{kValue0, "3"}},
+        {"Oats' expected value 50 % higher"}},
+    WordingCase{"a change under one per cent", {{kName0, "Milk"}, {kAmount0, "1000"}}, {{kAmount0, "1004"}},
+        {"Milk's amount less than 1 % higher"}},
+    WordingCase{"a value where there was none", {{kName0, "Milk"}}, {{kValue0, "13.5"}},
+        {"Milk's expected value $13.50 instead of $0"}},
+    WordingCase{"added with cents and no unit", {{kName0, "Milk"}},
+        {{kName1, "Hay"}, {{Control::Totamt1, 1}, "2.5"}, {{Control::Expval1, 1}, "4.27"}},
+        {"Hay added, 2.5 at $4.27"}},
+    WordingCase{"the same name twice, the second removed", {{kName0, "Hay"}, {kName1, "Hay"}},
+        {{kName1, ""}}, {"Hay removed"}},
+    WordingCase{"expenses", {}, {{{Control::Allexp1, 4}, "5000"}}, {"1997 expenses $5,000 instead of $0"}}));
 // clang-format on
 
 TEST(ScenarioComparison, AStoppedPremiumIsAColumnWithItsReason) {
