@@ -2,7 +2,8 @@
 // (as kbt2-driver --window does) and saves a picture of every page, or of the
 // pages listed (1-based, comma-separated: "1,7,9"), as OUTDIR/page-N.png.
 // With every page it also saves the Premium Details view as
-// OUTDIR/premium-details.png and the quote summary as OUTDIR/quote-summary.pdf.
+// OUTDIR/premium-details.png and the quote summary as OUTDIR/quote-summary.pdf,
+// then adds two scenarios and saves the comparison view as OUTDIR/compare.png.
 // scripts/screenshots.sh makes the README's pictures so.
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <iostream>
 
 #include "app/driver/window_target.h"
+#include "ui/compare_scenarios_dialog.h"
 #include "ui/main_window.h"
 #include "ui/pages.h"
 #include "ui/premium_details_dialog.h"
@@ -36,6 +38,26 @@ bool saveDetails(kbt2::ui::MainWindow& window, const QDir& folder) {
     if (const auto failure = kbt2::ui::writeQuoteSummaryPdf(*summary, pdf)) saved = false;
     if (!saved) std::cerr << "kbt2-screenshots: cannot write the details or the summary\n";
     return saved;
+}
+
+// Two scenarios beside the script's worksheet: the first commodity at half
+// its expected value, then the third at half its amount as well.
+bool saveComparison(kbt2::ui::MainWindow& window, const QDir& folder) {
+    using kbt2::Control;
+    if (!window.scenarios().add(std::string("Half the price"))) return false;
+    window.form().worksheet().setText({Control::Expval1, 0}, "2.25");
+    if (!window.scenarios().add(std::string("Less grain"))) return false;
+    window.form().worksheet().setText({Control::Totamt1, 2}, "9000");
+    kbt2::ui::QtPlatform platform;
+    kbt2::ui::CompareScenariosDialog view(
+        window.scenarioCase(), platform, [](const std::string&) { return false; }, &window);
+    view.resize(960, 520);
+    view.show();
+    QApplication::processEvents();
+    const QString picture = folder.filePath(QStringLiteral("compare.png"));
+    if (view.grab().save(picture)) return true;
+    std::cerr << "kbt2-screenshots: cannot write " << picture.toStdString() << '\n';
+    return false;
 }
 
 }  // namespace
@@ -87,6 +109,7 @@ int main(int argc, char** argv) {
                 }
             }
             if (pages.isEmpty()) saved = saveDetails(window, QDir(folder)) && saved;
+            if (pages.isEmpty()) saved = saveComparison(window, QDir(folder)) && saved;
         });
     return status != 0 ? status : saved ? 0 : 1;
 }

@@ -28,6 +28,10 @@ constexpr Quadratic kFactors[] = {
 
 }  // namespace
 
+double significanceThreshold(size_t commodityCount) {
+    return roundThousandths(roundThousandths(1 / static_cast<double>(commodityCount)) * 0.5);
+}
+
 Shares commodityShares(std::span<const double> rowKbts, double total) {
     Shares s;
     for (double kbt : rowKbts) s.shares.push_back(std::floor(kbt / total * 1000 + 0.5) / 1000);

@@ -5,6 +5,7 @@
 // weighted rates of the three coverage levels.
 
 #include <array>
+#include <cstddef>
 #include <span>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct Shares {
     double threshold = 0;        // H: E / 2 to three decimals
     int significantCount = 1;    // C: rows with a share of at least H, at least 1
 };
+
+// H for N commodities: half the even share 1 / N, each to three decimals. A
+// commodity counts when its share, to three decimals, is at least H.
+double significanceThreshold(size_t commodityCount);
 
 // `rowKbts` holds the N rows' KBTs; `total` is the total expected KBT as the
 // worksheet holds it (not 0).

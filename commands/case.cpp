@@ -10,7 +10,9 @@ size_t characterCount(std::string_view text) {
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-Case::Case(Form& live, std::string baseName) : live_(live) { scenarios_.push_back({std::move(baseName), nullptr}); }
+Case::Case(Form& live, std::string baseName) : live_(live) {
+    scenarios_.push_back({std::move(baseName), nullptr, false});
+}
 
 Case::~Case() = default;
 
@@ -42,7 +44,7 @@ bool Case::add(std::string name) {
     copy->startAs(live_.worksheet().snapshot());
     live_.exchangeDocument(*copy);
     scenarios_[current_].waiting = std::move(copy);
-    scenarios_.push_back({std::move(name), nullptr});
+    scenarios_.push_back({std::move(name), nullptr, false});
     current_ = scenarios_.size() - 1;
     return true;
 }
@@ -54,6 +56,12 @@ bool Case::switchTo(size_t index) {
     live_.exchangeDocument(*form);
     scenarios_[current_].waiting = std::move(form);
     current_ = index;
+    return true;
+}
+
+bool Case::setForPaper(size_t index, bool onPaper) {
+    if (index >= scenarios_.size()) return false;
+    scenarios_[index].forPaper = onPaper;
     return true;
 }
 

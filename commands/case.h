@@ -42,6 +42,11 @@ public:
     // current one).
     const Worksheet& worksheet(size_t index) const;
 
+    // Whether a scenario goes on the farmer's paper; each starts without.
+    bool forPaper(size_t index) const { return scenarios_.at(index).forPaper; }
+    // False, and nothing changes, for an index out of range.
+    bool setForPaper(size_t index, bool onPaper);
+
     // Why `name` cannot name a scenario; nothing when it can. `renaming` is
     // the scenario being renamed, whose own name does not count as used.
     std::optional<NameProblem> nameProblem(std::string_view name, std::optional<size_t> renaming = std::nullopt) const;
@@ -74,6 +79,7 @@ private:
     struct Scenario {
         std::string name;
         std::unique_ptr<Form> waiting;  // none for the current scenario
+        bool forPaper = false;
     };
     struct Removed {
         Scenario scenario;

@@ -4,7 +4,8 @@
 # saves every page as docs/screenshots/page-N.png; then a few pages at 150%
 # and at 200% scaling on a 1920x1080 screen, in docs/screenshots/150/ and
 # docs/screenshots/200/. The first run also saves the Premium Details view
-# and the first page of the quote summary (docs/screenshots/summary-page-1.png).
+# and the first page of the quote summary (docs/screenshots/summary-page-1.png),
+# and the comparison view of two scenarios beside it (docs/screenshots/compare.png).
 #
 #   scripts/screenshots.sh [BUILD_DIR]      default: build
 set -euo pipefail

@@ -96,6 +96,7 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
         documents_->documentReplaced();
         premiumWatch_->forget();
     });
+    scenarios_->setPlatform(*platform_);
     column->insertWidget(0, scenarios_->strip());
     QAction* help = nullptr;
     if (auto* menu = menuBar()->findChild<QMenu*>(QStringLiteral("menuHelp"))) help = menu->menuAction();

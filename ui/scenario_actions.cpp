@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <string>
 
+#include "ui/compare_scenarios_dialog.h"
+
 namespace kbt2::ui {
 namespace {
 
@@ -53,6 +55,8 @@ void ScenarioActions::buildMenu(QMenuBar* bar, QAction* before) {
           &ScenarioActions::next);
     entry("actionPreviousScenario", QStringLiteral("&Previous Scenario"), QStringLiteral("Ctrl+Shift+PgUp"),
           &ScenarioActions::previous);
+    entry("actionCompareScenarios", QStringLiteral("&Compare Scenarios…"), QStringLiteral("Ctrl+Shift+C"),
+          &ScenarioActions::compare);
     listStart_ = menu_->addSeparator();
     menu_->addSeparator();
     entry("actionRenameScenario", QStringLiteral("&Rename Scenario…"), {}, &ScenarioActions::renameAsked);
@@ -192,6 +196,13 @@ void ScenarioActions::removeAsked() {
 
 void ScenarioActions::undoRemove() {
     if (case_.undoRemove()) changedCurrent();
+}
+
+void ScenarioActions::compare() {
+    if (!platform_) return;
+    CompareScenariosDialog view(
+        case_, *platform_, [this](const std::string& name) { return add(name); }, &window_);
+    view.exec();
 }
 
 void ScenarioActions::moveLeft() {

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "commands/case.h"
+#include "worksheet/platform.h"
 
 namespace kbt2::ui {
 
@@ -48,6 +49,12 @@ public:
     void moveLeft();
     void moveRight();
 
+    // Where the comparison view finds the rate file and tells its messages;
+    // without it, Compare Scenarios does nothing.
+    void setPlatform(Platform& platform) { platform_ = &platform; }
+    // Opens the comparison view of the case's scenarios.
+    void compare();
+
     // The menu's entry that makes scenario `index` current.
     QAction* switchAction(int index) const;
 
@@ -70,6 +77,7 @@ private:
     QAction* moveLeft_ = nullptr;
     QAction* moveRight_ = nullptr;
     bool refreshing_ = false;
+    Platform* platform_ = nullptr;
 };
 
 }  // namespace kbt2::ui

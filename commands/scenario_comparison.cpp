@@ -1,0 +1,269 @@
+#include "commands/scenario_comparison.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "calc/numbers.h"
+#include "calc/premium_table.h"
+#include "calc/shares.h"
+#include "commands/fresh_quote.h"
+#include "commands/quote_text.h"
+#include "worksheet/report_rows.h"
+
+namespace kbt2 {
+namespace {
+
+// The count rule's steps: .75 from 3 commodities that count, .80 from 8.
+struct LevelStep {
+    const char* coverage;
+    int needed;
+};
+constexpr LevelStep kSteps[] = {{".75", 3}, {".80", 8}};
+
+struct ReportRow {
+    std::string name;
+    std::string unit;
+    double amount = 0;
+    double value = 0;
+    bool matched = false;
+};
+
+std::vector<ReportRow> reportRows(const Worksheet& ws) {
+    std::vector<ReportRow> rows;
+    for (int row = 0; row < kReportRows; ++row) {
+        if (reportRowEmpty(ws, row)) continue;
+        rows.push_back({ws.text({Control::Cropname1, row}), ws.text({Control::Type1, row}),
+                        numericValue(ws.text({Control::Totamt1, row})),
+                        numericValue(ws.text({Control::Expval1, row}))});
+    }
+    return rows;
+}
+
+// "$120", or "$4.27" when there are cents.
+std::string priceText(double amount) {
+    return amount == std::floor(amount) ? dollarText(amount) : dollarCentsText(amount);
+}
+
+// "Milk's expected value 50 % lower", or the two figures when the old one
+// is 0.
+std::string changeText(const std::string& what, double before, double after, bool dollars) {
+    const auto figure = [dollars](double v) { return dollars ? priceText(v) : plainText(v); };
+    if (before == 0) return what + " " + figure(after) + " instead of " + figure(before);
+    const double percent = roundWhole(std::fabs((after - before) / before) * 100);
+    const std::string direction = after > before ? "higher" : "lower";
+    if (percent == 0) return what + " less than 1 % " + direction;
+    return what + " " + plainText(percent) + " % " + direction;
+}
+
+// "Milk's", "Apples'".
+std::string possessive(const std::string& name) { return name + (name.ends_with('s') ? "'" : "'s"); }
+
+std::string count(int n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+
+std::string oneLine(std::string text) {
+    std::ranges::replace(text, '\r', ' ');
+    std::ranges::replace(text, '\n', ' ');
+    return text;
+}
+
+ComparedLevel comparedLevel(const SummaryLevel& level) {
+    ComparedLevel c;
+    c.coverage = level.coverage;
+    c.offered = level.offered;
+    c.guarantee = level.indemnityThreshold;
+    c.producerPremium = level.producerPremium;
+    c.perThousand = premiumPerThousand(level);
+    return c;
+}
+
+// The premium per $1,000 as shown, in cents, so that levels shown alike are
+// marked alike.
+double shownCents(double perThousand) { return roundWhole(perThousand * 100); }
+
+}  // namespace
+
+std::vector<std::string> differencesFromBase(const Worksheet& base, const Worksheet& other) {
+    std::vector<std::string> words;
+    std::vector<ReportRow> before = reportRows(base);
+    for (const ReportRow& row : reportRows(other)) {
+        auto was = std::ranges::find_if(before, [&](const ReportRow& b) { return !b.matched && b.name == row.name; });
+        if (was == before.end()) {
+            words.push_back(row.name + " added, " + plainText(row.amount) + (row.unit.empty() ? "" : " " + row.unit) +
+                            " at " + priceText(row.value));
+            continue;
+        }
+        was->matched = true;
+        if (was->amount != row.amount)
+            words.push_back(changeText(possessive(row.name) + " amount", was->amount, row.amount, false));
+        if (was->value != row.value)
+            words.push_back(changeText(possessive(row.name) + " expected value", was->value, row.value, true));
+    }
+    for (const ReportRow& row : before)
+        if (!row.matched) words.push_back(row.name + " removed");
+
+    const auto dollars = [&](Control control, int index, const std::string& what) {
+        const double was = numericValue(base.text({control, index}));
+        const double is = numericValue(other.text({control, index}));
+        if (was != is) words.push_back(what + " " + priceText(is) + " instead of " + priceText(was));
+    };
+    for (int k = 0; k < kTaxYears; ++k) dollars(Control::Allinc1, k, std::to_string(kFirstTaxYear + k) + " income");
+    for (int k = 0; k < kTaxYears; ++k) dollars(Control::Allexp1, k, std::to_string(kFirstTaxYear + k) + " expenses");
+    dollars(Control::MPCI, 0, "MPCI liability");
+    const std::string county = other.text({Control::countyname});
+    const std::string state = other.text({Control::statename});
+    if (county != base.text({Control::countyname}) || state != base.text({Control::statename}))
+        words.push_back(
+            "County " + (county.empty() ? std::string("none") : county) + (state.empty() ? "" : ", " + state) +
+            " instead of " +
+            (base.text({Control::countyname}).empty() ? std::string("none") : base.text({Control::countyname})));
+    return words;
+}
+
+NextLevelAdvice nextLevelAdvice(const QuoteSummary& s) {
+    NextLevelAdvice advice;
+    const int counted = s.significantCount;
+    const int all = static_cast<int>(s.commodities.size());
+    const auto step = std::ranges::find_if(kSteps, [counted](const LevelStep& st) { return counted < st.needed; });
+    if (step == std::end(kSteps)) {
+        advice.words = "Every coverage level is offered: " + std::to_string(counted) + " of the farm's " +
+                       count(all, "commodity", "commodities") + " each bring at least " +
+                       percentText(s.significanceThreshold) +
+                       " of the expected revenue (half an even share), and the .80 level needs 8.";
+        return advice;
+    }
+    advice.coverage = step->coverage;
+    advice.needed = step->needed;
+    const int needed = step->needed;
+    std::string words =
+        "The " + std::string(step->coverage) + " level needs " + std::to_string(needed) +
+        " commodities that each bring at least " + percentText(significanceThreshold(static_cast<size_t>(needed))) +
+        " of the expected revenue when there are " + std::to_string(needed) +
+        " (half an even share; shares to a tenth of a per cent); this farm has " + std::to_string(counted) +
+        (counted == 1 ? " that counts" : " that count") + " of its " + count(all, "commodity", "commodities") + ".";
+    if (all < needed) {
+        words += " It needs at least " + count(needed - all, "more commodity", "more commodities") +
+                 "; with more than " + std::to_string(needed) + " each needs a smaller share.";
+    } else {
+        // The largest of those that fall short, as many as are missing.
+        std::vector<const SummaryCommodity*> short_;
+        for (const SummaryCommodity& c : s.commodities)
+            if (c.share < s.significanceThreshold) short_.push_back(&c);
+        std::ranges::stable_sort(short_, [](const auto* a, const auto* b) { return a->share > b->share; });
+        short_.resize(std::min(short_.size(), static_cast<size_t>(needed - counted)));
+        words += " With " + std::to_string(all) + " a commodity counts from " + percentText(s.significanceThreshold) +
+                 "; " + std::to_string(needed - counted) + " more must reach it, the nearest being ";
+        for (size_t i = 0; i < short_.size(); ++i) {
+            if (i > 0) words += i + 1 == short_.size() ? " and " : ", ";
+            words += short_[i]->name + " at " + percentText(short_[i]->share);
+        }
+        words += ".";
+    }
+    advice.words = std::move(words);
+    return advice;
+}
+
+std::string tryName(const Case& scenarios, const NextLevelAdvice& advice) {
+    const std::string base = "Try " + advice.coverage.value_or(std::string("it"));
+    if (!scenarios.find(base)) return base;
+    for (int n = 2;; ++n) {
+        std::string name = base + " (" + std::to_string(n) + ")";
+        if (!scenarios.find(name)) return name;
+    }
+}
+
+ScenarioComparison compareScenarios(const Case& scenarios, Platform& platform, RateSource& rates) {
+    ScenarioComparison result;
+    const Worksheet& base = scenarios.worksheet(0);
+    for (size_t i = 0; i < scenarios.size(); ++i) {
+        ComparedScenario c;
+        c.name = scenarios.name(i);
+        c.current = i == scenarios.current();
+        c.forPaper = scenarios.forPaper(i);
+        if (i > 0) c.differences = differencesFromBase(base, scenarios.worksheet(i));
+        FreshQuote quote = freshQuote(scenarios.worksheet(i), platform, rates, c.name);
+        c.summary = std::move(quote.summary);
+        c.problem = oneLine(std::move(quote.problem));
+        if (c.summary)
+            for (size_t j = 0; j < c.levels.size(); ++j) c.levels[j] = comparedLevel(c.summary->levels[j]);
+        if (c.current && c.summary) result.advice = nextLevelAdvice(*c.summary);
+        result.scenarios.push_back(std::move(c));
+    }
+
+    const ComparedScenario& first = result.scenarios.front();
+    double cheapest = std::numeric_limits<double>::infinity();
+    for (const ComparedScenario& c : result.scenarios)
+        for (const ComparedLevel& level : c.levels)
+            if (c.summary && level.offered && level.guarantee > 0)
+                cheapest = std::min(cheapest, shownCents(level.perThousand));
+    for (size_t i = 0; i < result.scenarios.size(); ++i) {
+        ComparedScenario& c = result.scenarios[i];
+        if (!c.summary) continue;
+        for (size_t j = 0; j < c.levels.size(); ++j) {
+            ComparedLevel& level = c.levels[j];
+            level.cheapest = level.offered && level.guarantee > 0 && shownCents(level.perThousand) == cheapest;
+            if (i == 0 || !first.summary) continue;
+            const bool before = first.levels[j].offered;
+            if (level.offered && !before) level.change = LevelChange::Opened;
+            if (!level.offered && before) level.change = LevelChange::Closed;
+        }
+    }
+    return result;
+}
+
+ComparisonTable comparisonTable(const ScenarioComparison& comparison) {
+    ComparisonTable table;
+    table.headings = {"Changes from the base",  "Total expected KBT",     "Allowable KBT",
+                      "Commodities that count", "Diversification factor", "Levels offered"};
+    for (const char* coverage : {".80", ".75", ".65"})
+        for (const char* what : {" guarantee", " producer premium", " premium per $1,000 of guarantee"})
+            table.headings.push_back(std::string(coverage) + what);
+
+    for (size_t i = 0; i < comparison.scenarios.size(); ++i) {
+        const ComparedScenario& c = comparison.scenarios[i];
+        std::vector<std::string> cells;
+        std::string changes;
+        for (const std::string& phrase : c.differences) changes += (changes.empty() ? "" : "; ") + phrase;
+        if (i == 0)
+            changes = "The base";
+        else if (changes.empty())
+            changes = "No change from the base";
+        cells.push_back(changes);
+        if (!c.summary) {
+            cells.push_back("Cannot be calculated: " + c.problem);
+            cells.resize(table.headings.size(), "—");
+            table.columns.push_back(std::move(cells));
+            continue;
+        }
+        const QuoteSummary& s = *c.summary;
+        cells.push_back(dollarText(s.totalExpectedKbt));
+        cells.push_back(dollarText(s.allowableKbt));
+        cells.push_back(std::to_string(s.significantCount) + " of " + std::to_string(s.commodities.size()));
+        cells.push_back(s.diversificationFactor);
+        std::string offered;
+        for (const ComparedLevel& level : c.levels) {
+            if (!level.offered) continue;
+            offered += (offered.empty() ? "" : ", ") + level.coverage;
+            if (level.change == LevelChange::Opened) offered += " (opened)";
+        }
+        for (const ComparedLevel& level : c.levels)
+            if (level.change == LevelChange::Closed) offered += "; " + level.coverage + " closed";
+        cells.push_back(offered);
+        for (const ComparedLevel& level : c.levels) {
+            if (!level.offered) {
+                const std::string why =
+                    level.change == LevelChange::Closed ? "Not offered: closed by a change" : "Not offered";
+                cells.insert(cells.end(), {why, "—", "—"});
+                continue;
+            }
+            cells.push_back(dollarText(level.guarantee) +
+                            (level.change == LevelChange::Opened ? " (opened by a change)" : ""));
+            cells.push_back(dollarText(level.producerPremium));
+            cells.push_back(dollarCentsText(level.perThousand) + (level.cheapest ? " (cheapest)" : ""));
+        }
+        table.columns.push_back(std::move(cells));
+    }
+    return table;
+}
+
+}  // namespace kbt2
