@@ -11,12 +11,15 @@
 #include <vector>
 
 #include "commands/save_load.h"
+#include "file_size_limit.h"
 #include "storage/file_io.h"
 #include "storage/worksheet_file_format.h"
 #include "storage_test_support.h"
 
 namespace kbt2 {
 namespace {
+
+using kbt2::testing_support::FileSizeLimit;
 
 using namespace storage_testing;
 namespace fs = std::filesystem;
@@ -156,27 +159,6 @@ TEST(LoadFailure, AFileFarLargerThanAnyWorksheetIsRefusedUnread) {
     EXPECT_EQ(platform.messages[0].text, "The worksheet file \"" + huge.string() +
                                              "\" could not be opened.\rThe file is far larger than any worksheet.");
 }
-
-// Makes writes of files fail beyond a few bytes, as a full disk does; the
-// limit applies to root too.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
-};
 
 TEST(SaveFailure, AFailedWriteLeavesTheOldFileWholeAndTellsTheUser) {
     const fs::path folder = scratchFolder("fullDisk");

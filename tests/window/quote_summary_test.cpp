@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "tests/core/file_size_limit.h"
 #include "ui/chart_view.h"
 #include "ui/quote_summary_pdf.h"
 #include "ui/summary_charts.h"
@@ -21,26 +22,7 @@ using namespace kbt2;
 
 namespace {
 
-// A file-size limit on this process for a while, as `ulimit -f` sets one;
-// a write past it fails instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
-};
+using kbt2::testing_support::FileSizeLimit;
 
 QByteArray bytesOf(const QString& path) {
     QFile file(path);

@@ -13,11 +13,14 @@
 #include <QtTest>
 
 #include "storage/report.h"
+#include "tests/core/file_size_limit.h"
 #include "ui/qt_platform.h"
 
 using namespace kbt2;
 
 namespace {
+
+using kbt2::testing_support::FileSizeLimit;
 
 struct Word {
     QString text;
@@ -59,27 +62,6 @@ PrintResult printPdf(const PrintDocument& document, const QString& path) {
 }
 
 PrintLine lineOf(std::initializer_list<PrintItem> items) { return PrintLine(items); }
-
-// A file-size limit on this process for a while, as `ulimit -f` sets one;
-// a write past it fails instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
-};
 
 QByteArray bytesOf(const QString& path) {
     QFile file(path);
