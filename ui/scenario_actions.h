@@ -48,6 +48,9 @@ public:
     void moveLeft();
     void moveRight();
 
+    // The case's scenarios were replaced as a whole (a case opened).
+    void caseReplaced() { changedCurrent(); }
+
     // The menu's entry that makes scenario `index` current.
     QAction* switchAction(int index) const;
 
