@@ -18,6 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr size_t kLongestSlug = 32;
+// What a new case calls its first scenario.
+constexpr const char* kBaseName = "base";
 
 // "03-hay-added.wsk": the place in the case, then the name in plain letters
 // so that a person finds the scenario among the files.
@@ -131,6 +133,8 @@ CaseOpening openCaseScenarios(Case& scenarios, const std::string& path) {
     if (!fs::exists(fs::symlink_status(indexPath, error))) return opening;
     opening.hadIndex = true;
     opening.replacedUnsaved = scenarios.keepOnlyCurrent();
+    // A case of its own from now on, even when only its base opens.
+    scenarios.rename(0, kBaseName);
     const auto problem = [&opening](CaseFileProblem::Kind kind, int line, std::string reason) {
         opening.problems.push_back({kind, {}, {}, line, std::move(reason)});
         return opening;
