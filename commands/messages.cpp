@@ -101,8 +101,8 @@ std::string caseFileProblem(const CaseFileProblem& problem, const std::string& p
         return notOpened + "line " + std::to_string(problem.line) + " of their index \"" + caseIndexPathOf(path) +
                "\" is damaged.\r" + problem.reason + baseAlone;
     case CaseFileProblem::Kind::IndexStale:
-        return notOpened + "the file was saved again since without them." + baseAlone +
-               " Each scenario's file in \"" + scenarioFolderOf(path) + "\" can still be loaded.";
+        return notOpened + "the file was saved again since without them." + baseAlone + " Each scenario's file in \"" +
+               scenarioFolderOf(path) + "\" can still be loaded.";
     case CaseFileProblem::Kind::ScenarioNotRead: break;
     }
     return "The scenario " + problem.name + " was not opened.\r" + problem.reason;

@@ -166,13 +166,14 @@ std::variant<CaseIndex, CaseIndexError> parseCaseIndex(std::string_view text) {
             return error(i, "The line is not a scenario's.");
         const bool base = index.scenarios.empty();
         if (base ? file != "-" : !isScenarioFileName(file) || !files.insert(std::string(file)).second)
-            return error(i, base ? "The first scenario is not the base file's." : "The scenario's file name is not one "
-                                                                                  "the case writes, or is used twice.");
+            return error(i, base ? "The first scenario is not the base file's."
+                                 : "The scenario's file name is not one the case writes, or is used twice.");
         if (!base) entry.file = std::string(file);
         if (!parseFlags(flags, entry)) return error(i, "The scenario's flags are not known.");
         if (!unescapeName(rest, entry.name) || entry.name.empty() || entry.name.size() > kLongestName ||
             entry.name.find('"') != std::string::npos || !names.insert(entry.name).second)
-            return error(i, "The scenario's name is empty, too long, not written as the case writes it, or used twice.");
+            return error(i,
+                         "The scenario's name is empty, too long, not written as the case writes it, or used twice.");
         currents += entry.current ? 1 : 0;
         index.scenarios.push_back(std::move(entry));
     }

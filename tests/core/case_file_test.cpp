@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -111,8 +111,8 @@ TEST_P(CaseFileReopen, OpensWhatIsSoundAndNamesTheRest) {
     // Every scenario opened holds its fields as saved, belongs to the case's
     // file and has nothing unsaved.
     for (size_t i = 0; i < again.scenarios.size(); ++i) {
-        const size_t saved = static_cast<size_t>(
-            std::find(kNames.begin(), kNames.end(), again.scenarios.name(i)) - kNames.begin());
+        const size_t saved =
+            static_cast<size_t>(std::find(kNames.begin(), kNames.end(), again.scenarios.name(i)) - kNames.begin());
         ASSERT_LT(saved, kNames.size());
         const bool rewritten = i == 0 && kinds == std::vector<Kind>{Kind::IndexStale};
         if (!rewritten) {
