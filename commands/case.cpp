@@ -102,4 +102,30 @@ bool Case::move(size_t from, size_t to) {
     return true;
 }
 
+Form& Case::document(size_t index) {
+    Scenario& s = scenarios_.at(index);
+    return s.waiting ? *s.waiting : live_;
+}
+
+bool Case::adopt(std::string name, std::unique_ptr<Form> form) {
+    if (!form || nameProblem(name)) return false;
+    scenarios_.push_back({std::move(name), std::move(form)});
+    return true;
+}
+
+std::vector<Worksheet::Snapshot> Case::keepOnlyCurrent() {
+    std::vector<Worksheet::Snapshot> unsaved;
+    const auto keep = [&unsaved](const Scenario& s) {
+        if (s.waiting && s.waiting->unsaved()) unsaved.push_back(s.waiting->worksheet().snapshot());
+    };
+    for (const Scenario& s : scenarios_) keep(s);
+    for (const Removed& r : removed_) keep(r.scenario);
+    Scenario current = std::move(scenarios_[current_]);
+    scenarios_.clear();
+    scenarios_.push_back(std::move(current));
+    removed_.clear();
+    current_ = 0;
+    return unsaved;
+}
+
 }  // namespace kbt2

@@ -75,6 +75,18 @@ public:
     // current.
     bool move(size_t from, size_t to);
 
+    // For keeping the case in files (commands/case_file.h).
+    // The form of a scenario (the live form for the current one).
+    Form& document(size_t index);
+    // Puts a scenario that waits in `form` after the last one; the current
+    // one stays current. False, and nothing changes, for a name with a
+    // problem.
+    bool adopt(std::string name, std::unique_ptr<Form> form);
+    // Leaves the current scenario alone in the case, first in it, with no
+    // removed scenario to bring back. The work of those dropped that was not
+    // saved, each as it stood.
+    std::vector<Worksheet::Snapshot> keepOnlyCurrent();
+
 private:
     struct Scenario {
         std::string name;

@@ -119,6 +119,14 @@ public:
     // its rates and its observers, so a window bound to this form shows the
     // other document from then on.
     void exchangeDocument(Form& other);
+    // Starts over as the worksheet file at `path` holds it, as opening reads
+    // it (handlers run), no step to undo, the file `belongsTo` saved as read.
+    // Tells nobody; the message it would have been when the file could not
+    // be read, and then the form is as it was.
+    std::optional<std::string> startFromFile(const std::string& path, const std::string& belongsTo);
+    // The worksheet as it stands was just saved, with others, as part of the
+    // file `path`: no step, nobody told.
+    void markSaved(const std::string& path);
 
 private:
     // The outer platform, with a note of every worksheet file the commands

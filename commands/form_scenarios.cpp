@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "commands/form.h"
+#include "commands/save_load.h"
 
 namespace kbt2 {
 
@@ -27,6 +28,26 @@ void Form::exchangeDocument(Form& other) {
     other.fileUsed_.reset();
     replacedUnsaved_.reset();
     other.replacedUnsaved_.reset();
+}
+
+std::optional<std::string> Form::startFromFile(const std::string& path, const std::string& belongsTo) {
+    // The file is checked whole before any field is set, and the form's
+    // handlers run as they do on a Load.
+    if (auto failure = readWorksheetFileFresh(worksheet_, path)) return failure;
+    history_ = History(keepsHistory_ ? worksheet_.snapshot() : Worksheet::Snapshot{},
+                       std::make_shared<WorksheetFile>(WorksheetFile{belongsTo, worksheet_.snapshot()}));
+    fileUsed_.reset();
+    replacedUnsaved_.reset();
+    lastPremium_ = {};
+    return std::nullopt;
+}
+
+void Form::markSaved(const std::string& path) {
+    if (!keepsHistory_) {
+        history_.file().name = path;
+        return;
+    }
+    history_.file() = WorksheetFile{path, worksheet_.snapshot()};
 }
 
 }  // namespace kbt2

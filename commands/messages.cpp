@@ -95,4 +95,22 @@ std::string chosenRateFileGone(const std::string& gone, const std::string& inste
            " instead. To price from another table, choose it with File > Choose Rate File.";
 }
 
+std::string caseFileProblem(const CaseFileProblem& problem, const std::string& path) {
+    const std::string notOpened = "The scenarios saved with \"" + path + "\" were not opened: ";
+    const std::string baseAlone = "\rThe base was opened alone.";
+    switch (problem.kind) {
+    case CaseFileProblem::Kind::IndexUnreadable:
+        return notOpened + "their index \"" + caseIndexPathOf(path) + "\" could not be read.\r" + problem.reason +
+               baseAlone;
+    case CaseFileProblem::Kind::IndexDamaged:
+        return notOpened + "line " + std::to_string(problem.line) + " of their index \"" + caseIndexPathOf(path) +
+               "\" is damaged.\r" + problem.reason + baseAlone;
+    case CaseFileProblem::Kind::IndexStale:
+        return notOpened + "the file was saved again since without them." + baseAlone + " Each scenario's file in \"" +
+               scenarioFolderOf(path) + "\" can still be loaded.";
+    case CaseFileProblem::Kind::ScenarioNotRead: break;
+    }
+    return "The scenario " + problem.name + " was not opened.\r" + problem.reason;
+}
+
 }  // namespace kbt2::messages

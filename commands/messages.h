@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "calc/premium.h"
+#include "commands/case_file.h"
 #include "rates/rate_file.h"
 #include "worksheet/platform.h"
 
@@ -60,5 +61,10 @@ std::string worksheetNotLoaded(const std::string& path, const std::string& reaso
 std::string reportNotPrinted(const std::string& reason);
 std::string reportNotSaved(const std::string& path, const std::string& reason);
 Message noPrinterOffer();
+
+// A case kept in files: why a save stopped, what of a case was not opened.
+inline constexpr const char* kTooManyScenarioFiles = "A case keeps at most 99 scenarios in its files.";
+inline constexpr const char* kScenarioNameTooLong = "A scenario's name is longer than a case allows.";
+std::string caseFileProblem(const CaseFileProblem& problem, const std::string& path);
 
 }  // namespace kbt2::messages

@@ -9,6 +9,8 @@
 #include <QPrinter>
 #include <algorithm>
 
+#include "commands/case_file.h"
+#include "commands/messages.h"
 #include "ui/qt_text.h"
 #include "ui/rate_file_info.h"
 #include "ui/report_printer.h"
@@ -68,7 +70,11 @@ DocumentActions::~DocumentActions() {
 
 // Opening shows the file's case alone; the Load button's merge stays the
 // button's own.
-void DocumentActions::open() { acted({Control::Load}, form_.open()); }
+void DocumentActions::open() {
+    const bool opened = form_.open();
+    acted({Control::Load}, opened);
+    if (opened) openScenarios();
+}
 
 void DocumentActions::openRecent(const QString& path) {
     if (!QFileInfo(path).isFile()) {
@@ -82,7 +88,29 @@ void DocumentActions::openRecent(const QString& path) {
 bool DocumentActions::openFile(const QString& path) {
     const bool loaded = form_.openFrom(path.toStdString());
     followForm();
+    if (loaded) openScenarios();
     return loaded;
+}
+
+void DocumentActions::setCase(Case* scenarios, std::function<void()> replaced) {
+    case_ = scenarios;
+    caseReplaced_ = std::move(replaced);
+}
+
+// A plain worksheet file opens into the current scenario as it always did;
+// the base of a saved case brings its scenarios back in place of the case's.
+void DocumentActions::openScenarios() {
+    if (!case_) return;
+    const std::string path = form_.fileName();
+    CaseOpening opening = openCaseScenarios(*case_, path);
+    if (!opening.hadIndex) return;
+    for (const Worksheet::Snapshot& unsaved : opening.replacedUnsaved) recovery_->keep(unsaved);
+    if (caseReplaced_) caseReplaced_();
+    followForm();
+    QStringList notes;
+    for (const CaseFileProblem& problem : opening.problems)
+        notes.append(oneLine(messages::caseFileProblem(problem, path)));
+    if (!notes.isEmpty()) status_.note(notes.join(QLatin1Char(' ')), QString::fromStdString(path));
 }
 
 void DocumentActions::save() {
@@ -90,11 +118,34 @@ void DocumentActions::save() {
         saveAs();
         return;
     }
-    form_.saveTo(currentFile_.toStdString());
+    const std::string path = currentFile_.toStdString();
+    if (savesCase())
+        saveCaseTo(path);
+    else if (form_.saveTo(path))
+        retireCaseIndex(path);
     followForm();
 }
 
-void DocumentActions::saveAs() { acted({Control::save}, form_.click(Control::save)); }
+// With one scenario, the Save button's own command; with several, the same
+// dialogue and then the whole case.
+void DocumentActions::saveAs() {
+    if (savesCase()) {
+        if (const auto path = platform_.chooseFile(FileDialogMode::Save, kWorksheetFileFilter)) saveCaseTo(*path);
+        followForm();
+        return;
+    }
+    savedTo_.reset();
+    acted({Control::save}, form_.click(Control::save));
+    if (const auto path = std::exchange(savedTo_, std::nullopt)) retireCaseIndex(*path);
+}
+
+void DocumentActions::saveCaseTo(const std::string& path) {
+    if (const auto failure = saveCase(*case_, path)) {
+        tell(platform_, *failure);
+        return;
+    }
+    platform_.worksheetFileUsed(path);
+}
 
 void DocumentActions::exportPdf() { form_.exportPdf(); }
 
@@ -233,6 +284,7 @@ void DocumentActions::documentReplaced() { followForm(); }
 // A file loaded or saved; which file the worksheet belongs to is the form's
 // to say (followForm).
 void DocumentActions::fileUsed(const std::string& path) {
+    savedTo_ = path;
     settings_.addRecentFile(QFileInfo(QString::fromStdString(path)).absoluteFilePath());
     recovery_->changed();
 }

@@ -7,8 +7,12 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
+#include "commands/case.h"
 #include "commands/form.h"
 #include "ui/app_settings.h"
 #include "ui/field_binding.h"
@@ -70,12 +74,21 @@ public:
     QString stepName(const Step& step) const;
     // The window is closing through Exit or the close box.
     void windowClosing();
+    // The scenarios of the case, which File > Save and Save As keep beside
+    // the base and File > Open brings back; `replaced` runs when opening
+    // replaced the case's scenarios.
+    void setCase(Case* scenarios, std::function<void()> replaced);
     // The form holds another document now (another scenario of the case):
     // its file, unsaved mark and history from now on.
     void documentReplaced();
 
 private:
     void fileUsed(const std::string& path);
+    // Whether a save keeps several scenarios, and that save.
+    bool savesCase() const { return case_ && case_->size() > 1; }
+    void saveCaseTo(const std::string& path);
+    // After the base was opened from a file: the scenarios saved with it.
+    void openScenarios();
     // After every action: the unsaved mark, the Edit menu, and a copy of
     // work a step replaced before it was saved.
     void followForm();
@@ -91,6 +104,9 @@ private:
     QAction* redo_ = nullptr;
     QString currentFile_;
     QString startCopy_;
+    Case* case_ = nullptr;
+    std::function<void()> caseReplaced_;
+    std::optional<std::string> savedTo_;  // by the Save button under way
 };
 
 }  // namespace kbt2::ui

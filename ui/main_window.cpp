@@ -97,6 +97,7 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
         premiumWatch_->forget();
     });
     scenarios_->setPlatform(*platform_);
+    documents_->setCase(&case_, [this] { scenarios_->caseReplaced(); });
     column->insertWidget(0, scenarios_->strip());
     QAction* help = nullptr;
     if (auto* menu = menuBar()->findChild<QMenu*>(QStringLiteral("menuHelp"))) help = menu->menuAction();
@@ -203,9 +204,11 @@ void MainWindow::showPageOf(FieldRef field) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // No question on the way out: the work is kept in the recovery copy,
-    // which holds the current scenario; each other one is kept beside it.
+    // which holds the current scenario; each other one not saved as it
+    // stands is kept beside it.
     for (size_t i = 0; i < case_.size(); ++i)
-        if (i != case_.current()) documents_->recovery().keep(case_.worksheet(i).snapshot());
+        if (i != case_.current() && case_.document(i).unsaved())
+            documents_->recovery().keep(case_.worksheet(i).snapshot());
     documents_->windowClosing();
     event->accept();
     Q_EMIT closed();

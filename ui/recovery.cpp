@@ -129,7 +129,11 @@ void RecoveryKeeper::keep(const Worksheet::Snapshot& replaced) {
     if (ownCopy_.isEmpty()) return;
     // Named after this run's copy, without a lock: a copy of its own that
     // the pruning at a later start treats as any ended run's.
-    const QString path = ownCopy_.chopped(4) + QStringLiteral("-kept-%1.wsk").arg(QDateTime::currentMSecsSinceEpoch());
+    // Two copies kept within one millisecond (the scenarios kept at a close)
+    // each get a name of their own rather than one writing over the other.
+    const QString stem = ownCopy_.chopped(4) + QStringLiteral("-kept-%1").arg(QDateTime::currentMSecsSinceEpoch());
+    QString path = stem + QStringLiteral(".wsk");
+    for (int n = 2; QFileInfo::exists(path); ++n) path = stem + QStringLiteral("-%1.wsk").arg(n);
     if (const auto failure = Form::writeCopy(replaced, path.toStdString()))
         note_(QStringLiteral("The replaced work could not be kept for recovery. %1").arg(oneLine(*failure)));
 }

@@ -54,6 +54,8 @@ public:
     void setPlatform(Platform& platform) { platform_ = &platform; }
     // Opens the comparison view of the case's scenarios.
     void compare();
+    // The case's scenarios were replaced as a whole (a case opened).
+    void caseReplaced() { changedCurrent(); }
 
     // The menu's entry that makes scenario `index` current.
     QAction* switchAction(int index) const;

@@ -206,6 +206,57 @@ private Q_SLOTS:
         QVERIFY(!w.action("actionUndo")->text().isEmpty());
     }
 
+    // File > Save As keeps every scenario beside the base; File > Open in a
+    // fresh window brings them back in order, with their fields, the current
+    // one current, and nothing unsaved. The base alone loads as before.
+    void aCaseOfThreeScenariosSavedAndOpenedAgain() {
+        test::ScratchHome home;
+        const QString path = home.filePath(QStringLiteral("farm.wsk"));
+        const QStringList names = {QStringLiteral("base"), QStringLiteral("Hay added"), QStringLiteral("Milk & more")};
+        {
+            Window w = open();
+            w.type(kName, QStringLiteral("Jane"));
+            w.main->scenarios().add(names[1]);
+            w.type(kName, QStringLiteral(" H"));
+            w.main->scenarios().add(names[2]);
+            w.type(kName, QStringLiteral(" M"));
+            w.main->scenarios().switchTo(1);
+            w.platform->files.push_back(path);
+            w.main->documents().saveAs();
+            QVERIFY(w.platform->messages.empty());
+            QCOMPARE(w.main->findChild<QLabel*>(QStringLiteral("documentName"))->text(), QStringLiteral("farm.wsk"));
+            w.main->scenarios().switchTo(2);
+            QVERIFY(!w.main->documents().modified());  // each scenario saved with the case
+            w.type(kName, QStringLiteral("!"));
+            w.action("actionSave")->trigger();  // the case's file: no question
+            QCOMPARE(w.platform->dialogs, 1);
+            w.main->scenarios().switchTo(1);
+            w.main->close();
+        }
+        Window w = open();
+        w.platform->files.push_back(path);
+        w.main->documents().open();
+        QVERIFY(w.platform->messages.empty());
+        const QStringList tabs = {names[0], names[1], QStringLiteral("Milk && more")};  // '&' shown as itself
+        QCOMPARE(w.tabs(), tabs);
+        QVERIFY(w.strip()->isVisible());
+        QCOMPARE(w.current(), names[2]);  // current at the last save
+        QCOMPARE(w.edit(kName)->text(), QStringLiteral("Jane H M!"));
+        QVERIFY(!w.main->documents().modified());
+        w.main->scenarios().switchTo(1);
+        QCOMPARE(w.edit(kName)->text(), QStringLiteral("Jane H"));
+        w.main->scenarios().switchTo(0);
+        QCOMPARE(w.edit(kName)->text(), QStringLiteral("Jane"));
+        QCOMPARE(w.main->findChild<QLabel*>(QStringLiteral("documentName"))->text(), QStringLiteral("farm.wsk"));
+
+        // A scenario's file gone: the rest opens, and the note names it.
+        QVERIFY(QFile::remove(home.filePath(QStringLiteral("farm.wsk.scenarios/03-milk-more.wsk"))));
+        Window third = open();
+        QVERIFY(third.main->documents().openFile(path));
+        QCOMPARE(third.tabs(), names.mid(0, 2));
+        QVERIFY(third.main->documents().status().currentNote().contains(names[2]));
+    }
+
     // Scenarios are not saved with the case: closing keeps each one but the
     // current one (which the window's own copy holds) as a copy to recover.
     void closingKeepsTheOtherScenariosForRecovery() {

@@ -1,0 +1,180 @@
+#include "commands/case_file.h"
+
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <variant>
+
+#include "commands/messages.h"
+#include "commands/save_load.h"
+#include "storage/case_index.h"
+#include "storage/file_io.h"
+#include "storage/worksheet_file_format.h"
+#include "worksheet/system_error_text.h"
+
+namespace kbt2 {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr size_t kLongestSlug = 32;
+// What a new case calls its first scenario.
+constexpr const char* kBaseName = "base";
+
+// "03-hay-added.wsk": the place in the case, then the name in plain letters
+// so that a person finds the scenario among the files.
+std::string scenarioFileName(size_t index, const std::string& name) {
+    std::string slug;
+    for (const char c : name) {
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            slug += c;
+        else if (c >= 'A' && c <= 'Z')
+            slug += static_cast<char>(c - 'A' + 'a');
+        else if (!slug.empty() && slug.back() != '-')
+            slug += '-';
+        if (slug.size() == kLongestSlug) break;
+    }
+    while (!slug.empty() && slug.back() == '-') slug.pop_back();
+    const size_t place = index + 1;
+    std::string file = {static_cast<char>('0' + place / 10), static_cast<char>('0' + place % 10)};
+    if (!slug.empty()) file += "-" + slug;
+    return file + ".wsk";
+}
+
+std::string reasonOf(const std::error_code& error) {
+    std::string text = systemErrorText(error.value());
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text + ".";
+}
+
+// The files of a save, each written out beside its name; none takes its
+// name until all are written, and a writer dropped leaves no trace.
+class PendingFiles {
+public:
+    std::optional<std::string> add(const std::string& path, std::string_view bytes) {
+        auto writer = std::make_unique<AtomicFileWriter>(path);
+        FileResult result = writer->open();
+        if (result.ok) result = writer->write(bytes);
+        if (!result.ok) return messages::worksheetNotSaved(path, result.reason);
+        files_.push_back({path, std::move(writer)});
+        return std::nullopt;
+    }
+    // In the order added: the scenarios, the base, the index last, so an
+    // index never names a file not yet in place.
+    std::optional<std::string> commit() {
+        for (Pending& file : files_)
+            if (const FileResult result = file.writer->commit(); !result.ok)
+                return messages::worksheetNotSaved(file.path, result.reason);
+        return std::nullopt;
+    }
+
+private:
+    struct Pending {
+        std::string path;
+        std::unique_ptr<AtomicFileWriter> writer;
+    };
+    std::vector<Pending> files_;
+};
+
+}  // namespace
+
+std::string scenarioFolderOf(const std::string& basePath) { return basePath + ".scenarios"; }
+
+std::string caseIndexPathOf(const std::string& basePath) { return inFolder(scenarioFolderOf(basePath), "case.txt"); }
+
+void retireCaseIndex(const std::string& path) {
+    const std::string indexPath = caseIndexPathOf(path);
+    std::string bytes;
+    if (!readWholeFile(indexPath, bytes).ok || std::holds_alternative<CaseIndexError>(parseCaseIndex(bytes))) return;
+    std::error_code ignored;
+    fs::remove(indexPath, ignored);
+    // The folder goes only when nothing else is left in it.
+    fs::remove(scenarioFolderOf(path), ignored);
+}
+
+std::optional<std::string> saveCase(Case& scenarios, const std::string& path) {
+    if (scenarios.size() == 1) {
+        if (auto failure = writeWorksheetFile(scenarios.worksheet(0), path)) return failure;
+        retireCaseIndex(path);
+        scenarios.document(0).markSaved(path);
+        return std::nullopt;
+    }
+    if (scenarios.size() > kMostScenarioFiles)
+        return messages::worksheetNotSaved(path, messages::kTooManyScenarioFiles);
+    const std::string folder = scenarioFolderOf(path);
+    std::error_code error;
+    fs::create_directory(folder, error);
+    if (error) return messages::worksheetNotSaved(folder, reasonOf(error));
+
+    CaseIndex index;
+    PendingFiles files;
+    for (size_t i = 0; i < scenarios.size(); ++i) {
+        CaseIndexEntry entry{{}, scenarios.name(i), i == scenarios.current(), scenarios.forPaper(i)};
+        if (i > 0) {
+            entry.file = scenarioFileName(i, entry.name);
+            if (auto failure = files.add(inFolder(folder, entry.file), formatWorksheetFile(scenarios.worksheet(i))))
+                return failure;
+        }
+        index.scenarios.push_back(std::move(entry));
+    }
+    const std::string base = formatWorksheetFile(scenarios.worksheet(0));
+    index.base = fingerprintOf(base);
+    if (auto failure = files.add(path, base)) return failure;
+    if (auto failure = files.add(caseIndexPathOf(path), formatCaseIndex(index))) return failure;
+    if (auto failure = files.commit()) return failure;
+    for (size_t i = 0; i < scenarios.size(); ++i) scenarios.document(i).markSaved(path);
+    return std::nullopt;
+}
+
+CaseOpening openCaseScenarios(Case& scenarios, const std::string& path) {
+    CaseOpening opening;
+    const std::string indexPath = caseIndexPathOf(path);
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(indexPath, error))) return opening;
+    opening.hadIndex = true;
+    opening.replacedUnsaved = scenarios.keepOnlyCurrent();
+    // A case of its own from now on, even when only its base opens.
+    scenarios.rename(0, kBaseName);
+    const auto problem = [&opening](CaseFileProblem::Kind kind, int line, std::string reason) {
+        opening.problems.push_back({kind, {}, {}, line, std::move(reason)});
+        return opening;
+    };
+
+    std::string bytes;
+    if (const FileResult read = readWholeFile(indexPath, bytes); !read.ok)
+        return problem(CaseFileProblem::Kind::IndexUnreadable, 0, read.reason);
+    auto parsed = parseCaseIndex(bytes);
+    if (const auto* damaged = std::get_if<CaseIndexError>(&parsed))
+        return problem(CaseFileProblem::Kind::IndexDamaged, damaged->line, damaged->reason);
+    const CaseIndex& index = std::get<CaseIndex>(parsed);
+    for (size_t i = 0; i < index.scenarios.size(); ++i)
+        if (characterCount(index.scenarios[i].name) > Case::kNameLimit)
+            return problem(CaseFileProblem::Kind::IndexDamaged, static_cast<int>(i + 3),
+                           messages::kScenarioNameTooLong);
+    // The base saved since without its scenarios (or the save stopped
+    // between the two): the index is an older one's.
+    std::string base;
+    if (!readWholeFile(path, base).ok || fingerprintOf(base) != index.base)
+        return problem(CaseFileProblem::Kind::IndexStale, 0, {});
+
+    scenarios.rename(0, index.scenarios[0].name);
+    scenarios.setForPaper(0, index.scenarios[0].paper);
+    size_t current = 0;
+    Platform& platform = scenarios.document(0).platform();
+    for (size_t i = 1; i < index.scenarios.size(); ++i) {
+        const CaseIndexEntry& entry = index.scenarios[i];
+        auto form = std::make_unique<Form>(platform);
+        if (auto failure = form->startFromFile(inFolder(scenarioFolderOf(path), entry.file), path)) {
+            opening.problems.push_back(
+                {CaseFileProblem::Kind::ScenarioNotRead, entry.name, entry.file, 0, std::move(*failure)});
+            continue;
+        }
+        scenarios.adopt(entry.name, std::move(form));
+        scenarios.setForPaper(scenarios.size() - 1, entry.paper);
+        if (entry.current) current = scenarios.size() - 1;
+    }
+    scenarios.switchTo(current);
+    return opening;
+}
+
+}  // namespace kbt2
