@@ -121,10 +121,12 @@ void buildCommodityPage(int pageNumber, QWidget* page, FieldBinding& binding) {
     }
     new CommodityFind(boxes, page);
     if (pageNumber == 6) {
+        addTransferArea(page, grid, binding);
+        // Made last, so it ends the page's Tab walk: a Space typed between two
+        // boxes never clears them all.
         QWidget* clear = binding.create({Control::Command5}, page, toQString(kClearButtonCaption));
         grid->addWidget(clear, kClearButtonCell.row, kClearButtonCell.column, kClearButtonCell.rowSpan,
                         kClearButtonCell.columnSpan, Qt::AlignVCenter);
-        addTransferArea(page, grid, binding);
         columns = kTransferColumn;
     }
     for (int c = 0; c < columns; ++c) grid->setColumnMinimumWidth(c * kGridColumnsPerColumn + 2, 12);

@@ -165,6 +165,12 @@ private Q_SLOTS:
         QCOMPARE(ws.text({Control::Allinc1, 2}), std::string());
     }
 
+    // "Clear all checked Crop Names" ends page 6's walk, after every box.
+    void clearingAllBoxesEndsPageSixsWalk() {
+        const QStringList walk = tabWalk(5);
+        QCOMPARE(walk.at(walk.size() - kButtonsBelow.size() - 1), QStringLiteral("Command5"));
+    }
+
     void yearsDownEachColumn() {
         QStringList expected;
         for (int i = 0; i < 5; ++i) expected << QStringLiteral("Allinc1(%1)").arg(i);
