@@ -17,7 +17,7 @@ namespace {
 std::string hex(const unsigned char* digest, unsigned int size) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string out;
-    out.reserve(size * 2);
+    out.reserve(size_t{size} * 2);
     for (unsigned int i = 0; i < size; ++i) {
         out += kDigits[digest[i] >> 4];
         out += kDigits[digest[i] & 0xf];

@@ -164,7 +164,7 @@ NextLevelAdvice nextLevelAdvice(const QuoteSummary& s) {
 }
 
 std::string tryName(const Case& scenarios, const NextLevelAdvice& advice) {
-    const std::string base = "Try " + advice.coverage.value_or(std::string("it"));
+    std::string base = "Try " + advice.coverage.value_or(std::string("it"));
     if (!scenarios.find(base)) return base;
     for (int n = 2;; ++n) {
         std::string name = base + " (" + std::to_string(n) + ")";

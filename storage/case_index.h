@@ -54,7 +54,7 @@ struct CaseIndexError {
 // The most scenarios a case keeps in its files.
 inline constexpr size_t kMostScenarioFiles = 99;
 // The most bytes of an index, and of a scenario's name in it.
-inline constexpr size_t kLargestCaseIndex = 64 * 1024;
+inline constexpr size_t kLargestCaseIndex = size_t{64} * 1024;
 
 std::string formatCaseIndex(const CaseIndex& index);
 std::variant<CaseIndex, CaseIndexError> parseCaseIndex(std::string_view text);
