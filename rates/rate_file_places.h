@@ -11,10 +11,10 @@ namespace kbt2 {
 // sample; then the program's data folder; then the root folder.
 std::vector<std::string> defaultRateFileFolders();
 
-// The kbt2 folder of each data folder of the XDG Base Directory
-// Specification, in its order: XDG_DATA_HOME (else ~/.local/share), then each
-// of XDG_DATA_DIRS (else /usr/local/share and /usr/share). A relative path
-// in either is passed over, as the specification says.
+// The kbt2 folder of each of the desktop's data folders, the user's first:
+// XDG_DATA_HOME (else ~/.local/share), then each of XDG_DATA_DIRS (else
+// /usr/local/share and /usr/share). A relative path in either is passed
+// over, as desktops do.
 std::vector<std::string> dataRateFileFolders();
 
 // share/kbt2 beside the bin folder of the running program, in the build tree

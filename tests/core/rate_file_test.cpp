@@ -344,8 +344,8 @@ TEST(RateFileUse, NamesTheRowsNoRecordMatched) {
     EXPECT_FALSE(rateFileUse(sourced)->pricesEveryRow()) << "no valid record, even with no row to price";
 }
 
-// The data folders come first, each as the XDG Base Directory Specification
-// orders them, and then the program's own and the root.
+// The desktop's data folders come first, the user's before the system's,
+// and then the program's own and the root.
 class RateFileDataFolders : public testing::Test {
 protected:
     void SetUp() override {
@@ -377,7 +377,7 @@ TEST_F(RateFileDataFolders, TheUsersThenEachOfTheSystemsThenTheProgramsThenTheRo
     EXPECT_EQ(folders[4], "/");
 }
 
-TEST_F(RateFileDataFolders, UnsetTheSpecificationsDefaultsApply) {
+TEST_F(RateFileDataFolders, UnsetTheDesktopsDefaultsApply) {
     unsetenv("XDG_DATA_HOME");
     unsetenv("XDG_DATA_DIRS");
     setenv("HOME", "/home/agent", 1);
