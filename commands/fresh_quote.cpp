@@ -5,6 +5,7 @@
 #include "calc/numbers.h"
 #include "calc/premium.h"
 #include "commands/premium.h"
+#include "commands/quiet_platform.h"
 #include "commands/rate_file_identity.h"
 #include "worksheet/premium_rows.h"
 
@@ -12,31 +13,6 @@ namespace kbt2 {
 namespace {
 
 constexpr const char* kCoverages[kPremiumColumns] = {".80", ".75", ".65"};
-
-// Finds the rate file where the window would, and keeps every message to
-// itself, answering OK.
-class QuietPlatform final : public Platform {
-public:
-    explicit QuietPlatform(Platform& outer) : outer_(outer) {}
-    MessageAnswer showMessage(const Message& message) override {
-        messages.push_back(message);
-        return MessageAnswer::OK;
-    }
-    std::optional<std::string> chooseFile(FileDialogMode, const std::string&) override { return std::nullopt; }
-    bool fileExists(const std::string& path) override { return outer_.fileExists(path); }
-    std::vector<std::string> rateFileFolders() override { return outer_.rateFileFolders(); }
-    PrintResult print(const PrintDocument&) override { return {PrintResult::Status::NoPrinter, {}}; }
-    PrintResult printToPdf(const PrintDocument&, const std::string&) override {
-        return {PrintResult::Status::Failed, {}};
-    }
-    void closeWindow() override {}
-    std::optional<std::string> chosenRateFile() override { return outer_.chosenRateFile(); }
-
-    std::vector<Message> messages;
-
-private:
-    Platform& outer_;
-};
 
 // Passes the premium's question on and keeps the answer.
 class KeptRates final : public RateSource {
