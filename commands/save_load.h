@@ -13,20 +13,29 @@ namespace kbt2 {
 // worked; else the whole message for the user.
 std::optional<std::string> writeWorksheetFile(const Worksheet& ws, const std::string& path);
 
+// Where a file's fields go: onto the worksheet as it stands, setting only
+// what the file names (the Load button), or onto a new worksheet, every field
+// and its visibility as new first, so nothing of the case before stays
+// (opening a file).
+enum class LoadOnto { AsItStands, Fresh };
+
 // Checks the file at `path` whole and only then sets the worksheet from it
 // (see loadClick). Nothing when it worked; else the whole message for the
 // user, and the worksheet is as it was.
-std::optional<std::string> readWorksheetFile(Worksheet& ws, const std::string& path);
-
-// The same, but the worksheet is first made as a new one (every field, its
-// visibility too), so nothing of the case before stays: opening a file.
-std::optional<std::string> readWorksheetFileFresh(Worksheet& ws, const std::string& path);
+std::optional<std::string> readWorksheetFile(Worksheet& ws, const std::string& path,
+                                             LoadOnto onto = LoadOnto::AsItStands);
+inline std::optional<std::string> readWorksheetFileFresh(Worksheet& ws, const std::string& path) {
+    return readWorksheetFile(ws, path, LoadOnto::Fresh);
+}
 
 // The Save button's writing and the Load button's reading of a path already
 // known: a failure is told; a success makes `path` the platform's document.
 bool saveWorksheetTo(const Worksheet& ws, Platform& platform, const std::string& path);
-bool loadWorksheetFrom(Worksheet& ws, Platform& platform, const std::string& path);
-bool openWorksheetFrom(Worksheet& ws, Platform& platform, const std::string& path);
+bool loadWorksheetFrom(Worksheet& ws, Platform& platform, const std::string& path,
+                       LoadOnto onto = LoadOnto::AsItStands);
+inline bool openWorksheetFrom(Worksheet& ws, Platform& platform, const std::string& path) {
+    return loadWorksheetFrom(ws, platform, path, LoadOnto::Fresh);
+}
 
 // Writes the worksheet under exactly the chosen name (no extension added).
 // Cancel is silent; a failed write tells the user why and leaves any
