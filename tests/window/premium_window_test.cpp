@@ -31,24 +31,7 @@ private Q_SLOTS:
         ui::MainWindow window(std::make_unique<test::TestFolderPlatform>(dir.path().toStdString()));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        Worksheet& ws = window.form().worksheet();
-        ws.select({Control::St, 0});
-        ws.select({Control::Mi1, 2});
-        for (int year = 0; year < 5; ++year) {
-            ws.setText({Control::Allinc1, year}, "2000");
-            ws.setText({Control::Allexp1, year}, "0");
-        }
-        ws.setText({Control::Cropname1, 0}, "Corn");
-        ws.setText({Control::Unit1, 0}, "41");
-        ws.setText({Control::Totamt1, 0}, "100");
-        ws.setText({Control::Expval1, 0}, "1");
-        ws.setText({Control::Cropname1, 1}, "C: Cow-calf");
-        ws.setText({Control::Unit1, 1}, "800");
-        ws.setText({Control::Totamt1, 1}, "400");
-        ws.setText({Control::Expval1, 1}, "1");
-        test::MessageCatcher preliminary;
-        window.form().click(Control::Command2);
-        QVERIFY(preliminary.seen().empty());
+        QVERIFY(test::fillCornAndCowsCase(window).empty());
 
         test::MessageCatcher catcher(QMessageBox::Cancel);
         window.showPageOf({Control::Command4});

@@ -29,27 +29,6 @@ using testing_support::rateRecord;
 const std::string kCorn = rateRecord({.code = "  41", .livestock = 'N', .insurable = 'Y'});
 const std::string kCows = rateRecord({.code = " 800", .livestock = 'Y', .insurable = 'N'});
 
-// Corn and a cow-calf herd in Michigan's third county, calculated up to the premium.
-void fillCase(ui::MainWindow& window) {
-    Worksheet& ws = window.form().worksheet();
-    ws.select({Control::St, 0});
-    ws.select({Control::Mi1, 2});
-    for (int year = 0; year < 5; ++year) {
-        ws.setText({Control::Allinc1, year}, "2000");
-        ws.setText({Control::Allexp1, year}, "0");
-    }
-    ws.setText({Control::Cropname1, 0}, "Corn");
-    ws.setText({Control::Unit1, 0}, "41");
-    ws.setText({Control::Totamt1, 0}, "100");
-    ws.setText({Control::Expval1, 0}, "1");
-    ws.setText({Control::Cropname1, 1}, "C: Cow-calf");
-    ws.setText({Control::Unit1, 1}, "800");
-    ws.setText({Control::Totamt1, 1}, "400");
-    ws.setText({Control::Expval1, 1}, "1");
-    test::MessageCatcher catcher;
-    window.form().click(Control::Command2);
-}
-
 }  // namespace
 
 class RatesTrustWindowTest : public QObject {
@@ -105,7 +84,7 @@ private Q_SLOTS:
         ui::MainWindow window(std::make_unique<test::TestFolderPlatform>(dir.path().toStdString()));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        fillCase(window);
+        test::fillCornAndCowsCase(window);
         calculate(window);
         QVERIFY(window.form().lastPremium().calculated());
 
@@ -144,7 +123,7 @@ private Q_SLOTS:
         ui::MainWindow window(std::make_unique<test::TestFolderPlatform>(dir.path().toStdString()));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        fillCase(window);
+        test::fillCornAndCowsCase(window);
         calculate(window);
         QVERIFY(mark(window).isEmpty());
 

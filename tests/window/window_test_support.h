@@ -93,6 +93,30 @@ private:
     ui::DialogueAnswerer answerer_;  // last: its reply fills seen_
 };
 
+// Corn (code 41) and a cow-calf herd (code 800) in Michigan's third county,
+// five years of income, calculated up to the premium. The messages that
+// Calculate Preliminary KBT showed (none for this case).
+inline std::vector<SeenMessage> fillCornAndCowsCase(ui::MainWindow& window) {
+    Worksheet& ws = window.form().worksheet();
+    ws.select({Control::St, 0});
+    ws.select({Control::Mi1, 2});
+    for (int year = 0; year < 5; ++year) {
+        ws.setText({Control::Allinc1, year}, "2000");
+        ws.setText({Control::Allexp1, year}, "0");
+    }
+    ws.setText({Control::Cropname1, 0}, "Corn");
+    ws.setText({Control::Unit1, 0}, "41");
+    ws.setText({Control::Totamt1, 0}, "100");
+    ws.setText({Control::Expval1, 0}, "1");
+    ws.setText({Control::Cropname1, 1}, "C: Cow-calf");
+    ws.setText({Control::Unit1, 1}, "800");
+    ws.setText({Control::Totamt1, 1}, "400");
+    ws.setText({Control::Expval1, 1}, "1");
+    MessageCatcher preliminary;
+    window.form().click(Control::Command2);
+    return preliminary.seen();
+}
+
 }  // namespace kbt2::test
 
 // Test mode keeps the settings and recovery copies of a test run by hand
