@@ -3,11 +3,17 @@
 // and data folder for each test, and the window's platform with its file
 // dialogues and messages answered by the test.
 
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "ui/main_window.h"
 #include "ui/qt_platform.h"
 
 namespace kbt2::test {
@@ -74,6 +80,32 @@ public:
         return MessageAnswer::OK;
     }
     std::vector<std::string> rateFileFolders() override { return folders; }
+};
+
+// A main window on an AnsweringPlatform, shown and active, with what the
+// document's tests do to it.
+struct WindowUnderTest {
+    AnsweringPlatform* platform;
+    std::unique_ptr<ui::MainWindow> main;
+
+    static WindowUnderTest open() {
+        auto answering = std::make_unique<AnsweringPlatform>();
+        AnsweringPlatform* raw = answering.get();
+        auto window = std::make_unique<ui::MainWindow>(std::move(answering));
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get())) QApplication::setActiveWindow(window.get());
+        return {raw, std::move(window)};
+    }
+    QAction* action(const char* name) const { return main->findChild<QAction*>(QString::fromLatin1(name)); }
+    QLineEdit* edit(FieldRef field) const { return qobject_cast<QLineEdit*>(main->fieldWidget(field)); }
+    // Types into a field as a person does, its page brought to the front.
+    void type(FieldRef field, const QString& text) const {
+        main->showPageOf(field);
+        QLineEdit* line = edit(field);
+        line->setFocus();
+        QTest::keyClicks(line, text);
+    }
 };
 
 }  // namespace kbt2::test

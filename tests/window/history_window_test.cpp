@@ -18,29 +18,11 @@ namespace kbt2 {
 class HistoryWindowTest : public QObject {
     Q_OBJECT
 
-    struct Window {
-        test::AnsweringPlatform* platform;
-        std::unique_ptr<ui::MainWindow> main;
-        QAction* action(const char* name) const { return main->findChild<QAction*>(QString::fromLatin1(name)); }
-        QLineEdit* edit(FieldRef field) const { return qobject_cast<QLineEdit*>(main->fieldWidget(field)); }
+    struct Window : test::WindowUnderTest {
         QString mark() const { return main->findChild<QLabel*>(QStringLiteral("documentName"))->text(); }
-        void type(FieldRef field, const QString& text) const {
-            main->showPageOf(field);
-            QLineEdit* line = edit(field);
-            line->setFocus();
-            QTest::keyClicks(line, text);
-        }
     };
 
-    Window open() {
-        auto platform = std::make_unique<test::AnsweringPlatform>();
-        test::AnsweringPlatform* raw = platform.get();
-        auto main = std::make_unique<ui::MainWindow>(std::move(platform));
-        main->show();
-        main->activateWindow();
-        if (!QTest::qWaitForWindowActive(main.get())) QApplication::setActiveWindow(main.get());
-        return {raw, std::move(main)};
-    }
+    Window open() { return {test::WindowUnderTest::open()}; }
 
 private Q_SLOTS:
     void editMenuSitsBetweenFileAndHelp() {

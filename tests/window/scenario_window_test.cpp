@@ -24,11 +24,7 @@ class ScenarioWindowTest : public QObject {
 
     const FieldRef kName{Control::Producer1};
 
-    struct Window {
-        test::AnsweringPlatform* platform;
-        std::unique_ptr<ui::MainWindow> main;
-        QAction* action(const char* name) const { return main->findChild<QAction*>(QString::fromLatin1(name)); }
-        QLineEdit* edit(FieldRef field) const { return qobject_cast<QLineEdit*>(main->fieldWidget(field)); }
+    struct Window : test::WindowUnderTest {
         QTabBar* strip() const { return main->findChild<QTabBar*>(QStringLiteral("scenarioStrip")); }
         QStringList tabs() const {
             QStringList out;
@@ -38,26 +34,12 @@ class ScenarioWindowTest : public QObject {
         QString current() const {
             return QString::fromStdString(main->scenarioCase().name(main->scenarioCase().current()));
         }
-        void type(FieldRef field, const QString& text) const {
-            main->showPageOf(field);
-            QLineEdit* line = edit(field);
-            line->setFocus();
-            QTest::keyClicks(line, text);
-        }
         void keys(Qt::Key key, Qt::KeyboardModifiers modifiers) const {
             QTest::keyClick(QApplication::focusWidget(), key, modifiers);
         }
     };
 
-    Window open() {
-        auto platform = std::make_unique<test::AnsweringPlatform>();
-        test::AnsweringPlatform* raw = platform.get();
-        auto main = std::make_unique<ui::MainWindow>(std::move(platform));
-        main->show();
-        main->activateWindow();
-        if (!QTest::qWaitForWindowActive(main.get())) QApplication::setActiveWindow(main.get());
-        return {raw, std::move(main)};
-    }
+    Window open() { return {test::WindowUnderTest::open()}; }
 
 private Q_SLOTS:
     void stripShowsTheScenariosAndMarksTheCurrentOne() {
