@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "case_fixture.h"
 #include "commands/messages.h"
 #include "commands/save_load.h"
 #include "storage/case_index.h"
@@ -31,17 +32,7 @@ using Kind = CaseFileProblem::Kind;
 const FieldRef kName{Control::Producer1};
 const FieldRef kBox{Control::Crop, 2};
 
-struct Farm {
-    FakePlatform platform;
-    Form live{platform};
-    Case scenarios{live};
-
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (size_t i = 0; i < scenarios.size(); ++i) out.push_back(scenarios.name(i));
-        return out;
-    }
-};
+using Farm = testing_support::CaseFixture;
 
 // Three scenarios, the second current and ticked for the paper: the base
 // with a box checked, "Hay added" and a name that needs escapes in the index.

@@ -10,31 +10,18 @@
 #include <string>
 #include <vector>
 
+#include "case_fixture.h"
 #include "fake_platform.h"
 
 namespace kbt2 {
 namespace {
 
+using testing_support::CaseFixture;
 using testing_support::FakePlatform;
 
 const FieldRef kName{Control::Producer1};
 const FieldRef kAgent{Control::Agent1};
 const FieldRef kBox{Control::Crop, 0};
-
-struct CaseFixture {
-    FakePlatform platform;
-    Form live{platform};
-    Case scenarios{live};
-
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (size_t i = 0; i < scenarios.size(); ++i) out.push_back(scenarios.name(i));
-        return out;
-    }
-    const std::string& text(const std::string& scenario, FieldRef field) const {
-        return scenarios.worksheet(*scenarios.find(scenario)).text(field);
-    }
-};
 
 struct CaseRow {
     const char* what;
