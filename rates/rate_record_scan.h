@@ -54,21 +54,19 @@ inline double columnValue(const char* record, Column column) {
     return value;
 }
 
-// A key column written in digits, blanks before or after allowed: its whole
-// number; -1 for any other column (a sign, a point, letters, other bytes).
-inline int keyDigits(const char* record, Column column) {
+// A column of digits and blanks as a whole number (0 when all blanks), or -1
+// for any other column (a sign, a point, letters, other bytes): the blanks
+// are passed over, as the column's numeric value passes them.
+inline int digitsValue(const char* record, Column column) {
     int value = 0;
-    bool digit = false;
     for (size_t k = 0; k < column.width; ++k) {
         const char c = record[column.at + k];
-        if (c >= '0' && c <= '9') {
+        if (c >= '0' && c <= '9')
             value = value * 10 + (c - '0');
-            digit = true;
-        } else if (c != ' ') {
+        else if (c != ' ')
             return -1;
-        }
     }
-    return digit ? value : -1;
+    return value;
 }
 
 // A valid record: a line whose state (columns 1-2), county (8-10) and
@@ -76,7 +74,7 @@ inline int keyDigits(const char* record, Column column) {
 // table without one cannot price anything; other lines are still read as the
 // premium has always read them (a malformed line simply matches nothing).
 inline bool validRecord(const char* record) {
-    return keyDigits(record, kState) > 0 && keyDigits(record, kCounty) > 0 && keyDigits(record, kCommodity) > 0;
+    return digitsValue(record, kState) > 0 && digitsValue(record, kCounty) > 0 && digitsValue(record, kCommodity) > 0;
 }
 
 // The sample table shipped with the program carries a line beginning with

@@ -12,21 +12,6 @@ using namespace rate_records;
 
 namespace {
 
-// The value of a column of digits and blanks as a whole number, or -1 for
-// any other column: the blanks are passed over, as the column's numeric value
-// passes them.
-int digitsValue(const char* record, Column column) {
-    int value = 0;
-    for (size_t k = 0; k < column.width; ++k) {
-        const char c = record[column.at + k];
-        if (c >= '0' && c <= '9')
-            value = value * 10 + (c - '0');
-        else if (c != ' ')
-            return -1;
-    }
-    return value;
-}
-
 // Whether a key column holds one of `values`: a column of digits and blanks,
 // nearly every one of a real file, is looked up in a table of its whole
 // numbers; any other goes through the column's numeric value.
