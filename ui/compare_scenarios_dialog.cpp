@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "commands/scenario_comparison.h"
+#include "quote/scenario_comparison.h"
 #include "rates/rate_source.h"
 #include "ui/qt_text.h"
 

@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "commands/quote_text.h"
+#include "quote/quote_text.h"
 #include "ui/chart_view.h"
 #include "ui/qt_text.h"
 #include "ui/summary_charts.h"

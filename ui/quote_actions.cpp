@@ -6,8 +6,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
-#include "commands/fresh_quote.h"
-#include "commands/quote_text.h"
+#include "quote/fresh_quote.h"
+#include "quote/quote_text.h"
 #include "ui/premium_details_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/quote_summary_pdf.h"

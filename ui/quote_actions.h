@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "commands/form.h"
-#include "commands/quote_summary.h"
+#include "quote/quote_summary.h"
 #include "ui/qt_platform.h"
 
 class QMenuBar;

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "commands/quote_text.h"
+#include "quote/quote_text.h"
 #include "storage/file_io.h"
 #include "ui/qt_text.h"
 #include "ui/summary_charts.h"

@@ -8,7 +8,7 @@
 #include <QString>
 #include <optional>
 
-#include "commands/quote_summary.h"
+#include "quote/quote_summary.h"
 
 class QPagedPaintDevice;
 class QPainter;

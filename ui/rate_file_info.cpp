@@ -4,8 +4,8 @@
 #include <QFileInfo>
 
 #include "commands/premium.h"
-#include "commands/quote_text.h"
-#include "commands/rate_file_identity.h"
+#include "quote/quote_text.h"
+#include "quote/rate_file_identity.h"
 #include "rates/rate_file.h"
 #include "ui/qt_text.h"
 

@@ -1,6 +1,6 @@
 #include "ui/summary_charts.h"
 
-#include "commands/quote_text.h"
+#include "quote/quote_text.h"
 #include "ui/qt_text.h"
 
 namespace kbt2::ui {

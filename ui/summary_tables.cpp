@@ -1,7 +1,7 @@
 #include "ui/summary_tables.h"
 
 #include "calc/numbers.h"
-#include "commands/quote_text.h"
+#include "quote/quote_text.h"
 #include "ui/qt_text.h"
 
 namespace kbt2::ui {

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "commands/quote_summary.h"
+#include "quote/quote_summary.h"
 
 namespace kbt2::ui {
 

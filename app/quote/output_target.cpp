@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/quote/batch_rates.h"
+#include "quote/batch_rates.h"
 
 namespace kbt2::quote {
 namespace {

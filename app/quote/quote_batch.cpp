@@ -7,7 +7,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/quote/batch_rates.h"
 #include "app/quote/compare_summary.h"
 #include "app/quote/ordered_jobs.h"
 #include "app/quote/output_target.h"
@@ -15,8 +14,9 @@
 #include "app/quote/quote_details.h"
 #include "app/quote/quote_format.h"
 #include "app/quote/quote_progress.h"
-#include "app/quote/quote_worksheet.h"
 #include "app/quote/worksheet_list.h"
+#include "quote/batch_rates.h"
+#include "quote/quote_worksheet.h"
 #include "storage/file_io.h"
 
 namespace kbt2::quote {

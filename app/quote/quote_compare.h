@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/quote/quote_options.h"
-#include "app/quote/quote_worksheet.h"
+#include "quote/quote_worksheet.h"
 #include "rates/rate_source.h"
 
 namespace kbt2::quote {

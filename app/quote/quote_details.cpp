@@ -4,7 +4,7 @@
 
 #include "app/quote/quote_format.h"
 #include "calc/numbers.h"
-#include "commands/rate_file_identity.h"
+#include "quote/rate_file_identity.h"
 
 namespace kbt2::quote {
 namespace {

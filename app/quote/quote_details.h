@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "commands/quote_summary.h"
+#include "quote/quote_summary.h"
 
 namespace kbt2::quote {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "app/quote/quote_options.h"
-#include "app/quote/quote_worksheet.h"
+#include "quote/quote_worksheet.h"
 
 namespace kbt2::quote {
 

@@ -2,7 +2,7 @@
 // fields a run on the worksheet itself writes, equal to the hand-worked
 // examples of shares and factors, and leaving the worksheet untouched.
 
-#include "commands/fresh_quote.h"
+#include "quote/fresh_quote.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The words and figures of the quote summary and the details view: dollars
 // as a farmer reads them and the premium's steps told with the run's figures.
 
-#include "commands/quote_text.h"
+#include "quote/quote_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The rate file's identity: the SHA-256 against the digests FIPS 180-4 and
 // sha256sum give, and size and time of a file written here.
 
-#include "commands/rate_file_identity.h"
+#include "quote/rate_file_identity.h"
 
 #include <gtest/gtest.h>
 

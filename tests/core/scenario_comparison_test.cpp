@@ -3,7 +3,7 @@
 // the cheapest guarantee per dollar, and what the count rule needs for the
 // next level in the farm's own figures.
 
-#include "commands/scenario_comparison.h"
+#include "quote/scenario_comparison.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "calc/shares.h"
-#include "commands/fresh_quote.h"
 #include "fake_platform.h"
+#include "quote/fresh_quote.h"
 #include "rate_records.h"
 #include "rates/rate_source.h"
 

@@ -17,9 +17,9 @@
 
 #include "app/quote/compare_summary.h"
 #include "calc/numbers.h"
-#include "commands/quote_text.h"
 #include "commodities/catalogue.h"
 #include "location/states.h"
+#include "quote/quote_text.h"
 #include "run_process.h"
 #include "storage/worksheet_file_format.h"
 #include "storage_test_support.h"

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/quote/batch_rates.h"
-#include "app/quote/county_rates.h"
 #include "commodities/catalogue.h"
 #include "fake_platform.h"
 #include "location/states.h"
+#include "quote/batch_rates.h"
+#include "rates/county_rates.h"
 #include "rates/rate_file.h"
 #include "storage_test_support.h"
 

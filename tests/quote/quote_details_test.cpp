@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/rate_file_identity.h"
+#include "quote/rate_file_identity.h"
 #include "run_process.h"
 #include "storage_test_support.h"
 

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "app/quote/quote_worksheet.h"
 #include "calc/numbers.h"
 #include "commands/form.h"
 #include "commodities/catalogue.h"
 #include "fake_platform.h"
 #include "location/states.h"
+#include "quote/quote_worksheet.h"
 #include "rates/rate_file.h"
 #include "run_process.h"
 #include "storage/worksheet_file_format.h"

@@ -14,8 +14,8 @@
 #include <QTimer>
 #include <fstream>
 
-#include "commands/fresh_quote.h"
-#include "commands/quote_text.h"
+#include "quote/fresh_quote.h"
+#include "quote/quote_text.h"
 #include "rates/rate_source.h"
 #include "tests/core/rate_records.h"
 #include "tests/window/window_test_support.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "commands/premium.h"
-#include "commands/quote_summary.h"
+#include "quote/quote_summary.h"
 #include "rates/rate_source.h"
 #include "worksheet/premium_rows.h"
 

@@ -1,4 +1,4 @@
-#include "app/quote/county_rates.h"
+#include "rates/county_rates.h"
 
 #include <algorithm>
 #include <functional>

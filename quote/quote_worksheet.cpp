@@ -1,8 +1,8 @@
-#include "app/quote/quote_worksheet.h"
+#include "quote/quote_worksheet.h"
 
 #include "commands/form.h"
-#include "commands/fresh_quote.h"
 #include "location/states.h"
+#include "quote/fresh_quote.h"
 #include "rates/rate_file_places.h"
 #include "worksheet/platform.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "commands/quote_summary.h"
+#include "quote/quote_summary.h"
 #include "rates/rate_source.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"

@@ -1,4 +1,4 @@
-#include "commands/quote_text.h"
+#include "quote/quote_text.h"
 
 #include <cmath>
 

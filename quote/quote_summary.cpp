@@ -1,4 +1,4 @@
-#include "commands/quote_summary.h"
+#include "quote/quote_summary.h"
 
 #include "calc/numbers.h"
 #include "location/states.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/quote_summary.h"
+#include "quote/quote_summary.h"
 
 namespace kbt2 {
 

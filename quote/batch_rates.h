@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-#include "app/quote/county_rates.h"
+#include "rates/county_rates.h"
 #include "rates/rate_table.h"
 
 namespace kbt2::quote {

@@ -1,10 +1,10 @@
-#include "app/quote/batch_rates.h"
+#include "quote/batch_rates.h"
 
 #include <filesystem>
 #include <ostream>
 #include <system_error>
 
-#include "app/quote/quote_worksheet.h"
+#include "quote/quote_worksheet.h"
 
 namespace kbt2::quote {
 

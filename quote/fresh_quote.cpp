@@ -1,4 +1,4 @@
-#include "commands/fresh_quote.h"
+#include "quote/fresh_quote.h"
 
 #include <vector>
 
@@ -6,7 +6,7 @@
 #include "calc/premium.h"
 #include "commands/premium.h"
 #include "commands/quiet_platform.h"
-#include "commands/rate_file_identity.h"
+#include "quote/rate_file_identity.h"
 #include "worksheet/premium_rows.h"
 
 namespace kbt2 {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "commands/case.h"
-#include "commands/quote_summary.h"
+#include "quote/quote_summary.h"
 #include "rates/rate_source.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"

@@ -1,4 +1,4 @@
-#include "commands/rate_file_identity.h"
+#include "quote/rate_file_identity.h"
 
 #include <fcntl.h>
 #include <openssl/evp.h>

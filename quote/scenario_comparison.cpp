@@ -1,4 +1,4 @@
-#include "commands/scenario_comparison.h"
+#include "quote/scenario_comparison.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,8 +7,8 @@
 #include "calc/numbers.h"
 #include "calc/premium_table.h"
 #include "calc/shares.h"
-#include "commands/fresh_quote.h"
-#include "commands/quote_text.h"
+#include "quote/fresh_quote.h"
+#include "quote/quote_text.h"
 #include "worksheet/report_rows.h"
 
 namespace kbt2 {
