@@ -12,8 +12,8 @@
 
 #include "app/quote/quote_batch.h"
 #include "app/quote/quote_options.h"
+#include "paint/quote_summary_pdf.h"
 #include "storage/file_io.h"
-#include "ui/quote_summary_pdf.h"
 #include "worksheet/system_error_text.h"
 
 #ifndef KBT2_VERSION

@@ -16,11 +16,11 @@
 #include <iostream>
 
 #include "app/driver/window_target.h"
+#include "paint/quote_summary_pdf.h"
 #include "ui/compare_scenarios_dialog.h"
 #include "ui/main_window.h"
 #include "ui/pages.h"
 #include "ui/premium_details_dialog.h"
-#include "ui/quote_summary_pdf.h"
 
 namespace {
 

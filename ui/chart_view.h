@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "ui/charts.h"
+#include "paint/charts.h"
 
 namespace kbt2::ui {
 

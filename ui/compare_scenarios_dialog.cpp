@@ -10,9 +10,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "paint/qt_text.h"
 #include "quote/scenario_comparison.h"
 #include "rates/rate_source.h"
-#include "ui/qt_text.h"
 
 namespace kbt2::ui {
 namespace {

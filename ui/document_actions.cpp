@@ -11,7 +11,7 @@
 
 #include "commands/case_file.h"
 #include "commands/messages.h"
-#include "ui/qt_text.h"
+#include "paint/qt_text.h"
 #include "ui/rate_file_info.h"
 #include "ui/report_printer.h"
 

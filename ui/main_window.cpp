@@ -12,11 +12,11 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "paint/qt_text.h"
 #include "ui/menu_bar.h"
 #include "ui/page_focus.h"
 #include "ui/page_tabs.h"
 #include "ui/pages.h"
-#include "ui/qt_text.h"
 #include "ui/rate_file_info.h"
 #include "ui/window_fit.h"
 

@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <string_view>
 
-#include "ui/qt_text.h"
+#include "paint/qt_text.h"
 
 namespace kbt2::ui {
 namespace {

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "commodities/catalogue.h"
+#include "paint/qt_text.h"
 #include "ui/commodity_find.h"
 #include "ui/field_binding.h"
 #include "ui/field_widgets.h"
 #include "ui/page_table.h"
 #include "ui/pages.h"
-#include "ui/qt_text.h"
 
 namespace kbt2::ui {
 namespace {

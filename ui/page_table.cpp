@@ -7,8 +7,8 @@
 #include <map>
 #include <vector>
 
+#include "paint/qt_text.h"
 #include "ui/field_binding.h"
-#include "ui/qt_text.h"
 
 namespace kbt2::ui {
 namespace {

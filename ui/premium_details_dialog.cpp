@@ -7,11 +7,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "paint/qt_text.h"
+#include "paint/summary_charts.h"
+#include "paint/summary_tables.h"
 #include "quote/quote_text.h"
 #include "ui/chart_view.h"
-#include "ui/qt_text.h"
-#include "ui/summary_charts.h"
-#include "ui/summary_tables.h"
 
 namespace kbt2::ui {
 namespace {

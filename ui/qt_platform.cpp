@@ -8,10 +8,10 @@
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 
+#include "paint/quote_summary_pdf.h"
 #include "rates/rate_file_places.h"
 #include "ui/app_settings.h"
 #include "ui/dialog_texts.h"
-#include "ui/quote_summary_pdf.h"
 #include "ui/report_printer.h"
 
 namespace kbt2::ui {

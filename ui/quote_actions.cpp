@@ -6,11 +6,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "paint/qt_text.h"
+#include "paint/quote_summary_pdf.h"
 #include "quote/fresh_quote.h"
 #include "quote/quote_text.h"
 #include "ui/premium_details_dialog.h"
-#include "ui/qt_text.h"
-#include "ui/quote_summary_pdf.h"
 
 namespace kbt2::ui {
 

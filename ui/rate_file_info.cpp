@@ -4,10 +4,10 @@
 #include <QFileInfo>
 
 #include "commands/premium.h"
+#include "paint/qt_text.h"
 #include "quote/quote_text.h"
 #include "quote/rate_file_identity.h"
 #include "rates/rate_file.h"
-#include "ui/qt_text.h"
 
 namespace kbt2::ui {
 namespace {

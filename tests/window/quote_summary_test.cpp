@@ -13,10 +13,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "paint/quote_summary_pdf.h"
+#include "paint/summary_charts.h"
 #include "tests/core/file_size_limit.h"
 #include "ui/chart_view.h"
-#include "ui/quote_summary_pdf.h"
-#include "ui/summary_charts.h"
 
 using namespace kbt2;
 

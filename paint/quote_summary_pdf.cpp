@@ -1,4 +1,4 @@
-#include "ui/quote_summary_pdf.h"
+#include "paint/quote_summary_pdf.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -10,11 +10,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "paint/qt_text.h"
+#include "paint/summary_charts.h"
+#include "paint/summary_tables.h"
 #include "quote/quote_text.h"
 #include "storage/file_io.h"
-#include "ui/qt_text.h"
-#include "ui/summary_charts.h"
-#include "ui/summary_tables.h"
 
 namespace kbt2::ui {
 

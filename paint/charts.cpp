@@ -1,4 +1,4 @@
-#include "ui/charts.h"
+#include "paint/charts.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>

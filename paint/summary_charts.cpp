@@ -1,7 +1,7 @@
-#include "ui/summary_charts.h"
+#include "paint/summary_charts.h"
 
+#include "paint/qt_text.h"
 #include "quote/quote_text.h"
-#include "ui/qt_text.h"
 
 namespace kbt2::ui {
 namespace {

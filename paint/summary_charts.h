@@ -3,8 +3,8 @@
 // the guarantee against the producer premium of each level offered. The
 // quote summary's first page and the premium details view draw the same ones.
 
+#include "paint/charts.h"
 #include "quote/quote_summary.h"
-#include "ui/charts.h"
 
 namespace kbt2::ui {
 

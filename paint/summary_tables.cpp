@@ -1,8 +1,8 @@
-#include "ui/summary_tables.h"
+#include "paint/summary_tables.h"
 
 #include "calc/numbers.h"
+#include "paint/qt_text.h"
 #include "quote/quote_text.h"
-#include "ui/qt_text.h"
 
 namespace kbt2::ui {
 namespace {
