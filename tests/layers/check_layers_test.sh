@@ -30,6 +30,12 @@ project_cases=(
     "rates/probe.cpp|#include \"calc/numbers.h\"|0|every include follows"
     "rates/probe.cpp|#include \"commands/form.h\"|1|rates/probe.cpp:2: rates -> commands is not an allowed arrow"
     "commands/probe.cpp|#include \"rates/rate_source.h\"|0|every include follows"
+    "commands/probe.cpp|#include \"quote/fresh_quote.h\"|1|commands/probe.cpp:2: commands -> quote is not an allowed arrow"
+    "quote/probe.cpp|#include \"commands/form.h\"|0|every include follows"
+    "quote/probe.h|#include \"paint/charts.h\"|1|quote/probe.h:2: quote -> paint is not an allowed arrow"
+    "paint/probe.cpp|#include \"quote/quote_summary.h\"|0|every include follows"
+    "paint/probe.cpp|#include \"ui/main_window.h\"|1|paint/probe.cpp:2: paint -> ui is not an allowed arrow"
+    "ui/probe.cpp|#include \"paint/charts.h\"|0|every include follows"
 )
 # clang-format on
 
