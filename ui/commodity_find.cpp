@@ -15,10 +15,14 @@ bool CommodityFind::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const QString text = key->text();
     // Letters, digits and punctuation search; Space, Tab and every shortcut
-    // keep their own meaning.
+    // keep their own meaning and end the search, so that a name typed after
+    // a tick starts anew however quickly it follows.
     const bool searching = !text.isEmpty() && text.at(0).isPrint() && !text.at(0).isSpace() &&
                            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    if (!searching) return false;
+    if (!searching) {
+        typed_.clear();
+        return false;
+    }
     if (!sinceLastKey_.isValid() || sinceLastKey_.elapsed() > kPauseMs) typed_.clear();
     sinceLastKey_.start();
     const qsizetype at = boxes_.indexOf(static_cast<QAbstractButton*>(watched));

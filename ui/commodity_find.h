@@ -2,7 +2,7 @@
 // Finding a commodity box by its name on pages 5 and 6: typing letters while
 // a box has the focus moves the focus to the next shown box whose name
 // begins with what was typed (else holds it), as a list's type-ahead does;
-// Space then ticks it with the box's own click.
+// Space then ticks it with the box's own click and ends the search.
 
 #include <QElapsedTimer>
 #include <QList>

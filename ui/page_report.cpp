@@ -2,10 +2,15 @@
 // page 8, one column per field of a row.
 
 #include <QGridLayout>
+#include <QKeyEvent>
+#include <QWidget>
 #include <deque>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
+#include "ui/field_binding.h"
 #include "ui/page_table.h"
 #include "ui/pages.h"
 #include "worksheet/report_rows.h"
@@ -56,6 +61,53 @@ constexpr FieldItem kPage8ExtraFields[] = {
 };
 // clang-format on
 
+// Return in a row of the report goes on to the next row, at the column where
+// typing in this row began, as in a spreadsheet: amount, Tab, value, Return
+// brings the next row's amount. A row where nothing was typed goes on in the
+// same column; Return on a page's last row stays there.
+class RowReturn : public QObject {
+public:
+    RowReturn(FieldBinding& binding, RowRange rows, QObject* parent)
+        : QObject(parent), binding_(binding), rows_(rows) {}
+
+    void watch(QWidget* field) { field->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto at = placeOf(watched);
+        if (!at) return false;
+        const auto [row, column] = *at;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (key->modifiers() & ~Qt::KeypadModifier) return false;
+            if (row >= rows_.last) return true;
+            const size_t target = typedRow_ == row ? typedColumn_ : column;
+            if (QWidget* next = binding_.widget({kReportRowFields[target], row + 1}); next && next->isEnabled())
+                next->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+        if (!key->text().isEmpty() && key->text().at(0).isPrint() && typedRow_ != row) {
+            typedRow_ = row;
+            typedColumn_ = column;
+        }
+        return false;
+    }
+
+private:
+    std::optional<std::pair<int, size_t>> placeOf(QObject* watched) const {
+        for (int row = rows_.first; row <= rows_.last; ++row)
+            for (size_t k = 0; k < std::size(kReportRowFields); ++k)
+                if (binding_.widget({kReportRowFields[k], row}) == watched) return std::pair{row, k};
+        return std::nullopt;
+    }
+
+    FieldBinding& binding_;
+    RowRange rows_;
+    int typedRow_ = -1;
+    size_t typedColumn_ = 0;
+};
+
 }  // namespace
 
 void buildReportPage(int pageNumber, QWidget* page, FieldBinding& binding) {
@@ -87,6 +139,10 @@ void buildReportPage(int pageNumber, QWidget* page, FieldBinding& binding) {
         fields.insert(fields.end(), std::begin(kPage8ExtraFields), std::end(kPage8ExtraFields));
         layPage(page, {kPage8Frames, captions, fields}, binding);
     }
+    auto* rowReturn = new RowReturn(binding, rows, page);
+    for (int row = rows.first; row <= rows.last; ++row)
+        for (Control field : kReportRowFields)
+            if (QWidget* widget = binding.widget({field, row})) rowReturn->watch(widget);
     // The row numbers' column is as wide on both pages, one digit or two, so
     // the report's columns stand in the same places on both.
     const QFontMetrics metrics = page->fontMetrics();
