@@ -301,6 +301,11 @@ void DocumentActions::followForm() {
     }
     if (const auto replaced = form_.takeReplacedUnsavedWork()) recovery_->keep(*replaced);
     status_.showDocument(currentFile_, form_.unsaved());
+    // The title stays the worksheet's own; a screen reader names the program
+    // and the file.
+    window_.setAccessibleName(
+        QStringLiteral("KBT2 Premium Calculation, %1")
+            .arg(currentFile_.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(currentFile_).fileName()));
     if (undo_) {
         const Step* step = form_.nextUndo();
         undo_->setEnabled(step);

@@ -5,10 +5,32 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 
+#include "location/states.h"
+#include "paint/qt_text.h"
 #include "ui/field_look.h"
 #include "ui/field_widgets.h"
 
 namespace kbt2::ui {
+namespace {
+
+// The group an option belongs to, as a screen reader names it with the
+// option: a county's group names its state.
+QString groupName(Control control) {
+    switch (info(control).group) {
+    case OptionGroup::Identification: return QStringLiteral("Tax number");
+    case OptionGroup::Accounting: return QStringLiteral("Accounting method");
+    case OptionGroup::State: return QStringLiteral("State");
+    case OptionGroup::County:
+        for (const StateInfo& state : states())
+            if (state.counties == control)
+                return QStringLiteral("County of %1").arg(toQString(state.caption).trimmed());
+        return QStringLiteral("County");
+    case OptionGroup::None: break;
+    }
+    return {};
+}
+
+}  // namespace
 
 FieldBinding::FieldBinding(Form& form)
     : form_(form),
@@ -42,6 +64,7 @@ QWidget* FieldBinding::create(FieldRef field, QWidget* parent, const QString& ca
         auto* option = new OptionButton(caption, parent);
         const bool perArray = control.group == OptionGroup::County;
         option->setRing(static_cast<int>(control.group) * 1000 + (perArray ? static_cast<int>(field.control) : 0));
+        option->setAccessibleDescription(groupName(field.control));
         widget = option;
         break;
     }

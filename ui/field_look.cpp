@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "ui/accessibility.h"
 #include "worksheet/premium_rows.h"
 
 namespace kbt2::ui {
@@ -72,7 +73,8 @@ void applyFieldLook(FieldRef field, QWidget* widget) {
     // Only how the text stands changes, never the text itself.
     if (isNumberField(field.control)) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if (isResultField(field.control)) {
-        edit->setFocusPolicy(Qt::ClickFocus);
+        // Off the typist's Tab walk, on it while a screen reader listens.
+        reachWhileListened(edit);
         // The window's own colour behind the text: grey beside white input
         // fields in a light theme, and as distinct in a dark one.
         QPalette palette = edit->palette();

@@ -13,12 +13,14 @@
 #include <QVBoxLayout>
 
 #include "paint/qt_text.h"
+#include "ui/accessibility.h"
 #include "ui/menu_bar.h"
 #include "ui/page_focus.h"
 #include "ui/page_tabs.h"
 #include "ui/pages.h"
 #include "ui/rate_file_info.h"
 #include "ui/window_fit.h"
+#include "worksheet/premium_rows.h"
 
 namespace kbt2::ui {
 namespace {
@@ -53,6 +55,7 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
       form_(*platform_),
       binding_(form_) {
     platform_->setWindow(this);
+    installAccessibleInterfaces();
     setWindowTitle(QString::fromLatin1(kWindowTitle));
 
     auto* central = new QWidget(this);
@@ -106,10 +109,12 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
         documents_->acted(field, changed);
         // A premium that stopped wrote no figures: those of an earlier one are stale.
         if (field.control != Control::Command4) return;
-        if (form_.lastPremium().calculated())
+        if (form_.lastPremium().calculated()) {
             premiumWatch_->premiumCalculated(premiumNotAQuote(form_));
-        else
+            documents_->status().announcer().announce(premiumSpoken());
+        } else {
             premiumWatch_->premiumStopped();
+        }
     });
     // Ctrl+Z is the worksheet's undo wherever the focus is: a line edit
     // would otherwise take it for its own, which undoes only its typing.
@@ -163,6 +168,16 @@ QWidget* MainWindow::makeButtonRow() {
         layout->addWidget(binding_.create({button.button}, row, toQString(button.caption)));
     }
     return row;
+}
+
+QString MainWindow::premiumSpoken() const {
+    const Worksheet& ws = form_.worksheet();
+    QStringList levels;
+    for (int level = 0; level < kPremiumColumns; ++level)
+        if (ws.visible({Control::Text18, level}))
+            levels << QStringLiteral("%1 coverage %2")
+                          .arg(toQString(kCoverageCaptions[level]), toQString(ws.text({Control::Text18, level})));
+    return QStringLiteral("Premium calculated. Producer premium: %1.").arg(levels.join(QStringLiteral("; ")));
 }
 
 void MainWindow::buildPageOnce(int index) {

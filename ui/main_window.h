@@ -61,6 +61,9 @@ protected:
 
 private:
     void buildPageOnce(int index);
+    // What a screen reader says once a premium is calculated: the producer
+    // premium of each level offered.
+    QString premiumSpoken() const;
     // Gives the keyboard to the first field of page `index`.
     void focusPage(int index);
     QWidget* makeButtonRow();

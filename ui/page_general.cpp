@@ -42,7 +42,7 @@ constexpr FieldItem kFields[] = {
     {{C::Producer1},     "Producer Information, line 1", 0, {1, 0, 1, 2}},
     {{C::Producer2},     "Producer Information, line 2", 0, {2, 0, 1, 2}},
     {{C::Producer3},     "Producer Information, line 3", 0, {3, 0, 1, 2}},
-    {{C::ProducerPhone}, "Phone Number",           0, {4, 1}},
+    {{C::ProducerPhone}, "Producer Phone Number",  0, {4, 1}},
     {{C::TaxEntity},     "Type of Tax Entity",     0, {5, 1}},
     // The number straight after the tax entity: what is typed there is the
     // number, never lost on an option. Its kind (SSN or EIN) follows.
@@ -54,7 +54,7 @@ constexpr FieldItem kFields[] = {
     {{C::Agent1},        "Agency Information, line 1",   0, {1, 3, 1, 2}},
     {{C::Agent2},        "Agency Information, line 2",   0, {2, 3, 1, 2}},
     {{C::Agent3},        "Agency Information, line 3",   0, {3, 3, 1, 2}},
-    {{C::AgentPhone},    "Phone Number",           0, {4, 4}},
+    {{C::AgentPhone},    "Agency Phone Number",    0, {4, 4}},
     {{C::AgentCode},     "Agent Code",             0, {5, 4}},
     {{C::InsuranceYear}, "Insurance Year",         0, {6, 4}},
     {{C::statename},     "State(s)",               0, {7, 4}},

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/accessibility.h"
 #include "ui/field_binding.h"
 #include "ui/page_table.h"
 #include "ui/pages.h"
@@ -118,9 +119,10 @@ void buildPremiumPage(QWidget* page, FieldBinding& binding) {
     // Premium Details stands beside Calculate Premium; the window connects it.
     auto* details = new QPushButton(QStringLiteral("Premium &Details…"), page);
     details->setObjectName(QStringLiteral("premiumDetailsButton"));
-    // Off the Tab walk, which goes over the fields of the page and then the
-    // buttons below it; Alt+D and Ctrl+D reach it from the keyboard.
-    details->setFocusPolicy(Qt::ClickFocus);
+    // Off the typist's Tab walk, which goes over the fields of the page and
+    // then the buttons below it; Alt+D and Ctrl+D reach it from the keyboard.
+    // A screen reader's user finds it on the walk, after the figures.
+    reachWhileListened(details);
     QWidget* calculate = binding.widget({C::Command4});
     grid->removeWidget(calculate);
     auto* buttons = new QHBoxLayout;

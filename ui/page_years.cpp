@@ -1,5 +1,9 @@
 // Pages 3 and 4: five years of income and expenses, and the preliminary KBT.
 
+#include <QStringList>
+
+#include "paint/qt_text.h"
+#include "ui/field_binding.h"
 #include "ui/page_table.h"
 #include "ui/pages.h"
 
@@ -71,6 +75,13 @@ constexpr FieldItem kPreliminaryFields[] = {
 
 void buildYearsPage(QWidget* page, FieldBinding& binding) {
     layPage(page, {kYearsFrames, kYearsCaptions, kYearsFields}, binding);
+    // The page's instructions describe each of its fields, so a screen
+    // reader says them with the field, not only to someone reading the page.
+    QStringList instructions;
+    for (const CaptionItem& caption : kYearsCaptions)
+        if (caption.look == Look::Notice) instructions << toQString(caption.text);
+    for (const FieldItem& field : kYearsFields)
+        binding.widget(field.field)->setAccessibleDescription(instructions.join(u' '));
 }
 
 void buildPreliminaryPage(QWidget* page, FieldBinding& binding) {

@@ -39,7 +39,7 @@ void NoteLabel::fit() {
 }
 
 StatusNotes::StatusNotes(QStatusBar* bar)
-    : note_(new NoteLabel(bar)), warning_(new QLabel(bar)), document_(new QLabel(bar)) {
+    : note_(new NoteLabel(bar)), warning_(new QLabel(bar)), document_(new QLabel(bar)), announcer_(new Announcer(bar)) {
     // A label of its own, not the bar's passing message: a menu's status
     // tips would wipe that. A long note is shortened rather than widening
     // the window.
@@ -66,13 +66,17 @@ void StatusNotes::showDocument(const QString& path, bool modified) {
     document_->setToolTip(path.isEmpty() ? QStringLiteral("Not saved yet") : path);
 }
 
-void StatusNotes::note(const QString& text, const QString& shrinkable) { note_->setNote(text, shrinkable); }
+void StatusNotes::note(const QString& text, const QString& shrinkable) {
+    note_->setNote(text, shrinkable);
+    announcer_->announce(text);
+}
 
 void StatusNotes::warn(const QString& shortText, const QString& text) {
     // Short in the bar, beside the note it qualifies; whole in the tool tip.
     warning_->setText(shortText);
     warning_->setToolTip(text);
     warning_->setVisible(!shortText.isEmpty());
+    announcer_->announce(text);
 }
 
 }  // namespace kbt2::ui

@@ -7,6 +7,8 @@
 #include <QStatusBar>
 #include <string>
 
+#include "ui/accessibility.h"
+
 namespace kbt2::ui {
 
 // A message of the core (lines broken by character 13) on one line.
@@ -48,10 +50,14 @@ public:
     void warn(const QString& shortText, const QString& text);
     QString currentWarning() const { return warning_->toolTip(); }
 
+    // What the notes and warnings said last, as a screen reader heard it.
+    Announcer& announcer() { return *announcer_; }
+
 private:
     NoteLabel* note_;
     QLabel* warning_;
     QLabel* document_;
+    Announcer* announcer_;
 };
 
 }  // namespace kbt2::ui

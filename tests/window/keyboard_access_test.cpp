@@ -2,6 +2,7 @@
 // fields in reading order and then the buttons below the pages; Alt keys
 // press the buttons and bring pages to the front; every field has a name.
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include "commodities/catalogue.h"
 #include "tests/window/window_test_support.h"
 #include "ui/main_window.h"
+#include "ui/page_tabs.h"
 #include "ui/pages.h"
 
 using namespace kbt2;
@@ -212,6 +214,56 @@ private Q_SLOTS:
         QCOMPARE(window_->pages()->currentIndex(), 5);
         QTest::keyClick(window_.get(), Qt::Key_1, Qt::AltModifier);
         QCOMPARE(window_->pages()->currentIndex(), 0);
+    }
+
+    // A screen reader hears the options as radio buttons of a named group,
+    // the page strip as tabs that say which page is in front, the two phone
+    // fields apart, page 3's instructions with its fields, and the program and
+    // file in the window's name while its title stays.
+    void rolesAndNamesForAScreenReader() {
+        window_->buildAllPages();
+        const auto face = [](QObject* object) { return QAccessible::queryAccessibleInterface(object); };
+        QWidget* kent = window_->fieldWidget({Control::Mi1, 2});
+        window_->form().select({Control::St, 0});
+        window_->form().select({Control::Mi1, 2});
+        QCOMPARE(face(kent)->role(), QAccessible::RadioButton);
+        QVERIFY(face(kent)->state().checked);
+        QVERIFY(!face(window_->fieldWidget({Control::Mi1, 1}))->state().checked);
+        QCOMPARE(face(window_->fieldWidget({Control::EIN}))->role(), QAccessible::RadioButton);
+        QCOMPARE(kent->accessibleDescription(), QStringLiteral("County of Michigan"));
+        QCOMPARE(window_->fieldWidget({Control::IRSAcc})->accessibleDescription(), QStringLiteral("Accounting method"));
+
+        auto* strip = window_->findChild<ui::PageTabRows*>();
+        QCOMPARE(face(strip)->role(), QAccessible::PageTabList);
+        window_->pages()->setCurrentIndex(2);
+        const QList<ui::PageTab*> tabs = strip->findChildren<ui::PageTab*>();
+        QCOMPARE(tabs.size(), qsizetype(ui::kPageCount));
+        QCOMPARE(face(tabs[2])->role(), QAccessible::PageTab);
+        QVERIFY(face(tabs[2])->state().selected);
+        QVERIFY(!face(tabs[0])->state().selected);
+
+        QVERIFY(window_->fieldWidget({Control::ProducerPhone})->accessibleName() !=
+                window_->fieldWidget({Control::AgentPhone})->accessibleName());
+        QVERIFY(window_->fieldWidget({Control::Allexp1, 4})
+                    ->accessibleDescription()
+                    .startsWith(QStringLiteral("You must Enter a Value in each Box")));
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Form2"));
+        QCOMPARE(window_->accessibleName(), QStringLiteral("KBT2 Premium Calculation, Untitled"));
+    }
+
+    // The figures the commands fill and Premium Details are on the Tab walk
+    // while a screen reader listens, and off it for a typist.
+    void figuresOnTheWalkWhileListened() {
+        const QStringList typist = tabWalk(8);
+        QAccessible::setActive(true);
+        const QStringList listened = tabWalk(8);
+        QAccessible::setActive(false);
+        QVERIFY(!typist.contains(QStringLiteral("Croptext")));
+        QVERIFY(!typist.contains(QStringLiteral("premiumDetailsButton")));
+        QVERIFY2(listened.contains(QStringLiteral("Croptext")), qPrintable(listened.join(u' ')));
+        QVERIFY(listened.contains(QStringLiteral("Text21")));
+        QVERIFY(listened.contains(QStringLiteral("premiumDetailsButton")));
+        QCOMPARE(tabWalk(8), typist);
     }
 
     // Buttons and options name themselves by their caption; every other field

@@ -10,6 +10,7 @@
 
 #include "tests/core/rate_records.h"
 #include "tests/window/window_test_support.h"
+#include "ui/accessibility.h"
 #include "ui/main_window.h"
 
 using namespace kbt2;
@@ -59,6 +60,12 @@ private Q_SLOTS:
             QVERIFY(!shown->text().isEmpty());
         }
         QCOMPARE(qobject_cast<QLineEdit*>(window.fieldWidget({Control::Lvstex}))->text(), QStringLiteral("Yes"));
+        // A screen reader hears the premium of the one level offered.
+        const auto* announcer = window.findChild<ui::Announcer*>();
+        QVERIFY(announcer);
+        QCOMPARE(announcer->lastAnnounced(),
+                 QStringLiteral("Premium calculated. Producer premium: .65 coverage %1.")
+                     .arg(qobject_cast<QLineEdit*>(window.fieldWidget({Control::Text18, 2}))->text()));
     }
 };
 
