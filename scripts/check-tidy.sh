@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-test-normal}
 [ -f "$build/compile_commands.json" ] || { echo "no $build/compile_commands.json: build first" >&2; exit 2; }
-mapfile -t files < <(git ls-files -- worksheet calc commodities location storage commands app | grep '\.cpp$')
+mapfile -t files < <(git ls-files -- worksheet calc commodities location rates storage commands quote app | grep '\.cpp$')
 set +e
 printf '%s\0' "${files[@]}" |
   xargs -0 -n 1 -P "$(nproc)" clang-tidy-14 -p "$build" --quiet 2>&1 |
