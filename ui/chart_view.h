@@ -1,5 +1,5 @@
 #pragma once
-// A bar chart of ui/charts.h on the screen.
+// A bar chart of paint/charts.h on the screen.
 
 #include <QWidget>
 
@@ -7,7 +7,12 @@
 
 namespace kbt2::ui {
 
-// A widget that shows one chart at whatever size the layout gives it.
+// The chart in words, for a screen reader: each category with its values,
+// then the reference line.
+QString chartText(const BarChart& chart);
+
+// A widget that shows one chart at whatever size the layout gives it. Tab
+// stops on it, so that a screen reader reads it.
 class ChartView : public QWidget {
 public:
     explicit ChartView(BarChart chart, QWidget* parent = nullptr);

@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <deque>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/field_binding.h"

@@ -12,15 +12,24 @@
 #include "paint/summary_tables.h"
 #include "quote/quote_text.h"
 #include "ui/chart_view.h"
+#include "ui/window_fit.h"
 
 namespace kbt2::ui {
 namespace {
 
-QTableWidget* makeTable(const TextTable& cells, const QString& name, QWidget* parent) {
+// `title` names the table for a screen reader, and each row's first cell
+// (the commodity, the level) is its row header; Tab leaves the table, the
+// arrow keys move inside it.
+QTableWidget* makeTable(const TextTable& cells, const QString& name, const QString& title, QWidget* parent) {
     const QList<QStringList>& rows = cells.rows;
     auto* table = new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(cells.headers.size()), parent);
     table->setObjectName(name);
+    table->setAccessibleName(title);
+    table->setTabKeyNavigation(false);
     table->setHorizontalHeaderLabels(cells.headers);
+    QStringList rowHeaders;
+    for (const QStringList& row : rows) rowHeaders << (row.isEmpty() ? QString() : row.constFirst());
+    table->setVerticalHeaderLabels(rowHeaders);
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     for (int r = 0; r < rows.size(); ++r)
@@ -34,6 +43,9 @@ QTableWidget* makeTable(const TextTable& cells, const QString& name, QWidget* pa
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    // Never narrower than its columns: the dialogue scrolls sideways rather
+    // than clip the last one.
+    table->setMinimumWidth(table->sizeHint().width());
     return table;
 }
 
@@ -71,7 +83,8 @@ PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* paren
         column->addWidget(notQuote);
     }
 
-    column->addWidget(makeText(QStringLiteral("The commodities"), content, true));
+    const QString commoditiesTitle = QStringLiteral("The commodities");
+    column->addWidget(makeText(commoditiesTitle, content, true));
     // A commodity without a rate record is marked in its row.
     TextTable commodities = commodityCells(s);
     for (size_t i = 0; i < s.commodities.size() && i < static_cast<size_t>(commodities.rows.size()); ++i) {
@@ -80,22 +93,28 @@ PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* paren
         row[0] = QStringLiteral("\u26A0 ") + row[0];
         row[6] = QStringLiteral("none: rate 0");
     }
-    column->addWidget(makeTable(commodities, QStringLiteral("commodityTable"), content));
+    column->addWidget(makeTable(commodities, QStringLiteral("commodityTable"), commoditiesTitle, content));
     auto* shares = new ChartView(commoditySharesChart(s), content);
     shares->setObjectName(QStringLiteral("sharesChart"));
     shares->setMinimumHeight(fontMetrics().lineSpacing() * (3 + 2 * static_cast<int>(s.commodities.size())));
     column->addWidget(shares);
 
-    column->addWidget(makeText(QStringLiteral("From the shares to the premium"), content, true));
+    const QString stepsTitle = QStringLiteral("From the shares to the premium");
+    column->addWidget(makeText(stepsTitle, content, true));
     QStringList steps;
     for (const std::string& step : premiumSteps(s)) steps.append(toQString(step));
     for (const std::string& warning : eligibilityWarnings(s)) steps.append(toQString("Warning: " + warning));
     auto* stepText = makeText(steps.join(QStringLiteral("\n\n")), content);
     stepText->setObjectName(QStringLiteral("premiumSteps"));
+    // On the Tab walk, and read by the keyboard, as the tables are.
+    stepText->setAccessibleName(stepsTitle);
+    stepText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    stepText->setFocusPolicy(Qt::StrongFocus);
     column->addWidget(stepText);
 
-    column->addWidget(makeText(QStringLiteral("The coverage levels"), content, true));
-    column->addWidget(makeTable(levelCells(s), QStringLiteral("levelTable"), content));
+    const QString levelsTitle = QStringLiteral("The coverage levels");
+    column->addWidget(makeText(levelsTitle, content, true));
+    column->addWidget(makeTable(levelCells(s), QStringLiteral("levelTable"), levelsTitle, content));
 
     column->addWidget(makeText(QStringLiteral("The rate file"), content, true));
     auto* rateFile = makeText(rateFileText(s.rateFile), content);
@@ -111,8 +130,10 @@ PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* paren
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scroller, 1);
     layout->addWidget(buttons);
+    // As large as the details want, as far as the screen it opens on has
+    // room: the content scrolls and Close stays in view.
     const QFontMetrics metrics(font());
-    resize(metrics.averageCharWidth() * 150, metrics.lineSpacing() * 48);
+    fitToScreen(this, QSize(metrics.averageCharWidth() * 150, metrics.lineSpacing() * 48));
 }
 
 }  // namespace kbt2::ui

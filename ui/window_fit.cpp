@@ -77,8 +77,10 @@ PageScroller::PageScroller(QWidget* page, QSize preferred, QWidget* parent)
 // while widgets are deleted.
 PageScroller::~PageScroller() { disconnect(focusWatch_); }
 
-void fitToScreen(QWidget* window) {
-    applyScreenBounds(window, window->sizeHint());
+void fitToScreen(QWidget* window) { fitToScreen(window, window->sizeHint()); }
+
+void fitToScreen(QWidget* window, QSize wanted) {
+    applyScreenBounds(window, wanted);
     window->installEventFilter(new FirstShowFit(window));
 }
 

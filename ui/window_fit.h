@@ -29,5 +29,8 @@ private:
 // when the window is first shown, when its frame and its last widgets are
 // known. Pages built later never widen the window: they scroll instead.
 void fitToScreen(QWidget* window);
+// The same for a window that wants `wanted` rather than its size hint (a
+// dialogue whose content scrolls).
+void fitToScreen(QWidget* window, QSize wanted);
 
 }  // namespace kbt2::ui

@@ -131,11 +131,21 @@ private Q_SLOTS:
         window_->form().worksheet().setText({Control::Expval1, 1}, "60");  // shares 0.5 and 0.5 now
         QString steps;
         QString firstShare;
+        bool accessible = false;
+        QString chart;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (!dialog || dialog->objectName() != QStringLiteral("premiumDetails")) return;
             steps = dialog->findChild<QLabel*>(QStringLiteral("premiumSteps"))->text();
-            firstShare = dialog->findChild<QTableWidget*>(QStringLiteral("commodityTable"))->item(0, 3)->text();
+            auto* commodities = dialog->findChild<QTableWidget*>(QStringLiteral("commodityTable"));
+            firstShare = commodities->item(0, 3)->text();
+            // Heard as well as seen: the table named after its heading with
+            // the commodity as row header, Tab out of it, the chart in words.
+            accessible = commodities->accessibleName() == QStringLiteral("The commodities") &&
+                         commodities->verticalHeaderItem(0)->text() == commodities->item(0, 0)->text() &&
+                         !commodities->tabKeyNavigation() &&
+                         (dialog->findChild<QLabel*>(QStringLiteral("premiumSteps"))->focusPolicy() & Qt::TabFocus);
+            chart = dialog->findChild<QWidget*>(QStringLiteral("sharesChart"))->accessibleDescription();
             dialog->reject();
         });
         auto* details = window_->findChild<QAction*>(QStringLiteral("actionPremiumDetails"));
@@ -143,6 +153,8 @@ private Q_SLOTS:
         QCOMPARE(details->shortcut(), QKeySequence(QStringLiteral("Ctrl+D")));
         details->trigger();
         QCOMPARE(firstShare, QStringLiteral("0.5"));
+        QVERIFY(accessible);
+        QVERIFY2(chart.contains(QStringLiteral("Corn: ")), qPrintable(chart));
         QVERIFY2(steps.contains("2 commodities; an even spread would give each 0.5; yours differ from it by 0 in all, "
                                 "so the factor is 0.668."),
                  qPrintable(steps));

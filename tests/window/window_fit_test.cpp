@@ -4,6 +4,7 @@
 // scroll while the buttons below them stay in view, and showing pages never
 // widens the window.
 
+#include <QDialogButtonBox>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -15,6 +16,7 @@
 #include "tests/window/window_test_support.h"
 #include "ui/page_focus.h"
 #include "ui/pages.h"
+#include "ui/premium_details_dialog.h"
 
 using namespace kbt2;
 
@@ -66,6 +68,20 @@ private Q_SLOTS:
         QVERIFY(window_->frameGeometry().height() <= room_.height());
         QVERIFY(window_->minimumWidth() <= room_.width());
         QVERIFY(window_->minimumHeight() <= room_.height());
+    }
+
+    // Premium Details opens inside the screen with Close in view, whatever
+    // the screen's size and scaling.
+    void premiumDetailsFitsWithCloseInView() {
+        ui::PremiumDetailsDialog dialog(QuoteSummary{}, window_.get());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.frameGeometry().width() <= room_.width());
+        QVERIFY(dialog.frameGeometry().height() <= room_.height());
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        QVERIFY(buttons && inView(buttons));
+        const QRect close(buttons->mapToGlobal(QPoint(0, 0)), buttons->size());
+        QVERIFY2(room_.contains(close), qPrintable(QStringLiteral("Close at %1,%2").arg(close.x()).arg(close.y())));
     }
 
     // Each page shown in turn: the buttons stay in view, the window keeps its
