@@ -1,4 +1,4 @@
-#include "app/quote/quote_compare.h"
+#include "app/quote/worksheet_comparison.h"
 
 #include <charconv>
 #include <cmath>
