@@ -7,13 +7,13 @@
 #include <thread>
 #include <vector>
 
+#include "app/quote/compare_format.h"
 #include "app/quote/compare_summary.h"
 #include "app/quote/ordered_jobs.h"
 #include "app/quote/output_target.h"
 #include "app/quote/quote_details.h"
 #include "app/quote/quote_format.h"
 #include "app/quote/quote_progress.h"
-#include "app/quote/worksheet_comparison.h"
 #include "app/quote/worksheet_list.h"
 #include "quote/batch_rates.h"
 #include "quote/quote_worksheet.h"
