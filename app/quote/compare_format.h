@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/quote/quote_options.h"
-#include "app/quote/worksheet_comparison.h"
+#include "quote/worksheet_comparison.h"
 
 namespace kbt2::quote {
 

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/quote/compare_format.h"
-#include "app/quote/compare_summary.h"
 #include "app/quote/ordered_jobs.h"
 #include "app/quote/output_target.h"
 #include "app/quote/quote_details.h"
@@ -16,6 +15,7 @@
 #include "app/quote/quote_progress.h"
 #include "app/quote/worksheet_list.h"
 #include "quote/batch_rates.h"
+#include "quote/compare_summary.h"
 #include "quote/quote_worksheet.h"
 #include "storage/file_io.h"
 

@@ -1,4 +1,4 @@
-#include "app/quote/worksheet_comparison.h"
+#include "quote/worksheet_comparison.h"
 
 #include <span>
 
