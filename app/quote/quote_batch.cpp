@@ -17,6 +17,7 @@
 #include "quote/batch_rates.h"
 #include "quote/compare_summary.h"
 #include "quote/quote_worksheet.h"
+#include "quote/rate_file_identity.h"
 #include "storage/file_io.h"
 
 namespace kbt2::quote {

@@ -4,7 +4,6 @@
 
 #include "app/quote/quote_format.h"
 #include "calc/numbers.h"
-#include "quote/rate_file_identity.h"
 
 namespace kbt2::quote {
 namespace {
@@ -100,14 +99,6 @@ std::string SummaryNames::pathFor(const std::string& worksheet) {
     std::string file = name + ".pdf";
     for (unsigned n = 2; !given_.insert(file).second; ++n) file = name + "-" + std::to_string(n) + ".pdf";
     return (std::filesystem::path(folder_) / file).string();
-}
-
-void RateFileIdentities::fill(SummaryRateFile& file) {
-    auto known = known_.find(file.path);
-    if (known == known_.end()) known = known_.emplace(file.path, rateFileIdentity(file.path, file.records)).first;
-    const bool sample = file.sample;
-    file = known->second;
-    file.sample = sample;
 }
 
 }  // namespace kbt2::quote
