@@ -16,6 +16,7 @@
 #include "app/quote/worksheet_list.h"
 #include "quote/batch_rates.h"
 #include "quote/compare_summary.h"
+#include "quote/printable.h"
 #include "quote/quote_worksheet.h"
 #include "quote/rate_file_identity.h"
 #include "storage/file_io.h"
