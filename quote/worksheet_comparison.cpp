@@ -1,34 +1,12 @@
 #include "quote/worksheet_comparison.h"
 
-#include <span>
-
 #include "calc/numbers.h"
+#include "rates/recording_source.h"
 
 namespace kbt2::quote {
 namespace {
 
 constexpr size_t kProducerPremium = figureIndex("producer_premium");
-
-// A rate source that passes every question on and keeps the rows it gave,
-// so the comparison can say which records differ.
-class RecordingSource final : public RateSource {
-public:
-    explicit RecordingSource(RateSource& inner) : inner_(inner) {}
-    SourcedRates ratesFor(Platform& platform, double stateCode, double countyCode,
-                          std::span<const double> codes) override {
-        SourcedRates sourced = inner_.ratesFor(platform, stateCode, countyCode, codes);
-        codes_.assign(codes.begin(), codes.end());
-        rows_ = sourced.lookup.rows;
-        return sourced;
-    }
-    const std::vector<double>& codes() const { return codes_; }
-    const std::vector<CommodityRates>& rows() const { return rows_; }
-
-private:
-    RateSource& inner_;
-    std::vector<double> codes_;
-    std::vector<CommodityRates> rows_;
-};
 
 bool sameRecord(const CommodityRates& a, const CommodityRates& b) {
     return a.found == b.found && a.rates == b.rates && a.livestockFlag == b.livestockFlag &&
