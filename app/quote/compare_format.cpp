@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "app/json/json_writer.h"
 #include "app/quote/quote_format.h"
 #include "calc/numbers.h"
 
@@ -94,29 +95,38 @@ std::string csvLines(const ComparedQuote& compared, const TableNames& tables) {
 
 // A record as the JSON lines give it; its line is null when none matched.
 std::string jsonRecord(const CommodityRates& rates) {
-    std::string json = std::string("{\"found\":") + (rates.found ? "true" : "false") + ",\"rates\":[";
-    for (size_t j = 0; j < rates.rates.size(); ++j) json += (j ? "," : "") + jsonString(plainText(rates.rates[j]));
-    json += "],\"livestock\":" + jsonString(std::string(1, rates.livestockFlag)) +
-            ",\"insurable\":" + jsonString(std::string(1, rates.insurableFlag));
-    return json + ",\"line\":" + (rates.found ? std::to_string(rates.line) : "null") + "}";
+    return json::Object()
+        .flag("found", rates.found)
+        .raw("rates", json::arrayOf(rates.rates, [](double rate) { return json::escaped(plainText(rate)); }))
+        .text("livestock", std::string(1, rates.livestockFlag))
+        .text("insurable", std::string(1, rates.insurableFlag))
+        .raw("line", rates.found ? std::to_string(rates.line) : "null")
+        .done();
+}
+
+std::string recordChangeJson(const RecordChange& change) {
+    return json::Object()
+        .text("code", plainText(change.code))
+        .raw("old", jsonRecord(change.before))
+        .raw("new", jsonRecord(change.after))
+        .done();
 }
 
 std::string jsonLine(const ComparedQuote& compared, const TableNames& tables) {
     const WorksheetQuote& after = compared.after;
     const bool error = failed(compared);
-    std::string line =
-        "{\"file\":" + jsonString(after.file) + ",\"status\":" + (error ? "\"error\"" : "\"ok\"") +
-        ",\"message\":" + jsonString(error ? errorMessage(compared, tables) : "") +
-        ",\"producer\":" + jsonString(after.producer.empty() ? compared.before.producer : after.producer) +
-        ",\"county\":" + jsonString(after.county.empty() ? compared.before.county : after.county) +
-        ",\"changed\":" + (unchanged(compared) ? "false" : "true") + ",\"old\":" + jsonObject(compared.before) +
-        ",\"new\":" + jsonObject(after) + ",\"records\":[";
-    for (size_t i = 0; i < compared.records.size(); ++i) {
-        const RecordChange& r = compared.records[i];
-        line += std::string(i ? "," : "") + "{\"code\":" + jsonString(plainText(r.code)) +
-                ",\"old\":" + jsonRecord(r.before) + ",\"new\":" + jsonRecord(r.after) + "}";
-    }
-    return line + "]}\n";
+    return json::Object()
+               .text("file", after.file)
+               .text("status", error ? "error" : "ok")
+               .text("message", error ? errorMessage(compared, tables) : "")
+               .text("producer", after.producer.empty() ? compared.before.producer : after.producer)
+               .text("county", after.county.empty() ? compared.before.county : after.county)
+               .flag("changed", !unchanged(compared))
+               .raw("old", jsonObject(compared.before))
+               .raw("new", jsonObject(after))
+               .raw("records", json::arrayOf(compared.records, recordChangeJson))
+               .done() +
+           "\n";
 }
 
 }  // namespace
