@@ -4,15 +4,10 @@
 #include <ostream>
 #include <system_error>
 
+#include "quote/printable.h"
 #include "quote/quote_worksheet.h"
 
 namespace kbt2::quote {
-
-std::string printable(std::string text) {
-    for (char& c : text)
-        if (c == '\r' || c == '\n') c = ' ';
-    return text;
-}
 
 void BatchRates::locate(const std::optional<std::string>& named, std::ostream& errors) {
     path_ = named ? namedRateFile(*named) : windowRateFile();

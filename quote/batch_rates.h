@@ -60,7 +60,4 @@ private:
     std::unique_ptr<RateSource> source_;
 };
 
-// Standard error's form of a file name: on one line.
-std::string printable(std::string text);
-
 }  // namespace kbt2::quote

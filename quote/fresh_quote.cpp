@@ -7,27 +7,13 @@
 #include "commands/premium.h"
 #include "commands/quiet_platform.h"
 #include "quote/rate_file_identity.h"
+#include "rates/recording_source.h"
 #include "worksheet/premium_rows.h"
 
 namespace kbt2 {
 namespace {
 
 constexpr const char* kCoverages[kPremiumColumns] = {".80", ".75", ".65"};
-
-// Passes the premium's question on and keeps the answer.
-class KeptRates final : public RateSource {
-public:
-    explicit KeptRates(RateSource& inner) : inner_(inner) {}
-    SourcedRates ratesFor(Platform& platform, double stateCode, double countyCode,
-                          std::span<const double> codes) override {
-        kept = inner_.ratesFor(platform, stateCode, countyCode, codes);
-        return kept;
-    }
-    SourcedRates kept;
-
-private:
-    RateSource& inner_;
-};
 
 // The values of the run, as the premium's arithmetic returned them and its
 // fields were written from; each row with the rate file line it used.
@@ -103,7 +89,7 @@ FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates
     Worksheet copy;
     copyFields(ws, copy);
     QuietPlatform quiet(platform);
-    KeptRates kept(rates);
+    RecordingSource kept(rates);
     const PremiumOutcome outcome = command4Click(copy, quiet, kept);
     if (!outcome.calculated() || !outcome.rateFile) {
         // What stopped it is its last message; the warnings come before.
@@ -111,7 +97,7 @@ FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates
         return {std::nullopt, "The premium could not be calculated."};
     }
     QuoteSummary s = summaryCase(copy, worksheetName);
-    readFigures(*outcome.figures, copy, kept.kept.lookup, s);
+    readFigures(*outcome.figures, copy, kept.answer().lookup, s);
     const RateFileUse& use = *outcome.rateFile;
     if (identifyRateFile)
         s.rateFile = rateFileIdentity(use.path, use.records);

@@ -1,40 +1,13 @@
 #include "quote/quote_worksheet.h"
 
 #include "commands/form.h"
+#include "commands/quiet_platform.h"
 #include "location/states.h"
 #include "quote/fresh_quote.h"
-#include "rates/rate_file_places.h"
 #include "worksheet/platform.h"
 
 namespace kbt2::quote {
 namespace {
-
-// A window nobody watches: the file dialogue of Load names the worksheet,
-// every message box is answered OK and remembered.
-class QuotePlatform : public Platform {
-public:
-    explicit QuotePlatform(std::string path) : path_(std::move(path)) {}
-
-    MessageAnswer showMessage(const Message& message) override {
-        messages.push_back(message);
-        return MessageAnswer::OK;
-    }
-    std::optional<std::string> chooseFile(FileDialogMode mode, const std::string&) override {
-        if (mode == FileDialogMode::Open) return path_;
-        return std::nullopt;
-    }
-    std::vector<std::string> rateFileFolders() override { return defaultRateFileFolders(); }
-    PrintResult print(const PrintDocument&) override { return {PrintResult::Status::NoPrinter, {}}; }
-    PrintResult printToPdf(const PrintDocument&, const std::string&) override {
-        return {PrintResult::Status::Failed, {}};
-    }
-    void closeWindow() override {}
-
-    std::vector<Message> messages;
-
-private:
-    std::string path_;
-};
 
 // The rate source of the premium, chosen anew for each press of
 // Calculate Premium.
@@ -54,7 +27,7 @@ const char* warningName(PremiumWarning warning) {
 // Runs a button; the message that stopped it, if any. The premium's
 // eligibility warnings let it go on, as in the window; every other message
 // stops the command that shows it.
-std::optional<std::string> press(Form& form, QuotePlatform& platform, Control button, WorksheetQuote& quote) {
+std::optional<std::string> press(Form& form, QuietPlatform& platform, Control button, WorksheetQuote& quote) {
     const size_t before = platform.messages.size();
     form.click(button);
     if (button == Control::Command4 && form.lastPremium().calculated()) {
@@ -92,7 +65,7 @@ void readCase(const Worksheet& ws, WorksheetQuote& quote) {
 }  // namespace
 
 std::optional<std::string> windowRateFile() {
-    QuotePlatform platform("");
+    QuietPlatform platform("");
     return findRateFile(platform);
 }
 
@@ -102,7 +75,7 @@ std::optional<std::string> namedRateFile(const std::string& path) {
 }
 
 std::optional<PremiumRateKeys> rateKeysOf(const std::string& path) {
-    QuotePlatform platform(path);
+    QuietPlatform platform(path);
     Form form(platform);
     form.click(Control::Load);
     if (!platform.messages.empty()) return std::nullopt;
@@ -117,7 +90,7 @@ WorksheetQuote quoteWorksheet(const std::string& path, RateSource& rates, bool w
 std::vector<WorksheetQuote> quoteWorksheetUnder(const std::string& path, std::span<RateSource* const> sources,
                                                 bool withDetails) {
     SwitchedSource switched;
-    QuotePlatform platform(path);
+    QuietPlatform platform(path);
     Form form(platform, switched, Form::WithoutHistory{});
     WorksheetQuote loaded;
     loaded.file = path;

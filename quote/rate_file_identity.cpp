@@ -75,4 +75,12 @@ SummaryRateFile rateFileIdentity(const std::string& path, std::uint64_t records)
     return file;
 }
 
+void RateFileIdentities::fill(SummaryRateFile& file) {
+    auto known = known_.find(file.path);
+    if (known == known_.end()) known = known_.emplace(file.path, rateFileIdentity(file.path, file.records)).first;
+    const bool sample = file.sample;
+    file = known->second;
+    file.sample = sample;
+}
+
 }  // namespace kbt2

@@ -5,6 +5,7 @@
 // rests on.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,15 @@ std::string sha256OfText(std::string_view text);
 // Size, local time of last change (ISO 8601, "2026-11-30T08:15:00") and
 // SHA-256 of the file as it is now; `records` as the premium counted them.
 SummaryRateFile rateFileIdentity(const std::string& path, std::uint64_t records);
+
+// The size, time and SHA-256 of each rate file, read the first time it is
+// asked for: a batch of thousands of worksheets hashes its rate file once.
+class RateFileIdentities {
+public:
+    void fill(SummaryRateFile& file);
+
+private:
+    std::map<std::string, SummaryRateFile> known_;
+};
 
 }  // namespace kbt2

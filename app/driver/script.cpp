@@ -1,5 +1,6 @@
 #include "app/driver/script.h"
 
+#include "app/json/json_writer.h"
 #include "commands/case.h"
 
 namespace kbt2::driver {
@@ -62,20 +63,7 @@ std::string decodeText(std::string_view text) {
     return out;
 }
 
-std::string quote(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '"': out += "\\\""; break;
-        default: out += c;
-        }
-    }
-    return out + "\"";
-}
+std::string quote(std::string_view text) { return json::escaped(text, json::Escapes::Driver); }
 
 ParsedLine parseLine(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);

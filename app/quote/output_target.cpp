@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "quote/batch_rates.h"
+#include "quote/printable.h"
 
 namespace kbt2::quote {
 namespace {

@@ -7,16 +7,18 @@
 #include <thread>
 #include <vector>
 
-#include "app/quote/compare_summary.h"
+#include "app/quote/compare_format.h"
 #include "app/quote/ordered_jobs.h"
 #include "app/quote/output_target.h"
-#include "app/quote/quote_compare.h"
 #include "app/quote/quote_details.h"
 #include "app/quote/quote_format.h"
 #include "app/quote/quote_progress.h"
 #include "app/quote/worksheet_list.h"
 #include "quote/batch_rates.h"
+#include "quote/compare_summary.h"
+#include "quote/printable.h"
 #include "quote/quote_worksheet.h"
+#include "quote/rate_file_identity.h"
 #include "storage/file_io.h"
 
 namespace kbt2::quote {

@@ -2,35 +2,18 @@
 
 #include <filesystem>
 
-#include "app/quote/quote_format.h"
+#include "app/json/json_writer.h"
 #include "calc/numbers.h"
-#include "quote/rate_file_identity.h"
 
 namespace kbt2::quote {
 namespace {
-
-// Builds one JSON object key by key.
-class JsonObject {
-public:
-    JsonObject& raw(const char* key, const std::string& json) {
-        text_ += (text_.size() > 1 ? ",\"" : "\"") + std::string(key) + "\":" + json;
-        return *this;
-    }
-    JsonObject& number(const char* key, double value) { return raw(key, plainText(value)); }
-    JsonObject& text(const char* key, const std::string& value) { return raw(key, jsonString(value)); }
-    JsonObject& flag(const char* key, bool value) { return raw(key, value ? "true" : "false"); }
-    std::string done() const { return text_ + "}"; }
-
-private:
-    std::string text_ = "{";
-};
 
 std::string threeNumbers(const std::array<double, 3>& values) {
     return "[" + plainText(values[0]) + "," + plainText(values[1]) + "," + plainText(values[2]) + "]";
 }
 
 std::string commodityJson(const SummaryCommodity& c) {
-    return JsonObject()
+    return json::Object()
         .number("row", c.row)
         .text("name", c.name)
         .number("code", numericValue(c.code))
@@ -45,7 +28,7 @@ std::string commodityJson(const SummaryCommodity& c) {
 }
 
 std::string levelJson(const SummaryLevel& l) {
-    return JsonObject()
+    return json::Object()
         .text("coverage", l.coverage)
         .flag("offered", l.offered)
         .number("indemnity_threshold", l.indemnityThreshold)
@@ -59,24 +42,17 @@ std::string levelJson(const SummaryLevel& l) {
         .done();
 }
 
-template <typename Item, typename Write>
-std::string array(const Item& items, Write write) {
-    std::string json = "[";
-    for (const auto& item : items) json += (json.size() > 1 ? "," : "") + write(item);
-    return json + "]";
-}
-
 }  // namespace
 
 std::string detailsJson(const QuoteSummary& s) {
     const SummaryRateFile& file = s.rateFile;
-    return JsonObject()
+    return json::Object()
         .number("average_income", s.averageIncome)
         .number("projected_kbt", s.projectedKbt)
         .number("total_expected_kbt", s.totalExpectedKbt)
         .number("allowable_kbt", s.allowableKbt)
         .number("mpci", s.mpci)
-        .raw("commodities", array(s.commodities, commodityJson))
+        .raw("commodities", json::arrayOf(s.commodities, commodityJson))
         .number("equal_share", s.equalShare)
         .number("deviation_sum", s.deviationSum)
         .number("significance_threshold", s.significanceThreshold)
@@ -84,8 +60,8 @@ std::string detailsJson(const QuoteSummary& s) {
         .number("livestock_share", s.livestockShare)
         .number("livestock_or_insurable_share", s.livestockOrInsurableShare)
         .text("diversification_factor", s.diversificationFactor)
-        .raw("levels", array(s.levels, levelJson))
-        .raw("rate_file", JsonObject()
+        .raw("levels", json::arrayOf(s.levels, levelJson))
+        .raw("rate_file", json::Object()
                               .text("path", file.path)
                               .number("size", static_cast<double>(file.size))
                               .text("modified", file.modified)
@@ -100,14 +76,6 @@ std::string SummaryNames::pathFor(const std::string& worksheet) {
     std::string file = name + ".pdf";
     for (unsigned n = 2; !given_.insert(file).second; ++n) file = name + "-" + std::to_string(n) + ".pdf";
     return (std::filesystem::path(folder_) / file).string();
-}
-
-void RateFileIdentities::fill(SummaryRateFile& file) {
-    auto known = known_.find(file.path);
-    if (known == known_.end()) known = known_.emplace(file.path, rateFileIdentity(file.path, file.records)).first;
-    const bool sample = file.sample;
-    file = known->second;
-    file.sample = sample;
 }
 
 }  // namespace kbt2::quote

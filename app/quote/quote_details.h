@@ -1,9 +1,8 @@
 #pragma once
 // kbt2-quote --details: the values of each worksheet's premium calculation as
 // one JSON object, numbers written as the worksheet writes them (plain
-// decimal, never an exponent), the rate file's identity read once per file.
+// decimal, never an exponent).
 
-#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -29,16 +28,6 @@ public:
 private:
     std::string folder_;
     std::set<std::string> given_;
-};
-
-// The size, time and SHA-256 of each rate file, read the first time it is
-// asked for: a batch of thousands of worksheets hashes its rate file once.
-class RateFileIdentities {
-public:
-    void fill(SummaryRateFile& file);
-
-private:
-    std::map<std::string, SummaryRateFile> known_;
 };
 
 }  // namespace kbt2::quote

@@ -1,10 +1,9 @@
 #include "app/quote/quote_format.h"
 
-#include <cstdio>
 #include <string_view>
 
+#include "app/json/json_writer.h"
 #include "app/quote/quote_details.h"
-#include "storage/text_encoding.h"
 
 namespace kbt2::quote {
 
@@ -67,57 +66,33 @@ std::string csvLines(const WorksheetQuote& quote) {
     return lines;
 }
 
-}  // namespace
-
-// A JSON string: quotes, backslashes and control characters escaped; other
-// bytes as they stand (a worksheet's texts are UTF-8 already). A file name
-// that is not UTF-8 would make the line no JSON at all, so it is read as
-// Windows-1252, as a worksheet file of an older installation is.
-std::string jsonString(std::string_view text) {
-    const std::string utf8 = isValidUtf8(text) ? std::string(text) : windows1252ToUtf8(text);
-    std::string out = "\"";
-    for (const char c : utf8) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + '"';
+// A level's coverage and, in the order of the premium table's rows, its
+// figures, each as the page shows it.
+std::string levelJson(const LevelQuote& level) {
+    json::Object object;
+    object.text("coverage", level.coverage);
+    for (size_t k = 0; k < level.figures.size(); ++k) object.text(kLevelColumnNames[k], level.figures[k]);
+    return object.done();
 }
 
+std::string quotedText(const std::string& text) { return json::escaped(text); }
+
+}  // namespace
+
 std::string jsonObject(const WorksheetQuote& quote) {
-    std::string line = "{\"file\":" + jsonString(quote.file) + ",\"status\":" + (quote.ok ? "\"ok\"" : "\"error\"") +
-                       ",\"message\":" + jsonString(quote.message) + ",\"warnings\":[";
-    for (size_t i = 0; i < quote.warnings.size(); ++i) line += (i ? "," : "") + jsonString(quote.warnings[i]);
-    line += "],\"levels\":[";
-    for (size_t i = 0; i < quote.levels.size(); ++i) {
-        const LevelQuote& level = quote.levels[i];
-        line += std::string(i ? "," : "") + "{\"coverage\":" + jsonString(level.coverage);
-        for (size_t k = 0; k < level.figures.size(); ++k)
-            line += ",\"" + std::string(kLevelColumnNames[k]) + "\":" + jsonString(level.figures[k]);
-        line += "}";
-    }
-    line += "]";
-    if (!quote.unrated.empty()) {
-        line += ",\"no_rate_record\":[";
-        for (size_t i = 0; i < quote.unrated.size(); ++i) line += (i ? "," : "") + jsonString(quote.unrated[i].code);
-        line += "]";
-    }
-    for (size_t k = 0; k < quote.totals.size(); ++k)
-        line += ",\"" + std::string(kTotalColumns[k].name) + "\":" + jsonString(quote.totals[k]);
-    if (quote.details) line += ",\"details\":" + detailsJson(*quote.details);
-    return line + "}";
+    json::Object object;
+    object.text("file", quote.file)
+        .text("status", quote.ok ? "ok" : "error")
+        .text("message", quote.message)
+        .raw("warnings", json::arrayOf(quote.warnings, quotedText))
+        .raw("levels", json::arrayOf(quote.levels, levelJson));
+    if (!quote.unrated.empty())
+        object.raw("no_rate_record", json::arrayOf(quote.unrated, [](const WorksheetQuote::Unrated& row) {
+                       return json::escaped(row.code);
+                   }));
+    for (size_t k = 0; k < quote.totals.size(); ++k) object.text(kTotalColumns[k].name, quote.totals[k]);
+    if (quote.details) object.raw("details", detailsJson(*quote.details));
+    return object.done();
 }
 
 std::string headerOf(OutputFormat format) {

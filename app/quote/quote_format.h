@@ -12,9 +12,6 @@ namespace kbt2::quote {
 // The CSV header line (with its CR LF); nothing for JSON lines.
 std::string headerOf(OutputFormat format);
 
-// A JSON string of a text (a name that is not UTF-8 read as Windows-1252).
-std::string jsonString(std::string_view text);
-
 // Every line of one worksheet, each with its line end.
 std::string linesOf(const WorksheetQuote& quote, OutputFormat format);
 
@@ -28,8 +25,7 @@ std::string csvField(std::string_view text);
 std::string csvText(std::string_view text);
 // A message with its line breaks made blanks.
 std::string oneLine(std::string_view text);
-// A JSON string, and the JSON object of a quote (no line end).
-std::string jsonString(std::string_view text);
+// The JSON object of a quote (no line end).
 std::string jsonObject(const WorksheetQuote& quote);
 
 }  // namespace kbt2::quote

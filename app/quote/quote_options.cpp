@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "quote/printable.h"
+
 namespace kbt2::quote {
 namespace {
 
@@ -19,13 +21,6 @@ std::optional<std::string> optionValue(const std::vector<std::string>& arguments
 bool isOption(const std::string& argument, std::string_view name) {
     return argument == name || (argument.size() > name.size() && argument.compare(0, name.size(), name) == 0 &&
                                 argument[name.size()] == '=');
-}
-
-// The reason of a usage error stays one line whatever the argument holds.
-std::string printable(std::string text) {
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-    return text;
 }
 
 }  // namespace
@@ -82,7 +77,8 @@ std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const st
             else
                 return UsageError{"--format takes csv or jsonl"};
         } else {
-            return UsageError{"unknown option " + printable(argument)};
+            // The reason of a usage error stays one line whatever the argument holds.
+            return UsageError{"unknown option " + printable(argument, PrintableAs::Argument)};
         }
     }
     if (options.inputs.empty()) return UsageError{"no worksheet file or folder given"};

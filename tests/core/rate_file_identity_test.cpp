@@ -49,5 +49,36 @@ TEST(RateFileIdentity, GivesSizeTimeDigestAndTheRecordsRead) {
     EXPECT_TRUE(gone.modified.empty());
 }
 
+// A batch hashes each rate file once: a later quote from the same file gets
+// the identity first read, with its own sample flag.
+TEST(RateFileIdentities, ReadEachFileOnceAndKeepEachQuotesSampleFlag) {
+    const auto folder = std::filesystem::path(KBT2_TEST_SCRATCH_DIR) / "identities";
+    std::filesystem::create_directories(folder);
+    const std::string first = (folder / "Ratefile.prn").string();
+    const std::string other = (folder / "Other.prn").string();
+    std::ofstream(first, std::ios::binary) << "abc";
+    std::ofstream(other, std::ios::binary) << "abcd";
+    RateFileIdentities identities;
+
+    SummaryRateFile quoted{first, 0, {}, {}, 7, true};
+    identities.fill(quoted);
+    EXPECT_EQ(quoted.sha256, sha256OfText("abc"));
+    EXPECT_EQ(quoted.size, 3U);
+    EXPECT_EQ(quoted.records, 7U);
+    EXPECT_TRUE(quoted.sample);
+
+    std::ofstream(first, std::ios::binary) << "changed since";
+    SummaryRateFile again{first, 0, {}, {}, 7, false};
+    identities.fill(again);
+    EXPECT_EQ(again.sha256, sha256OfText("abc"));
+    EXPECT_EQ(again.size, 3U);
+    EXPECT_FALSE(again.sample);
+
+    SummaryRateFile elsewhere{other, 0, {}, {}, 2, false};
+    identities.fill(elsewhere);
+    EXPECT_EQ(elsewhere.sha256, sha256OfText("abcd"));
+    EXPECT_EQ(elsewhere.records, 2U);
+}
+
 }  // namespace
 }  // namespace kbt2

@@ -17,6 +17,7 @@
 #include "rate_records.h"
 #include "rates/rate_record_scan.h"
 #include "rates/rate_table.h"
+#include "rates/recording_source.h"
 #include "storage_test_support.h"
 
 namespace kbt2 {
@@ -143,6 +144,33 @@ public:
         return answer;
     }
 };
+
+// What a premium asked and got is kept, the last question's only, and the
+// answer passed on as it came.
+TEST(RecordingSource, PassesEachQuestionOnAndKeepsTheLastOne) {
+    FakePlatform platform;
+    StubSource inner;
+    RecordingSource recording(inner);
+    EXPECT_TRUE(recording.codes().empty());
+    EXPECT_TRUE(recording.rows().empty());
+
+    inner.answer.path = "first.prn";
+    inner.answer.lookup.rows.resize(2);
+    recording.ratesFor(platform, 26, 81, std::vector<double>{41, 54});
+    CommodityRates found;
+    found.found = true;
+    found.line = 7;
+    inner.answer.path = "second.prn";
+    inner.answer.lookup.rows = {found};
+    const SourcedRates given = recording.ratesFor(platform, 26, 82, std::vector<double>{54});
+
+    EXPECT_EQ(inner.askedCounty, 82);
+    EXPECT_EQ(given.path, "second.prn");
+    EXPECT_EQ(recording.codes(), std::vector<double>{54});
+    EXPECT_EQ(recording.answer().path, "second.prn");
+    ASSERT_EQ(recording.rows().size(), 1U);
+    EXPECT_EQ(recording.rows()[0].line, 7U);
+}
 
 // Michigan, Kent (26, 81): two commodities with KBTs 300 and 100.
 void readyForPremium(Worksheet& ws) {

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "app/quote/compare_summary.h"
 #include "calc/numbers.h"
 #include "commodities/catalogue.h"
 #include "location/states.h"
+#include "quote/compare_summary.h"
 #include "quote/quote_text.h"
 #include "run_process.h"
 #include "storage/worksheet_file_format.h"

@@ -8,11 +8,13 @@
 #include <variant>
 #include <vector>
 
+#include "app/quote/compare_format.h"
 #include "app/quote/ordered_jobs.h"
 #include "app/quote/quote_details.h"
 #include "app/quote/quote_format.h"
 #include "app/quote/quote_options.h"
 #include "app/quote/worksheet_list.h"
+#include "quote/printable.h"
 
 namespace kbt2::quote {
 namespace {
@@ -68,6 +70,38 @@ TEST(QuoteArguments, AnUnknownOptionIsNamedOnOneLine) {
     EXPECT_EQ(std::get<UsageError>(parsed).reason, "unknown option --out?put");
 }
 
+// Standard error keeps one line per message whatever a name or an argument
+// holds; a name keeps every other byte.
+struct PrintableCase {
+    const char* name;
+    std::string text;
+    std::string asName;
+    std::string asArgument;
+};
+
+// clang-format off
+const PrintableCase kPrintableCases[] = {
+    {"Plain",       "farm.wsk",        "farm.wsk",        "farm.wsk"},
+    {"LineBreaks",  "a\r\nb\nc",       "a  b c",          "a??b?c"},
+    {"TabAndOthers", "a\tb\x01" "c\x7f", "a\tb\x01" "c\x7f", "a?b?c?"},
+    {"Utf8",        "M\xc3\xbcller",    "M\xc3\xbcller",    "M\xc3\xbcller"},
+};
+// clang-format on
+
+void PrintTo(const PrintableCase& c, std::ostream* os) { *os << c.name; }
+
+class Printable : public ::testing::TestWithParam<PrintableCase> {};
+
+TEST_P(Printable, StaysOnOneLine) {
+    const PrintableCase& c = GetParam();
+    EXPECT_EQ(printable(c.text), c.asName);
+    EXPECT_EQ(printable(c.text, PrintableAs::Name), c.asName);
+    EXPECT_EQ(printable(c.text, PrintableAs::Argument), c.asArgument);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Printable, ::testing::ValuesIn(kPrintableCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(WorksheetNames, TakesWorksheetFilesOnlyInByteOrder) {
     const std::vector<FolderEntry> entries = {
         {"b.wsk", false}, {"A.WSK", false},     {"sub.wsk", true}, {"notes.txt", false},
@@ -93,6 +127,38 @@ TEST(QuoteLines, AFileNameThatIsNotUtf8IsReadAsWindows1252InJson) {
     quote.file = "M\xfcller.wsk";
     EXPECT_EQ(linesOf(quote, OutputFormat::Jsonl),
               "{\"file\":\"M\xc3\xbcller.wsk\",\"status\":\"error\",\"message\":\"\",\"warnings\":[],\"levels\":[]}\n");
+}
+
+// A compared worksheet's JSON line: both quotes whole, and each record the
+// tables differ in with what each gave (a record not found has no line).
+TEST(CompareLines, AJsonLineHoldsBothQuotesAndTheRecordsThatDiffer) {
+    ComparedQuote compared;
+    for (WorksheetQuote* quote : {&compared.before, &compared.after}) {
+        quote->file = "a.wsk";
+        quote->ok = true;
+        quote->producer = "Doe \"Jr\"";
+        quote->county = "Kent";
+    }
+    compared.after.warnings = {"mpci-over-50"};
+    CommodityRates before;
+    before.rates = {0.05, 0.04, 0.03};
+    before.livestockFlag = 'Y';
+    before.found = true;
+    before.line = 3;
+    compared.records.push_back({41, before, CommodityRates{}});
+    EXPECT_EQ(compareLinesOf(compared, {"old.prn", "new.prn"}, OutputFormat::Jsonl),
+              "{\"file\":\"a.wsk\",\"status\":\"ok\",\"message\":\"\",\"producer\":\"Doe \\\"Jr\\\"\","
+              "\"county\":\"Kent\",\"changed\":true,"
+              "\"old\":{\"file\":\"a.wsk\",\"status\":\"ok\",\"message\":\"\",\"warnings\":[],\"levels\":[]},"
+              "\"new\":{\"file\":\"a.wsk\",\"status\":\"ok\",\"message\":\"\",\"warnings\":[\"mpci-over-50\"],"
+              "\"levels\":[]},\"records\":[{\"code\":\"41\",\"old\":{\"found\":true,\"rates\":[\"0.05\",\"0.04\","
+              "\"0.03\"],\"livestock\":\"Y\",\"insurable\":\" \",\"line\":3},\"new\":{\"found\":false,"
+              "\"rates\":[\"0\",\"0\",\"0\"],\"livestock\":\" \",\"insurable\":\" \",\"line\":null}}]}\n");
+    compared.after.ok = false;
+    compared.after.message = "No rates.";
+    EXPECT_EQ(compareLinesOf(compared, {"old.prn", "new.prn"}, OutputFormat::Jsonl).substr(0, 99),
+              "{\"file\":\"a.wsk\",\"status\":\"error\",\"message\":\"under the new rate table new.prn: No rates.\","
+              "\"producer\"");
 }
 
 // Text a spreadsheet would run is written as text; figures as they stand.

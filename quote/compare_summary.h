@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/quote/quote_compare.h"
+#include "quote/worksheet_comparison.h"
 
 namespace kbt2::quote {
 

@@ -1,4 +1,4 @@
-#include "app/quote/compare_summary.h"
+#include "quote/compare_summary.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,13 +1,12 @@
 #pragma once
 // kbt2-quote --compare: each worksheet quoted under an old and a new rate
-// table, and the lines that set the two quotes side by side (what a renewal
-// does to a client's premium, and which rate records moved it).
+// table, set side by side (what a renewal does to a client's premium, and
+// which rate records moved it).
 
-#include <span>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/quote/quote_options.h"
 #include "quote/quote_worksheet.h"
 #include "rates/rate_source.h"
 
@@ -25,12 +24,6 @@ struct ComparedQuote {
     WorksheetQuote before;              // under the old table
     WorksheetQuote after;               // under the new one
     std::vector<RecordChange> records;  // in the order of the report rows
-};
-
-// How an error line names each table.
-struct TableNames {
-    std::string before;
-    std::string after;
 };
 
 // The worksheet quoted under both tables, as two plain runs would quote it;
@@ -54,6 +47,9 @@ struct LevelPair {
 };
 std::vector<LevelPair> levelPairs(const ComparedQuote& compared);
 
+// The producer premium of a level as a number; 0 for a level not offered.
+double producerPremiumOf(const LevelQuote* level);
+
 // The producer premium's change at a level, new less old in whole dollars
 // (a level not offered counts 0).
 double premiumChange(const LevelPair& level);
@@ -61,10 +57,5 @@ double premiumChange(const LevelPair& level);
 // The producer premium at each level offered under either table, old and
 // new, as a renewal letter sets them side by side.
 std::vector<LastQuoteLevel> lastQuoteOf(const ComparedQuote& compared);
-
-// The CSV header (with its CR LF); nothing for JSON lines.
-std::string compareHeaderOf(OutputFormat format);
-// Every line of one compared worksheet, each with its line end.
-std::string compareLinesOf(const ComparedQuote& compared, const TableNames& tables, OutputFormat format);
 
 }  // namespace kbt2::quote
