@@ -48,20 +48,23 @@ std::string joinedWarnings(const WorksheetQuote& quote) {
     return joined;
 }
 
+// Every line ends with whose worksheet it is, so that a spreadsheet tells
+// the lines apart without the file names.
 std::string csvLines(const WorksheetQuote& quote) {
     const std::string head = csvText(quote.file) + (quote.ok ? ",ok," : ",error,") + csvText(oneLine(quote.message)) +
                              "," + csvText(joinedWarnings(quote));
+    const std::string tail = "," + csvText(quote.producer) + "," + csvText(quote.county) + std::string(kCsvLineEnd);
     if (!quote.ok || quote.levels.empty()) {
         std::string line = head;
         for (size_t i = 0; i < 1 + std::size(kLevelColumnNames) + std::size(kTotalColumns); ++i) line += ',';
-        return line + std::string(kCsvLineEnd);
+        return line + tail;
     }
     std::string lines;
     for (const LevelQuote& level : quote.levels) {
         lines += head + "," + csvField(level.coverage);
         for (const std::string& figure : level.figures) lines += "," + csvField(figure);
         for (const std::string& total : quote.totals) lines += "," + csvField(total);
-        lines += kCsvLineEnd;
+        lines += tail;
     }
     return lines;
 }
@@ -100,7 +103,7 @@ std::string headerOf(OutputFormat format) {
     std::string header = "file,status,message,warnings,coverage";
     for (const char* name : kLevelColumnNames) header += std::string(",") + name;
     for (const QuoteColumn& c : kTotalColumns) header += std::string(",") + c.name;
-    return header + std::string(kCsvLineEnd);
+    return header + ",producer,county" + std::string(kCsvLineEnd);
 }
 
 std::string linesOf(const WorksheetQuote& quote, OutputFormat format) {

@@ -24,8 +24,9 @@ const std::string kSample = kFixtures + "/sample.wsk";
 const std::string kHeader =
     "file,status,message,warnings,coverage,indemnity_threshold,weighted_rate,diversification_factor,kbt_rate,"
     "kbt_liability,net_kbt_liability,gross_premium,subsidy,producer_premium,preliminary_kbt,total_expected_kbt,"
-    "allowable_kbt,crops\r\n";
-const std::string kSampleLine = kSample + ",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3\r\n";
+    "allowable_kbt,crops,producer,county\r\n";
+const std::string kSampleLine =
+    kSample + ",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3,Jane Doe,Marion\r\n";
 // What a run priced from the shipped sample table says once on standard error.
 const std::string kMadeUp = "the sample rate table shipped with the program; its rates are made up";
 
@@ -57,13 +58,13 @@ const CliCase kCases[] = {
     {"Version",             {"--version"},                             0, "kbt2-quote 1.0.0\n", ""},
     {"OneWorksheet",        {"--rates", "@RATES@", kSample},           0, kHeader + kSampleLine, kMadeUp},
     {"MissingWorksheet",    {"--rates", "@RATES@", "@SCRATCH@/none.wsk", kSample}, 1,
-     kHeader + "@SCRATCH@/none.wsk,error,\"The worksheet file \"\"@SCRATCH@/none.wsk\"\" could not be opened. The file does not exist.\",,,,,,,,,,,,,,,\r\n" + kSampleLine, kMadeUp},
+     kHeader + "@SCRATCH@/none.wsk,error,\"The worksheet file \"\"@SCRATCH@/none.wsk\"\" could not be opened. The file does not exist.\",,,,,,,,,,,,,,,,,\r\n" + kSampleLine, kMadeUp},
     // A rate table that can price nothing is refused before any worksheet.
     {"RatesAFolder",        {"--rates", "@SCRATCH@", kSample},          2, "", "no ordinary file of that name"},
     {"RatesADevice",        {"--rates", "/dev/zero", kSample},         2, "", "/dev/zero: no ordinary file"},
     {"RateFileEmpty",       {"--rates", "/dev/null", "--format", "jsonl", kSample}, 2, "", "/dev/null: no ordinary file"},
     {"RatesNotThere",       {"--rates", "@SCRATCH@/none.prn", kSample}, 1,
-     kHeader + kSample + ",error,\"Ratefile.prn - cannot find file, Program will not work without it If you put the file in the root(C:\\) the program will find it there.\",,,,,,,,,,,,,,,\r\n",
+     kHeader + kSample + ",error,\"Ratefile.prn - cannot find file, Program will not work without it If you put the file in the root(C:\\) the program will find it there.\",,,,,,,,,,,,,,,,Jane Doe,Marion\r\n",
      "none.prn: no ordinary file of that name"},
     {"CompareAFolder",      {"--rates", "@RATES@", "--compare", "@SCRATCH@", kSample}, 2, "", "no ordinary file of that name"},
     {"EmptyFolder",         {"--rates", "@RATES@", "@SCRATCH@"},       1, kHeader, ": the folder holds no worksheet (*.wsk)"},
@@ -121,7 +122,8 @@ TEST(QuoteCliOutput, AFolderGivesItsWorksheetsInNameOrderIntoTheOutputFile) {
         scratch);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "");
-    const std::string tail = ",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3\r\n";
+    const std::string tail =
+        ",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3,Jane Doe,Marion\r\n";
     const std::string in = (scratch / "in").string();
     EXPECT_EQ(storage_testing::readBytes(output), kHeader + in + "/a.WSK" + tail + in + "/b.wsk" + tail);
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch), fs::directory_iterator()), 4);  // no temporary left

@@ -105,8 +105,9 @@ TEST(QuoteDetailsCli, SummariesGivesAPdfPerQuotedWorksheetNamedAfterIt) {
                                    scratch);
     EXPECT_EQ(result.status, 1) << result.err;
     // The CSV is as without the option.
-    EXPECT_NE(result.out.find(",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        result.out.find(",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3,Jane Doe,Marion\r\n"),
+        std::string::npos)
         << result.out;
     EXPECT_TRUE(std::filesystem::is_regular_file(folder / "sample.pdf"));
     EXPECT_FALSE(std::filesystem::exists(folder / "none.pdf"));

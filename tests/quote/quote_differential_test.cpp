@@ -184,7 +184,7 @@ TEST(QuoteDifferential, EveryFigureIsTheFieldTheDriverReads) {
         ASSERT_FALSE(line.empty() || line.back() != '\r') << line;
         line.pop_back();
         std::vector<std::string> fields = csvFields(line);
-        ASSERT_EQ(fields.size(), 18u) << line;
+        ASSERT_EQ(fields.size(), 20u) << line;
         lines.emplace(fields[0], std::move(fields));
     }
 
@@ -195,6 +195,7 @@ TEST(QuoteDifferential, EveryFigureIsTheFieldTheDriverReads) {
         script << "places " << (scratch / "rates").string() << " /nonexistent\nfile " << file.string()
                << "\nclick Load\nclick Command2\nclick Command3\nclick Command4\nget";
         for (const auto& c : quote::kTotalColumns) script << ' ' << refName(c.field);
+        script << " Producer1";
         for (int row = 0; row < 14; ++row) script << ' ' << refName({Control::Unit1, row});
         for (const Control row : kPremiumRows)
             for (int column = 0; column < kPremiumColumns; ++column) script << ' ' << refName({row, column});
@@ -250,6 +251,7 @@ TEST(QuoteDifferential, EveryFigureIsTheFieldTheDriverReads) {
             for (const Control row : kPremiumRows)
                 EXPECT_EQ(f[at++], driver.fields.at(refName({row, column}))) << refName({row, column});
             for (const auto& c : quote::kTotalColumns) EXPECT_EQ(f[at++], driver.fields.at(refName(c.field))) << c.name;
+            EXPECT_EQ(f[at], driver.fields.at("Producer1")) << "producer";
         }
     }
     EXPECT_EQ(quoted.status, errors > 0 ? 1 : 0) << quoted.err;

@@ -115,7 +115,7 @@ TEST(QuoteLines, AnErrorIsOneCsvLineWithItsMessageQuotedAndOnOneLine) {
     quote.file = "farm, \"north\".wsk";
     quote.message = "Line 1\r\nsaid \"no\"\rtwice";
     EXPECT_EQ(linesOf(quote, OutputFormat::Csv),
-              "\"farm, \"\"north\"\".wsk\",error,\"Line 1 said \"\"no\"\" twice\",,,,,,,,,,,,,,,\r\n");
+              "\"farm, \"\"north\"\".wsk\",error,\"Line 1 said \"\"no\"\" twice\",,,,,,,,,,,,,,,,,\r\n");
     EXPECT_EQ(linesOf(quote, OutputFormat::Jsonl),
               "{\"file\":\"farm, \\\"north\\\".wsk\",\"status\":\"error\",\"message\":\"Line 1\\r\\nsaid "
               "\\\"no\\\"\\rtwice\",\"warnings\":[],\"levels\":[]}\n");
@@ -204,7 +204,7 @@ TEST(QuoteLines, AFileNamedLikeAFormulaIsText) {
     WorksheetQuote quote;
     quote.file = "=HYPERLINK(1).wsk";
     quote.message = "-1";
-    EXPECT_EQ(linesOf(quote, OutputFormat::Csv), "'=HYPERLINK(1).wsk,error,'-1,,,,,,,,,,,,,,,\r\n");
+    EXPECT_EQ(linesOf(quote, OutputFormat::Csv), "'=HYPERLINK(1).wsk,error,'-1,,,,,,,,,,,,,,,,,\r\n");
 }
 
 TEST(SummaryNames, NoTwoWorksheetsShareAPdf) {
