@@ -23,13 +23,11 @@
 namespace {
 
 // --summaries: a PDF per quoted worksheet, into a folder made when missing.
-std::optional<std::string> writeSummary(const kbt2::QuoteSummary& summary, const std::string& path) {
+kbt2::FileOutcome writeSummary(const kbt2::QuoteSummary& summary, const std::string& path) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    if (error) return kbt2::systemErrorText(error.value());
-    if (const auto failure = kbt2::ui::writeQuoteSummaryPdf(summary, QString::fromStdString(path)))
-        return failure->toStdString();
-    return std::nullopt;
+    if (error) return kbt2::FileFailure{kbt2::systemErrorText(error.value())};
+    return kbt2::ui::writeQuoteSummaryPdf(summary, QString::fromStdString(path));
 }
 
 int quote(int argc, char** argv) {
