@@ -35,15 +35,15 @@ int quote(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const auto parsed = parseQuoteArguments(arguments);
-    if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        std::cerr << "kbt2-quote: " << error->reason << '\n' << kUsage << '\n';
+    if (!parsed.ok()) {
+        std::cerr << "kbt2-quote: " << parsed.failure().reason << '\n' << kUsage << '\n';
         return kUsageError;
     }
-    if (const auto* info = std::get_if<InfoRequest>(&parsed)) {
+    if (const auto* info = std::get_if<InfoRequest>(&parsed.value())) {
         std::cout << (*info == InfoRequest::Help ? helpText() : std::string("kbt2-quote ") + KBT2_VERSION + "\n");
         return std::cout.flush() ? kAllQuoted : kUsageError;
     }
-    const auto& options = std::get<QuoteOptions>(parsed);
+    const auto& options = std::get<QuoteOptions>(parsed.value());
     // The PDFs need Qt's painting, and only they: no display is needed, so
     // Qt runs on its offscreen platform, and only when summaries are asked for.
     // Qt keeps a reference to its argument count for the application's life.
