@@ -23,13 +23,11 @@
 namespace {
 
 // --summaries: a PDF per quoted worksheet, into a folder made when missing.
-std::optional<std::string> writeSummary(const kbt2::QuoteSummary& summary, const std::string& path) {
+kbt2::FileOutcome writeSummary(const kbt2::QuoteSummary& summary, const std::string& path) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    if (error) return kbt2::systemErrorText(error.value());
-    if (const auto failure = kbt2::ui::writeQuoteSummaryPdf(summary, QString::fromStdString(path)))
-        return failure->toStdString();
-    return std::nullopt;
+    if (error) return kbt2::FileFailure{kbt2::systemErrorText(error.value())};
+    return kbt2::ui::writeQuoteSummaryPdf(summary, QString::fromStdString(path));
 }
 
 int quote(int argc, char** argv) {
@@ -37,15 +35,15 @@ int quote(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const auto parsed = parseQuoteArguments(arguments);
-    if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        std::cerr << "kbt2-quote: " << error->reason << '\n' << kUsage << '\n';
+    if (!parsed.ok()) {
+        std::cerr << "kbt2-quote: " << parsed.failure().reason << '\n' << kUsage << '\n';
         return kUsageError;
     }
-    if (const auto* info = std::get_if<InfoRequest>(&parsed)) {
+    if (const auto* info = std::get_if<InfoRequest>(&parsed.value())) {
         std::cout << (*info == InfoRequest::Help ? helpText() : std::string("kbt2-quote ") + KBT2_VERSION + "\n");
         return std::cout.flush() ? kAllQuoted : kUsageError;
     }
-    const auto& options = std::get<QuoteOptions>(parsed);
+    const auto& options = std::get<QuoteOptions>(parsed.value());
     // The PDFs need Qt's painting, and only they: no display is needed, so
     // Qt runs on its offscreen platform, and only when summaries are asked for.
     // Qt keeps a reference to its argument count for the application's life.

@@ -35,7 +35,7 @@ bool saveDetails(kbt2::ui::MainWindow& window, const QDir& folder) {
     const QString picture = folder.filePath(QStringLiteral("premium-details.png"));
     const QString pdf = folder.filePath(QStringLiteral("quote-summary.pdf"));
     bool saved = details.grab().save(picture);
-    if (const auto failure = kbt2::ui::writeQuoteSummaryPdf(*summary, pdf)) saved = false;
+    if (!kbt2::ui::writeQuoteSummaryPdf(*summary, pdf).ok()) saved = false;
     if (!saved) std::cerr << "kbt2-screenshots: cannot write the details or the summary\n";
     return saved;
 }

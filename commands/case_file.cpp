@@ -41,6 +41,10 @@ std::string scenarioFileName(size_t index, const std::string& name) {
     return file + ".wsk";
 }
 
+WorksheetFileFailure notSaved(const std::string& path, const std::string& reason) {
+    return {messages::worksheetNotSaved(path, reason)};
+}
+
 std::string reasonOf(const std::error_code& error) {
     std::string text = systemErrorText(error.value());
     if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
@@ -51,21 +55,21 @@ std::string reasonOf(const std::error_code& error) {
 // name until all are written, and a writer dropped leaves no trace.
 class PendingFiles {
 public:
-    std::optional<std::string> add(const std::string& path, std::string_view bytes) {
+    WorksheetFileOutcome add(const std::string& path, std::string_view bytes) {
         auto writer = std::make_unique<AtomicFileWriter>(path);
-        FileResult result = writer->open();
-        if (result.ok) result = writer->write(bytes);
-        if (!result.ok) return messages::worksheetNotSaved(path, result.reason);
+        FileOutcome result = writer->open();
+        if (result.ok()) result = writer->write(bytes);
+        if (!result.ok()) return notSaved(path, result.failure().reason);
         files_.push_back({path, std::move(writer)});
-        return std::nullopt;
+        return Done{};
     }
     // In the order added: the scenarios, the base, the index last, so an
     // index never names a file not yet in place.
-    std::optional<std::string> commit() {
+    WorksheetFileOutcome commit() {
         for (Pending& file : files_)
-            if (const FileResult result = file.writer->commit(); !result.ok)
-                return messages::worksheetNotSaved(file.path, result.reason);
-        return std::nullopt;
+            if (const FileOutcome result = file.writer->commit(); !result.ok())
+                return notSaved(file.path, result.failure().reason);
+        return Done{};
     }
 
 private:
@@ -84,27 +88,26 @@ std::string caseIndexPathOf(const std::string& basePath) { return inFolder(scena
 
 void retireCaseIndex(const std::string& path) {
     const std::string indexPath = caseIndexPathOf(path);
-    std::string bytes;
-    if (!readWholeFile(indexPath, bytes).ok || std::holds_alternative<CaseIndexError>(parseCaseIndex(bytes))) return;
+    const auto read = readWholeFile(indexPath);
+    if (!read.ok() || std::holds_alternative<CaseIndexError>(parseCaseIndex(read.value()))) return;
     std::error_code ignored;
     fs::remove(indexPath, ignored);
     // The folder goes only when nothing else is left in it.
     fs::remove(scenarioFolderOf(path), ignored);
 }
 
-std::optional<std::string> saveCase(Case& scenarios, const std::string& path) {
+WorksheetFileOutcome saveCase(Case& scenarios, const std::string& path) {
     if (scenarios.size() == 1) {
-        if (auto failure = writeWorksheetFile(scenarios.worksheet(0), path)) return failure;
+        if (auto written = writeWorksheetFile(scenarios.worksheet(0), path); !written.ok()) return written;
         retireCaseIndex(path);
         scenarios.document(0).markSaved(path);
-        return std::nullopt;
+        return Done{};
     }
-    if (scenarios.size() > kMostScenarioFiles)
-        return messages::worksheetNotSaved(path, messages::kTooManyScenarioFiles);
+    if (scenarios.size() > kMostScenarioFiles) return notSaved(path, messages::kTooManyScenarioFiles);
     const std::string folder = scenarioFolderOf(path);
     std::error_code error;
     fs::create_directory(folder, error);
-    if (error) return messages::worksheetNotSaved(folder, reasonOf(error));
+    if (error) return notSaved(folder, reasonOf(error));
 
     CaseIndex index;
     PendingFiles files;
@@ -112,18 +115,19 @@ std::optional<std::string> saveCase(Case& scenarios, const std::string& path) {
         CaseIndexEntry entry{{}, scenarios.name(i), i == scenarios.current(), scenarios.forPaper(i)};
         if (i > 0) {
             entry.file = scenarioFileName(i, entry.name);
-            if (auto failure = files.add(inFolder(folder, entry.file), formatWorksheetFile(scenarios.worksheet(i))))
-                return failure;
+            if (auto added = files.add(inFolder(folder, entry.file), formatWorksheetFile(scenarios.worksheet(i)));
+                !added.ok())
+                return added;
         }
         index.scenarios.push_back(std::move(entry));
     }
     const std::string base = formatWorksheetFile(scenarios.worksheet(0));
     index.base = fingerprintOf(base);
-    if (auto failure = files.add(path, base)) return failure;
-    if (auto failure = files.add(caseIndexPathOf(path), formatCaseIndex(index))) return failure;
-    if (auto failure = files.commit()) return failure;
+    if (auto added = files.add(path, base); !added.ok()) return added;
+    if (auto added = files.add(caseIndexPathOf(path), formatCaseIndex(index)); !added.ok()) return added;
+    if (auto committed = files.commit(); !committed.ok()) return committed;
     for (size_t i = 0; i < scenarios.size(); ++i) scenarios.document(i).markSaved(path);
-    return std::nullopt;
+    return Done{};
 }
 
 CaseOpening openCaseScenarios(Case& scenarios, const std::string& path) {
@@ -140,10 +144,9 @@ CaseOpening openCaseScenarios(Case& scenarios, const std::string& path) {
         return opening;
     };
 
-    std::string bytes;
-    if (const FileResult read = readWholeFile(indexPath, bytes); !read.ok)
-        return problem(CaseFileProblem::Kind::IndexUnreadable, 0, read.reason);
-    auto parsed = parseCaseIndex(bytes);
+    const auto read = readWholeFile(indexPath);
+    if (!read.ok()) return problem(CaseFileProblem::Kind::IndexUnreadable, 0, read.failure().reason);
+    auto parsed = parseCaseIndex(read.value());
     if (const auto* damaged = std::get_if<CaseIndexError>(&parsed))
         return problem(CaseFileProblem::Kind::IndexDamaged, damaged->line, damaged->reason);
     const CaseIndex& index = std::get<CaseIndex>(parsed);
@@ -153,8 +156,8 @@ CaseOpening openCaseScenarios(Case& scenarios, const std::string& path) {
                            messages::kScenarioNameTooLong);
     // The base saved since without its scenarios (or the save stopped
     // between the two): the index is an older one's.
-    std::string base;
-    if (!readWholeFile(path, base).ok || fingerprintOf(base) != index.base)
+    const auto base = readWholeFile(path);
+    if (!base.ok() || fingerprintOf(base.value()) != index.base)
         return problem(CaseFileProblem::Kind::IndexStale, 0, {});
 
     scenarios.rename(0, index.scenarios[0].name);
@@ -164,9 +167,9 @@ CaseOpening openCaseScenarios(Case& scenarios, const std::string& path) {
     for (size_t i = 1; i < index.scenarios.size(); ++i) {
         const CaseIndexEntry& entry = index.scenarios[i];
         auto form = std::make_unique<Form>(platform);
-        if (auto failure = form->startFromFile(inFolder(scenarioFolderOf(path), entry.file), path)) {
-            opening.problems.push_back(
-                {CaseFileProblem::Kind::ScenarioNotRead, entry.name, entry.file, 0, std::move(*failure)});
+        if (auto started = form->startFromFile(inFolder(scenarioFolderOf(path), entry.file), path); !started.ok()) {
+            opening.problems.push_back({CaseFileProblem::Kind::ScenarioNotRead, entry.name, entry.file, 0,
+                                        std::move(started).failure().message});
             continue;
         }
         scenarios.adopt(entry.name, std::move(form));

@@ -6,11 +6,11 @@
 // folder, so the Load button, older copies and the batch read every file as
 // before. docs/case-files.md tells the layout.
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "commands/case.h"
+#include "commands/save_load.h"
 #include "worksheet/worksheet.h"
 
 namespace kbt2 {
@@ -25,9 +25,8 @@ std::string caseIndexPathOf(const std::string& basePath);
 // out; the base is never touched when a scenario cannot be written. Every
 // scenario then belongs to `path` as saved. A case of the base alone writes
 // only the base, as Save does, and takes away an index left beside it by an
-// earlier save, so scenarios removed since stay removed. Nothing when it
-// worked; else the message for the user.
-std::optional<std::string> saveCase(Case& scenarios, const std::string& path);
+// earlier save, so scenarios removed since stay removed.
+WorksheetFileOutcome saveCase(Case& scenarios, const std::string& path);
 
 // After a base-alone save of `path` by other means (the Save button): an
 // index of an earlier save beside it no longer belongs to it. An index that

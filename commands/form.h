@@ -12,6 +12,7 @@
 #include "commands/history.h"
 #include "commands/paste.h"
 #include "commands/premium.h"
+#include "commands/save_load.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
 
@@ -99,11 +100,11 @@ public:
     // The Print button's report, for a preview.
     PrintDocument report() const;
     // The recovery copy: the worksheet file written or read without a word
-    // to the user; the message it would have been when it failed. A copy
+    // to the user; a failure holds the message it would have been. A copy
     // read is a step that belongs to no file.
-    std::optional<std::string> writeCopy(const std::string& path) const;
-    static std::optional<std::string> writeCopy(const Worksheet::Snapshot& state, const std::string& path);
-    std::optional<std::string> recoverFrom(const std::string& path, const std::string& shownName);
+    WorksheetFileOutcome writeCopy(const std::string& path) const;
+    static WorksheetFileOutcome writeCopy(const Worksheet::Snapshot& state, const std::string& path);
+    WorksheetFileOutcome recoverFrom(const std::string& path, const std::string& shownName);
     // Reads a copy's fields without touching the worksheet (for a list of
     // copies to choose from); nothing when it cannot be read.
     static std::optional<Worksheet> peekCopy(const std::string& path);
@@ -121,9 +122,9 @@ public:
     void exchangeDocument(Form& other);
     // Starts over as the worksheet file at `path` holds it, as opening reads
     // it (handlers run), no step to undo, the file `belongsTo` saved as read.
-    // Tells nobody; the message it would have been when the file could not
-    // be read, and then the form is as it was.
-    std::optional<std::string> startFromFile(const std::string& path, const std::string& belongsTo);
+    // Tells nobody: a failure holds the message it would have been when the
+    // file could not be read, and then the form is as it was.
+    WorksheetFileOutcome startFromFile(const std::string& path, const std::string& belongsTo);
     // The worksheet as it stands was just saved, with others, as part of the
     // file `path`: no step, nobody told.
     void markSaved(const std::string& path);

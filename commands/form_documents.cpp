@@ -36,29 +36,27 @@ void Form::exportPdf() { exportReportPdf(worksheet_, platform_); }
 
 PrintDocument Form::report() const { return composeReport(worksheet_); }
 
-std::optional<std::string> Form::writeCopy(const std::string& path) const {
-    return writeWorksheetFile(worksheet_, path);
-}
+WorksheetFileOutcome Form::writeCopy(const std::string& path) const { return writeWorksheetFile(worksheet_, path); }
 
-std::optional<std::string> Form::writeCopy(const Worksheet::Snapshot& state, const std::string& path) {
+WorksheetFileOutcome Form::writeCopy(const Worksheet::Snapshot& state, const std::string& path) {
     Worksheet copy;
     copy.restore(state);
     return writeWorksheetFile(copy, path);
 }
 
-std::optional<std::string> Form::recoverFrom(const std::string& path, const std::string& shownName) {
+WorksheetFileOutcome Form::recoverFrom(const std::string& path, const std::string& shownName) {
     fileUsed_.reset();
-    auto failure = readWorksheetFile(worksheet_, path);
-    if (failure) return failure;
+    auto read = readWorksheetFile(worksheet_, path);
+    if (!read.ok()) return read;
     // The recovered work belongs to no file yet: Save asks where it goes,
     // so no file the user saved is overwritten unasked.
     record(Step{Step::Kind::Recover, {Control::Clear}, shownName}, true);
-    return std::nullopt;
+    return Done{};
 }
 
 std::optional<Worksheet> Form::peekCopy(const std::string& path) {
     std::optional<Worksheet> copy(std::in_place);
-    if (readWorksheetFile(*copy, path)) return std::nullopt;
+    if (!readWorksheetFile(*copy, path).ok()) return std::nullopt;
     return copy;
 }
 

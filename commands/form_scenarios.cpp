@@ -30,16 +30,16 @@ void Form::exchangeDocument(Form& other) {
     other.replacedUnsaved_.reset();
 }
 
-std::optional<std::string> Form::startFromFile(const std::string& path, const std::string& belongsTo) {
+WorksheetFileOutcome Form::startFromFile(const std::string& path, const std::string& belongsTo) {
     // The file is checked whole before any field is set, and the form's
     // handlers run as they do on a Load.
-    if (auto failure = readWorksheetFileFresh(worksheet_, path)) return failure;
+    if (auto read = readWorksheetFileFresh(worksheet_, path); !read.ok()) return read;
     history_ = History(keepsHistory_ ? worksheet_.snapshot() : Worksheet::Snapshot{},
                        std::make_shared<WorksheetFile>(WorksheetFile{belongsTo, worksheet_.snapshot()}));
     fileUsed_.reset();
     replacedUnsaved_.reset();
     lastPremium_ = {};
-    return std::nullopt;
+    return Done{};
 }
 
 void Form::markSaved(const std::string& path) {

@@ -7,26 +7,26 @@
 
 namespace kbt2 {
 
-std::optional<std::string> writeWorksheetFile(const Worksheet& ws, const std::string& path) {
-    const FileResult written = replaceFileAtomically(path, formatWorksheetFile(ws));
-    if (written.ok) return std::nullopt;
-    return messages::worksheetNotSaved(path, written.reason);
+WorksheetFileOutcome writeWorksheetFile(const Worksheet& ws, const std::string& path) {
+    const FileOutcome written = replaceFileAtomically(path, formatWorksheetFile(ws));
+    if (written.ok()) return Done{};
+    return WorksheetFileFailure{messages::worksheetNotSaved(path, written.failure().reason)};
 }
 
-std::optional<std::string> readWorksheetFile(Worksheet& ws, const std::string& path, LoadOnto onto) {
-    std::string bytes;
-    if (const FileResult read = readWholeFile(path, bytes); !read.ok)
-        return messages::worksheetNotOpened(path, read.reason);
-    const auto parsed = parseWorksheetFile(decodeFileText(bytes));
-    if (const auto* error = std::get_if<LoadError>(&parsed)) return messages::worksheetNotLoaded(path, error->reason);
+WorksheetFileOutcome readWorksheetFile(Worksheet& ws, const std::string& path, LoadOnto onto) {
+    const auto read = readWholeFile(path);
+    if (!read.ok()) return WorksheetFileFailure{messages::worksheetNotOpened(path, read.failure().reason)};
+    const auto parsed = parseWorksheetFile(decodeFileText(read.value()));
+    if (const auto* error = std::get_if<LoadError>(&parsed))
+        return WorksheetFileFailure{messages::worksheetNotLoaded(path, error->reason)};
     if (onto == LoadOnto::Fresh) ws.reset();
     applyLoadPlan(ws, std::get<LoadPlan>(parsed));
-    return std::nullopt;
+    return Done{};
 }
 
 bool saveWorksheetTo(const Worksheet& ws, Platform& platform, const std::string& path) {
-    if (const auto failure = writeWorksheetFile(ws, path)) {
-        tell(platform, *failure);
+    if (const auto written = writeWorksheetFile(ws, path); !written.ok()) {
+        tell(platform, written.failure().message);
         return false;
     }
     platform.worksheetFileUsed(path);
@@ -34,8 +34,8 @@ bool saveWorksheetTo(const Worksheet& ws, Platform& platform, const std::string&
 }
 
 bool loadWorksheetFrom(Worksheet& ws, Platform& platform, const std::string& path, LoadOnto onto) {
-    if (const auto failure = readWorksheetFile(ws, path, onto)) {
-        tell(platform, *failure);
+    if (const auto read = readWorksheetFile(ws, path, onto); !read.ok()) {
+        tell(platform, read.failure().message);
         return false;
     }
     platform.worksheetFileUsed(path);

@@ -1,17 +1,22 @@
 #pragma once
 // The Save and Load buttons: the worksheet file through the file dialogue.
 
-#include <optional>
 #include <string>
 
+#include "worksheet/outcome.h"
 #include "worksheet/platform.h"
 #include "worksheet/worksheet.h"
 
 namespace kbt2 {
 
-// Writes the worksheet file at `path`, never half written. Nothing when it
-// worked; else the whole message for the user.
-std::optional<std::string> writeWorksheetFile(const Worksheet& ws, const std::string& path);
+// Why a worksheet file (or a case's) was not written or read.
+struct WorksheetFileFailure {
+    std::string message;  // the whole message the user is told
+};
+using WorksheetFileOutcome = Outcome<Done, WorksheetFileFailure>;
+
+// Writes the worksheet file at `path`, never half written.
+WorksheetFileOutcome writeWorksheetFile(const Worksheet& ws, const std::string& path);
 
 // Where a file's fields go: onto the worksheet as it stands, setting only
 // what the file names (the Load button), or onto a new worksheet, every field
@@ -20,11 +25,9 @@ std::optional<std::string> writeWorksheetFile(const Worksheet& ws, const std::st
 enum class LoadOnto { AsItStands, Fresh };
 
 // Checks the file at `path` whole and only then sets the worksheet from it
-// (see loadClick). Nothing when it worked; else the whole message for the
-// user, and the worksheet is as it was.
-std::optional<std::string> readWorksheetFile(Worksheet& ws, const std::string& path,
-                                             LoadOnto onto = LoadOnto::AsItStands);
-inline std::optional<std::string> readWorksheetFileFresh(Worksheet& ws, const std::string& path) {
+// (see loadClick). When it fails the worksheet is as it was.
+WorksheetFileOutcome readWorksheetFile(Worksheet& ws, const std::string& path, LoadOnto onto = LoadOnto::AsItStands);
+inline WorksheetFileOutcome readWorksheetFileFresh(Worksheet& ws, const std::string& path) {
     return readWorksheetFile(ws, path, LoadOnto::Fresh);
 }
 

@@ -60,12 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     const auto parsed = kbt2::quote::parseQuoteArguments(arguments);
-    if (const auto* options = std::get_if<kbt2::quote::QuoteOptions>(&parsed)) {
+    if (!parsed.ok()) {
+        const std::string& reason = parsed.failure().reason;
+        require(!reason.empty() && reason.find('\n') == std::string::npos);
+    } else if (const auto* options = std::get_if<kbt2::quote::QuoteOptions>(&parsed.value())) {
         require(!options->inputs.empty());
         require(!options->ratesPath || !options->ratesPath->empty());
         require(!options->outputPath || !options->outputPath->empty());
-    } else if (const auto* error = std::get_if<kbt2::quote::UsageError>(&parsed)) {
-        require(!error->reason.empty() && error->reason.find('\n') == std::string::npos);
     }
 
     std::error_code ignored;

@@ -225,22 +225,22 @@ void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const Quote
 
 bool isWholePdf(const QByteArray& bytes) { return bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF"); }
 
-std::optional<QString> writeWholePdf(const QByteArray& bytes, const QString& path) {
+FileOutcome writeWholePdf(const QByteArray& bytes, const QString& path) {
     const bool existed = QFileInfo::exists(path);
-    QString reason;
+    std::string reason;
     if (!isWholePdf(bytes)) {
-        reason = QStringLiteral("The PDF could not be written in full.");
+        reason = "The PDF could not be written in full.";
     } else {
-        const FileResult written = replaceFileAtomically(QFile::encodeName(path).toStdString(),
-                                                         std::string_view(bytes.constData(), bytes.size()));
-        if (written.ok) return std::nullopt;
-        reason = toQString(written.reason);
+        FileOutcome written = replaceFileAtomically(QFile::encodeName(path).toStdString(),
+                                                    std::string_view(bytes.constData(), bytes.size()));
+        if (written.ok()) return written;
+        reason = std::move(written).failure().reason;
     }
-    if (existed) reason += QStringLiteral(" The file already there is left as it was.");
-    return reason;
+    if (existed) reason += " The file already there is left as it was.";
+    return FileFailure{std::move(reason)};
 }
 
-std::optional<QString> writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& path, const QDate& prepared) {
+FileOutcome writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& path, const QDate& prepared) {
     // Made in memory first: the file is written only once the PDF is whole.
     QBuffer file;
     file.open(QIODevice::WriteOnly);
@@ -253,9 +253,9 @@ std::optional<QString> writeQuoteSummaryPdf(const QuoteSummary& summary, const Q
                                          QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
                                          QPageLayout::Millimeter));
         QPainter painter;
-        if (!painter.begin(&writer)) return QStringLiteral("The PDF could not be started.");
+        if (!painter.begin(&writer)) return FileFailure{"The PDF could not be started."};
         paintQuoteSummary(painter, writer, summary, prepared);
-        if (!painter.end()) return QStringLiteral("The PDF could not be finished.");
+        if (!painter.end()) return FileFailure{"The PDF could not be finished."};
     }
     return writeWholePdf(file.data(), path);
 }

@@ -6,9 +6,9 @@
 
 #include <QDate>
 #include <QString>
-#include <optional>
 
 #include "quote/quote_summary.h"
+#include "storage/file_io.h"
 
 class QPagedPaintDevice;
 class QPainter;
@@ -24,16 +24,16 @@ void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const Quote
                        const QDate& prepared);
 
 // Writes the summary to `path` whole or not at all: a full disk or a size
-// limit leaves the file already there as it was. The reason when it could
-// not be written.
-std::optional<QString> writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& path,
-                                            const QDate& prepared = QDate::currentDate());
+// limit leaves the file already there as it was, and the failure's reason
+// says so.
+FileOutcome writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& path,
+                                 const QDate& prepared = QDate::currentDate());
 
 // True for the bytes of a PDF that was finished: its header, and its last
 // line "%%EOF".
 bool isWholePdf(const QByteArray& bytes);
 
 // Writes a finished PDF's bytes to `path` whole or not at all, as above.
-std::optional<QString> writeWholePdf(const QByteArray& bytes, const QString& path);
+FileOutcome writeWholePdf(const QByteArray& bytes, const QString& path);
 
 }  // namespace kbt2::ui

@@ -44,7 +44,7 @@ std::string reasonOf(int error, Access access) {
     return text + ".";
 }
 
-FileResult failure(int error, Access access) { return {false, reasonOf(error, access)}; }
+FileFailure failure(int error, Access access) { return {reasonOf(error, access)}; }
 
 constexpr const char* kNotOrdinaryFile = "The name does not belong to an ordinary file.";
 
@@ -139,7 +139,7 @@ void syncFolder(const fs::path& folder) {
 
 }  // namespace
 
-FileResult readWholeFile(const std::string& path, std::string& contents) {
+Outcome<std::string, FileFailure> readWholeFile(const std::string& path) {
     // Not blocking: opening a named pipe would otherwise wait for a writer.
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) return failure(errno, Access::Read);
@@ -147,12 +147,12 @@ FileResult readWholeFile(const std::string& path, std::string& contents) {
     if (::fstat(file.get(), &status) != 0) return failure(errno, Access::Read);
     if (S_ISDIR(status.st_mode)) return failure(EISDIR, Access::Read);
     // A pipe or a device could be endless or never answer.
-    if (!S_ISREG(status.st_mode)) return {false, kNotOrdinaryFile};
+    if (!S_ISREG(status.st_mode)) return FileFailure{kNotOrdinaryFile};
     // A worksheet is a few kilobytes; reading a file of gigabytes whole would
     // exhaust the memory before its first line could be refused.
     if (static_cast<unsigned long long>(status.st_size) > kLargestWholeFile)
-        return {false, "The file is far larger than any worksheet."};
-    contents.clear();
+        return FileFailure{"The file is far larger than any worksheet."};
+    std::string contents;
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
@@ -163,7 +163,7 @@ FileResult readWholeFile(const std::string& path, std::string& contents) {
         if (got == 0) break;
         contents.append(buffer, static_cast<size_t>(got));
     }
-    return {};
+    return contents;
 }
 
 void reportFileSizeLimitAsError() { ::signal(SIGXFSZ, SIG_IGN); }
@@ -176,15 +176,19 @@ AtomicFileWriter::~AtomicFileWriter() {
     ::unlink(temporary_.c_str());
 }
 
-FileResult AtomicFileWriter::abandon(int error) {
+FileOutcome AtomicFileWriter::abandon(int error) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     ::unlink(temporary_.c_str());
-    failed_ = failure(error, Access::Write);
-    return failed_;
+    return refuse(failure(error, Access::Write));
 }
 
-FileResult AtomicFileWriter::open() {
+FileOutcome AtomicFileWriter::refuse(FileFailure why) {
+    failed_ = why;
+    return why;
+}
+
+FileOutcome AtomicFileWriter::open() {
     target_ = path_;
     std::error_code ignored;
     if (fs::is_symlink(target_, ignored)) {
@@ -193,28 +197,28 @@ FileResult AtomicFileWriter::open() {
     }
     struct stat existing {};
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) return failed_ = failure(EISDIR, Access::Write);
+    if (exists && S_ISDIR(existing.st_mode)) return refuse(failure(EISDIR, Access::Write));
     // A device or a pipe is never replaced by an ordinary file.
-    if (exists && !S_ISREG(existing.st_mode)) return failed_ = {false, kNotOrdinaryFile};
+    if (exists && !S_ISREG(existing.st_mode)) return refuse(FileFailure{kNotOrdinaryFile});
     // Renaming over a file needs only the folder's permission; a file the
     // user may not write stays protected as an ordinary write would leave it.
-    if (exists && ::access(target_.c_str(), W_OK) != 0) return failed_ = failure(errno, Access::Write);
+    if (exists && ::access(target_.c_str(), W_OK) != 0) return refuse(failure(errno, Access::Write));
 
     removeStaleTemporaries(target_);
     fd_ = createTemporaryBeside(target_, temporary_);
-    if (fd_ < 0) return failed_ = failure(errno, Access::Write);
+    if (fd_ < 0) return refuse(failure(errno, Access::Write));
     if (exists && ::fchmod(fd_, existing.st_mode & 07777) != 0) return abandon(errno);
-    return {};
+    return Done{};
 }
 
-FileResult AtomicFileWriter::write(std::string_view bytes) {
-    if (fd_ < 0) return failed_.ok ? failure(EBADF, Access::Write) : failed_;
+FileOutcome AtomicFileWriter::write(std::string_view bytes) {
+    if (fd_ < 0) return failed_.value_or(failure(EBADF, Access::Write));
     if (!writeAll(fd_, bytes)) return abandon(errno);
-    return {};
+    return Done{};
 }
 
-FileResult AtomicFileWriter::commit() {
-    if (fd_ < 0) return failed_.ok ? failure(EBADF, Access::Write) : failed_;
+FileOutcome AtomicFileWriter::commit() {
+    if (fd_ < 0) return failed_.value_or(failure(EBADF, Access::Write));
     if (::fsync(fd_) != 0) return abandon(errno);
     const int closed = ::close(fd_);
     fd_ = -1;
@@ -222,13 +226,13 @@ FileResult AtomicFileWriter::commit() {
     if (closed != 0) return abandon(errno);
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) return abandon(errno);
     syncFolder(target_.parent_path());
-    return {};
+    return Done{};
 }
 
-FileResult replaceFileAtomically(const std::string& path, std::string_view contents) {
+FileOutcome replaceFileAtomically(const std::string& path, std::string_view contents) {
     AtomicFileWriter file(path);
-    if (FileResult opened = file.open(); !opened.ok) return opened;
-    if (FileResult written = file.write(contents); !written.ok) return written;
+    if (FileOutcome opened = file.open(); !opened.ok()) return opened;
+    if (FileOutcome written = file.write(contents); !written.ok()) return written;
     return file.commit();
 }
 

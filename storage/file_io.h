@@ -1,26 +1,29 @@
 #pragma once
-// Whole-file reading and writing for the worksheet file. Errors come back as
-// a reason a user can read; nothing here shows a message.
+// Whole-file reading and writing for the worksheet file. A failure comes
+// back as a reason a user can read; nothing here shows a message.
 
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "worksheet/outcome.h"
+
 namespace kbt2 {
 
-struct FileResult {
-    bool ok = true;
-    std::string reason;  // why it failed, in words for the user
+// Why a file could not be read or written.
+struct FileFailure {
+    std::string reason;  // in words for the user: "The disk is full."
 };
+using FileOutcome = Outcome<Done, FileFailure>;
 
 // The largest file read whole: thousands of times any worksheet.
 inline constexpr unsigned long long kLargestWholeFile = 64ull << 20;
 
-// Reads the whole file. Fails for a folder, for anything but an ordinary
+// The file's bytes. Fails for a folder, for anything but an ordinary
 // file (a pipe, a device), for a file larger than kLargestWholeFile and for
 // anything that cannot be read.
-FileResult readWholeFile(const std::string& path, std::string& contents);
+Outcome<std::string, FileFailure> readWholeFile(const std::string& path);
 
 // Replaces the file with `contents` so that it is never half written: the
 // bytes go to a new file beside it, are flushed to the disk, and the new file
@@ -31,7 +34,7 @@ FileResult readWholeFile(const std::string& path, std::string& contents);
 // anything but an ordinary file (a device, a pipe): it is never replaced.
 // The new file's name is "NAME.~PID-N"; such a file left beside the target
 // by a process that is gone (one that was killed while writing) is removed.
-FileResult replaceFileAtomically(const std::string& path, std::string_view contents);
+FileOutcome replaceFileAtomically(const std::string& path, std::string_view contents);
 
 // A write past the process's file-size limit (ulimit -f) fails with "The file
 // is too large." rather than ending the process with SIGXFSZ, so the program
@@ -48,18 +51,19 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
     ~AtomicFileWriter();
 
-    FileResult open();
-    FileResult write(std::string_view bytes);
-    FileResult commit();
+    FileOutcome open();
+    FileOutcome write(std::string_view bytes);
+    FileOutcome commit();
 
 private:
-    FileResult abandon(int error);
+    FileOutcome abandon(int error);
+    FileOutcome refuse(FileFailure why);
 
     std::string path_;
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     int fd_ = -1;
-    FileResult failed_;
+    std::optional<FileFailure> failed_;  // the failure every later call reports
 };
 
 }  // namespace kbt2

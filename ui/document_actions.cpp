@@ -140,8 +140,8 @@ void DocumentActions::saveAs() {
 }
 
 void DocumentActions::saveCaseTo(const std::string& path) {
-    if (const auto failure = saveCase(*case_, path)) {
-        tell(platform_, *failure);
+    if (const auto saved = saveCase(*case_, path); !saved.ok()) {
+        tell(platform_, saved.failure().message);
         return;
     }
     platform_.worksheetFileUsed(path);
@@ -211,8 +211,9 @@ QString DocumentActions::describe(const KeptCopy& copy) const {
 }
 
 void DocumentActions::recoverCopy(const KeptCopy& copy) {
-    if (const auto failure = form_.recoverFrom(copy.path.toStdString(), {})) {
-        status_.note(QStringLiteral("The kept worksheet could not be read and was ignored. %1").arg(oneLine(*failure)));
+    if (const auto recovered = form_.recoverFrom(copy.path.toStdString(), {}); !recovered.ok()) {
+        status_.note(QStringLiteral("The kept worksheet could not be read and was ignored. %1")
+                         .arg(oneLine(recovered.failure().message)));
         return;
     }
     followForm();

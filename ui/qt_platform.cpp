@@ -105,8 +105,8 @@ PrintResult QtPlatform::printToPdf(const PrintDocument& document, const std::str
     if (printed.status != PrintResult::Status::Printed) return printed;
     QFile made(draft);
     if (!made.open(QIODevice::ReadOnly)) return {PrintResult::Status::Failed, "The file cannot be created."};
-    if (const auto failure = writeWholePdf(made.readAll(), QString::fromStdString(path)))
-        return {PrintResult::Status::Failed, failure->toStdString()};
+    if (const auto written = writeWholePdf(made.readAll(), QString::fromStdString(path)); !written.ok())
+        return {PrintResult::Status::Failed, written.failure().reason};
     return {};
 }
 

@@ -63,8 +63,9 @@ bool QuoteActions::exportSummaryTo(const QString& path) {
         box.exec();
         return false;
     }
-    if (const auto failure = writeQuoteSummaryPdf(*summary, path)) {
-        note_(QStringLiteral("The quote summary could not be written to %1: %2").arg(path, *failure));
+    if (const auto written = writeQuoteSummaryPdf(*summary, path); !written.ok()) {
+        note_(QStringLiteral("The quote summary could not be written to %1: %2")
+                  .arg(path, toQString(written.failure().reason)));
         return false;
     }
     note_(QStringLiteral("The quote summary was written to %1.").arg(path));

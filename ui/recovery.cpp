@@ -103,8 +103,10 @@ void RecoveryKeeper::endCleanly(bool unsaved) {
 
 void RecoveryKeeper::write() {
     if (ownCopy_.isEmpty()) return;
-    if (const auto failure = form_.writeCopy(ownCopy_.toStdString())) {
-        if (!failed_) note_(QStringLiteral("Typed work could not be kept for recovery. %1").arg(oneLine(*failure)));
+    if (const auto written = form_.writeCopy(ownCopy_.toStdString()); !written.ok()) {
+        if (!failed_)
+            note_(QStringLiteral("Typed work could not be kept for recovery. %1")
+                      .arg(oneLine(written.failure().message)));
         failed_ = true;
         return;
     }
@@ -134,8 +136,9 @@ void RecoveryKeeper::keep(const Worksheet::Snapshot& replaced) {
     const QString stem = ownCopy_.chopped(4) + QStringLiteral("-kept-%1").arg(QDateTime::currentMSecsSinceEpoch());
     QString path = stem + QStringLiteral(".wsk");
     for (int n = 2; QFileInfo::exists(path); ++n) path = stem + QStringLiteral("-%1.wsk").arg(n);
-    if (const auto failure = Form::writeCopy(replaced, path.toStdString()))
-        note_(QStringLiteral("The replaced work could not be kept for recovery. %1").arg(oneLine(*failure)));
+    if (const auto written = Form::writeCopy(replaced, path.toStdString()); !written.ok())
+        note_(QStringLiteral("The replaced work could not be kept for recovery. %1")
+                  .arg(oneLine(written.failure().message)));
 }
 
 void RecoveryKeeper::lookForCrashedRuns() {

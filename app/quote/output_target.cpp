@@ -45,7 +45,7 @@ private:
     mutable std::optional<fs::path> resolvedOutput_;
 };
 
-FileResult failed() { return {false, std::error_code(errno, std::generic_category()).message() + "."}; }
+FileFailure failed() { return {std::error_code(errno, std::generic_category()).message() + "."}; }
 
 }  // namespace
 
@@ -74,13 +74,14 @@ StreamTarget::~StreamTarget() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-FileResult StreamTarget::open() {
+FileOutcome StreamTarget::open() {
     // Neither created nor cut short: the pipe or device is there already.
     fd_ = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    return fd_ < 0 ? failed() : FileResult{};
+    if (fd_ < 0) return failed();
+    return Done{};
 }
 
-FileResult StreamTarget::write(std::string_view bytes) {
+FileOutcome StreamTarget::write(std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
         if (written < 0) {
@@ -89,13 +90,14 @@ FileResult StreamTarget::write(std::string_view bytes) {
         }
         bytes.remove_prefix(static_cast<size_t>(written));
     }
-    return {};
+    return Done{};
 }
 
-FileResult StreamTarget::close() {
+FileOutcome StreamTarget::close() {
     const int fd = fd_;
     fd_ = -1;
-    return ::close(fd) != 0 ? failed() : FileResult{};
+    if (::close(fd) != 0) return failed();
+    return Done{};
 }
 
 }  // namespace kbt2::quote

@@ -33,9 +33,9 @@ public:
     StreamTarget& operator=(const StreamTarget&) = delete;
     ~StreamTarget();
 
-    FileResult open();
-    FileResult write(std::string_view bytes);
-    FileResult close();
+    FileOutcome open();
+    FileOutcome write(std::string_view bytes);
+    FileOutcome close();
 
 private:
     std::string path_;

@@ -29,19 +29,20 @@ namespace {
 class Output {
 public:
     virtual ~Output() = default;
-    virtual FileResult write(const std::string& lines) = 0;
-    virtual FileResult finish() = 0;
+    virtual FileOutcome write(const std::string& lines) = 0;
+    virtual FileOutcome finish() = 0;
 };
 
 class StreamOutput final : public Output {
 public:
     explicit StreamOutput(std::ostream& out) : out_(out) {}
-    FileResult write(const std::string& lines) override {
+    FileOutcome write(const std::string& lines) override {
         out_.write(lines.data(), static_cast<std::streamsize>(lines.size()));
         out_.flush();
-        return out_ ? FileResult{} : FileResult{false, "The output could not be written."};
+        if (!out_) return FileFailure{"The output could not be written."};
+        return Done{};
     }
-    FileResult finish() override { return {}; }
+    FileOutcome finish() override { return Done{}; }
 
 private:
     std::ostream& out_;
@@ -51,9 +52,9 @@ private:
 class StreamFileOutput final : public Output {
 public:
     explicit StreamFileOutput(const std::string& path) : target_(path) {}
-    FileResult open() { return target_.open(); }
-    FileResult write(const std::string& lines) override { return target_.write(lines); }
-    FileResult finish() override { return target_.close(); }
+    FileOutcome open() { return target_.open(); }
+    FileOutcome write(const std::string& lines) override { return target_.write(lines); }
+    FileOutcome finish() override { return target_.close(); }
 
 private:
     StreamTarget target_;
@@ -62,20 +63,21 @@ private:
 class FileOutput final : public Output {
 public:
     explicit FileOutput(const std::string& path) : file_(path) {}
-    FileResult open() { return file_.open(); }
+    FileOutcome open() { return file_.open(); }
     // Gathered into large writes: a batch writes many short lines.
-    FileResult write(const std::string& lines) override {
+    FileOutcome write(const std::string& lines) override {
         pending_ += lines;
-        return pending_.size() < (size_t{1} << 16) ? FileResult{} : flush();
+        if (pending_.size() < (size_t{1} << 16)) return Done{};
+        return flush();
     }
-    FileResult finish() override {
-        if (FileResult flushed = flush(); !flushed.ok) return flushed;
+    FileOutcome finish() override {
+        if (FileOutcome flushed = flush(); !flushed.ok()) return flushed;
         return file_.commit();
     }
 
 private:
-    FileResult flush() {
-        FileResult written = file_.write(pending_);
+    FileOutcome flush() {
+        FileOutcome written = file_.write(pending_);
         pending_.clear();
         return written;
     }
@@ -143,7 +145,7 @@ std::unique_ptr<Output> openOutput(const QuoteOptions& options, const WorksheetL
         problem = std::move(*conflict);
         return nullptr;
     }
-    FileResult opened;
+    FileOutcome opened = Done{};  // by the branch below
     std::unique_ptr<Output> output;
     if (isStreamTarget(path)) {
         auto stream = std::make_unique<StreamFileOutput>(path);
@@ -154,8 +156,8 @@ std::unique_ptr<Output> openOutput(const QuoteOptions& options, const WorksheetL
         opened = file->open();
         output = std::move(file);
     }
-    if (opened.ok) return output;
-    problem = printable(path) + ": " + opened.reason;
+    if (opened.ok()) return output;
+    problem = printable(path) + ": " + opened.failure().reason;
     return nullptr;
 }
 
@@ -242,7 +244,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     SummaryNames summaryNames(options.summariesDir.value_or(""));
     const bool summaries = options.summariesDir && writeSummary;
     const bool withDetails = options.details || summaries;
-    FileResult written = output->write(comparing ? compareHeaderOf(options.format) : headerOf(options.format));
+    FileOutcome written = output->write(comparing ? compareHeaderOf(options.format) : headerOf(options.format));
     // One worksheet's lines, added to those of its job. A plain quote's
     // lines are made on the writing thread, which fills in the rate file's
     // identity of its details and writes its summary.
@@ -281,9 +283,9 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
         identities.fill(details.rateFile);
         if (!summaries) return;
         const std::string pdf = summaryNames.pathFor(file);
-        if (const auto failure = writeSummary(details, pdf)) {
+        if (const auto written = writeSummary(details, pdf); !written.ok()) {
             bar.clear();
-            errors << "kbt2-quote: " << printable(pdf) << ": " << *failure << '\n';
+            errors << "kbt2-quote: " << printable(pdf) << ": " << written.failure().reason << '\n';
             anyFailed = true;
         }
     };
@@ -325,7 +327,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
             unratedQuotes += quoted.unrated;
             for (ComparedQuote& compared : quoted.compared) letterOf(compared);
             for (WorksheetQuote& quote : quoted.quotes) quoted.lines += linesOfPlain(quote);
-            if (written.ok && !quoted.lines.empty()) written = output->write(quoted.lines);
+            if (written.ok() && !quoted.lines.empty()) written = output->write(quoted.lines);
         });
         std::vector<QuoteItem> items;
         const auto handOver = [&] {
@@ -337,18 +339,18 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
             items.clear();
         };
         worksheets.forEach([&](const QuoteItem& item) {
-            if (!written.ok) return;
+            if (!written.ok()) return;
             items.push_back(item);
             if (items.size() == kWorksheetsPerJob) handOver();
         });
-        if (!items.empty() && written.ok) handOver();
+        if (!items.empty() && written.ok()) handOver();
         quotes.finish();
     }
     bar.clear();
-    if (written.ok) written = output->finish();
-    if (!written.ok) {
-        errors << "kbt2-quote: " << printable(options.outputPath.value_or("standard output")) << ": " << written.reason
-               << '\n';
+    if (written.ok()) written = output->finish();
+    if (!written.ok()) {
+        errors << "kbt2-quote: " << printable(options.outputPath.value_or("standard output")) << ": "
+               << written.failure().reason << '\n';
         return kUsageError;
     }
     if (comparing && progress) errors << summary.text();

@@ -4,11 +4,11 @@
 
 #include <functional>
 #include <iosfwd>
-#include <optional>
 #include <string>
 
 #include "app/quote/quote_options.h"
 #include "quote/quote_summary.h"
+#include "storage/file_io.h"
 
 namespace kbt2::quote {
 
@@ -17,8 +17,8 @@ inline constexpr int kAllQuoted = 0;
 inline constexpr int kSomeFailed = 1;
 inline constexpr int kUsageError = 2;
 
-// Writes one quote summary PDF to `path`; the reason when it could not.
-using SummaryWriter = std::function<std::optional<std::string>(const QuoteSummary& summary, const std::string& path)>;
+// Writes one quote summary PDF to `path`.
+using SummaryWriter = std::function<FileOutcome(const QuoteSummary& summary, const std::string& path)>;
 
 // `progress` tells whether a progress line may be drawn on `errors` (a
 // terminal); `writeSummary` writes the PDFs of --summaries. Returns the exit

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <string_view>
+#include <utility>
 
 #include "quote/printable.h"
 
@@ -25,7 +26,7 @@ bool isOption(const std::string& argument, std::string_view name) {
 
 }  // namespace
 
-std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const std::vector<std::string>& arguments) {
+Outcome<QuoteRequest, UsageError> parseQuoteArguments(const std::vector<std::string>& arguments) {
     QuoteOptions options;
     bool optionsEnded = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
@@ -37,9 +38,9 @@ std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const st
         if (argument == "--") {
             optionsEnded = true;
         } else if (argument == "--help" || argument == "-h") {
-            return InfoRequest::Help;
+            return QuoteRequest{InfoRequest::Help};
         } else if (argument == "--version") {
-            return InfoRequest::Version;
+            return QuoteRequest{InfoRequest::Version};
         } else if (isOption(argument, "--rates")) {
             const auto value = optionValue(arguments, i, "--rates");
             if (!value || value->empty()) return UsageError{"--rates needs a rate file"};
@@ -85,7 +86,7 @@ std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const st
     if (options.changedOnly && !options.comparePath) return UsageError{"--changed-only needs --compare"};
     if (options.details && options.format != OutputFormat::Jsonl) return UsageError{"--details needs --format jsonl"};
     if (options.comparePath && options.details) return UsageError{"--details is not for --compare"};
-    return options;
+    return QuoteRequest{std::move(options)};
 }
 
 std::string helpText() {

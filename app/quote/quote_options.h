@@ -6,6 +6,8 @@
 #include <variant>
 #include <vector>
 
+#include "worksheet/outcome.h"
+
 namespace kbt2::quote {
 
 enum class OutputFormat { Csv, Jsonl };
@@ -24,6 +26,10 @@ struct QuoteOptions {
 
 enum class InfoRequest { Help, Version };
 
+// What a command line that is not wrong asks for: a run, or the help or the
+// version.
+using QuoteRequest = std::variant<QuoteOptions, InfoRequest>;
+
 struct UsageError {
     std::string reason;  // one line
 };
@@ -34,7 +40,7 @@ inline constexpr const char* kUsage =
 
 // "--name value" and "--name=value" both work; "--" ends the options, so a
 // worksheet whose name starts with "-" can still be given.
-std::variant<QuoteOptions, InfoRequest, UsageError> parseQuoteArguments(const std::vector<std::string>& arguments);
+Outcome<QuoteRequest, UsageError> parseQuoteArguments(const std::vector<std::string>& arguments);
 
 // What --help prints.
 std::string helpText();

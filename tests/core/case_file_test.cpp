@@ -71,7 +71,7 @@ TEST_P(CaseFileReopen, OpensWhatIsSoundAndNamesTheRest) {
     {
         Farm farm;
         buildThree(farm);
-        ASSERT_EQ(saveCase(farm.scenarios, base.string()), std::nullopt);
+        ASSERT_TRUE(saveCase(farm.scenarios, base.string()).ok());
         for (size_t i = 0; i < farm.scenarios.size(); ++i) {
             fields.push_back(formatWorksheetFile(farm.scenarios.worksheet(i)));
             EXPECT_FALSE(farm.scenarios.document(i).unsaved());
@@ -159,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, CaseFileReopen, testing::Values(
               [](const fs::path& b) {
                   Worksheet other;
                   other.setText(kName, "Someone else");
-                  ASSERT_EQ(writeWorksheetFile(other, b.string()), std::nullopt);
+                  ASSERT_TRUE(writeWorksheetFile(other, b.string()).ok());
               },
               {"base"}, "base", {Kind::IndexStale}, {}}));
 // clang-format on
@@ -172,13 +172,13 @@ TEST(CaseFile, BaseAloneWritesWhatSaveWritesAndRetiresAnOlderIndex) {
     const fs::path base = folder / "farm.wsk";
     Farm farm;
     buildThree(farm);
-    ASSERT_EQ(saveCase(farm.scenarios, base.string()), std::nullopt);
+    ASSERT_TRUE(saveCase(farm.scenarios, base.string()).ok());
     ASSERT_TRUE(fs::exists(folder / kIndex));
     farm.scenarios.remove(2);
     farm.scenarios.remove(1);
     ASSERT_EQ(farm.scenarios.size(), 1u);
-    ASSERT_EQ(saveCase(farm.scenarios, base.string()), std::nullopt);
-    ASSERT_EQ(writeWorksheetFile(farm.live.worksheet(), (folder / "plain.wsk").string()), std::nullopt);
+    ASSERT_TRUE(saveCase(farm.scenarios, base.string()).ok());
+    ASSERT_TRUE(writeWorksheetFile(farm.live.worksheet(), (folder / "plain.wsk").string()).ok());
     EXPECT_EQ(readBytes(base), readBytes(folder / "plain.wsk"));
     EXPECT_FALSE(fs::exists(folder / kIndex));
     EXPECT_TRUE(fs::exists(folder / "farm.wsk.scenarios/02-hay-added.wsk"));
@@ -192,7 +192,7 @@ TEST(CaseFile, BaseAloneWritesWhatSaveWritesAndRetiresAnOlderIndex) {
     // Never a case with scenarios: no folder at all.
     Farm single;
     single.live.setText(kName, "Solo");
-    ASSERT_EQ(saveCase(single.scenarios, (folder / "solo.wsk").string()), std::nullopt);
+    ASSERT_TRUE(saveCase(single.scenarios, (folder / "solo.wsk").string()).ok());
     EXPECT_FALSE(fs::exists(folder / "solo.wsk.scenarios"));
     EXPECT_EQ(single.live.fileName(), (folder / "solo.wsk").string());
     EXPECT_FALSE(single.live.unsaved());
@@ -204,13 +204,13 @@ TEST(CaseFile, EveryFileIsAPlainWorksheet) {
     const fs::path folder = scratchFolder("case");
     Farm farm;
     buildThree(farm);
-    ASSERT_EQ(saveCase(farm.scenarios, (folder / "farm.wsk").string()), std::nullopt);
+    ASSERT_TRUE(saveCase(farm.scenarios, (folder / "farm.wsk").string()).ok());
     const std::vector<fs::path> files = {"farm.wsk", "farm.wsk.scenarios/02-hay-added.wsk",
                                          "farm.wsk.scenarios/03-milk-50-lower.wsk"};
     for (size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(readBytes(folder / files[i]), formatWorksheetFile(farm.scenarios.worksheet(i))) << files[i];
         Worksheet loaded;
-        EXPECT_EQ(readWorksheetFileFresh(loaded, (folder / files[i]).string()), std::nullopt);
+        EXPECT_TRUE(readWorksheetFileFresh(loaded, (folder / files[i]).string()).ok());
     }
 }
 
@@ -221,7 +221,7 @@ TEST(CaseFile, AFailedScenarioWriteLeavesTheCaseAsItWas) {
     const fs::path base = folder / "farm.wsk";
     Farm farm;
     buildThree(farm);
-    ASSERT_EQ(saveCase(farm.scenarios, base.string()), std::nullopt);
+    ASSERT_TRUE(saveCase(farm.scenarios, base.string()).ok());
     const std::string baseBefore = readBytes(base);
     const std::string indexBefore = readBytes(folder / kIndex);
 
@@ -229,9 +229,9 @@ TEST(CaseFile, AFailedScenarioWriteLeavesTheCaseAsItWas) {
     farm.live.setText(kName, "Changed");
     farm.scenarios.rename(2, "Blocked");
     fs::create_directory(folder / "farm.wsk.scenarios/03-blocked.wsk");
-    const auto failure = saveCase(farm.scenarios, base.string());
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_NE(failure->find("03-blocked.wsk"), std::string::npos);
+    const auto saved = saveCase(farm.scenarios, base.string());
+    ASSERT_FALSE(saved.ok());
+    EXPECT_NE(saved.failure().message.find("03-blocked.wsk"), std::string::npos);
     EXPECT_EQ(readBytes(base), baseBefore);
     EXPECT_EQ(readBytes(folder / kIndex), indexBefore);
     EXPECT_TRUE(farm.live.unsaved());

@@ -209,7 +209,7 @@ protected:
     static void writeCase(const std::string& name, const std::string& producer) {
         Worksheet ws;
         ws.setText(kName, producer);
-        ASSERT_FALSE(writeWorksheetFile(ws, folder() + name));
+        ASSERT_TRUE(writeWorksheetFile(ws, folder() + name).ok());
     }
 };
 
@@ -266,7 +266,7 @@ TEST_F(DocumentName, FollowsTheWorksheet) {
          [corn](Form& f, FakePlatform& p) { load(f, p, "a.wsk"), f.setChecked(corn, true), open(f, p, "binary.wsk"); },
          "a.wsk", true, "A", true},
         {"a recovered copy belongs to no file",
-         [](Form& f, FakePlatform&) { f.recoverFrom(caseFile("b.wsk"), "kept"); }, "", true, "B"},
+         [](Form& f, FakePlatform&) { ASSERT_TRUE(f.recoverFrom(caseFile("b.wsk"), "kept").ok()); }, "", true, "B"},
     };
     for (const DocumentCase& c : cases) {
         FakePlatform platform;

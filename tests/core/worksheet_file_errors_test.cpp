@@ -205,9 +205,9 @@ TEST(SaveReplace, RefusesAFileTheUserMayNotWrite) {
     const fs::path folder = scratchFolder("readOnly");
     writeBytes(folder / "kept.wsk", "old");
     fs::permissions(folder / "kept.wsk", fs::perms::owner_read);
-    const FileResult result = replaceFileAtomically((folder / "kept.wsk").string(), "new");
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.reason, "Permission denied.");
+    const FileOutcome result = replaceFileAtomically((folder / "kept.wsk").string(), "new");
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.failure().reason, "Permission denied.");
     EXPECT_EQ(readBytes(folder / "kept.wsk"), "old");
 }
 
@@ -217,7 +217,7 @@ TEST(SaveReplace, KeepsThePermissionsAndTheLinkOfAnExistingFile) {
     fs::permissions(folder / "real.wsk", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink("real.wsk", folder / "link.wsk");
 
-    ASSERT_TRUE(replaceFileAtomically((folder / "link.wsk").string(), "new\r\n").ok);
+    ASSERT_TRUE(replaceFileAtomically((folder / "link.wsk").string(), "new\r\n").ok());
     EXPECT_TRUE(fs::is_symlink(folder / "link.wsk"));
     EXPECT_EQ(readBytes(folder / "real.wsk"), "new\r\n");
     EXPECT_EQ(fs::status(folder / "real.wsk").permissions() & fs::perms::all,
@@ -231,9 +231,9 @@ TEST(SaveReplace, RefusesAPipeAndLeavesItAPipe) {
     ASSERT_EQ(::mkfifo((folder / "pipe.wsk").c_str(), 0600), 0);
     fs::create_symlink("pipe.wsk", folder / "link.wsk");
     for (const char* name : {"pipe.wsk", "link.wsk"}) {
-        const FileResult result = replaceFileAtomically((folder / name).string(), "new");
-        EXPECT_FALSE(result.ok) << name;
-        EXPECT_EQ(result.reason, "The name does not belong to an ordinary file.") << name;
+        const FileOutcome result = replaceFileAtomically((folder / name).string(), "new");
+        ASSERT_FALSE(result.ok()) << name;
+        EXPECT_EQ(result.failure().reason, "The name does not belong to an ordinary file.") << name;
     }
     EXPECT_TRUE(fs::is_fifo(fs::symlink_status(folder / "pipe.wsk")));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
@@ -262,7 +262,7 @@ TEST(SaveReplace, RemovesTheTemporaryFileOfARunThatIsGone) {
     writeBytes(folder / ("case.wsk.~" + gone + "-7"), "half written");
     for (const std::string& name : kept) writeBytes(folder / name, "x");
 
-    ASSERT_TRUE(replaceFileAtomically((folder / "case.wsk").string(), "new").ok);
+    ASSERT_TRUE(replaceFileAtomically((folder / "case.wsk").string(), "new").ok());
     EXPECT_EQ(readBytes(folder / "case.wsk"), "new");
     EXPECT_FALSE(fs::exists(folder / ("case.wsk.~" + gone + "-1")));
     EXPECT_FALSE(fs::exists(folder / ("case.wsk.~" + gone + "-7")));

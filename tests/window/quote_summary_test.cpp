@@ -85,7 +85,7 @@ private Q_SLOTS:
     void pdfReadsBackWithFiguresRateFileAndDisclaimer() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("hansen.pdf");
-        QVERIFY(!ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 8)));
+        QVERIFY(ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 8)).ok());
         // To look at the pages: KBT2_KEEP_SUMMARY=/tmp/summary.pdf
         if (const QString keep = qEnvironmentVariable("KBT2_KEEP_SUMMARY"); !keep.isEmpty()) {
             QFile::remove(keep);
@@ -119,7 +119,7 @@ private Q_SLOTS:
     void unwritablePlaceIsToldAndLeavesNothing() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("missing/folder/x.pdf");
-        QVERIFY(ui::writeQuoteSummaryPdf(sampleSummary(), pdf).has_value());
+        QVERIFY(!ui::writeQuoteSummaryPdf(sampleSummary(), pdf).ok());
         QVERIFY(!QFileInfo::exists(pdf));
     }
 
@@ -138,17 +138,17 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         const QTemporaryDir dir;
         const QString pdf = dir.filePath("hansen.pdf");
-        QVERIFY(!ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 1)));
+        QVERIFY(ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 1)).ok());
         const QByteArray earlier = bytesOf(pdf);
         if (limit < 0) limit += static_cast<int>(earlier.size());
         QVERIFY(earlier.size() > limit);
-        std::optional<QString> failure;
-        {
+        const FileOutcome written = [&] {
             FileSizeLimit limited(static_cast<rlim_t>(limit));
-            failure = ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 8));
-        }
-        QVERIFY(failure.has_value());
-        QCOMPARE(*failure, reason + " The file already there is left as it was.");
+            return ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 8));
+        }();
+        QVERIFY(!written.ok());
+        QCOMPARE(QString::fromStdString(written.failure().reason),
+                 reason + " The file already there is left as it was.");
         QCOMPARE(bytesOf(pdf), earlier);
         QCOMPARE(filesIn(dir.path()), 1);
     }

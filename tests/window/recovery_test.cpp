@@ -26,7 +26,7 @@ QString noteOf(ui::MainWindow& window) { return window.documents().status().curr
 
 std::string producerIn(const QString& path) {
     Worksheet ws;
-    if (readWorksheetFile(ws, path.toStdString())) return "(unreadable)";
+    if (!readWorksheetFile(ws, path.toStdString()).ok()) return "(unreadable)";
     return ws.text({Control::Producer1});
 }
 
