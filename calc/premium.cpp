@@ -56,9 +56,7 @@ PremiumFigures premiumFigures(const PremiumInputs& in, std::span<const Commodity
     }
     f.livestockShare = livestockShare(shares, rates);
     f.livestockOrInsurableShare = livestockOrInsurableShare(shares, rates);
-    if (f.livestockShare > kLivestockLimit) f.warnings.push_back(PremiumWarning::LivestockOver35);
-    if (f.livestockOrInsurableShare > kLivestockOrInsurableLimit)
-        f.warnings.push_back(PremiumWarning::LivestockOrInsurableOver50);
+    f.warnings = premiumWarnings(f);
 
     const int count = static_cast<int>(kbt.rowKbts.size());
     f.diversificationFactor = diversificationFactor(count, shares.deviationSum);
@@ -73,6 +71,13 @@ PremiumFigures premiumFigures(const PremiumInputs& in, std::span<const Commodity
         f.finite = f.finite && column.finite();
     }
     return f;
+}
+
+std::vector<PremiumWarning> premiumWarnings(const PremiumFigures& f) {
+    std::vector<PremiumWarning> warnings;
+    for (const PremiumWarningTest& test : kPremiumWarnings)
+        if (f.*test.share > test.limit) warnings.push_back(test.kind);
+    return warnings;
 }
 
 }  // namespace kbt2

@@ -5,6 +5,8 @@
 // value its field holds once written, and each step uses those values.
 
 #include <array>
+#include <cstddef>
+#include <iterator>
 #include <optional>
 #include <span>
 #include <vector>
@@ -38,7 +40,8 @@ struct PremiumStop {
     double allowableKbt = 0;
 };
 
-// The eligibility tests' warnings; the calculation goes on after them.
+// The eligibility tests' warnings; the calculation goes on after them. Each
+// kind is one row of kPremiumWarnings below, in this order.
 enum class PremiumWarning {
     LivestockOver35,             // livestock share above 35 %
     LivestockOrInsurableOver50,  // livestock and insurable crops above 50 %
@@ -94,5 +97,36 @@ struct PremiumFigures {
 
 // Every figure of the premium; `rates` holds one entry per row in use.
 PremiumFigures premiumFigures(const PremiumInputs& in, std::span<const CommodityRates> rates);
+
+// The eligibility tests, one row per kind of PremiumWarning in its order,
+// which is the order the warnings are shown in: a share of the expected KBT
+// above the limit warns. What each kind is called and how it shows is the
+// table of commands/premium_warnings.h, one row per row of this one.
+struct PremiumWarningTest {
+    PremiumWarning kind;
+    double limit;                   // the share allowed, to three decimals
+    double PremiumFigures::*share;  // the share tested, to three decimals
+};
+// clang-format off
+inline constexpr PremiumWarningTest kPremiumWarnings[] = {
+    {PremiumWarning::LivestockOver35,            0.35, &PremiumFigures::livestockShare},
+    {PremiumWarning::LivestockOrInsurableOver50, 0.5,  &PremiumFigures::livestockOrInsurableShare},
+};
+// clang-format on
+inline constexpr size_t kPremiumWarningKinds = std::size(kPremiumWarnings);
+
+constexpr bool rowsInKindOrder() {
+    for (size_t i = 0; i < kPremiumWarningKinds; ++i)
+        if (kPremiumWarnings[i].kind != static_cast<PremiumWarning>(i)) return false;
+    return true;
+}
+static_assert(rowsInKindOrder(), "kPremiumWarnings holds one row per kind, in the order of PremiumWarning");
+
+constexpr const PremiumWarningTest& premiumWarningTest(PremiumWarning kind) {
+    return kPremiumWarnings[static_cast<size_t>(kind)];
+}
+
+// The warnings of the figures' shares, in the table's order.
+std::vector<PremiumWarning> premiumWarnings(const PremiumFigures& f);
 
 }  // namespace kbt2

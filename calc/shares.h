@@ -35,11 +35,6 @@ double livestockShare(const Shares& shares, std::span<const CommodityRates> rate
 // each row counted once, to three decimals.
 double livestockOrInsurableShare(const Shares& shares, std::span<const CommodityRates> rates);
 
-// The limits of the two eligibility tests: a share above one is warned of,
-// and the calculation goes on.
-inline constexpr double kLivestockLimit = 0.35;
-inline constexpr double kLivestockOrInsurableLimit = 0.5;
-
 // One row's term of a weighted rate: rate times share, to three decimals.
 double weightedTerm(double rate, double share);
 

@@ -1,5 +1,6 @@
 #include "commands/clear.h"
 
+#include "commands/premium_warnings.h"
 #include "worksheet/premium_rows.h"
 #include "worksheet/report_rows.h"
 
@@ -54,8 +55,7 @@ void clearClick(Worksheet& ws) {
 
     for (FieldRef field : kPremiumSingles) ws.setText(field, {});
     for (Control array : kPremiumRows) emptyAll(ws, array);
-    ws.setText({Control::Lvstex}, {});
-    ws.setText({Control::Mpciex}, {});
+    for (const PremiumWarningTexts& warning : kPremiumWarningTexts) ws.setText({warning.result}, {});
 }
 
 }  // namespace kbt2

@@ -1,6 +1,7 @@
 #include "commands/messages.h"
 
 #include "calc/numbers.h"
+#include "commands/premium_warnings.h"
 
 namespace kbt2::messages {
 namespace {
@@ -57,14 +58,7 @@ std::vector<Message> rateFileUnreadable(const RateFileError& error) {
 }
 
 Message premiumWarning(PremiumWarning warning) {
-    if (warning == PremiumWarning::LivestockOver35)
-        return {"*** ERROR ***",
-                "You are not eligible for KBT because more than\r 35% of your expected KBT comes from livestock.",
-                MessageButtons::OKCancel, MessageIcon::Critical};
-    return {"*** ERROR ***",
-            "You must purchase an MPCI product on insurable crops because\r50% of your expected KBT comes from "
-            "livestock and insurable crops.",
-            MessageButtons::OKCancel, MessageIcon::Critical};
+    return {"*** ERROR ***", premiumWarningTexts(warning).message, MessageButtons::OKCancel, MessageIcon::Critical};
 }
 
 std::string worksheetNotSaved(const std::string& path, const std::string& reason) {

@@ -52,6 +52,8 @@ std::vector<Message> rateFileUnreadable(const RateFileError& error);
 // The rate file the user chose is gone: the premium is priced from the one
 // the usual places hold, and the user is told so, with both, before it is.
 std::string chosenRateFileGone(const std::string& gone, const std::string& instead);
+// An eligibility warning's message box; its text is the warning's row of
+// kPremiumWarningTexts (commands/premium_warnings.h).
 Message premiumWarning(PremiumWarning warning);
 
 // Save, Load and Print.

@@ -37,10 +37,7 @@ void writeFigures(FieldDraft& draft, const PremiumFigures& f) {
     draft.setNumber({Control::Text15, 0}, f.totalExpectedKbt);
     draft.setNumber({Control::Text21}, f.allowableKbt);
     writeLiabilities(draft, f.columns);
-    for (const PremiumWarning warning : f.warnings) {
-        draft.message(messages::premiumWarning(warning));
-        draft.setText({warning == PremiumWarning::LivestockOver35 ? Control::Lvstex : Control::Mpciex}, "Yes");
-    }
+    for (const PremiumWarning warning : f.warnings) writeWarning(draft, warning);
     writePremiums(draft, f.columns);
     showOfferedLevels(draft, f.columns);
 }
@@ -65,8 +62,7 @@ PremiumOutcome command4Click(Worksheet& ws, Platform& platform, RateSource& rate
     // Everything is computed into a draft first: a figure out of range then
     // stops the command with nothing written.
     FieldDraft draft(ws);
-    draft.setText({Control::Lvstex}, "No");
-    draft.setText({Control::Mpciex}, "No");
+    clearWarningResults(draft);
     if (draft.text({Control::MPCI}).empty()) draft.setText({Control::MPCI}, "0");
     draft.setNumber({Control::Croptext}, count);
     const PremiumRateKeys keys = premiumRateKeys(ws);

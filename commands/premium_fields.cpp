@@ -1,5 +1,8 @@
 #include "commands/premium_fields.h"
 
+#include "commands/messages.h"
+#include "commands/premium_warnings.h"
+
 namespace kbt2 {
 namespace {
 
@@ -28,6 +31,15 @@ void showOfferedLevels(FieldDraft& draft, const PremiumColumns& columns) {
             if (!offered) draft.setText({row, j}, "");
         }
     }
+}
+
+void clearWarningResults(FieldDraft& draft) {
+    for (const PremiumWarningTexts& warning : kPremiumWarningTexts) draft.setText({warning.result}, "No");
+}
+
+void writeWarning(FieldDraft& draft, PremiumWarning warning) {
+    draft.message(messages::premiumWarning(warning));
+    draft.setText({premiumWarningTexts(warning).result}, "Yes");
 }
 
 void writeLiabilities(FieldDraft& draft, double allowable) {

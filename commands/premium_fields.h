@@ -1,9 +1,10 @@
 #pragma once
-// The premium's figures written into the page-9 fields through a draft, in
-// the order the premium writes them.
+// The premium's figures and eligibility results written into the page-9
+// fields through a draft, in the order the premium writes them.
 
 #include <array>
 
+#include "calc/premium.h"
 #include "calc/premium_table.h"
 #include "commands/field_draft.h"
 
@@ -19,6 +20,11 @@ void writePremiums(FieldDraft& draft, const PremiumColumns& columns);
 // Columns not offered are hidden and emptied; offered ones are shown again.
 // Column 2 (0.65) is always offered and never touched here.
 void showOfferedLevels(FieldDraft& draft, const PremiumColumns& columns);
+
+// Page 9's eligibility results: each "No" before the figures, and a warning
+// shown with its result "Yes" (its row of kPremiumWarningTexts).
+void clearWarningResults(FieldDraft& draft);
+void writeWarning(FieldDraft& draft, PremiumWarning warning);
 
 // The same from the allowable KBT, the weighted rates and the factor, with
 // the KBT liability and MPCI liability the draft holds.

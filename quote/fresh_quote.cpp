@@ -39,10 +39,7 @@ void readFigures(const PremiumFigures& f, const Worksheet& ws, const RateLookup&
     s.livestockShare = f.livestockShare;
     s.livestockOrInsurableShare = f.livestockOrInsurableShare;
     s.diversificationFactor = plainText(f.diversificationFactor);
-    for (const PremiumWarning warning : f.warnings) {
-        if (warning == PremiumWarning::LivestockOver35) s.livestockWarning = true;
-        if (warning == PremiumWarning::LivestockOrInsurableOver50) s.insurableWarning = true;
-    }
+    s.warnings = f.warnings;
     // Every level's nine figures, hidden levels too, before the page empties them.
     for (int column = 0; column < kPremiumColumns; ++column) {
         const PremiumColumn& figures = f.columns[static_cast<size_t>(column)];

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "calc/premium.h"
+
 namespace kbt2 {
 
 inline constexpr int kTaxYears = 5;
@@ -87,8 +89,7 @@ struct QuoteSummary {
     double livestockOrInsurableShare = 0;
     std::string diversificationFactor;
     std::array<SummaryLevel, 3> levels;
-    bool livestockWarning = false;  // livestock above 35% of the expected KBT
-    bool insurableWarning = false;  // livestock and insurable crops above 50%
+    std::vector<PremiumWarning> warnings;  // the eligibility warnings, in the order shown
     SummaryRateFile rateFile;
     // The same worksheet's premiums under an earlier rate table, for a
     // renewal letter; each level offered under either table, in column order.

@@ -1,9 +1,12 @@
 #include "quote/quote_text.h"
 
 #include <cmath>
+#include <iterator>
+#include <string_view>
 
 #include "calc/numbers.h"
 #include "commands/premium.h"
+#include "commands/premium_warnings.h"
 
 namespace kbt2 {
 namespace {
@@ -23,6 +26,31 @@ std::string signedDollars(double amount, const std::string& wholePart, const std
 }
 
 std::string plain(double value) { return plainText(value); }
+
+// The share each eligibility test compares with its limit, as the summary
+// keeps it: one per row of kPremiumWarnings, in its order.
+constexpr double QuoteSummary::*kTestedShares[] = {
+    &QuoteSummary::livestockShare,
+    &QuoteSummary::livestockOrInsurableShare,
+};
+static_assert(std::size(kTestedShares) == kPremiumWarningKinds, "every eligibility test has its share here");
+
+// A warning's words with its share and limit put in.
+std::string filledIn(std::string_view words, const std::string& share, const std::string& limit) {
+    std::string text;
+    for (size_t at = 0; at < words.size();) {
+        if (words.substr(at).starts_with("{share}")) {
+            text += share;
+            at += std::string_view("{share}").size();
+        } else if (words.substr(at).starts_with("{limit}")) {
+            text += limit;
+            at += std::string_view("{limit}").size();
+        } else {
+            text += words[at++];
+        }
+    }
+    return text;
+}
 
 }  // namespace
 
@@ -62,15 +90,11 @@ std::vector<const SummaryLevel*> offeredLevels(const QuoteSummary& summary) {
 
 std::vector<std::string> eligibilityWarnings(const QuoteSummary& summary) {
     std::vector<std::string> warnings;
-    if (summary.livestockWarning)
-        warnings.push_back("Livestock bring " + percentText(summary.livestockShare) +
-                           " of the expected revenue, more than the 35% the plan allows: as the worksheet stands, "
-                           "the farm is not eligible for KBT.");
-    if (summary.insurableWarning)
-        warnings.push_back("Livestock and crops insurable under MPCI bring " +
-                           percentText(summary.livestockOrInsurableShare) +
-                           " of the expected revenue, more than 50%: an MPCI policy must be bought on the insurable "
-                           "crops.");
+    for (const PremiumWarning warning : summary.warnings) {
+        const auto kind = static_cast<size_t>(warning);
+        warnings.push_back(filledIn(premiumWarningTexts(warning).summary, percentText(summary.*kTestedShares[kind]),
+                                    plain(kPremiumWarnings[kind].limit * 100) + "%"));
+    }
     return warnings;
 }
 
@@ -99,8 +123,11 @@ std::vector<std::string> premiumSteps(const QuoteSummary& s) {
                     std::to_string(s.significantCount) + (s.significantCount == 1 ? " does" : " do") +
                     ", so the coverage levels offered are " + levels + " (.75 needs 3 such commodities, .80 needs 8).");
 
-    steps.push_back("Livestock make up " + plain(s.livestockShare) + " of the expected KBT (the limit is 0.35); " +
-                    "livestock and insurable crops " + plain(s.livestockOrInsurableShare) + " (the limit is 0.5).");
+    std::string tests;
+    for (size_t kind = 0; kind < kPremiumWarningKinds; ++kind)
+        tests += (kind == 0 ? "" : "; ") + filledIn(kPremiumWarningTexts[kind].step, plain(s.*kTestedShares[kind]),
+                                                    plain(kPremiumWarnings[kind].limit));
+    steps.push_back(tests + ".");
 
     for (const SummaryLevel* level : offeredLevels(s)) {
         steps.push_back("At " + level->coverage + ": the weighted rate " + plain(level->weightedRate) +

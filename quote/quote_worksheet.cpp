@@ -1,6 +1,7 @@
 #include "quote/quote_worksheet.h"
 
 #include "commands/form.h"
+#include "commands/premium_warnings.h"
 #include "commands/quiet_platform.h"
 #include "location/states.h"
 #include "quote/fresh_quote.h"
@@ -20,10 +21,6 @@ public:
     RateSource* current = nullptr;
 };
 
-const char* warningName(PremiumWarning warning) {
-    return warning == PremiumWarning::LivestockOver35 ? "livestock-over-35" : "mpci-over-50";
-}
-
 // Runs a button; the message that stopped it, if any. The premium's
 // eligibility warnings let it go on, as in the window; every other message
 // stops the command that shows it.
@@ -32,7 +29,7 @@ std::optional<std::string> press(Form& form, QuietPlatform& platform, Control bu
     form.click(button);
     if (button == Control::Command4 && form.lastPremium().calculated()) {
         for (const PremiumWarning warning : form.lastPremium().figures->warnings)
-            quote.warnings.push_back(warningName(warning));
+            quote.warnings.push_back(premiumWarningTexts(warning).token);
         if (const auto& use = form.lastRateFileUse(); use && !use->pricesEveryRow()) {
             quote.warnings.push_back(kNoRateRecord);
             for (const int row : use->unmatched)

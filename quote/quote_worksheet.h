@@ -28,7 +28,7 @@ struct WorksheetQuote {
     std::string file;
     bool ok = false;
     std::string message;                // the message that stopped it
-    std::vector<std::string> warnings;  // "livestock-over-35", "mpci-over-50", "no-rate-record"
+    std::vector<std::string> warnings;  // tokens of kPremiumWarningTexts, then kNoRateRecord
     // The commodity rows the rate file has no record for (priced at rate 0,
     // so the figures are no quote): each row's code and name.
     struct Unrated {

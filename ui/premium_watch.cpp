@@ -4,43 +4,23 @@
 #include <algorithm>
 #include <string_view>
 
+#include "commands/premium_watch_fields.h"
 #include "worksheet/premium_rows.h"
+#include "worksheet/report_rows.h"
 
 namespace kbt2::ui {
 namespace {
 
 using C = Control;
 
-constexpr int kRows = 14;
 constexpr std::string_view kLevels[] = {".80", ".75", ".65"};
-constexpr Control kCountyOptions[] = {C::Mi1, C::Me1, C::Ma1, C::Nh1, C::Fl1};
 
 // clang-format off
-// The premium's inputs of each commodity row, with what they are called.
-struct RowInput { Control control; std::string_view what; };
-constexpr RowInput kRowInputs[] = {
-    {C::Cropname1, "name"},
-    {C::Unit1,     "commodity code"},
-    {C::Totamt1,   "total amount"},
-    {C::Expval1,   "expected value"},
-};
-// The premium table's rows as page 9 captions them, and its single results.
+// The premium table's rows as page 9 captions them. The fields the premium
+// reads and writes are commands/premium_watch_fields.h's.
 constexpr std::string_view kRowNames[] = {
     "Indemnity Threshold", "Weighted average rate", "Diversification Factor", "KBT Rate", "KBT Liability",
     "Net KBT Liability", "Gross Premium", "Subsidy", "Producer Premium",
-};
-struct SingleField { FieldRef field; std::string_view name; };
-constexpr SingleField kSingleOutputs[] = {
-    {{C::Lvstex},    "the livestock result"},
-    {{C::Mpciex},    "the MPCI result"},
-    {{C::Projkbt},   "the preliminary KBT"},
-    {{C::Text15, 0}, "the total expected KBT"},
-    {{C::Text21},    "the allowable KBT"},
-    {{C::Croptext},  "the number of crops"},
-};
-constexpr SingleField kSingleInputs[] = {
-    {{C::MPCI},       "the MPCI liability"},
-    {{C::Averageinc}, "the average income"},
 };
 // clang-format on
 static_assert(std::size(kRowNames) == std::size(kPremiumRows));
@@ -53,17 +33,20 @@ struct Watched {
 
 std::vector<Watched> inputsOf(const Worksheet& ws) {
     std::vector<Watched> inputs;
-    inputs.push_back({std::to_string(ws.selectedIndex(C::St)), "the state"});
-    std::string county;
-    for (Control options : kCountyOptions) county += std::to_string(ws.selectedIndex(options)) + ",";
-    inputs.push_back({county, "the county"});
-    for (const SingleField& input : kSingleInputs) inputs.push_back({ws.text(input.field), std::string(input.name)});
-    for (int year = 0; year < 5; ++year)
-        inputs.push_back({ws.text({C::Allinc1, year}), "the allowable income of " + std::to_string(1993 + year)});
-    for (int row = 0; row < kRows; ++row) {
+    for (const WatchedChoice& choice : kPremiumChoiceInputs) {
+        std::string chosen;
+        for (const Control options : choice.options) chosen += std::to_string(ws.selectedIndex(options)) + ",";
+        inputs.push_back({chosen, std::string(choice.name)});
+    }
+    for (const WatchedField& input : kPremiumSingleInputs)
+        inputs.push_back({ws.text(input.field), std::string(input.name)});
+    for (int year = 0; year < info(kPremiumIncomes).slots(); ++year)
+        inputs.push_back({ws.text({kPremiumIncomes, year}),
+                          "the allowable income of " + std::to_string(kPremiumFirstIncomeYear + year)});
+    for (int row = 0; row < kReportRows; ++row) {
         const std::string& name = ws.text({C::Cropname1, row});
         const std::string owner = name.empty() ? "row " + std::to_string(row + 1) + "'s " : name + "'s ";
-        for (const RowInput& input : kRowInputs)
+        for (const WatchedRowField& input : kPremiumRowInputs)
             inputs.push_back({ws.text({input.control, row}), owner + std::string(input.what)});
     }
     return inputs;
@@ -75,7 +58,7 @@ std::vector<Watched> outputsOf(const Worksheet& ws) {
         for (size_t k = 0; k < std::size(kPremiumRows); ++k)
             outputs.push_back({ws.text({kPremiumRows[k], level}),
                                "the " + std::string(kRowNames[k]) + " " + std::string(kLevels[level])});
-    for (const SingleField& output : kSingleOutputs)
+    for (const WatchedField& output : kPremiumSingleOutputs)
         outputs.push_back({ws.text(output.field), std::string(output.name)});
     return outputs;
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "calc/numbers.h"
 #include "commands/premium.h"
+#include "commands/premium_warnings.h"
 #include "fake_platform.h"
 #include "rate_records.h"
 #include "worksheet/premium_rows.h"
@@ -82,7 +84,8 @@ void expectEqualsFields(const QuoteSummary& s, const Worksheet& ws) {
     EXPECT_EQ(plainText(s.totalExpectedKbt), field({Control::Text15, 0}));
     EXPECT_EQ(plainText(s.allowableKbt), field({Control::Text21}));
     EXPECT_EQ(std::to_string(s.commodities.size()), field({Control::Croptext}));
-    EXPECT_EQ(s.livestockWarning ? "Yes" : "No", field({Control::Lvstex}));
+    for (const PremiumWarningTexts& warning : kPremiumWarningTexts)
+        EXPECT_EQ(std::ranges::count(s.warnings, warning.kind) ? "Yes" : "No", field({warning.result}));
     for (int column = 0; column < kPremiumColumns; ++column) {
         const SummaryLevel& level = s.levels[static_cast<size_t>(column)];
         EXPECT_EQ(level.offered, ws.visible({Control::Text23, column}));
@@ -161,7 +164,7 @@ TEST_F(FreshQuoteTest, EachRowKeepsItsRatesFlagsAndWeightedTerms) {
     // 0.08 × 0.6 = 0.048; 0.06 × 0.6 = 0.036; 0.04 × 0.6 = 0.024.
     EXPECT_EQ(first.weighted, (std::array<double, 3>{0.048, 0.036, 0.024}));
     EXPECT_DOUBLE_EQ(s.livestockShare, 0.6);
-    EXPECT_TRUE(s.livestockWarning);
+    EXPECT_EQ(s.warnings, (std::vector{PremiumWarning::LivestockOver35, PremiumWarning::LivestockOrInsurableOver50}));
     EXPECT_EQ(s.rateFile.records, 3U);
     EXPECT_EQ(fs::path(s.rateFile.path).filename(), "Ratefile.prn");
     // The livestock warning was answered quietly: nobody saw a message.

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 using namespace kbt2;
 
 namespace {
@@ -93,14 +97,35 @@ TEST(PremiumSteps, OneCommodityAndSevenOrMoreAreToldApart) {
 TEST(EligibilityWarnings, OnlyTheTestsThatFailedAreWorded) {
     QuoteSummary s = fiveCommodities();
     EXPECT_TRUE(eligibilityWarnings(s).empty());
-    s.livestockWarning = true;
+    s.warnings = {PremiumWarning::LivestockOver35, PremiumWarning::LivestockOrInsurableOver50};
     s.livestockShare = 0.6;
-    s.insurableWarning = true;
     s.livestockOrInsurableShare = 0.6;
     const auto warnings = eligibilityWarnings(s);
     ASSERT_EQ(warnings.size(), 2U);
     EXPECT_NE(warnings[0].find("60.0% of the expected revenue"), std::string::npos);
     EXPECT_NE(warnings[1].find("an MPCI policy must be bought"), std::string::npos);
+    s.warnings = {PremiumWarning::LivestockOrInsurableOver50};
+    EXPECT_EQ(eligibilityWarnings(s), std::vector<std::string>{warnings[1]});
+}
+
+// The words of each warning and of the step on the tests, each share and
+// limit in its place.
+TEST(EligibilityWarnings, WordEachShareAndLimit) {
+    QuoteSummary s = fiveCommodities();
+    s.warnings = {PremiumWarning::LivestockOver35, PremiumWarning::LivestockOrInsurableOver50};
+    s.livestockShare = 0.372;
+    s.livestockOrInsurableShare = 0.8;
+    EXPECT_EQ(eligibilityWarnings(s),
+              (std::vector<std::string>{
+                  "Livestock bring 37.2% of the expected revenue, more than the 35% the plan allows: as the worksheet "
+                  "stands, the farm is not eligible for KBT.",
+                  "Livestock and crops insurable under MPCI bring 80.0% of the expected revenue, more than 50%: an "
+                  "MPCI policy must be bought on the insurable crops."}));
+    const auto steps = premiumSteps(s);
+    EXPECT_NE(std::find(steps.begin(), steps.end(),
+                        "Livestock make up 0.372 of the expected KBT (the limit is 0.35); livestock and insurable "
+                        "crops 0.8 (the limit is 0.5)."),
+              steps.end());
 }
 
 TEST(PremiumPerThousand, IsThePremiumOverTheGuarantee) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calc/numbers.h"
+#include "calc/premium.h"
 #include "commands/messages.h"
 
 namespace kbt2 {
@@ -89,8 +90,10 @@ TEST_P(Eligibility, WarnAboveTheLimits) {
     double total = 0;
     for (double kbt : c.rowKbts) total += kbt;
     const Shares s = commodityShares(c.rowKbts, total);
-    EXPECT_EQ(livestockShare(s, c.rates) > kLivestockLimit, c.livestockWarning);
-    EXPECT_EQ(livestockOrInsurableShare(s, c.rates) > kLivestockOrInsurableLimit, c.insurableWarning);
+    const double livestockLimit = premiumWarningTest(PremiumWarning::LivestockOver35).limit;
+    const double insurableLimit = premiumWarningTest(PremiumWarning::LivestockOrInsurableOver50).limit;
+    EXPECT_EQ(livestockShare(s, c.rates) > livestockLimit, c.livestockWarning);
+    EXPECT_EQ(livestockOrInsurableShare(s, c.rates) > insurableLimit, c.insurableWarning);
 }
 
 // clang-format off

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "commands/form.h"
+#include "commands/premium_warnings.h"
 #include "commands/save_load.h"
 #include "storage/worksheet_file_format.h"
 #include "storage_test_support.h"
@@ -171,8 +173,9 @@ void fillRandomly(Form& form, std::mt19937& rng) {
     }
     for (const ControlInfo& c : kControls) {
         if (c.kind != Kind::Text && c.kind != Kind::Masked) continue;
-        if (c.control == Control::statename || c.control == Control::countyname || c.control == Control::Lvstex ||
-            c.control == Control::Mpciex)
+        const bool result =
+            std::ranges::any_of(kPremiumWarningTexts, [&](const auto& w) { return w.result == c.control; });
+        if (c.control == Control::statename || c.control == Control::countyname || result)
             continue;  // not stored in the file
         for (int i = 0; i < c.slots(); ++i) ws.setText({c.control, i}, randomText(rng, c.control == Control::Infobox));
     }

@@ -15,6 +15,7 @@
 
 #include "calc/numbers.h"
 #include "commands/form.h"
+#include "commands/premium_warnings.h"
 #include "commodities/catalogue.h"
 #include "fake_platform.h"
 #include "location/states.h"
@@ -209,14 +210,13 @@ TEST(QuoteDifferential, EveryFigureIsTheFieldTheDriverReads) {
         std::vector<std::string> warnings;
         std::string stop;
         for (const std::string& m : driver.messages) {
-            if (m.find("35% of your expected KBT") != std::string::npos) {
-                warnings.push_back("livestock-over-35");
-            } else if (m.find("50% of your expected KBT") != std::string::npos) {
-                warnings.push_back("mpci-over-50");
-            } else {
+            const auto warning = std::ranges::find_if(kPremiumWarningTexts,
+                                                      [&](const PremiumWarningTexts& w) { return m == w.message; });
+            if (warning == std::end(kPremiumWarningTexts)) {
                 stop = m;
                 break;
             }
+            warnings.push_back(warning->token);
         }
         if (!stop.empty()) {
             ++errors;

@@ -61,8 +61,7 @@ QuoteSummary sampleSummary() {
     s.livestockShare = 0.7;
     s.livestockOrInsurableShare = 1;
     s.diversificationFactor = "0.725";
-    s.livestockWarning = true;
-    s.insurableWarning = true;
+    s.warnings = {PremiumWarning::LivestockOver35, PremiumWarning::LivestockOrInsurableOver50};
     // coverage, offered, threshold, weighted rate, factor, KBT rate, liability, net, gross, subsidy, producer
     s.levels[0] = {".80", false, 99600, 0.021, "0.725", 0.015, 74700, 74700, 1121, 560, 561};
     s.levels[1] = {".75", false, 93375, 0.021, "0.725", 0.015, 70031, 70031, 1050, 525, 525};
