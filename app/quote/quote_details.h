@@ -31,10 +31,12 @@ private:
     std::set<std::string> given_;
 };
 
-// The size, time and SHA-256 of each rate file, read the first time it is
-// asked for: a batch of thousands of worksheets hashes its rate file once.
+// The size, time and SHA-256 of each rate file: known from the reading of
+// the table, else read the first time it is asked for. A batch of thousands
+// of worksheets hashes its rate file once at most.
 class RateFileIdentities {
 public:
+    void know(const SummaryRateFile& file) { known_.insert_or_assign(file.path, file); }
     void fill(SummaryRateFile& file);
 
 private:
