@@ -171,8 +171,11 @@ void kindOfTable(const char* kind, TableKind table, const Sizes& sizes, const st
         if (oneLetter.empty()) oneLetter = entry.path().string();
         tee.push_back((pdfs / ("copy-" + entry.path().filename().string())).string());
     }
-    if (static_cast<long>(tee.size()) - 1 != sizes.letters) {
-        std::fprintf(stderr, "%zu letters written of %ld\n", tee.size() - 1, sizes.letters);
+    // A worksheet whose premium the correction leaves as it was, or that
+    // stops, gets no letter: the floor writes as many copies as there are letters.
+    const long written = static_cast<long>(tee.size()) - 1;
+    if (written == 0) {
+        std::fprintf(stderr, "kbt2-quote wrote no letter\n");
         std::exit(1);
     }
     const std::string letterCopy = (fs::path(scratchFolder()) / (std::string("one-letter-") + kind + ".pdf")).string();
@@ -194,11 +197,11 @@ void kindOfTable(const char* kind, TableKind table, const Sizes& sizes, const st
     enum { kWc, kOne, kCat, kMany, kPlainJson, kDetails, kTee, kLetters, kCompare };
     const std::string lines = std::to_string(sizes.lines) + "-line " + kind + " table";
     const std::string worksheets = std::to_string(sizes.worksheets) + " worksheets";
-    const std::string letterCount = std::to_string(sizes.letters) + " letters";
+    const std::string letterCount = std::to_string(written) + " letters of " + std::to_string(sizes.letters);
     std::printf("%s; medians of %d runs\n", lines.c_str(), sizes.runs);
     row(m, kWc, "floor: wc -l of the table");
     row(m, kCat, "floor: cat of the " + worksheets);
-    row(m, kTee, "floor: tee of one letter to " + std::to_string(sizes.letters) + " files");
+    row(m, kTee, "floor: tee of one letter to " + std::to_string(written) + " files");
     row(m, kOne, "one worksheet");
     row(m, kMany, worksheets);
     row(m, kPlainJson, worksheets + ", JSON lines");
