@@ -28,9 +28,11 @@ struct ProcessRun {
 };
 
 // Standard output and error go to /dev/null: printing is not what is measured.
-inline ProcessRun runProcess(std::vector<std::string> argv) {
+// Standard input is read from `input` when one is named.
+inline ProcessRun runProcess(std::vector<std::string> argv, const std::string& input = {}) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    if (!input.empty()) posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, input.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     std::vector<char*> args;
@@ -68,12 +70,21 @@ struct Medians {
     std::vector<long> peakKiB;
 };
 
-inline Medians medianRuns(const std::vector<std::vector<std::string>>& programs, int runs) {
+// A program to run: its arguments, and the file its standard input reads
+// (none: the bench's own).
+struct Program {
+    std::vector<std::string> argv;
+    std::string input;
+    Program(std::vector<std::string> a, std::string in = {}) : argv(std::move(a)), input(std::move(in)) {}
+    Program(std::initializer_list<std::string> a) : argv(a) {}
+};
+
+inline Medians medianRuns(const std::vector<Program>& programs, int runs) {
     std::vector<std::vector<double>> walls(programs.size()), cpus(programs.size());
     Medians m{{}, {}, std::vector<long>(programs.size(), 0)};
     for (int r = 0; r < runs; ++r) {
         for (size_t p = 0; p < programs.size(); ++p) {
-            const ProcessRun run = runProcess(programs[p]);
+            const ProcessRun run = runProcess(programs[p].argv, programs[p].input);
             walls[p].push_back(run.wallMs);
             cpus[p].push_back(run.cpuMs);
             m.peakKiB[p] = std::max(m.peakKiB[p], run.peakKiB);

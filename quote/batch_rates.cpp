@@ -6,6 +6,7 @@
 
 #include "quote/printable.h"
 #include "quote/quote_worksheet.h"
+#include "quote/rate_file_identity.h"
 
 namespace kbt2::quote {
 
@@ -23,14 +24,35 @@ void BatchRates::locate(const std::optional<std::string>& named, std::ostream& e
         errors << "kbt2-quote: " << kRateFileName << " was found in none of the places the window looks in\n";
 }
 
+void BatchRates::readOnce(const std::function<std::optional<RateFileError>(const Tap&)>& read,
+                          const std::function<bool()>& stillWanted) {
+    identity_.reset();
+    if (!identify_) {
+        error_ = read({});
+        return;
+    }
+    Sha256Stream digest;
+    error_ = read([&](const char* begin, const char* end) {
+        if (stillWanted()) digest.add(begin, end);
+    });
+    if (!error_ && stillWanted())
+        identity_ =
+            rateFileIdentity(*path_, keysOnly_ || byKeys_ ? keyed_.contents() : counties_.contents(), digest.finish());
+}
+
 void BatchRates::readCountyWide() {
-    if (path_) error_ = counties_.read(*path_);
+    if (!path_ || keysOnly_) return;
+    readOnce([this](const Tap& tap) { return counties_.read(*path_, tap); },
+             [this] { return !counties_.overflowed(); });
 }
 
 void BatchRates::readKeyed() {
     byKeys_ = true;
     error_.reset();
-    if (path_ && !keyed_.empty()) error_ = keyed_.read(*path_);
+    // Read by keys only, the file is read even for no key: whether it is a
+    // rate table at all, and the sample, are told from this reading.
+    if (path_ && (keysOnly_ || !keyed_.empty()))
+        readOnce([this](const Tap& tap) { return keyed_.read(*path_, kRateFileBlockSize, tap); }, [] { return true; });
 }
 
 void BatchRates::reportError(std::ostream& errors) const {
@@ -39,7 +61,7 @@ void BatchRates::reportError(std::ostream& errors) const {
 
 bool BatchRates::refused(std::ostream& errors) const {
     if (namedNotAFile_) return true;  // said by locate()
-    if (!path_ || error_ || counties_.contents().keyed) return false;
+    if (!path_ || error_ || contents().keyed) return false;
     errors << "kbt2-quote: " << printable(*path_)
            << ": not a rate table: it holds no valid record (a line whose state, county and commodity code, "
               "in columns 1-2, 8-10 and 13-16, are digits above 0)\n";

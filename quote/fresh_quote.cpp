@@ -81,6 +81,17 @@ void copyFields(const Worksheet& from, Worksheet& to) {
     }
 }
 
+std::optional<QuoteSummary> premiumSummary(const Worksheet& ws, const PremiumOutcome& outcome, const RateLookup& rates,
+                                           const std::string& worksheetName) {
+    if (!outcome.calculated() || !outcome.rateFile) return std::nullopt;
+    QuoteSummary s = summaryCase(ws, worksheetName);
+    readFigures(*outcome.figures, ws, rates, s);
+    const RateFileUse& use = *outcome.rateFile;
+    s.rateFile = {use.path, 0, {}, {}, use.records};
+    s.rateFile.sample = use.sample;
+    return s;
+}
+
 FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates, const std::string& worksheetName,
                       bool identifyRateFile) {
     Worksheet copy;
@@ -88,19 +99,17 @@ FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates
     QuietPlatform quiet(platform);
     RecordingSource kept(rates);
     const PremiumOutcome outcome = command4Click(copy, quiet, kept);
-    if (!outcome.calculated() || !outcome.rateFile) {
+    std::optional<QuoteSummary> s = premiumSummary(copy, outcome, kept.answer().lookup, worksheetName);
+    if (!s) {
         // What stopped it is its last message; the warnings come before.
         if (!quiet.messages.empty()) return {std::nullopt, quiet.messages.back().text};
         return {std::nullopt, "The premium could not be calculated."};
     }
-    QuoteSummary s = summaryCase(copy, worksheetName);
-    readFigures(*outcome.figures, copy, kept.answer().lookup, s);
-    const RateFileUse& use = *outcome.rateFile;
-    if (identifyRateFile)
-        s.rateFile = rateFileIdentity(use.path, use.records);
-    else
-        s.rateFile = {use.path, 0, {}, {}, use.records};
-    s.rateFile.sample = use.sample;
+    if (identifyRateFile) {
+        const bool sample = s->rateFile.sample;
+        s->rateFile = rateFileIdentity(s->rateFile.path, s->rateFile.records);
+        s->rateFile.sample = sample;
+    }
     return {std::move(s), {}};
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "commands/premium.h"
 #include "quote/quote_summary.h"
 #include "rates/rate_source.h"
 #include "worksheet/platform.h"
@@ -26,6 +27,12 @@ struct FreshQuote {
 // `identifyRateFile` is false (a batch reads them once for all worksheets).
 FreshQuote freshQuote(const Worksheet& ws, Platform& platform, RateSource& rates, const std::string& worksheetName,
                       bool identifyRateFile = true);
+
+// The summary of the premium `ws` shows after Calculate Premium: that run's
+// outcome and the rates it read. Nothing when it stopped. The rate file's
+// size, time and SHA-256 are the caller's to fill in.
+std::optional<QuoteSummary> premiumSummary(const Worksheet& ws, const PremiumOutcome& outcome, const RateLookup& rates,
+                                           const std::string& worksheetName);
 
 // Every field's text, check, selection and visibility copied, and nobody
 // told: `to` has no observers and raises no click events.

@@ -11,14 +11,16 @@ namespace kbt2::quote {
 namespace {
 
 // The rate source of the premium, chosen anew for each press of
-// Calculate Premium.
+// Calculate Premium; it keeps the last answer for the premium's details.
 class SwitchedSource final : public RateSource {
 public:
     SourcedRates ratesFor(Platform& platform, double stateCode, double countyCode,
                           std::span<const double> codes) override {
-        return current->ratesFor(platform, stateCode, countyCode, codes);
+        kept = current->ratesFor(platform, stateCode, countyCode, codes);
+        return kept;
     }
     RateSource* current = nullptr;
+    SourcedRates kept;
 };
 
 // Runs a button; the message that stopped it, if any. The premium's
@@ -110,7 +112,9 @@ std::vector<WorksheetQuote> quoteWorksheetUnder(const std::string& path, std::sp
             } else {
                 quote.ok = true;
                 readPremiumTable(form.worksheet(), quote);
-                if (withDetails) quote.details = freshQuote(form.worksheet(), platform, *source, path, false).summary;
+                // The press's own run: Calculate Premium again on a copy would give the same.
+                if (withDetails)
+                    quote.details = premiumSummary(form.worksheet(), form.lastPremium(), switched.kept.lookup, path);
             }
         } else {
             quote.message = *stop;

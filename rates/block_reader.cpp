@@ -60,8 +60,6 @@ ssize_t readSome(int fd, char* into, size_t size) {
     }
 }
 
-using BlockHandler = std::function<void(const char*, const char*)>;
-
 std::optional<RateFileError> readInTurn(int fd, size_t blockSize, const BlockHandler& onBlock) {
     const AlignedBuffer buffer = alignedBuffer(blockSize);
     for (;;) {
@@ -180,7 +178,8 @@ private:
 
 }  // namespace
 
-std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSize, const BlockHandler& onBlock) {
+std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSize, const BlockHandler& onBlock,
+                                        RateFileContents* contents) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return systemError(errno);
     const struct Closer {
@@ -190,8 +189,13 @@ std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSiz
     blockSize = std::max<size_t>(blockSize, 1);
     // A file of one block has nothing to overlap.
     struct stat status {};
-    const bool oneBlock = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-                          static_cast<unsigned long long>(status.st_size) < blockSize;
+    const bool known = ::fstat(fd, &status) == 0;
+    const bool oneBlock =
+        known && S_ISREG(status.st_mode) && static_cast<unsigned long long>(status.st_size) < blockSize;
+    if (known && contents) {
+        contents->size = static_cast<std::uint64_t>(status.st_size);
+        contents->modified = static_cast<std::int64_t>(status.st_mtime);
+    }
     if (blockSize < kOverlapFrom || oneBlock) return readInTurn(fd, blockSize, onBlock);
     return OverlappedReader(fd, blockSize).run(onBlock);
 }

@@ -1,6 +1,7 @@
 #include "rates/county_rates.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 #include "location/states.h"
@@ -12,22 +13,36 @@ using namespace rate_records;
 
 namespace {
 
+// The codes a key column of digits and blanks can hold, 0 to 10^width - 1.
+int wholeValues(Column column) {
+    int values = 1;
+    for (size_t k = 0; k < column.width; ++k) values *= 10;
+    return values;
+}
+
+// A whole number within [0, limit), as an index; -1 for any other value.
+int wholeIndex(double value, int limit) {
+    return value >= 0 && value < limit && value == static_cast<int>(value) ? static_cast<int>(value) : -1;
+}
+
 // Whether a key column holds one of `values`: a column of digits and blanks,
 // nearly every one of a real file, is looked up in a table of its whole
 // numbers; any other goes through the column's numeric value.
 class KeyFilter {
 public:
     KeyFilter(Column column, const std::vector<double>& values) : column_(column), values_(values) {
-        int largest = 1;
-        for (size_t k = 0; k < column.width; ++k) largest *= 10;
-        wanted_.assign(static_cast<size_t>(largest), false);
+        const int limit = wholeValues(column);
+        wanted_.assign(static_cast<size_t>(limit), false);
         for (const double v : values)
-            if (v >= 0 && v < largest && v == static_cast<int>(v)) wanted_[static_cast<size_t>(v)] = true;
+            if (const int at = wholeIndex(v, limit); at >= 0) wanted_[static_cast<size_t>(at)] = true;
     }
-    bool passes(const char* record) const {
+    // The column's value when it is one of them; nothing otherwise.
+    std::optional<double> passes(const char* record) const {
         const int whole = digitsValue(record, column_);
-        if (whole >= 0) return wanted_[static_cast<size_t>(whole)];
-        return std::find(values_.begin(), values_.end(), columnValue(record, column_)) != values_.end();
+        if (whole >= 0) return wanted_[static_cast<size_t>(whole)] ? std::optional<double>(whole) : std::nullopt;
+        const double value = columnValue(record, column_);
+        if (std::find(values_.begin(), values_.end(), value) == values_.end()) return std::nullopt;
+        return value;
     }
 
 private:
@@ -36,33 +51,78 @@ private:
     std::vector<bool> wanted_;
 };
 
+constexpr int kStates = 100;     // whole state codes, two digits
+constexpr int kCounties = 1000;  // whole county codes, three digits
+constexpr int kCodes = 10000;    // whole commodity codes, four digits
+
 }  // namespace
 
 class CountyRateTable::Matcher {
 public:
     explicit Matcher(CountyRateTable& table)
-        : table_(table), states_(kState, table.states_), counties_(kCounty, table.counties_) {}
+        : table_(table),
+          states_(kState, table.states_),
+          counties_(kCounty, table.counties_),
+          placeOf_(static_cast<size_t>(kStates) * kCounties, -1) {}
 
     void record(const char* line, std::uint64_t number) {
         // Most records of a national file are in none of the states and are
         // passed over after one column.
-        if (!states_.passes(line) || !counties_.passes(line) || table_.overflowed_) return;
-        const double state = columnValue(line, kState);
-        const double county = columnValue(line, kCounty);
-        auto place = std::find_if(table_.places_.begin(), table_.places_.end(),
-                                  [&](const Place& p) { return p.state == state && p.county == county; });
-        if (place == table_.places_.end()) place = table_.places_.insert(place, Place{state, county, {}, {}});
-        const auto [row, added] = place->reading.insert_or_assign(columnValue(line, kCommodity), ratesOf(line, number));
-        if (added && ++rows_ > table_.maxRows_) {
-            table_.overflowed_ = true;
-            table_.places_.clear();
-        }
+        if (table_.overflowed_) return;
+        const std::optional<double> state = states_.passes(line);
+        if (!state) return;
+        const std::optional<double> county = counties_.passes(line);
+        if (!county) return;
+        Place& place = placeFor(*state, *county);
+        const int whole = digitsValue(line, kCommodity);
+        const double code = whole >= 0 ? whole : columnValue(line, kCommodity);
+        Kept* kept = slotFor(place, code, whole >= 0 ? whole : wholeIndex(code, kCodes));
+        if (!kept) return;
+        kept->line = number;
+        std::memcpy(kept->record, line, kRecordWidth);
     }
 
 private:
+    // The place of a state and county, found once and then by its codes.
+    Place& placeFor(double state, double county) {
+        const int s = wholeIndex(state, kStates);
+        const int c = wholeIndex(county, kCounties);
+        std::int32_t* known = s >= 0 && c >= 0 ? &placeOf_[static_cast<size_t>(s) * kCounties + c] : nullptr;
+        if (known && *known >= 0) return table_.places_[static_cast<size_t>(*known)];
+        auto& places = table_.places_;
+        auto place = std::find_if(places.begin(), places.end(),
+                                  [&](const Place& p) { return p.state == state && p.county == county; });
+        if (place == places.end()) {
+            place = places.insert(place, Place{state, county, {}, {}, std::vector<std::int32_t>(kCodes, -1), {}});
+        }
+        if (known) *known = static_cast<std::int32_t>(place - places.begin());
+        return *place;
+    }
+
+    // Where the last record of a code is kept; nothing once the table is full.
+    Kept* slotFor(Place& place, double code, int whole) {
+        const size_t next = place.kept.size();
+        if (whole >= 0) {
+            std::int32_t& slot = place.slotOf[static_cast<size_t>(whole)];
+            if (slot >= 0) return &place.kept[static_cast<size_t>(slot)];
+            slot = static_cast<std::int32_t>(next);
+        } else {
+            const auto [at, added] = place.others.try_emplace(code, next);
+            if (!added) return &place.kept[at->second];
+        }
+        if (++rows_ > table_.maxRows_) {
+            table_.overflowed_ = true;
+            table_.places_.clear();
+            return nullptr;
+        }
+        place.kept.push_back({code, 0, {}});
+        return &place.kept.back();
+    }
+
     CountyRateTable& table_;
     KeyFilter states_;
     KeyFilter counties_;
+    std::vector<std::int32_t> placeOf_;  // in places_, by whole state and county; -1 none yet
     size_t rows_ = 0;
 };
 
@@ -73,12 +133,14 @@ CountyRateTable::CountyRateTable(size_t maxRows) : states_{0}, counties_{0}, max
             counties_.push_back(county.code);
 }
 
-std::optional<RateFileError> CountyRateTable::read(const std::string& path) {
+std::optional<RateFileError> CountyRateTable::read(const std::string& path, const BlockHandler& tap) {
     Matcher matcher(*this);
-    std::optional<RateFileError> error = scan(path, kRateFileBlockSize, matcher, contents_);
+    std::optional<RateFileError> error = scan(path, kRateFileBlockSize, matcher, contents_, tap);
     for (Place& place : places_) {
-        for (const auto& [code, row] : place.reading) place.rows.push_back({code, row});
-        place.reading = {};
+        for (const Kept& kept : place.kept) place.rows.push_back({kept.code, ratesOf(kept.record, kept.line)});
+        place.kept = {};
+        place.slotOf = {};
+        place.others = {};
         std::sort(place.rows.begin(), place.rows.end(), [](const Coded& a, const Coded& b) { return a.code < b.code; });
     }
     return error;

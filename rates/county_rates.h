@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,8 +29,9 @@ public:
     explicit CountyRateTable(size_t maxRows = kMaxRows);
 
     // Reads the file once. Nothing when the whole file was read, otherwise
-    // why not.
-    std::optional<RateFileError> read(const std::string& path);
+    // why not. `tap` sees every block of the file read, in order.
+    std::optional<RateFileError> read(const std::string& path,
+                                      const std::function<void(const char*, const char*)>& tap = {});
     // More records matched than the table takes: it must not be used.
     bool overflowed() const { return overflowed_; }
 
@@ -48,11 +50,22 @@ private:
         double code;
         CommodityRates row;
     };
+    // While the file is read, the last record of each code is kept as it
+    // stands and only read into its rates at the end: on a table that is
+    // nearly all the plan's, reading every record's rates cost more than
+    // the rest of the reading.
+    struct Kept {
+        double code;
+        std::uint64_t line;
+        char record[60];
+    };
     struct Place {
         double state;
         double county;
-        std::vector<Coded> rows;                             // by code
-        std::unordered_map<double, CommodityRates> reading;  // by code, while the file is read
+        std::vector<Coded> rows;                    // by code, once read
+        std::vector<Kept> kept;                     // while the file is read
+        std::vector<std::int32_t> slotOf;           // in kept, by whole code from 0 to 9999; -1 none
+        std::unordered_map<double, size_t> others;  // in kept, by any other code
     };
     const CommodityRates* find(double stateCode, double countyCode, double code) const;
 

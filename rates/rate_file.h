@@ -30,6 +30,10 @@ struct RateFileContents {
     std::uint64_t records = 0;  // lines read as records
     bool keyed = false;         // at least one valid record (see rate_record_scan.h)
     bool sample = false;        // the shipped sample table, with its made-up rates
+    // The file as it was opened for this reading: its size in bytes and the
+    // time of its last change (seconds since 1970), for naming the copy read.
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;
 };
 
 struct RateLookup {

@@ -280,22 +280,34 @@ private:
     bool wide_ = false;
 };
 
+using BlockHandler = std::function<void(const char*, const char*)>;
+
 // Hands the file to onBlock in blocks of at most blockSize, in file order,
 // read into buffers aligned to a page (the system copies into those markedly
 // faster); blocks of a page or more are read on a second thread while onBlock
 // scans the one before. Nothing when the whole file was read, otherwise why
-// not.
-std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSize,
-                                        const std::function<void(const char*, const char*)>& onBlock);
+// not. `contents`, when given, gets the open file's size and time.
+std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSize, const BlockHandler& onBlock,
+                                        RateFileContents* contents = nullptr);
 
 // Every record of the file, in order, to the sink; what the file held, or
-// why it could not be read.
+// why it could not be read. `tap`, when given, sees every block after the
+// sink has had its records (a digest of the bytes is so taken in the same
+// pass).
 template <class Sink>
-std::optional<RateFileError> scan(const std::string& path, size_t blockSize, Sink& sink, RateFileContents& contents) {
+std::optional<RateFileError> scan(const std::string& path, size_t blockSize, Sink& sink, RateFileContents& contents,
+                                  const BlockHandler& tap = {}) {
     LineSplitter<Sink> lines(sink);
-    auto error = readBlocks(path, blockSize, [&lines](const char* p, const char* end) { lines.block(p, end); });
+    RateFileContents file;
+    auto error = readBlocks(
+        path, blockSize,
+        [&lines, &tap](const char* p, const char* end) {
+            lines.block(p, end);
+            if (tap) tap(p, end);
+        },
+        &file);
     if (!error) lines.finish();
-    contents = {lines.records(), lines.keyed(), lines.sample()};
+    contents = {lines.records(), lines.keyed(), lines.sample(), file.size, file.modified};
     return error;
 }
 

@@ -10,7 +10,9 @@
 #include "paint/quote_summary_pdf.h"
 #include "quote/fresh_quote.h"
 #include "quote/quote_text.h"
+#include "quote/rate_file_identity.h"
 #include "ui/premium_details_dialog.h"
+#include "ui/rate_file_info.h"
 
 namespace kbt2::ui {
 
@@ -20,7 +22,7 @@ QuoteActions::QuoteActions(QWidget& window, Form& form, QtPlatform& platform, st
 std::optional<QuoteSummary> QuoteActions::freshSummary() {
     RateFileSource rates;
     const QString file = platform_.documentTitle();
-    FreshQuote quote = freshQuote(form_.worksheet(), platform_, rates, file.toStdString());
+    FreshQuote quote = freshQuote(form_.worksheet(), platform_, rates, file.toStdString(), false);
     if (!quote.summary) {
         QMessageBox box(QMessageBox::Information, QStringLiteral("KBT2"),
                         QStringLiteral("The premium of the worksheet as it stands cannot be calculated:\n\n%1")
@@ -30,6 +32,12 @@ std::optional<QuoteSummary> QuoteActions::freshSummary() {
         box.exec();
         return std::nullopt;
     }
+    // The rate file's identity: its digest off the window's thread.
+    SummaryRateFile& used = quote.summary->rateFile;
+    const bool sample = used.sample;
+    used = rateFileStamp(used.path, used.records);
+    used.sha256 = rateFileSha256(used.path);
+    used.sample = sample;
     return quote.summary;
 }
 

@@ -1,7 +1,13 @@
 #include "ui/rate_file_info.h"
 
+#include <QCursor>
+#include <QDateTime>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHash>
+#include <thread>
 
 #include "commands/premium.h"
 #include "paint/qt_text.h"
@@ -11,6 +17,9 @@
 
 namespace kbt2::ui {
 namespace {
+
+// A file this small is hashed well within a frame, on the window's thread.
+constexpr qint64 kHashedInPlaceBelow = qint64{1} << 20;
 
 // "PATH (1,234 bytes, 2026-03-14 09:05)", the time of its last change: the
 // same words under every locale.
@@ -82,9 +91,42 @@ QString rateFileInUseText(const Form& form, Platform& platform) {
 }
 
 QString sha256Of(const QString& path) {
-    const std::string digest = sha256OfFile(QFile::encodeName(path).toStdString());
+    const std::string digest = rateFileSha256(QFile::encodeName(path).toStdString());
     if (digest.empty()) return QStringLiteral("(the file cannot be read)");
     return QString::fromLatin1(digest);
+}
+
+std::string rateFileSha256(const std::string& path) {
+    // The digests taken, by file: only the window's thread comes here.
+    struct Taken {
+        qint64 size;
+        QDateTime modified;
+        std::string digest;
+    };
+    static QHash<QString, Taken> taken;
+    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
+    const QFileInfo file(name);
+    const auto known = taken.constFind(name);
+    if (file.exists() && known != taken.constEnd() && known->size == file.size() &&
+        known->modified == file.lastModified())
+        return known->digest;
+
+    std::string digest;
+    if (file.size() < kHashedInPlaceBelow) {
+        digest = sha256OfFile(path);
+    } else {
+        QEventLoop waiting;
+        std::thread hashing([&] {
+            digest = sha256OfFile(path);
+            QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+        waiting.exec(QEventLoop::ExcludeUserInputEvents);
+        hashing.join();
+        QGuiApplication::restoreOverrideCursor();
+    }
+    if (!digest.empty()) taken.insert(name, {file.size(), file.lastModified(), digest});
+    return digest;
 }
 
 }  // namespace kbt2::ui

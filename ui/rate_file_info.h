@@ -5,6 +5,7 @@
 // the full path, size, modification time and, on request, the SHA-256.
 
 #include <QString>
+#include <string>
 
 #include "commands/form.h"
 
@@ -33,5 +34,11 @@ QString rateFileInUseText(const Form& form, Platform& platform);
 // The file's SHA-256 in hexadecimal, or a remark in brackets when the file
 // cannot be read.
 QString sha256Of(const QString& path);
+// The same, empty when the file cannot be read. A rate table of hundreds of
+// megabytes takes longer than a frame to hash: it is hashed on another
+// thread while the window goes on drawing itself under a busy cursor (what
+// the user types or clicks waits until it is done). A digest taken before of
+// the same file (path, size and time of last change) is not taken again.
+std::string rateFileSha256(const std::string& path);
 
 }  // namespace kbt2::ui

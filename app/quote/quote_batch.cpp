@@ -94,10 +94,12 @@ void readBoth(BatchRates& first, BatchRates* second, Read read) {
     other.join();
 }
 
-// The worksheets' keys for the tables that need them: only when a table was
-// too large to be read county-wide. Only the keys are kept, never the
-// worksheets.
-void collectKeys(const WorksheetList& worksheets, unsigned workers, Progress& bar, std::vector<BatchRates*> tables) {
+// The worksheets' keys for the tables that need them, then those tables
+// read for the keys: for a handful of worksheets, or when a table was too
+// large to be read county-wide. Only the keys are kept, never the
+// worksheets. `reading` names the reading on the progress line.
+void collectKeys(const WorksheetList& worksheets, unsigned workers, Progress& bar, std::vector<BatchRates*> tables,
+                 const char* reading) {
     std::erase_if(tables, [](BatchRates* t) { return !t || !t->needsKeys(); });
     if (tables.empty()) return;
     size_t done = 0;
@@ -121,7 +123,7 @@ void collectKeys(const WorksheetList& worksheets, unsigned workers, Progress& ba
     });
     keys.finish();
     bar.clear();
-    bar.show("reading the rate file again");
+    bar.show(reading);
     readBoth(*tables.front(), tables.size() > 1 ? tables.back() : nullptr, [](BatchRates& t) { t.readKeyed(); });
 }
 
@@ -174,6 +176,14 @@ auto quoteGuarded(const QuoteItem& item, Quote quote, Failed failedOne) {
     }
 }
 
+// Up to this many worksheets, each table is read for just their keys, as the
+// window reads it for one, and not county-wide: reading so few worksheets
+// twice costs next to nothing, while the county-wide table keeps every
+// record of the plan's counties, which on a table that is nearly all theirs
+// costs several times the reading itself. Beyond it, reading every worksheet
+// a second time for its keys costs more than the county-wide table saves.
+constexpr size_t kKeyedReadUpTo = 64;
+
 // Worksheets go to the threads a few at a time: handing each over alone
 // cost more in waking threads than quoting it.
 constexpr size_t kWorksheetsPerJob = 8;
@@ -214,8 +224,20 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     BatchRates before;
     after.locate(options.ratesPath, errors);
     if (comparing) before.locate(options.comparePath, errors);
-    bar.show(comparing ? "reading the rate tables" : "reading the rate file");
-    readBoth(after, comparing ? &before : nullptr, [](BatchRates& t) { t.readCountyWide(); });
+    const bool summaries = options.summariesDir && writeSummary;
+    const bool withDetails = options.details || summaries;
+    // Details name the copy of the table they were priced from: its digest
+    // is taken as it is read.
+    if (withDetails) after.identify();
+    const bool keysOnly = worksheets.size() <= kKeyedReadUpTo;
+    if (keysOnly) {
+        for (BatchRates* table : {&after, &before}) table->readByKeysOnly();
+        collectKeys(worksheets, workers, bar, {&after, comparing ? &before : nullptr},
+                    comparing ? "reading the rate tables" : "reading the rate file");
+    } else {
+        bar.show(comparing ? "reading the rate tables" : "reading the rate file");
+        readBoth(after, comparing ? &before : nullptr, [](BatchRates& t) { t.readCountyWide(); });
+    }
     bar.clear();
     // A table that can price nothing is refused before any worksheet.
     const bool refused = (comparing && before.refused(errors)) | after.refused(errors);
@@ -228,7 +250,8 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
             errors << "kbt2-quote: " << printable(*table->path())
                    << ": the sample rate table shipped with the program; its rates are made up, and nothing "
                       "priced from it is a quote\n";
-    collectKeys(worksheets, workers, bar, {&after, comparing ? &before : nullptr});
+    if (!keysOnly)
+        collectKeys(worksheets, workers, bar, {&after, comparing ? &before : nullptr}, "reading the rate file again");
     bar.clear();
     if (comparing) before.reportError(errors);
     after.reportError(errors);
@@ -241,9 +264,8 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     size_t unratedQuotes = 0;  // quotes with commodities the rate file has no record for
     CompareSummary summary;
     RateFileIdentities identities;
+    if (const auto& read = after.identity()) identities.know(*read);
     SummaryNames summaryNames(options.summariesDir.value_or(""));
-    const bool summaries = options.summariesDir && writeSummary;
-    const bool withDetails = options.details || summaries;
     FileOutcome written = output->write(comparing ? compareHeaderOf(options.format) : headerOf(options.format));
     // One worksheet's lines, added to those of its job. A plain quote's
     // lines are made on the writing thread, which fills in the rate file's

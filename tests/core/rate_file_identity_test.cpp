@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -20,6 +21,18 @@ struct DigestCase {
 class Sha256Digest : public testing::TestWithParam<DigestCase> {};
 
 TEST_P(Sha256Digest, MatchesTheKnownDigest) { EXPECT_EQ(sha256OfText(GetParam().text), GetParam().digest); }
+
+// Taken block by block as a reading hands the blocks over, in pieces of 1,
+// 7 and 64 bytes, the digest is the same.
+TEST_P(Sha256Digest, IsTheSameTakenInPieces) {
+    const std::string& text = GetParam().text;
+    for (const size_t piece : {size_t{1}, size_t{7}, size_t{64}}) {
+        Sha256Stream digest;
+        for (size_t at = 0; at < text.size(); at += piece)
+            digest.add(text.data() + at, text.data() + std::min(text.size(), at + piece));
+        EXPECT_EQ(digest.finish(), GetParam().digest) << piece;
+    }
+}
 
 // The empty text, one block, two blocks, and 56 bytes (the padding then
 // needs a block of its own).
@@ -43,6 +56,12 @@ TEST(RateFileIdentity, GivesSizeTimeDigestAndTheRecordsRead) {
     EXPECT_EQ(file.sha256, sha256OfText("abc"));
     ASSERT_EQ(file.modified.size(), 19U) << file.modified;
     EXPECT_EQ(file.modified[10], 'T');
+
+    // Without the digest, all the rest.
+    const SummaryRateFile stamp = rateFileStamp(path.string(), 7);
+    EXPECT_EQ(stamp.size, 3U);
+    EXPECT_EQ(stamp.modified, file.modified);
+    EXPECT_EQ(stamp.sha256, "");
 
     const SummaryRateFile gone = rateFileIdentity((path.parent_path() / "none.prn").string(), 0);
     EXPECT_TRUE(gone.sha256.empty());

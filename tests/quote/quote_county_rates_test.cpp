@@ -14,6 +14,7 @@
 #include "fake_platform.h"
 #include "location/states.h"
 #include "quote/batch_rates.h"
+#include "quote/rate_file_identity.h"
 #include "rates/county_rates.h"
 #include "rates/rate_file.h"
 #include "storage_test_support.h"
@@ -117,6 +118,68 @@ TEST(BatchRates, ReadsAFileTooLargeCountyWideForTheWorksheetsKeys) {
     expectSameRows(fromKeys.lookup.rows, countyWide.lookup.rows);
     EXPECT_EQ(fromKeys.lookup.records, countyWide.lookup.records);
     EXPECT_EQ(errors.str(), "");
+}
+
+// A handful of worksheets read the file for their keys only: the same rows,
+// and a reading with identify() names the copy read as the file itself does.
+TEST(BatchRates, ReadByKeysOnlyGivesTheRowsAndIdentityOfTheWholeReading) {
+    const std::string path = trickyRateFile("Ratefile.prn").string();
+    std::ostringstream errors;
+    BatchRates whole;
+    BatchRates keyed;
+    for (BatchRates* rates : {&whole, &keyed}) {
+        rates->locate(path, errors);
+        rates->identify();
+    }
+    whole.readCountyWide();
+    keyed.readByKeysOnly();
+    keyed.readCountyWide();  // passed over
+    ASSERT_TRUE(keyed.needsKeys());
+    EXPECT_FALSE(keyed.identity());
+    const std::vector<double> codes{41, 54, 13, 11, 12345};
+    keyed.keyed().want(26, 81, codes);
+    keyed.readKeyed();
+    testing_support::FakePlatform platform;
+    const SourcedRates fromKeys = keyed.source().ratesFor(platform, 26, 81, codes);
+    const SourcedRates countyWide = whole.source().ratesFor(platform, 26, 81, codes);
+    expectSameRows(fromKeys.lookup.rows, countyWide.lookup.rows);
+    EXPECT_EQ(fromKeys.lookup.records, countyWide.lookup.records);
+
+    const SummaryRateFile file = rateFileIdentity(path, countyWide.lookup.records);
+    for (const BatchRates* rates : {&whole, &keyed}) {
+        ASSERT_TRUE(rates->identity());
+        EXPECT_EQ(rates->identity()->path, file.path);
+        EXPECT_EQ(rates->identity()->size, file.size);
+        EXPECT_EQ(rates->identity()->modified, file.modified);
+        EXPECT_EQ(rates->identity()->sha256, file.sha256);
+        EXPECT_EQ(rates->identity()->records, file.records);
+    }
+    EXPECT_FALSE(whole.refused(errors));
+    EXPECT_FALSE(keyed.refused(errors));
+    EXPECT_EQ(errors.str(), "");
+}
+
+// Read for no key at all, a file without a valid record is still refused,
+// and the sample still known, as when read county-wide.
+TEST(BatchRates, ReadByKeysOnlyForNoKeyStillTellsWhatTheFileIs) {
+    const fs::path notRates = storage_testing::scratchFolder("county-rates") / "notes.txt";
+    storage_testing::writeBytes(notRates, "no records here\r\n");
+    for (const std::string& path : {notRates.string(), std::string(KBT2_SAMPLE_RATE_FILE)}) {
+        SCOPED_TRACE(path);
+        std::ostringstream errors;
+        BatchRates whole;
+        BatchRates keyed;
+        whole.locate(path, errors);
+        keyed.locate(path, errors);
+        whole.readCountyWide();
+        keyed.readByKeysOnly();
+        keyed.readKeyed();
+        std::ostringstream wholeSaid;
+        std::ostringstream keyedSaid;
+        EXPECT_EQ(keyed.refused(keyedSaid), whole.refused(wholeSaid));
+        EXPECT_EQ(keyedSaid.str(), wholeSaid.str());
+        EXPECT_EQ(keyed.sample(), whole.sample());
+    }
 }
 
 }  // namespace

@@ -258,6 +258,24 @@ TEST(QuoteDifferential, EveryFigureIsTheFieldTheDriverReads) {
     // The seed gives both kinds; a change of generator that loses one must be noticed.
     EXPECT_GT(errors, 0);
     EXPECT_LT(errors, kWorksheets / 2);
+
+    // So few worksheets read the rate file for their keys only; the folder
+    // given twice is too many for that and reads it county-wide. Either
+    // way every line, and every detail, is the same.
+    static_assert(kWorksheets * 2 > 64 && kWorksheets <= 64, "one run of each way of reading");
+    const std::string folder = (scratch / "worksheets").string();
+    for (const bool details : {false, true}) {
+        SCOPED_TRACE(details);
+        std::vector<std::string> once{KBT2_QUOTE, "--rates", rates.string(), folder};
+        if (details) once.insert(once.begin() + 1, {"--format", "jsonl", "--details"});
+        std::vector<std::string> twice = once;
+        twice.push_back(folder);
+        const auto byKeys = details ? runProcess(once, scratch) : quoted;
+        const auto countyWide = runProcess(twice, scratch);
+        const size_t header = details ? 0 : byKeys.out.find('\n') + 1;
+        EXPECT_EQ(countyWide.out, byKeys.out + byKeys.out.substr(header));
+        EXPECT_EQ(countyWide.status, byKeys.status);
+    }
 }
 
 }  // namespace
