@@ -181,7 +181,9 @@ ScenarioComparison compareScenarios(const Case& scenarios, Platform& platform, R
         c.current = i == scenarios.current();
         c.forPaper = scenarios.forPaper(i);
         if (i > 0) c.differences = differencesFromBase(base, scenarios.worksheet(i));
-        FreshQuote quote = freshQuote(scenarios.worksheet(i), platform, rates, c.name);
+        // The view shows no fingerprint: the rate file is not hashed once per
+        // scenario on the window's thread.
+        FreshQuote quote = freshQuote(scenarios.worksheet(i), platform, rates, c.name, false);
         c.summary = std::move(quote.summary);
         c.problem = oneLine(std::move(quote.problem));
         if (c.summary)
