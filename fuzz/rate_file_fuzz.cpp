@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     kbt2::RateTable table;
     table.want(state, county, codes);
-    require(!table.read(path, blockSize));
+    require(table.read(path, blockSize).ok());
     require(table.records() == lines.size() && lookup.records == lines.size());
     const std::vector<kbt2::CommodityRates> fromTable = table.rates(state, county, codes);
     for (size_t i = 0; i < expected.size(); ++i) {

@@ -24,17 +24,20 @@ void BatchRates::locate(const std::optional<std::string>& named, std::ostream& e
         errors << "kbt2-quote: " << kRateFileName << " was found in none of the places the window looks in\n";
 }
 
-void BatchRates::readOnce(const std::function<std::optional<RateFileError>(const Tap&)>& read,
+void BatchRates::readOnce(const std::function<RateReadOutcome(const Tap&)>& read,
                           const std::function<bool()>& stillWanted) {
     identity_.reset();
+    const auto keep = [this](RateReadOutcome outcome) {
+        if (!outcome.ok()) error_ = std::move(outcome).failure();
+    };
     if (!identify_) {
-        error_ = read({});
+        keep(read({}));
         return;
     }
     Sha256Stream digest;
-    error_ = read([&](const char* begin, const char* end) {
+    keep(read([&](const char* begin, const char* end) {
         if (stillWanted()) digest.add(begin, end);
-    });
+    }));
     if (!error_ && stillWanted())
         identity_ =
             rateFileIdentity(*path_, keysOnly_ || byKeys_ ? keyed_.contents() : counties_.contents(), digest.finish());

@@ -70,8 +70,7 @@ private:
     // tap it is given; with identify(), a digest of the blocks is taken on
     // the way while `stillWanted` says the rows read will be used.
     using Tap = std::function<void(const char*, const char*)>;
-    void readOnce(const std::function<std::optional<RateFileError>(const Tap&)>& read,
-                  const std::function<bool()>& stillWanted);
+    void readOnce(const std::function<RateReadOutcome(const Tap&)>& read, const std::function<bool()>& stillWanted);
 
     std::optional<std::string> path_;
     bool namedNotAFile_ = false;

@@ -133,7 +133,7 @@ CountyRateTable::CountyRateTable(size_t maxRows) : states_{0}, counties_{0}, max
             counties_.push_back(county.code);
 }
 
-std::optional<RateFileError> CountyRateTable::read(const std::string& path, const BlockHandler& tap) {
+RateReadOutcome CountyRateTable::read(const std::string& path, const BlockHandler& tap) {
     Matcher matcher(*this);
     std::optional<RateFileError> error = scan(path, kRateFileBlockSize, matcher, contents_, tap);
     for (Place& place : places_) {
@@ -143,7 +143,7 @@ std::optional<RateFileError> CountyRateTable::read(const std::string& path, cons
         place.others = {};
         std::sort(place.rows.begin(), place.rows.end(), [](const Coded& a, const Coded& b) { return a.code < b.code; });
     }
-    return error;
+    return outcomeOf(std::move(error));
 }
 
 const CommodityRates* CountyRateTable::find(double stateCode, double countyCode, double code) const {

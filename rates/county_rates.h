@@ -28,10 +28,9 @@ public:
     static constexpr size_t kMaxRows = size_t{1} << 20;
     explicit CountyRateTable(size_t maxRows = kMaxRows);
 
-    // Reads the file once. Nothing when the whole file was read, otherwise
-    // why not. `tap` sees every block of the file read, in order.
-    std::optional<RateFileError> read(const std::string& path,
-                                      const std::function<void(const char*, const char*)>& tap = {});
+    // Reads the file once, whole or with why not. `tap` sees every block of
+    // the file read, in order.
+    RateReadOutcome read(const std::string& path, const std::function<void(const char*, const char*)>& tap = {});
     // More records matched than the table takes: it must not be used.
     bool overflowed() const { return overflowed_; }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calc/commodity_rates.h"
+#include "worksheet/outcome.h"
 #include "worksheet/platform.h"
 
 namespace kbt2 {
@@ -24,6 +25,14 @@ struct RateFileError {
     int number = 0;
     std::string description;
 };
+
+// A whole reading of the file, or why it was not whole.
+using RateReadOutcome = Outcome<Done, RateFileError>;
+
+inline RateReadOutcome outcomeOf(std::optional<RateFileError> error) {
+    if (error) return std::move(*error);
+    return Done{};
+}
 
 // What a whole reading of the file found besides the rows.
 struct RateFileContents {

@@ -43,9 +43,9 @@ void RateTable::want(double stateCode, double countyCode, std::span<const double
         wanted->counties.push_back(countyCode);
 }
 
-std::optional<RateFileError> RateTable::read(const std::string& path, size_t blockSize, const BlockHandler& tap) {
+RateReadOutcome RateTable::read(const std::string& path, size_t blockSize, const BlockHandler& tap) {
     Matcher matcher(*this);
-    return scan(path, blockSize, matcher, contents_, tap);
+    return outcomeOf(scan(path, blockSize, matcher, contents_, tap));
 }
 
 std::vector<CommodityRates> RateTable::rates(double stateCode, double countyCode, std::span<const double> codes) const {

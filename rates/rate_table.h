@@ -24,11 +24,11 @@ public:
     void want(double stateCode, double countyCode, std::span<const double> codes);
     bool empty() const { return rows_.empty(); }
 
-    // Reads the file once, the last matching record of each key winning.
-    // Nothing when the whole file was read, otherwise why not. `tap` sees
-    // every block of the file read, in order.
-    std::optional<RateFileError> read(const std::string& path, size_t blockSize = kRateFileBlockSize,
-                                      const std::function<void(const char*, const char*)>& tap = {});
+    // Reads the file once, the last matching record of each key winning:
+    // whole, or with why not. `tap` sees every block of the file read, in
+    // order.
+    RateReadOutcome read(const std::string& path, size_t blockSize = kRateFileBlockSize,
+                         const std::function<void(const char*, const char*)>& tap = {});
 
     // The rows of these codes; a key never asked for reads as unmatched.
     std::vector<CommodityRates> rates(double stateCode, double countyCode, std::span<const double> codes) const;

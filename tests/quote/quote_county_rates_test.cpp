@@ -54,7 +54,7 @@ void expectSameRows(const std::vector<CommodityRates>& got, const std::vector<Co
 TEST(CountyRateTable, GivesEveryCountyAndCodeWhatReadingTheFileGives) {
     const fs::path path = trickyRateFile("Ratefile.prn");
     CountyRateTable table;
-    ASSERT_FALSE(table.read(path.string()));
+    ASSERT_TRUE(table.read(path.string()).ok());
     ASSERT_FALSE(table.overflowed());
 
     std::vector<double> codes{0, 9999, 41.5};
@@ -74,7 +74,7 @@ TEST(CountyRateTable, GivesEveryCountyAndCodeWhatReadingTheFileGives) {
 
 TEST(CountyRateTable, TellsTheLineOfTheRecordThatWon) {
     CountyRateTable table;
-    ASSERT_FALSE(table.read(trickyRateFile("Ratefile.prn").string()));
+    ASSERT_TRUE(table.read(trickyRateFile("Ratefile.prn").string()).ok());
     const auto sampleLines = storage_testing::crlfLines(storage_testing::readBytes(KBT2_SAMPLE_RATE_FILE)).size();
     const auto lineOf = [&table](double state, double county, double code) {
         const double codes[] = {code};
@@ -90,7 +90,7 @@ TEST(CountyRateTable, TellsTheLineOfTheRecordThatWon) {
 
 TEST(CountyRateTable, RefusesMoreRecordsThanItTakes) {
     CountyRateTable table(100);
-    ASSERT_FALSE(table.read(trickyRateFile("Ratefile.prn").string()));
+    ASSERT_TRUE(table.read(trickyRateFile("Ratefile.prn").string()).ok());
     EXPECT_TRUE(table.overflowed());
 }
 
