@@ -17,7 +17,7 @@ void writeLiabilities(FieldDraft& draft, const PremiumColumns& columns);
 // premium is written before any subsidy.
 void writePremiums(FieldDraft& draft, const PremiumColumns& columns);
 // Columns not offered are hidden and emptied; offered ones are shown again.
-// Column 2 (0.65) is always offered and never touched here.
+// A level always offered (0.65) is never touched here.
 void showOfferedLevels(FieldDraft& draft, const PremiumColumns& columns);
 
 // The same from the allowable KBT, the weighted rates and the factor, with

@@ -1,8 +1,10 @@
 #include "quote/quote_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "calc/numbers.h"
+#include "calc/premium_table.h"
 #include "commands/premium.h"
 
 namespace kbt2 {
@@ -23,6 +25,22 @@ std::string signedDollars(double amount, const std::string& wholePart, const std
 }
 
 std::string plain(double value) { return plainText(value); }
+
+bool warned(const QuoteSummary& s, PremiumWarning warning) {
+    return std::ranges::find(s.premium.warnings, warning) != s.premium.warnings.end();
+}
+
+// " (.75 needs 3 such commodities, .80 needs 8)": what each level the count
+// opens needs, the fewest first.
+std::string countRuleText() {
+    std::string text;
+    for (const CoverageLevel& step : levelSteps()) {
+        const bool first = text.empty();
+        text += (first ? " (" : ", ") + std::string(step.caption) + " needs " + std::to_string(step.offeredFrom) +
+                (first ? " such commodities" : "");
+    }
+    return text.empty() ? text : text + ")";
+}
 
 }  // namespace
 
@@ -49,66 +67,68 @@ std::string percentText(double share) {
     return text + "%";
 }
 
-double premiumPerThousand(const SummaryLevel& level) {
-    return level.indemnityThreshold > 0 ? level.producerPremium / level.indemnityThreshold * 1000 : 0;
+double premiumPerThousand(const PremiumColumn& level) {
+    return level.indemnityThreshold() > 0 ? level.producerPremium() / level.indemnityThreshold() * 1000 : 0;
 }
 
-std::vector<const SummaryLevel*> offeredLevels(const QuoteSummary& summary) {
-    std::vector<const SummaryLevel*> levels;
-    for (const SummaryLevel& level : summary.levels)
-        if (level.offered) levels.push_back(&level);
+std::vector<SummaryLevel> offeredLevels(const QuoteSummary& summary) {
+    std::vector<SummaryLevel> levels;
+    for (const SummaryLevel& level : summaryLevels(summary))
+        if (level.figures.offered) levels.push_back(level);
     return levels;
 }
 
 std::vector<std::string> eligibilityWarnings(const QuoteSummary& summary) {
     std::vector<std::string> warnings;
-    if (summary.livestockWarning)
-        warnings.push_back("Livestock bring " + percentText(summary.livestockShare) +
+    if (warned(summary, PremiumWarning::LivestockOver35))
+        warnings.push_back("Livestock bring " + percentText(summary.premium.livestockShare) +
                            " of the expected revenue, more than the 35% the plan allows: as the worksheet stands, "
                            "the farm is not eligible for KBT.");
-    if (summary.insurableWarning)
+    if (warned(summary, PremiumWarning::LivestockOrInsurableOver50))
         warnings.push_back("Livestock and crops insurable under MPCI bring " +
-                           percentText(summary.livestockOrInsurableShare) +
+                           percentText(summary.premium.livestockOrInsurableShare) +
                            " of the expected revenue, more than 50%: an MPCI policy must be bought on the insurable "
                            "crops.");
     return warnings;
 }
 
-std::vector<std::string> premiumSteps(const QuoteSummary& s) {
+std::vector<std::string> premiumSteps(const QuoteSummary& summary) {
+    const PremiumFigures& s = summary.premium;
+    const std::string factor = plain(s.diversificationFactor);
     std::vector<std::string> steps;
     steps.push_back("The allowable KBT is the smaller of the projected KBT (" + dollarText(s.projectedKbt) +
                     ") and the total expected KBT of the commodities (" + dollarText(s.totalExpectedKbt) +
                     "): " + dollarText(s.allowableKbt) + ".");
 
-    const auto count = s.commodities.size();
+    const auto count = s.rows.size();
     if (count == 1) {
-        steps.push_back("1 commodity carries the whole expected KBT, so its share is 1 and the factor is " +
-                        s.diversificationFactor + ".");
+        steps.push_back("1 commodity carries the whole expected KBT, so its share is 1 and the factor is " + factor +
+                        ".");
     } else {
         std::string step = std::to_string(count) + " commodities; an even spread would give each " +
                            plain(s.equalShare) + "; yours differ from it by " + plain(s.deviationSum) + " in all, ";
-        step += count >= 7
-                    ? "and from 7 commodities on the factor is " + s.diversificationFactor + " however they are spread."
-                    : "so the factor is " + s.diversificationFactor + ".";
+        step += count >= 7 ? "and from 7 commodities on the factor is " + factor + " however they are spread."
+                           : "so the factor is " + factor + ".";
         steps.push_back(step);
     }
 
     std::string levels;
-    for (const SummaryLevel* level : offeredLevels(s)) levels += (levels.empty() ? "" : ", ") + level->coverage;
-    steps.push_back("A commodity counts when its share is at least " + plain(s.significanceThreshold) + ": " +
+    for (const SummaryLevel& level : offeredLevels(summary)) levels += (levels.empty() ? "" : ", ") + level.coverage;
+    steps.push_back("A commodity counts when its share is at least " + plain(s.threshold) + ": " +
                     std::to_string(s.significantCount) + (s.significantCount == 1 ? " does" : " do") +
-                    ", so the coverage levels offered are " + levels + " (.75 needs 3 such commodities, .80 needs 8).");
+                    ", so the coverage levels offered are " + levels + countRuleText() + ".");
 
     steps.push_back("Livestock make up " + plain(s.livestockShare) + " of the expected KBT (the limit is 0.35); " +
                     "livestock and insurable crops " + plain(s.livestockOrInsurableShare) + " (the limit is 0.5).");
 
-    for (const SummaryLevel* level : offeredLevels(s)) {
-        steps.push_back("At " + level->coverage + ": the weighted rate " + plain(level->weightedRate) +
-                        " times the factor gives the KBT rate " + plain(level->kbtRate) + "; the liability " +
-                        dollarText(level->kbtLiability) + ", less the MPCI cover, leaves " +
-                        dollarText(level->netKbtLiability) + ", which at that rate gives the gross premium " +
-                        dollarText(level->grossPremium) + "; the producer pays " + dollarText(level->producerPremium) +
-                        " and the subsidy is " + dollarText(level->subsidy) + ".");
+    for (const SummaryLevel& level : offeredLevels(summary)) {
+        const PremiumColumn& l = level.figures;
+        steps.push_back("At " + level.coverage + ": the weighted rate " + plain(l.weightedRate()) +
+                        " times the factor gives the KBT rate " + plain(l.kbtRate()) + "; the liability " +
+                        dollarText(l.kbtLiability()) + ", less the MPCI cover, leaves " +
+                        dollarText(l.netKbtLiability()) + ", which at that rate gives the gross premium " +
+                        dollarText(l.grossPremium()) + "; the producer pays " + dollarText(l.producerPremium()) +
+                        " and the subsidy is " + dollarText(l.subsidy()) + ".");
     }
     return steps;
 }

@@ -12,7 +12,7 @@ namespace {
 using C = Control;
 
 constexpr int kRows = 14;
-constexpr std::string_view kLevels[] = {".80", ".75", ".65"};
+constexpr const auto& kLevels = kCoverageCaptions;
 constexpr Control kCountyOptions[] = {C::Mi1, C::Me1, C::Ma1, C::Nh1, C::Fl1};
 
 // clang-format off
