@@ -1,21 +1,23 @@
 #pragma once
 // What the premium needs to know of one commodity report row beyond the
-// worksheet: its three premium rates and two flags, as the rate file gives
-// them. The premium's arithmetic takes these as given; rates/ looks them up.
+// worksheet: its premium rate at each coverage level and two flags, as the
+// rate file gives them. The premium's arithmetic takes these as given; rates/
+// looks them up.
 
-#include <array>
 #include <cstdint>
+
+#include "worksheet/premium_rows.h"
 
 namespace kbt2 {
 
 // The values of the last matching record, or rates 0 and no flags when no
 // record matches.
 struct CommodityRates {
-    std::array<double, 3> rates{};  // coverage-level columns 0.80, 0.75, 0.65
-    char livestockFlag = ' ';       // "Y" marks livestock
-    char insurableFlag = ' ';       // "Y" marks a crop with an MPCI product
-    bool found = false;             // a record matched
-    std::uint64_t line = 0;         // the rate file's line of that record, from 1; 0 when none matched
+    LevelValues rates{};       // one per coverage level, in column order
+    char livestockFlag = ' ';  // "Y" marks livestock
+    char insurableFlag = ' ';  // "Y" marks a crop with an MPCI product
+    bool found = false;        // a record matched
+    std::uint64_t line = 0;    // the rate file's line of that record, from 1; 0 when none matched
 
     bool livestock() const { return livestockFlag == 'Y'; }
     bool insurable() const { return insurableFlag == 'Y'; }

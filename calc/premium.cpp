@@ -51,7 +51,7 @@ PremiumFigures premiumFigures(const PremiumInputs& in, std::span<const Commodity
     for (size_t i = 0; i < kbt.rowKbts.size(); ++i) {
         PremiumRow row{kbt.rowKbts[i],       shares.shares[i], rates[i].livestock(),
                        rates[i].insurable(), rates[i].rates,   {}};
-        for (size_t j = 0; j < 3; ++j) row.weighted[j] = weightedTerm(row.rates[j], row.share);
+        for (size_t j = 0; j < row.rates.size(); ++j) row.weighted[j] = weightedTerm(row.rates[j], row.share);
         f.rows.push_back(row);
     }
     f.livestockShare = livestockShare(shares, rates);
@@ -60,7 +60,7 @@ PremiumFigures premiumFigures(const PremiumInputs& in, std::span<const Commodity
 
     const int count = static_cast<int>(kbt.rowKbts.size());
     f.diversificationFactor = diversificationFactor(count, shares.deviationSum);
-    const std::array<double, 3> weighted = weightedRates(shares, rates);
+    const LevelValues weighted = weightedRates(shares, rates);
     f.finite = kbt.finite;
     for (int j = 0; j < kPremiumColumns; ++j) {
         const double liability = asWritten(kbtLiability(kbt.allowable, j));

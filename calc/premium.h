@@ -72,8 +72,8 @@ struct PremiumRow {
     double share = 0;  // of the total expected KBT, to three decimals
     bool livestock = false;
     bool insurable = false;
-    std::array<double, 3> rates{};     // of the columns 0.80, 0.75, 0.65
-    std::array<double, 3> weighted{};  // rate times share, to three decimals
+    LevelValues rates{};     // one per coverage level, in column order
+    LevelValues weighted{};  // rate times share, to three decimals
 };
 
 struct PremiumFigures {

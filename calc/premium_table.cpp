@@ -29,20 +29,21 @@ size_t rowIndex(Control row) {
 }  // namespace
 
 double PremiumColumn::figure(Control row) const { return figures[rowIndex(row)]; }
+double& PremiumColumn::figure(Control row) { return figures[rowIndex(row)]; }
 
 bool PremiumColumn::finite() const {
     return std::ranges::all_of(figures, [](double v) { return std::isfinite(v); });
 }
 
 double kbtLiability(double allowable, int column) {
-    return roundWhole(allowable * kLiabilityFactor * kCoverageLevels[static_cast<size_t>(column)]);
+    return roundWhole(allowable * kLiabilityFactor * kCoverageLevels[column].level);
 }
 
 PremiumColumn premiumColumn(int column, double allowable, double weightedRate, double diversificationFactor,
                             double liability, double mpci) {
     PremiumColumn c;
     auto set = [&c](Control row, double value) { return c.figures[rowIndex(row)] = asWritten(value); };
-    set(Control::Text23, roundWhole(allowable * kCoverageLevels[static_cast<size_t>(column)]));
+    set(Control::Text23, roundWhole(allowable * kCoverageLevels[column].level));
     const double rate = set(Control::Text24, roundThousandths(weightedRate));
     const double factor = set(Control::Text25, diversificationFactor);
     const double kbtRate = set(Control::Text26, std::floor(rate * 1000 * factor + 0.5) / 1000);
@@ -55,9 +56,15 @@ PremiumColumn premiumColumn(int column, double allowable, double weightedRate, d
 }
 
 bool levelOffered(int column, int significantCount) {
-    if (column == 0) return significantCount >= 8;
-    if (column == 1) return significantCount >= 3;
-    return true;
+    return alwaysOffered(column) || significantCount >= kCoverageLevels[column].offeredFrom;
+}
+
+std::vector<CoverageLevel> levelSteps() {
+    std::vector<CoverageLevel> steps;
+    for (int column = 0; column < kPremiumColumns; ++column)
+        if (!alwaysOffered(column)) steps.push_back(kCoverageLevels[column]);
+    std::ranges::stable_sort(steps, {}, &CoverageLevel::offeredFrom);
+    return steps;
 }
 
 }  // namespace kbt2

@@ -5,13 +5,11 @@
 #include <array>
 #include <cstddef>
 #include <iterator>
+#include <vector>
 
 #include "worksheet/premium_rows.h"
 
 namespace kbt2 {
-
-// Coverage levels of the columns 0, 1 and 2.
-inline constexpr std::array<double, kPremiumColumns> kCoverageLevels = {0.80, 0.75, 0.65};
 
 // One coverage level: its nine figures in the order of kPremiumRows (as the
 // fields hold them) and whether the level is offered.
@@ -20,7 +18,19 @@ struct PremiumColumn {
     bool offered = true;
 
     double figure(Control row) const;
+    double& figure(Control row);
     bool finite() const;
+
+    // The figures by the names of their rows.
+    double indemnityThreshold() const { return figure(Control::Text23); }
+    double weightedRate() const { return figure(Control::Text24); }
+    double diversificationFactor() const { return figure(Control::Text25); }
+    double kbtRate() const { return figure(Control::Text26); }
+    double kbtLiability() const { return figure(Control::Text27); }
+    double netKbtLiability() const { return figure(Control::Text28); }
+    double grossPremium() const { return figure(Control::Text16); }
+    double subsidy() const { return figure(Control::Text17); }
+    double producerPremium() const { return figure(Control::Text18); }
 };
 
 // The KBT liability of a column from the allowable KBT.
@@ -33,8 +43,14 @@ double kbtLiability(double allowable, int column);
 PremiumColumn premiumColumn(int column, double allowable, double weightedRate, double diversificationFactor,
                             double liability, double mpci);
 
-// The coverage levels offered by the significant commodity count: 0.65
-// always, 0.75 from 3, 0.80 from 8.
+// Whether the significant commodity count offers the level of a column: from
+// its row's count of kCoverageLevels on. The count is at least 1, so a level
+// offered from 1 is always offered.
 bool levelOffered(int column, int significantCount);
+constexpr bool alwaysOffered(int column) { return kCoverageLevels[column].offeredFrom <= 1; }
+
+// The levels the count opens one after the other, from the fewest commodities
+// needed to the most: every level not always offered.
+std::vector<CoverageLevel> levelSteps();
 
 }  // namespace kbt2

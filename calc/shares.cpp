@@ -65,9 +65,9 @@ double livestockOrInsurableShare(const Shares& shares, std::span<const Commodity
 
 double weightedTerm(double rate, double share) { return std::floor(rate * share * 1000 + 0.5) / 1000; }
 
-std::array<double, 3> weightedRates(const Shares& shares, std::span<const CommodityRates> rates) {
-    std::array<double, 3> weighted{};
-    for (size_t j = 0; j < 3; ++j)
+LevelValues weightedRates(const Shares& shares, std::span<const CommodityRates> rates) {
+    LevelValues weighted{};
+    for (size_t j = 0; j < weighted.size(); ++j)
         for (size_t i = 0; i < shares.shares.size(); ++i)
             weighted[j] += weightedTerm(rates[i].rates[j], shares.shares[i]);
     return weighted;

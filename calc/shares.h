@@ -2,7 +2,7 @@
 // How the farm's expected revenue is spread over its commodities: shares,
 // the deviation from an even spread and the diversification factor drawn from
 // it, the commodities large enough to count, the eligibility shares and the
-// weighted rates of the three coverage levels.
+// weighted rates of the coverage levels.
 
 #include <array>
 #include <cstddef>
@@ -40,7 +40,7 @@ double weightedTerm(double rate, double share);
 
 // Per coverage-level column, the sum over the rows of their weighted terms,
 // each rounded before it is added.
-std::array<double, 3> weightedRates(const Shares& shares, std::span<const CommodityRates> rates);
+LevelValues weightedRates(const Shares& shares, std::span<const CommodityRates> rates);
 
 // The diversification factor by the commodity count N (1 to 14) and the
 // deviation sum: 1 for one commodity, a quadratic in S rounded to three

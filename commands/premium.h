@@ -50,8 +50,8 @@ std::string notAQuoteText(const Worksheet& ws, const RateFileUse& use);
 std::string unratedSentence(const std::string& path, const std::vector<std::string>& rows, const std::string& county);
 
 // Calculate Premium: looks up the county's rates of every commodity and
-// fills the page-9 premium table for the coverage levels 0.80, 0.75 and
-// 0.65, with the allowable KBT, the commodity count, the two eligibility
+// fills the page-9 premium table for every coverage level (kCoverageLevels),
+// with the allowable KBT, the commodity count, the two eligibility
 // results and the levels offered. The rates come from `rates`.
 PremiumOutcome command4Click(Worksheet& ws, Platform& platform, RateSource& rates);
 // The same with the window's source: the rate file, read for this premium.

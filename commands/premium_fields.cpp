@@ -24,7 +24,8 @@ void writePremiums(FieldDraft& draft, const PremiumColumns& columns) {
 }
 
 void showOfferedLevels(FieldDraft& draft, const PremiumColumns& columns) {
-    for (int j = 0; j < 2; ++j) {
+    for (int j = 0; j < kPremiumColumns; ++j) {
+        if (alwaysOffered(j)) continue;
         const bool offered = columns[static_cast<size_t>(j)].offered;
         for (Control row : kPremiumRows) {
             draft.setVisible({row, j}, offered);

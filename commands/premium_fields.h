@@ -18,7 +18,7 @@ void writeLiabilities(FieldDraft& draft, const PremiumColumns& columns);
 // premium is written before any subsidy.
 void writePremiums(FieldDraft& draft, const PremiumColumns& columns);
 // Columns not offered are hidden and emptied; offered ones are shown again.
-// Column 2 (0.65) is always offered and never touched here.
+// A level always offered (0.65) is never touched here.
 void showOfferedLevels(FieldDraft& draft, const PremiumColumns& columns);
 
 // Page 9's eligibility results: each "No" before the figures, and a warning

@@ -156,10 +156,10 @@ void firstPage(QPainter& painter, PageWriter& page, const QRectF& area, const Qu
         {QStringLiteral("Coverage"), QStringLiteral("Revenue guarantee"), QStringLiteral("Producer premium"),
          QStringLiteral("Subsidy"), QStringLiteral("Premium per $1,000 of guarantee")},
         {}};
-    for (const SummaryLevel* level : offeredLevels(s))
-        offered.rows.append({toQString(level->coverage), dollars(level->indemnityThreshold),
-                             dollars(level->producerPremium), dollars(level->subsidy),
-                             toQString(dollarCentsText(premiumPerThousand(*level)))});
+    for (const SummaryLevel& level : offeredLevels(s))
+        offered.rows.append({toQString(level.coverage), dollars(level.figures.indemnityThreshold()),
+                             dollars(level.figures.producerPremium()), dollars(level.figures.subsidy()),
+                             toQString(dollarCentsText(premiumPerThousand(level.figures)))});
     page.heading(QStringLiteral("Coverage levels offered"), 1.1);
     page.table(offered, {0.14, 0.22, 0.2, 0.18, 0.26});
     if (s.lastQuote) lastQuoteBox(painter, page, area, *s.lastQuote);
@@ -184,8 +184,9 @@ void secondPage(PageWriter& page, const QuoteSummary& s) {
     page.heading(QStringLiteral("How the premium was calculated"), 1.3);
     page.paragraph(QStringLiteral("Average income %1; projected KBT %2; total expected KBT %3; allowable KBT %4; "
                                   "MPCI liability %5.")
-                       .arg(dollars(s.averageIncome), dollars(s.projectedKbt), dollars(s.totalExpectedKbt),
-                            dollars(s.allowableKbt), dollars(s.mpci)));
+                       .arg(dollars(s.premium.averageIncome), dollars(s.premium.projectedKbt),
+                            dollars(s.premium.totalExpectedKbt), dollars(s.premium.allowableKbt),
+                            dollars(s.premium.mpciLiability)));
     for (const std::string& step : premiumSteps(s)) page.paragraph(toQString(step));
     page.skip(0.3);
 

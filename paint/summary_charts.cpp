@@ -22,7 +22,7 @@ BarChart taxYearsChart(const QuoteSummary& summary) {
         expenses.values.append(summary.expenses[static_cast<size_t>(year)]);
     }
     chart.series = {income, expenses};
-    chart.reference = ChartReference{QStringLiteral("Average income"), summary.averageIncome};
+    chart.reference = ChartReference{QStringLiteral("Average income"), summary.premium.averageIncome};
     chart.valueText = dollars;
     return chart;
 }
@@ -32,9 +32,9 @@ BarChart commoditySharesChart(const QuoteSummary& summary) {
     chart.direction = BarChart::Direction::Horizontal;
     chart.title = QStringLiteral("Commodity shares of expected revenue");
     ChartSeries shares{QStringLiteral("Share"), {}};
-    for (const SummaryCommodity& commodity : summary.commodities) {
-        chart.categories.append(toQString(commodity.name));
-        shares.values.append(commodity.share);
+    for (size_t i = 0; i < summary.commodities.size() && i < summary.premium.rows.size(); ++i) {
+        chart.categories.append(toQString(summary.commodities[i].name));
+        shares.values.append(summary.premium.rows[i].share);
     }
     chart.series = {shares};
     chart.valueText = [](double share) { return toQString(percentText(share)); };
@@ -46,10 +46,10 @@ BarChart guaranteeChart(const QuoteSummary& summary) {
     chart.title = QStringLiteral("Revenue guarantee and producer premium");
     ChartSeries guarantee{QStringLiteral("Revenue guarantee"), {}};
     ChartSeries premium{QStringLiteral("Producer premium"), {}};
-    for (const SummaryLevel* level : offeredLevels(summary)) {
-        chart.categories.append(QStringLiteral("Coverage %1").arg(toQString(level->coverage)));
-        guarantee.values.append(level->indemnityThreshold);
-        premium.values.append(level->producerPremium);
+    for (const SummaryLevel& level : offeredLevels(summary)) {
+        chart.categories.append(QStringLiteral("Coverage %1").arg(toQString(level.coverage)));
+        guarantee.values.append(level.figures.indemnityThreshold());
+        premium.values.append(level.figures.producerPremium());
     }
     chart.series = {guarantee, premium};
     chart.valueText = dollars;

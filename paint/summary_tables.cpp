@@ -10,8 +10,17 @@ namespace {
 QString plain(double value) { return toQString(plainText(value)); }
 QString dollars(double value) { return toQString(dollarText(value)); }
 QString yesNo(bool flag) { return flag ? QStringLiteral("yes") : QStringLiteral("no"); }
-QString threeRates(const std::array<double, 3>& rates) {
-    return QStringLiteral("%1 / %2 / %3").arg(plain(rates[0]), plain(rates[1]), plain(rates[2]));
+// "0.052 / 0.041 / 0.03": a value per coverage level, in column order.
+QString perLevel(const LevelValues& values) {
+    QStringList texts;
+    for (const double value : values) texts.append(plain(value));
+    return texts.join(QStringLiteral(" / "));
+}
+// "Rates .80 / .75 / .65": a heading over a value per coverage level.
+QString perLevelHeading(const QString& what) {
+    QStringList captions;
+    for (const CoverageLevel& level : kCoverageLevels) captions.append(toQString(level.caption));
+    return what + QLatin1Char(' ') + captions.join(QStringLiteral(" / "));
 }
 
 }  // namespace
@@ -20,12 +29,16 @@ TextTable commodityCells(const QuoteSummary& s) {
     TextTable table{
         {QStringLiteral("Commodity"), QStringLiteral("Code"), QStringLiteral("KBT"), QStringLiteral("Share"),
          QStringLiteral("Livestock"), QStringLiteral("Insurable"), QStringLiteral("Record line"),
-         QStringLiteral("Rates .80 / .75 / .65"), QStringLiteral("Rate × share .80 / .75 / .65")},
+         perLevelHeading(QStringLiteral("Rates")), perLevelHeading(QStringLiteral("Rate × share"))},
         {}};
-    for (const SummaryCommodity& c : s.commodities)
-        table.rows.append({toQString(c.name), toQString(c.code), dollars(c.kbt), plain(c.share), yesNo(c.livestock),
-                           yesNo(c.insurable), c.recordLine ? QString::number(*c.recordLine) : QStringLiteral("none"),
-                           threeRates(c.rates), threeRates(c.weighted)});
+    for (size_t i = 0; i < s.commodities.size() && i < s.premium.rows.size(); ++i) {
+        const SummaryCommodity& c = s.commodities[i];
+        const PremiumRow& row = s.premium.rows[i];
+        table.rows.append({toQString(c.name), toQString(c.code), dollars(row.kbt), plain(row.share),
+                           yesNo(row.livestock), yesNo(row.insurable),
+                           c.recordLine ? QString::number(*c.recordLine) : QStringLiteral("none"), perLevel(row.rates),
+                           perLevel(row.weighted)});
+    }
     return table;
 }
 
@@ -35,11 +48,13 @@ TextTable levelCells(const QuoteSummary& s) {
                      QStringLiteral("KBT liability"), QStringLiteral("Net liability"), QStringLiteral("Gross premium"),
                      QStringLiteral("Subsidy"), QStringLiteral("Producer premium")},
                     {}};
-    for (const SummaryLevel& l : s.levels)
-        table.rows.append({toQString(l.coverage), yesNo(l.offered), dollars(l.indemnityThreshold),
-                           plain(l.weightedRate), toQString(l.diversificationFactor), plain(l.kbtRate),
-                           dollars(l.kbtLiability), dollars(l.netKbtLiability), dollars(l.grossPremium),
-                           dollars(l.subsidy), dollars(l.producerPremium)});
+    for (const SummaryLevel& level : summaryLevels(s)) {
+        const PremiumColumn& l = level.figures;
+        table.rows.append({toQString(level.coverage), yesNo(l.offered), dollars(l.indemnityThreshold()),
+                           plain(l.weightedRate()), plain(l.diversificationFactor()), plain(l.kbtRate()),
+                           dollars(l.kbtLiability()), dollars(l.netKbtLiability()), dollars(l.grossPremium()),
+                           dollars(l.subsidy()), dollars(l.producerPremium())});
+    }
     return table;
 }
 

@@ -2,59 +2,25 @@
 
 #include <vector>
 
-#include "calc/numbers.h"
 #include "calc/premium.h"
 #include "commands/premium.h"
 #include "commands/quiet_platform.h"
 #include "quote/rate_file_identity.h"
 #include "rates/recording_source.h"
-#include "worksheet/premium_rows.h"
 
 namespace kbt2 {
 namespace {
 
-constexpr const char* kCoverages[kPremiumColumns] = {".80", ".75", ".65"};
-
-// The values of the run, as the premium's arithmetic returned them and its
-// fields were written from; each row with the rate file line it used.
+// The figures of the run, as the premium's arithmetic returned them and its
+// fields were written from (hidden levels too, before the page empties them);
+// each row with its texts and the rate file line it used.
 void readFigures(const PremiumFigures& f, const Worksheet& ws, const RateLookup& lookup, QuoteSummary& s) {
-    s.averageIncome = f.averageIncome;
-    s.projectedKbt = f.projectedKbt;
-    s.totalExpectedKbt = f.totalExpectedKbt;
-    s.allowableKbt = f.allowableKbt;
-    s.mpci = f.mpciLiability;
+    s.premium = f;
     for (size_t i = 0; i < f.rows.size(); ++i) {
-        const PremiumRow& row = f.rows[i];
         const int index = static_cast<int>(i);
         const CommodityRates* record = i < lookup.rows.size() ? &lookup.rows[i] : nullptr;
-        s.commodities.push_back({index, ws.text({Control::Cropname1, index}), ws.text({Control::Unit1, index}), row.kbt,
-                                 row.share, row.livestock, row.insurable,
-                                 record && record->found ? std::optional(record->line) : std::nullopt, row.rates,
-                                 row.weighted});
-    }
-    s.equalShare = f.equalShare;
-    s.deviationSum = f.deviationSum;
-    s.significanceThreshold = f.threshold;
-    s.significantCount = f.significantCount;
-    s.livestockShare = f.livestockShare;
-    s.livestockOrInsurableShare = f.livestockOrInsurableShare;
-    s.diversificationFactor = plainText(f.diversificationFactor);
-    s.warnings = f.warnings;
-    // Every level's nine figures, hidden levels too, before the page empties them.
-    for (int column = 0; column < kPremiumColumns; ++column) {
-        const PremiumColumn& figures = f.columns[static_cast<size_t>(column)];
-        SummaryLevel& level = s.levels[static_cast<size_t>(column)];
-        level.coverage = kCoverages[column];
-        level.offered = figures.offered;
-        level.indemnityThreshold = figures.figure(Control::Text23);
-        level.weightedRate = figures.figure(Control::Text24);
-        level.diversificationFactor = plainText(figures.figure(Control::Text25));
-        level.kbtRate = figures.figure(Control::Text26);
-        level.kbtLiability = figures.figure(Control::Text27);
-        level.netKbtLiability = figures.figure(Control::Text28);
-        level.grossPremium = figures.figure(Control::Text16);
-        level.subsidy = figures.figure(Control::Text17);
-        level.producerPremium = figures.figure(Control::Text18);
+        s.commodities.push_back({ws.text({Control::Cropname1, index}), ws.text({Control::Unit1, index}),
+                                 record && record->found ? std::optional(record->line) : std::nullopt});
     }
 }
 

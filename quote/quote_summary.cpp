@@ -24,4 +24,11 @@ QuoteSummary summaryCase(const Worksheet& ws, const std::string& worksheetName) 
     return summary;
 }
 
+std::vector<SummaryLevel> summaryLevels(const QuoteSummary& summary) {
+    std::vector<SummaryLevel> levels;
+    for (int column = 0; column < kPremiumColumns; ++column)
+        levels.push_back({kCoverageLevels[column].caption, summary.premium.columns[static_cast<size_t>(column)]});
+    return levels;
+}
+
 }  // namespace kbt2

@@ -1,10 +1,12 @@
 #include "quote/quote_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <string_view>
 
 #include "calc/numbers.h"
+#include "calc/premium_table.h"
 #include "commands/premium.h"
 #include "commands/premium_warnings.h"
 
@@ -27,11 +29,11 @@ std::string signedDollars(double amount, const std::string& wholePart, const std
 
 std::string plain(double value) { return plainText(value); }
 
-// The share each eligibility test compares with its limit, as the summary
-// keeps it: one per row of kPremiumWarnings, in its order.
-constexpr double QuoteSummary::*kTestedShares[] = {
-    &QuoteSummary::livestockShare,
-    &QuoteSummary::livestockOrInsurableShare,
+// The share each eligibility test compares with its limit, as the premium's
+// figures keep it: one per row of kPremiumWarnings, in its order.
+constexpr double PremiumFigures::*kTestedShares[] = {
+    &PremiumFigures::livestockShare,
+    &PremiumFigures::livestockOrInsurableShare,
 };
 static_assert(std::size(kTestedShares) == kPremiumWarningKinds, "every eligibility test has its share here");
 
@@ -50,6 +52,18 @@ std::string filledIn(std::string_view words, const std::string& share, const std
         }
     }
     return text;
+}
+
+// " (.75 needs 3 such commodities, .80 needs 8)": what each level the count
+// opens needs, the fewest first.
+std::string countRuleText() {
+    std::string text;
+    for (const CoverageLevel& step : levelSteps()) {
+        const bool first = text.empty();
+        text += (first ? " (" : ", ") + std::string(step.caption) + " needs " + std::to_string(step.offeredFrom) +
+                (first ? " such commodities" : "");
+    }
+    return text.empty() ? text : text + ")";
 }
 
 }  // namespace
@@ -77,51 +91,53 @@ std::string percentText(double share) {
     return text + "%";
 }
 
-double premiumPerThousand(const SummaryLevel& level) {
-    return level.indemnityThreshold > 0 ? level.producerPremium / level.indemnityThreshold * 1000 : 0;
+double premiumPerThousand(const PremiumColumn& level) {
+    return level.indemnityThreshold() > 0 ? level.producerPremium() / level.indemnityThreshold() * 1000 : 0;
 }
 
-std::vector<const SummaryLevel*> offeredLevels(const QuoteSummary& summary) {
-    std::vector<const SummaryLevel*> levels;
-    for (const SummaryLevel& level : summary.levels)
-        if (level.offered) levels.push_back(&level);
+std::vector<SummaryLevel> offeredLevels(const QuoteSummary& summary) {
+    std::vector<SummaryLevel> levels;
+    for (const SummaryLevel& level : summaryLevels(summary))
+        if (level.figures.offered) levels.push_back(level);
     return levels;
 }
 
 std::vector<std::string> eligibilityWarnings(const QuoteSummary& summary) {
     std::vector<std::string> warnings;
-    for (const PremiumWarning warning : summary.warnings) {
+    for (const PremiumWarning warning : summary.premium.warnings) {
         const auto kind = static_cast<size_t>(warning);
-        warnings.push_back(filledIn(premiumWarningTexts(warning).summary, percentText(summary.*kTestedShares[kind]),
+        warnings.push_back(filledIn(premiumWarningTexts(warning).summary,
+                                    percentText(summary.premium.*kTestedShares[kind]),
                                     plain(kPremiumWarnings[kind].limit * 100) + "%"));
     }
     return warnings;
 }
 
-std::vector<std::string> premiumSteps(const QuoteSummary& s) {
+std::vector<std::string> premiumSteps(const QuoteSummary& summary) {
+    const PremiumFigures& s = summary.premium;
+    const std::string factor = plain(s.diversificationFactor);
     std::vector<std::string> steps;
     steps.push_back("The allowable KBT is the smaller of the projected KBT (" + dollarText(s.projectedKbt) +
                     ") and the total expected KBT of the commodities (" + dollarText(s.totalExpectedKbt) +
                     "): " + dollarText(s.allowableKbt) + ".");
 
-    const auto count = s.commodities.size();
+    const auto count = s.rows.size();
     if (count == 1) {
-        steps.push_back("1 commodity carries the whole expected KBT, so its share is 1 and the factor is " +
-                        s.diversificationFactor + ".");
+        steps.push_back("1 commodity carries the whole expected KBT, so its share is 1 and the factor is " + factor +
+                        ".");
     } else {
         std::string step = std::to_string(count) + " commodities; an even spread would give each " +
                            plain(s.equalShare) + "; yours differ from it by " + plain(s.deviationSum) + " in all, ";
-        step += count >= 7
-                    ? "and from 7 commodities on the factor is " + s.diversificationFactor + " however they are spread."
-                    : "so the factor is " + s.diversificationFactor + ".";
+        step += count >= 7 ? "and from 7 commodities on the factor is " + factor + " however they are spread."
+                           : "so the factor is " + factor + ".";
         steps.push_back(step);
     }
 
     std::string levels;
-    for (const SummaryLevel* level : offeredLevels(s)) levels += (levels.empty() ? "" : ", ") + level->coverage;
-    steps.push_back("A commodity counts when its share is at least " + plain(s.significanceThreshold) + ": " +
+    for (const SummaryLevel& level : offeredLevels(summary)) levels += (levels.empty() ? "" : ", ") + level.coverage;
+    steps.push_back("A commodity counts when its share is at least " + plain(s.threshold) + ": " +
                     std::to_string(s.significantCount) + (s.significantCount == 1 ? " does" : " do") +
-                    ", so the coverage levels offered are " + levels + " (.75 needs 3 such commodities, .80 needs 8).");
+                    ", so the coverage levels offered are " + levels + countRuleText() + ".");
 
     std::string tests;
     for (size_t kind = 0; kind < kPremiumWarningKinds; ++kind)
@@ -129,13 +145,14 @@ std::vector<std::string> premiumSteps(const QuoteSummary& s) {
                                                     plain(kPremiumWarnings[kind].limit));
     steps.push_back(tests + ".");
 
-    for (const SummaryLevel* level : offeredLevels(s)) {
-        steps.push_back("At " + level->coverage + ": the weighted rate " + plain(level->weightedRate) +
-                        " times the factor gives the KBT rate " + plain(level->kbtRate) + "; the liability " +
-                        dollarText(level->kbtLiability) + ", less the MPCI cover, leaves " +
-                        dollarText(level->netKbtLiability) + ", which at that rate gives the gross premium " +
-                        dollarText(level->grossPremium) + "; the producer pays " + dollarText(level->producerPremium) +
-                        " and the subsidy is " + dollarText(level->subsidy) + ".");
+    for (const SummaryLevel& level : offeredLevels(summary)) {
+        const PremiumColumn& l = level.figures;
+        steps.push_back("At " + level.coverage + ": the weighted rate " + plain(l.weightedRate()) +
+                        " times the factor gives the KBT rate " + plain(l.kbtRate()) + "; the liability " +
+                        dollarText(l.kbtLiability()) + ", less the MPCI cover, leaves " +
+                        dollarText(l.netKbtLiability()) + ", which at that rate gives the gross premium " +
+                        dollarText(l.grossPremium()) + "; the producer pays " + dollarText(l.producerPremium()) +
+                        " and the subsidy is " + dollarText(l.subsidy()) + ".");
     }
     return steps;
 }

@@ -19,7 +19,7 @@ std::string dollarCentsText(double amount);
 // "45.1%" of a share such as 0.451.
 std::string percentText(double share);
 // Premium per 1,000 dollars of guarantee; 0 when there is no guarantee.
-double premiumPerThousand(const SummaryLevel& level);
+double premiumPerThousand(const PremiumColumn& level);
 
 // The premium's steps, one sentence each, from the allowable KBT through the
 // shares and the diversification factor to each offered level's premium.
@@ -37,6 +37,6 @@ std::string sampleRatesLine();
 std::string unratedText(const QuoteSummary& summary);
 
 // The levels the premium offers, in column order.
-std::vector<const SummaryLevel*> offeredLevels(const QuoteSummary& summary);
+std::vector<SummaryLevel> offeredLevels(const QuoteSummary& summary);
 
 }  // namespace kbt2

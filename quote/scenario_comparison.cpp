@@ -14,13 +14,6 @@
 namespace kbt2 {
 namespace {
 
-// The count rule's steps: .75 from 3 commodities that count, .80 from 8.
-struct LevelStep {
-    const char* coverage;
-    int needed;
-};
-constexpr LevelStep kSteps[] = {{".75", 3}, {".80", 8}};
-
 struct ReportRow {
     std::string name;
     std::string unit;
@@ -70,10 +63,10 @@ std::string oneLine(std::string text) {
 ComparedLevel comparedLevel(const SummaryLevel& level) {
     ComparedLevel c;
     c.coverage = level.coverage;
-    c.offered = level.offered;
-    c.guarantee = level.indemnityThreshold;
-    c.producerPremium = level.producerPremium;
-    c.perThousand = premiumPerThousand(level);
+    c.offered = level.figures.offered;
+    c.guarantee = level.figures.indemnityThreshold();
+    c.producerPremium = level.figures.producerPremium();
+    c.perThousand = premiumPerThousand(level.figures);
     return c;
 }
 
@@ -120,23 +113,30 @@ std::vector<std::string> differencesFromBase(const Worksheet& base, const Worksh
     return words;
 }
 
-NextLevelAdvice nextLevelAdvice(const QuoteSummary& s) {
+NextLevelAdvice nextLevelAdvice(const QuoteSummary& summary) {
+    const PremiumFigures& s = summary.premium;
     NextLevelAdvice advice;
     const int counted = s.significantCount;
-    const int all = static_cast<int>(s.commodities.size());
-    const auto step = std::ranges::find_if(kSteps, [counted](const LevelStep& st) { return counted < st.needed; });
-    if (step == std::end(kSteps)) {
+    const int all = static_cast<int>(s.rows.size());
+    // The count rule's steps, the fewest commodities needed first.
+    const std::vector<CoverageLevel> steps = levelSteps();
+    const auto step =
+        std::ranges::find_if(steps, [counted](const CoverageLevel& level) { return counted < level.offeredFrom; });
+    if (step == steps.end()) {
         advice.words = "Every coverage level is offered: " + std::to_string(counted) + " of the farm's " +
-                       count(all, "commodity", "commodities") + " each bring at least " +
-                       percentText(s.significanceThreshold) +
-                       " of the expected revenue (half an even share), and the .80 level needs 8.";
+                       count(all, "commodity", "commodities") + " each bring at least " + percentText(s.threshold) +
+                       " of the expected revenue (half an even share)";
+        if (!steps.empty())
+            advice.words += ", and the " + std::string(steps.back().caption) + " level needs " +
+                            std::to_string(steps.back().offeredFrom);
+        advice.words += ".";
         return advice;
     }
-    advice.coverage = step->coverage;
-    advice.needed = step->needed;
-    const int needed = step->needed;
+    advice.coverage = step->caption;
+    advice.needed = step->offeredFrom;
+    const int needed = step->offeredFrom;
     std::string words =
-        "The " + std::string(step->coverage) + " level needs " + std::to_string(needed) +
+        "The " + std::string(step->caption) + " level needs " + std::to_string(needed) +
         " commodities that each bring at least " + percentText(significanceThreshold(static_cast<size_t>(needed))) +
         " of the expected revenue when there are " + std::to_string(needed) +
         " (half an even share; shares to a tenth of a per cent); this farm has " + std::to_string(counted) +
@@ -146,16 +146,16 @@ NextLevelAdvice nextLevelAdvice(const QuoteSummary& s) {
                  "; with more than " + std::to_string(needed) + " each needs a smaller share.";
     } else {
         // The largest of those that fall short, as many as are missing.
-        std::vector<const SummaryCommodity*> short_;
-        for (const SummaryCommodity& c : s.commodities)
-            if (c.share < s.significanceThreshold) short_.push_back(&c);
-        std::ranges::stable_sort(short_, [](const auto* a, const auto* b) { return a->share > b->share; });
+        std::vector<size_t> short_;
+        for (size_t i = 0; i < s.rows.size(); ++i)
+            if (s.rows[i].share < s.threshold) short_.push_back(i);
+        std::ranges::stable_sort(short_, [&s](size_t a, size_t b) { return s.rows[a].share > s.rows[b].share; });
         short_.resize(std::min(short_.size(), static_cast<size_t>(needed - counted)));
-        words += " With " + std::to_string(all) + " a commodity counts from " + percentText(s.significanceThreshold) +
-                 "; " + std::to_string(needed - counted) + " more must reach it, the nearest being ";
+        words += " With " + std::to_string(all) + " a commodity counts from " + percentText(s.threshold) + "; " +
+                 std::to_string(needed - counted) + " more must reach it, the nearest being ";
         for (size_t i = 0; i < short_.size(); ++i) {
             if (i > 0) words += i + 1 == short_.size() ? " and " : ", ";
-            words += short_[i]->name + " at " + percentText(short_[i]->share);
+            words += summary.commodities[short_[i]].name + " at " + percentText(s.rows[short_[i]].share);
         }
         words += ".";
     }
@@ -186,8 +186,10 @@ ScenarioComparison compareScenarios(const Case& scenarios, Platform& platform, R
         FreshQuote quote = freshQuote(scenarios.worksheet(i), platform, rates, c.name, false);
         c.summary = std::move(quote.summary);
         c.problem = oneLine(std::move(quote.problem));
-        if (c.summary)
-            for (size_t j = 0; j < c.levels.size(); ++j) c.levels[j] = comparedLevel(c.summary->levels[j]);
+        if (c.summary) {
+            const std::vector<SummaryLevel> levels = summaryLevels(*c.summary);
+            for (size_t j = 0; j < c.levels.size(); ++j) c.levels[j] = comparedLevel(levels[j]);
+        }
         if (c.current && c.summary) result.advice = nextLevelAdvice(*c.summary);
         result.scenarios.push_back(std::move(c));
     }
@@ -217,9 +219,9 @@ ComparisonTable comparisonTable(const ScenarioComparison& comparison) {
     ComparisonTable table;
     table.headings = {"Changes from the base",  "Total expected KBT",     "Allowable KBT",
                       "Commodities that count", "Diversification factor", "Levels offered"};
-    for (const char* coverage : {".80", ".75", ".65"})
+    for (const CoverageLevel& level : kCoverageLevels)
         for (const char* what : {" guarantee", " producer premium", " premium per $1,000 of guarantee"})
-            table.headings.push_back(std::string(coverage) + what);
+            table.headings.push_back(std::string(level.caption) + what);
 
     for (size_t i = 0; i < comparison.scenarios.size(); ++i) {
         const ComparedScenario& c = comparison.scenarios[i];
@@ -237,11 +239,11 @@ ComparisonTable comparisonTable(const ScenarioComparison& comparison) {
             table.columns.push_back(std::move(cells));
             continue;
         }
-        const QuoteSummary& s = *c.summary;
+        const PremiumFigures& s = c.summary->premium;
         cells.push_back(dollarText(s.totalExpectedKbt));
         cells.push_back(dollarText(s.allowableKbt));
-        cells.push_back(std::to_string(s.significantCount) + " of " + std::to_string(s.commodities.size()));
-        cells.push_back(s.diversificationFactor);
+        cells.push_back(std::to_string(s.significantCount) + " of " + std::to_string(s.rows.size()));
+        cells.push_back(plainText(s.diversificationFactor));
         std::string offered;
         for (const ComparedLevel& level : c.levels) {
             if (!level.offered) continue;

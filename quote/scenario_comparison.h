@@ -14,6 +14,7 @@
 #include "quote/quote_summary.h"
 #include "rates/rate_source.h"
 #include "worksheet/platform.h"
+#include "worksheet/premium_rows.h"
 #include "worksheet/worksheet.h"
 
 namespace kbt2 {
@@ -22,7 +23,7 @@ namespace kbt2 {
 enum class LevelChange { Same, Opened, Closed };
 
 struct ComparedLevel {
-    std::string coverage;  // ".80", ".75", ".65"
+    std::string coverage;  // its caption in kCoverageLevels
     bool offered = false;
     double guarantee = 0;  // the indemnity threshold
     double producerPremium = 0;
@@ -37,15 +38,15 @@ struct ComparedScenario {
     bool forPaper = false;
     // What differs from the base, one phrase each; empty for the base.
     std::vector<std::string> differences;
-    std::optional<QuoteSummary> summary;  // nothing when the premium stopped
-    std::string problem;                  // the message that stopped it
-    std::array<ComparedLevel, 3> levels;  // filled only with a summary
+    std::optional<QuoteSummary> summary;                // nothing when the premium stopped
+    std::string problem;                                // the message that stopped it
+    std::array<ComparedLevel, kPremiumColumns> levels;  // filled only with a summary
 };
 
 // What the count rule needs for the next level, in words and the farm's
 // figures; no level when every level is offered already.
 struct NextLevelAdvice {
-    std::optional<std::string> coverage;  // ".75" or ".80"
+    std::optional<std::string> coverage;  // a caption of kCoverageLevels
     int needed = 0;                       // commodities that must count
     std::string words;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // The county rate table Ratefile.prn: fixed-column records keyed by state,
-// county and commodity code, each giving three premium rates (coverage levels
-// 0.80, 0.75 and 0.65) and two one-character flags.
+// county and commodity code, each giving a premium rate per coverage level
+// (kCoverageLevels, in column order) and two one-character flags.
 
 #include <cstdint>
 #include <optional>

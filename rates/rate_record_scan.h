@@ -36,8 +36,9 @@ inline constexpr Column kCounty         {7,  3};
 inline constexpr Column kCommodity      {12, 4};
 inline constexpr size_t kLivestockFlag = 18;
 inline constexpr size_t kInsurableFlag = 24;
-inline constexpr Column kRates[3]      {{34, 5}, {45, 5}, {55, 5}};
+inline constexpr Column kRates[]       {{34, 5}, {45, 5}, {55, 5}};  // one per coverage level
 // clang-format on
+static_assert(std::size(kRates) == kPremiumColumns, "a rate column for every coverage level");
 
 // The numeric value of a column. A column of digits and blanks, nearly every
 // column of a real file, is read on the spot; anything else (a sign, a point,
@@ -91,7 +92,7 @@ inline bool sampleMark(const char* line, size_t length) {
 // record stands in the file, from 1.
 inline CommodityRates ratesOf(const char* record, std::uint64_t line) {
     CommodityRates rates;
-    for (size_t j = 0; j < 3; ++j) rates.rates[j] = columnValue(record, kRates[j]);
+    for (size_t j = 0; j < rates.rates.size(); ++j) rates.rates[j] = columnValue(record, kRates[j]);
     rates.livestockFlag = record[kLivestockFlag];
     rates.insurableFlag = record[kInsurableFlag];
     rates.found = true;

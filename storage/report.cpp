@@ -124,8 +124,8 @@ private:
 constexpr int kCommodityColumns[] = {0, 21, 32, 44, 53, 69, 85, 98};
 static_assert(std::size(kCommodityColumns) == std::size(kReportRowFields));
 
-// The label of each premium row, top to bottom, and the column each of its
-// three values starts in.
+// The label of each premium row, top to bottom; per coverage level, the
+// column its caption and the column its values start in.
 // clang-format off
 constexpr std::string_view kPremiumLabels[] = {
     "Indemnity Threshold",
@@ -140,7 +140,9 @@ constexpr std::string_view kPremiumLabels[] = {
 };
 // clang-format on
 static_assert(std::size(kPremiumLabels) == std::size(kPremiumRows));
+constexpr int kPremiumCaptionColumns[] = {35, 46, 57};
 constexpr int kPremiumValueColumns[] = {32, 44, 56};
+static_assert(std::size(kPremiumCaptionColumns) == kPremiumColumns);
 static_assert(std::size(kPremiumValueColumns) == kPremiumColumns);
 
 void commodityRow(Composer& r, int row) {
@@ -233,7 +235,10 @@ PrintDocument composeReport(const Worksheet& ws) {
     r.line({col(26), lit("Calculate Premium")});
     r.rule(83);
     r.line({col(28), lit("Coverage level")});
-    r.line({col(35), lit(".80"), col(46), lit(".75"), col(57), lit(".65")});
+    std::vector<Item> captions;
+    for (int level = 0; level < kPremiumColumns; ++level)
+        captions.insert(captions.end(), {col(kPremiumCaptionColumns[level]), lit(kCoverageLevels[level].caption)});
+    r.line(captions);
     for (size_t row = 0; row < std::size(kPremiumRows); ++row) premiumRow(r, row);
     r.rule(83);
     r.blank();

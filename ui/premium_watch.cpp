@@ -13,7 +13,7 @@ namespace {
 
 using C = Control;
 
-constexpr std::string_view kLevels[] = {".80", ".75", ".65"};
+constexpr const auto& kLevels = kCoverageCaptions;
 
 // clang-format off
 // The premium table's rows as page 9 captions them. The fields the premium

@@ -3,6 +3,7 @@
 #include "app/driver/model_target.h"
 #include "app/driver/script.h"
 #include "commands/quiet_platform.h"
+#include "worksheet/premium_rows.h"
 
 namespace kbt2::driver {
 
@@ -20,7 +21,7 @@ void compareScenarios(const Case& scenarios, Session& session) {
         copy.click(Control::Command4);
         for (const Message& message : platform.messages) session.reportMessage(message);
         platform.messages.clear();
-        for (int k = 0; k < 3; ++k) {
+        for (int k = 0; k < kPremiumColumns; ++k) {
             const FieldRef field{Control::Text18, k};
             out << refName(field) << '=' << quote(copy.worksheet().text(field)) << '\n';
         }

@@ -4,63 +4,72 @@
 
 #include "app/json/json_writer.h"
 #include "calc/numbers.h"
+#include "quote/quote_worksheet.h"
 
 namespace kbt2::quote {
 namespace {
 
-std::string threeNumbers(const std::array<double, 3>& values) {
-    return "[" + plainText(values[0]) + "," + plainText(values[1]) + "," + plainText(values[2]) + "]";
+// "[0.052,0.041,0.03]": a value per coverage level, in column order.
+std::string levelNumbers(const LevelValues& values) {
+    std::string json = "[";
+    for (const double value : values) json += (json.size() > 1 ? "," : "") + plainText(value);
+    return json + "]";
 }
 
-std::string commodityJson(const SummaryCommodity& c) {
+std::string commodityJson(const QuoteSummary& s, size_t row) {
+    const SummaryCommodity& c = s.commodities[row];
+    const PremiumRow& figures = s.premium.rows[row];
     return json::Object()
-        .number("row", c.row)
+        .number("row", static_cast<double>(row))
         .text("name", c.name)
         .number("code", numericValue(c.code))
-        .number("kbt", c.kbt)
-        .number("share", c.share)
-        .flag("livestock", c.livestock)
-        .flag("insurable", c.insurable)
+        .number("kbt", figures.kbt)
+        .number("share", figures.share)
+        .flag("livestock", figures.livestock)
+        .flag("insurable", figures.insurable)
         .raw("record_line", c.recordLine ? std::to_string(*c.recordLine) : "null")
-        .raw("rates", threeNumbers(c.rates))
-        .raw("weighted", threeNumbers(c.weighted))
+        .raw("rates", levelNumbers(figures.rates))
+        .raw("weighted", levelNumbers(figures.weighted))
         .done();
 }
 
-std::string levelJson(const SummaryLevel& l) {
-    return json::Object()
-        .text("coverage", l.coverage)
-        .flag("offered", l.offered)
-        .number("indemnity_threshold", l.indemnityThreshold)
-        .number("weighted_rate", l.weightedRate)
-        .number("kbt_rate", l.kbtRate)
-        .number("kbt_liability", l.kbtLiability)
-        .number("net_kbt_liability", l.netKbtLiability)
-        .number("gross_premium", l.grossPremium)
-        .number("subsidy", l.subsidy)
-        .number("producer_premium", l.producerPremium)
-        .done();
+std::string commoditiesJson(const QuoteSummary& s) {
+    std::string json = "[";
+    for (size_t row = 0; row < s.commodities.size() && row < s.premium.rows.size(); ++row)
+        json += (json.size() > 1 ? "," : "") + commodityJson(s, row);
+    return json + "]";
+}
+
+// A level's figures under the names of kLevelColumnNames, but for the
+// factor: the run gives it once, the same at every level.
+std::string levelJson(const SummaryLevel& level) {
+    json::Object json;
+    json.text("coverage", level.coverage).flag("offered", level.figures.offered);
+    for (size_t k = 0; k < std::size(kLevelColumnNames); ++k)
+        if (k != figureIndex("diversification_factor")) json.number(kLevelColumnNames[k], level.figures.figures[k]);
+    return json.done();
 }
 
 }  // namespace
 
-std::string detailsJson(const QuoteSummary& s) {
-    const SummaryRateFile& file = s.rateFile;
+std::string detailsJson(const QuoteSummary& summary) {
+    const PremiumFigures& s = summary.premium;
+    const SummaryRateFile& file = summary.rateFile;
     return json::Object()
         .number("average_income", s.averageIncome)
         .number("projected_kbt", s.projectedKbt)
         .number("total_expected_kbt", s.totalExpectedKbt)
         .number("allowable_kbt", s.allowableKbt)
-        .number("mpci", s.mpci)
-        .raw("commodities", json::arrayOf(s.commodities, commodityJson))
+        .number("mpci", s.mpciLiability)
+        .raw("commodities", commoditiesJson(summary))
         .number("equal_share", s.equalShare)
         .number("deviation_sum", s.deviationSum)
-        .number("significance_threshold", s.significanceThreshold)
+        .number("significance_threshold", s.threshold)
         .number("significant_count", s.significantCount)
         .number("livestock_share", s.livestockShare)
         .number("livestock_or_insurable_share", s.livestockOrInsurableShare)
-        .text("diversification_factor", s.diversificationFactor)
-        .raw("levels", json::arrayOf(s.levels, levelJson))
+        .text("diversification_factor", plainText(s.diversificationFactor))
+        .raw("levels", json::arrayOf(summaryLevels(summary), levelJson))
         .raw("rate_file", json::Object()
                               .text("path", file.path)
                               .number("size", static_cast<double>(file.size))

@@ -80,25 +80,25 @@ protected:
 // Every figure of the details is the text the same run writes into its field.
 void expectEqualsFields(const QuoteSummary& s, const Worksheet& ws) {
     const auto field = [&](FieldRef f) { return ws.text(f); };
-    EXPECT_EQ(plainText(s.projectedKbt), field({Control::Projkbt}));
-    EXPECT_EQ(plainText(s.totalExpectedKbt), field({Control::Text15, 0}));
-    EXPECT_EQ(plainText(s.allowableKbt), field({Control::Text21}));
+    EXPECT_EQ(plainText(s.premium.projectedKbt), field({Control::Projkbt}));
+    EXPECT_EQ(plainText(s.premium.totalExpectedKbt), field({Control::Text15, 0}));
+    EXPECT_EQ(plainText(s.premium.allowableKbt), field({Control::Text21}));
     EXPECT_EQ(std::to_string(s.commodities.size()), field({Control::Croptext}));
     for (const PremiumWarningTexts& warning : kPremiumWarningTexts)
-        EXPECT_EQ(std::ranges::count(s.warnings, warning.kind) ? "Yes" : "No", field({warning.result}));
+        EXPECT_EQ(std::ranges::count(s.premium.warnings, warning.kind) ? "Yes" : "No", field({warning.result}));
     for (int column = 0; column < kPremiumColumns; ++column) {
-        const SummaryLevel& level = s.levels[static_cast<size_t>(column)];
+        const PremiumColumn& level = s.premium.columns[static_cast<size_t>(column)];
         EXPECT_EQ(level.offered, ws.visible({Control::Text23, column}));
         if (!level.offered) continue;
-        EXPECT_EQ(plainText(level.indemnityThreshold), field({Control::Text23, column}));
-        EXPECT_EQ(plainText(level.weightedRate), field({Control::Text24, column}));
-        EXPECT_EQ(level.diversificationFactor, field({Control::Text25, column}));
-        EXPECT_EQ(plainText(level.kbtRate), field({Control::Text26, column}));
-        EXPECT_EQ(plainText(level.kbtLiability), field({Control::Text27, column}));
-        EXPECT_EQ(plainText(level.netKbtLiability), field({Control::Text28, column}));
-        EXPECT_EQ(plainText(level.grossPremium), field({Control::Text16, column}));
-        EXPECT_EQ(plainText(level.subsidy), field({Control::Text17, column}));
-        EXPECT_EQ(plainText(level.producerPremium), field({Control::Text18, column}));
+        EXPECT_EQ(plainText(level.indemnityThreshold()), field({Control::Text23, column}));
+        EXPECT_EQ(plainText(level.weightedRate()), field({Control::Text24, column}));
+        EXPECT_EQ(plainText(level.diversificationFactor()), field({Control::Text25, column}));
+        EXPECT_EQ(plainText(level.kbtRate()), field({Control::Text26, column}));
+        EXPECT_EQ(plainText(level.kbtLiability()), field({Control::Text27, column}));
+        EXPECT_EQ(plainText(level.netKbtLiability()), field({Control::Text28, column}));
+        EXPECT_EQ(plainText(level.grossPremium()), field({Control::Text16, column}));
+        EXPECT_EQ(plainText(level.subsidy()), field({Control::Text17, column}));
+        EXPECT_EQ(plainText(level.producerPremium()), field({Control::Text18, column}));
     }
 }
 
@@ -123,16 +123,17 @@ TEST_P(FreshQuoteExamples, MatchTheHandWorkedFiguresAndTheFields) {
     farm(c.kbts);
     const QuoteSummary s = fresh();
     ASSERT_EQ(s.commodities.size(), c.kbts.size());
+    ASSERT_EQ(s.premium.rows.size(), c.kbts.size());
     for (size_t i = 0; i < c.kbts.size(); ++i) {
-        EXPECT_EQ(s.commodities[i].kbt, c.kbts[i]);
-        EXPECT_DOUBLE_EQ(s.commodities[i].share, c.shares[i]) << "row " << i;
+        EXPECT_EQ(s.premium.rows[i].kbt, c.kbts[i]);
+        EXPECT_DOUBLE_EQ(s.premium.rows[i].share, c.shares[i]) << "row " << i;
     }
-    EXPECT_DOUBLE_EQ(s.equalShare, c.equalShare);
-    EXPECT_DOUBLE_EQ(s.deviationSum, c.deviationSum);
-    EXPECT_DOUBLE_EQ(s.significanceThreshold, c.threshold);
-    EXPECT_EQ(s.significantCount, c.significant);
-    EXPECT_EQ(s.diversificationFactor, c.factor);
-    for (size_t j = 0; j < 3; ++j) EXPECT_EQ(s.levels[j].offered, c.offered[j]) << "column " << j;
+    EXPECT_DOUBLE_EQ(s.premium.equalShare, c.equalShare);
+    EXPECT_DOUBLE_EQ(s.premium.deviationSum, c.deviationSum);
+    EXPECT_DOUBLE_EQ(s.premium.threshold, c.threshold);
+    EXPECT_EQ(s.premium.significantCount, c.significant);
+    EXPECT_EQ(plainText(s.premium.diversificationFactor), c.factor);
+    for (size_t j = 0; j < 3; ++j) EXPECT_EQ(s.premium.columns[j].offered, c.offered[j]) << "column " << j;
 
     // The worksheet itself is untouched; a run on it writes what the details say.
     EXPECT_TRUE(ws.text({Control::Text21}).empty());
@@ -154,17 +155,19 @@ TEST_F(FreshQuoteTest, EachRowKeepsItsRatesFlagsAndWeightedTerms) {
     farm({60, 40}, true, 'Y');
     const QuoteSummary s = fresh();
     ASSERT_EQ(s.commodities.size(), 2U);
+    ASSERT_EQ(s.premium.rows.size(), 2U);
     const SummaryCommodity& first = s.commodities[0];
     EXPECT_EQ(first.name, "Commodity 0");
     EXPECT_EQ(first.code, "100");
-    EXPECT_TRUE(first.livestock);
+    EXPECT_TRUE(s.premium.rows[0].livestock);
     EXPECT_EQ(first.recordLine, std::optional<std::uint64_t>(2));  // line 1 is another commodity's
     EXPECT_EQ(s.commodities[1].recordLine, std::optional<std::uint64_t>(3));
-    EXPECT_EQ(first.rates, (std::array<double, 3>{0.08, 0.06, 0.04}));
+    EXPECT_EQ(s.premium.rows[0].rates, (std::array<double, 3>{0.08, 0.06, 0.04}));
     // 0.08 × 0.6 = 0.048; 0.06 × 0.6 = 0.036; 0.04 × 0.6 = 0.024.
-    EXPECT_EQ(first.weighted, (std::array<double, 3>{0.048, 0.036, 0.024}));
-    EXPECT_DOUBLE_EQ(s.livestockShare, 0.6);
-    EXPECT_EQ(s.warnings, (std::vector{PremiumWarning::LivestockOver35, PremiumWarning::LivestockOrInsurableOver50}));
+    EXPECT_EQ(s.premium.rows[0].weighted, (std::array<double, 3>{0.048, 0.036, 0.024}));
+    EXPECT_DOUBLE_EQ(s.premium.livestockShare, 0.6);
+    EXPECT_EQ(s.premium.warnings,
+              (std::vector{PremiumWarning::LivestockOver35, PremiumWarning::LivestockOrInsurableOver50}));
     EXPECT_EQ(s.rateFile.records, 3U);
     EXPECT_EQ(fs::path(s.rateFile.path).filename(), "Ratefile.prn");
     // The livestock warning was answered quietly: nobody saw a message.
@@ -176,31 +179,32 @@ TEST_F(FreshQuoteTest, EachRowKeepsItsRatesFlagsAndWeightedTerms) {
 TEST_F(FreshQuoteTest, HiddenLevelsKeepTheirFigures) {
     farm({70, 30});
     const QuoteSummary s = fresh();
-    const SummaryLevel& hidden = s.levels[0];
+    const PremiumColumn& hidden = s.premium.columns[0];
     EXPECT_FALSE(hidden.offered);
     // A = 100: threshold 100 × 0.8, liability 100 × 0.75 × 0.8; weighted
     // rate 0.08 × 0.7 + 0.081 × 0.3 = 0.056 + 0.024, factor 0.725.
-    EXPECT_EQ(hidden.indemnityThreshold, 80);
-    EXPECT_EQ(hidden.kbtLiability, 60);
-    EXPECT_DOUBLE_EQ(hidden.weightedRate, 0.08);
-    EXPECT_EQ(hidden.diversificationFactor, "0.725");
-    EXPECT_DOUBLE_EQ(hidden.kbtRate, 0.058);
-    EXPECT_EQ(hidden.grossPremium, 3);  // 0.058 × 60 = 3.48
-    EXPECT_EQ(hidden.producerPremium, 2);
-    EXPECT_EQ(hidden.subsidy, 1);
-    EXPECT_EQ(s.levels[1].indemnityThreshold, 75);
+    EXPECT_EQ(hidden.indemnityThreshold(), 80);
+    EXPECT_EQ(hidden.kbtLiability(), 60);
+    EXPECT_DOUBLE_EQ(hidden.weightedRate(), 0.08);
+    EXPECT_EQ(plainText(hidden.diversificationFactor()), "0.725");
+    EXPECT_DOUBLE_EQ(hidden.kbtRate(), 0.058);
+    EXPECT_EQ(hidden.grossPremium(), 3);  // 0.058 × 60 = 3.48
+    EXPECT_EQ(hidden.producerPremium(), 2);
+    EXPECT_EQ(hidden.subsidy(), 1);
+    EXPECT_EQ(s.premium.columns[1].indemnityThreshold(), 75);
 }
 
 TEST_F(FreshQuoteTest, ARowWithoutARecordHasRatesZeroAndStillItsShare) {
     farm({50, 30, 20}, false);
     const QuoteSummary s = fresh();
     ASSERT_EQ(s.commodities.size(), 3U);
-    EXPECT_EQ(s.commodities[2].rates, (std::array<double, 3>{0, 0, 0}));
+    ASSERT_EQ(s.premium.rows.size(), 3U);
+    EXPECT_EQ(s.premium.rows[2].rates, (std::array<double, 3>{0, 0, 0}));
     EXPECT_FALSE(s.commodities[2].recordLine);
     EXPECT_EQ(s.commodities[1].recordLine, std::optional<std::uint64_t>(3));
-    EXPECT_EQ(s.commodities[2].weighted, (std::array<double, 3>{0, 0, 0}));
-    EXPECT_DOUBLE_EQ(s.commodities[2].share, 0.2);
-    EXPECT_EQ(s.significantCount, 3);
+    EXPECT_EQ(s.premium.rows[2].weighted, (std::array<double, 3>{0, 0, 0}));
+    EXPECT_DOUBLE_EQ(s.premium.rows[2].share, 0.2);
+    EXPECT_EQ(s.premium.significantCount, 3);
 }
 
 TEST_F(FreshQuoteTest, APremiumThatCannotBeCalculatedGivesItsMessage) {

@@ -61,8 +61,8 @@ std::string pageNine(PremiumWarning kind) {
 // The summary's words for this one warning, when they name its limit.
 std::string summaryWords(PremiumWarning kind) {
     QuoteSummary s;
-    s.warnings = {kind};
-    s.livestockShare = s.livestockOrInsurableShare = 0.9;
+    s.premium.warnings = {kind};
+    s.premium.livestockShare = s.premium.livestockOrInsurableShare = 0.9;
     const std::vector<std::string> words = eligibilityWarnings(s);
     const std::string limit = plainText(premiumWarningTest(kind).limit * 100) + "%";
     if (words.size() != 1 || words.front().find(limit) == std::string::npos) return {};
@@ -193,7 +193,7 @@ TEST(PremiumWarnings, AFarmOverEveryLimitIsWarnedOfEveryKind) {
     FakePlatform quiet;
     const FreshQuote fresh = freshQuote(ws, quiet, rates, "herds.wsk", false);
     ASSERT_TRUE(fresh.summary) << fresh.problem;
-    EXPECT_EQ(fresh.summary->warnings, every) << "quote/fresh_quote.cpp";
+    EXPECT_EQ(fresh.summary->premium.warnings, every) << "quote/fresh_quote.cpp";
     EXPECT_EQ(eligibilityWarnings(*fresh.summary).size(), every.size()) << "quote/quote_text.cpp";
 
     FakePlatform platform;

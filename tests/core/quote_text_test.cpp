@@ -38,25 +38,27 @@ INSTANTIATE_TEST_SUITE_P(Amounts, MoneyText,
 // significant commodities, so .75 and .65 are offered.
 QuoteSummary fiveCommodities() {
     QuoteSummary s;
-    s.projectedKbt = 120;
-    s.totalExpectedKbt = 100;
-    s.allowableKbt = 100;
+    PremiumFigures& f = s.premium;
+    f.projectedKbt = 120;
+    f.totalExpectedKbt = 100;
+    f.allowableKbt = 100;
     const double shares[] = {0.6, 0.2, 0.1, 0.05, 0.05};
     for (int i = 0; i < 5; ++i) {
         s.commodities.emplace_back();
-        s.commodities.back().share = shares[i];
+        f.rows.emplace_back();
+        f.rows.back().share = shares[i];
     }
-    s.equalShare = 0.2;
-    s.deviationSum = 0.8;
-    s.significanceThreshold = 0.1;
-    s.significantCount = 3;
-    s.livestockShare = 0.05;
-    s.livestockOrInsurableShare = 0.15;
-    s.diversificationFactor = "0.606";
-    // coverage, offered, threshold, weighted rate, factor, KBT rate, liability, net, gross, subsidy, producer
-    s.levels[0] = {".80", false, 80, 0.05, "0.606", 0.03, 60, 60, 2, 1, 1};
-    s.levels[1] = {".75", true, 75, 0.05, "0.606", 0.03, 56, 56, 2, 1, 1};
-    s.levels[2] = {".65", true, 65, 0.04, "0.606", 0.024, 49, 49, 1, 0, 1};
+    f.equalShare = 0.2;
+    f.deviationSum = 0.8;
+    f.threshold = 0.1;
+    f.significantCount = 3;
+    f.livestockShare = 0.05;
+    f.livestockOrInsurableShare = 0.15;
+    f.diversificationFactor = 0.606;
+    // threshold, weighted rate, factor, KBT rate, liability, net, gross, subsidy, producer; offered
+    f.columns[0] = {{80, 0.05, 0.606, 0.03, 60, 60, 2, 1, 1}, false};
+    f.columns[1] = {{75, 0.05, 0.606, 0.03, 56, 56, 2, 1, 1}, true};
+    f.columns[2] = {{65, 0.04, 0.606, 0.024, 49, 49, 1, 0, 1}, true};
     return s;
 }
 
@@ -79,16 +81,16 @@ TEST(PremiumSteps, TellTheDiversificationWithTheRunsFigures) {
 
 TEST(PremiumSteps, OneCommodityAndSevenOrMoreAreToldApart) {
     QuoteSummary one = fiveCommodities();
-    one.commodities.resize(1);
-    one.diversificationFactor = "1";
+    one.premium.rows.resize(1);
+    one.premium.diversificationFactor = 1;
     EXPECT_EQ(premiumSteps(one)[1],
               "1 commodity carries the whole expected KBT, so its share is 1 and the factor is 1.");
 
     QuoteSummary fourteen = fiveCommodities();
-    fourteen.commodities.resize(14);
-    fourteen.equalShare = 0.071;
-    fourteen.deviationSum = 0;
-    fourteen.diversificationFactor = "0.41";
+    fourteen.premium.rows.resize(14);
+    fourteen.premium.equalShare = 0.071;
+    fourteen.premium.deviationSum = 0;
+    fourteen.premium.diversificationFactor = 0.41;
     EXPECT_EQ(premiumSteps(fourteen)[1],
               "14 commodities; an even spread would give each 0.071; yours differ from it by 0 in all, and from 7 "
               "commodities on the factor is 0.41 however they are spread.");
@@ -97,14 +99,14 @@ TEST(PremiumSteps, OneCommodityAndSevenOrMoreAreToldApart) {
 TEST(EligibilityWarnings, OnlyTheTestsThatFailedAreWorded) {
     QuoteSummary s = fiveCommodities();
     EXPECT_TRUE(eligibilityWarnings(s).empty());
-    s.warnings = {PremiumWarning::LivestockOver35, PremiumWarning::LivestockOrInsurableOver50};
-    s.livestockShare = 0.6;
-    s.livestockOrInsurableShare = 0.6;
+    s.premium.warnings = {PremiumWarning::LivestockOver35, PremiumWarning::LivestockOrInsurableOver50};
+    s.premium.livestockShare = 0.6;
+    s.premium.livestockOrInsurableShare = 0.6;
     const auto warnings = eligibilityWarnings(s);
     ASSERT_EQ(warnings.size(), 2U);
     EXPECT_NE(warnings[0].find("60.0% of the expected revenue"), std::string::npos);
     EXPECT_NE(warnings[1].find("an MPCI policy must be bought"), std::string::npos);
-    s.warnings = {PremiumWarning::LivestockOrInsurableOver50};
+    s.premium.warnings = {PremiumWarning::LivestockOrInsurableOver50};
     EXPECT_EQ(eligibilityWarnings(s), std::vector<std::string>{warnings[1]});
 }
 
@@ -112,9 +114,9 @@ TEST(EligibilityWarnings, OnlyTheTestsThatFailedAreWorded) {
 // limit in its place.
 TEST(EligibilityWarnings, WordEachShareAndLimit) {
     QuoteSummary s = fiveCommodities();
-    s.warnings = {PremiumWarning::LivestockOver35, PremiumWarning::LivestockOrInsurableOver50};
-    s.livestockShare = 0.372;
-    s.livestockOrInsurableShare = 0.8;
+    s.premium.warnings = {PremiumWarning::LivestockOver35, PremiumWarning::LivestockOrInsurableOver50};
+    s.premium.livestockShare = 0.372;
+    s.premium.livestockOrInsurableShare = 0.8;
     EXPECT_EQ(eligibilityWarnings(s),
               (std::vector<std::string>{
                   "Livestock bring 37.2% of the expected revenue, more than the 35% the plan allows: as the worksheet "
@@ -129,11 +131,11 @@ TEST(EligibilityWarnings, WordEachShareAndLimit) {
 }
 
 TEST(PremiumPerThousand, IsThePremiumOverTheGuarantee) {
-    SummaryLevel level;
-    level.indemnityThreshold = 80000;
-    level.producerPremium = 340;
+    PremiumColumn level;
+    level.figure(Control::Text23) = 80000;  // the indemnity threshold
+    level.figure(Control::Text18) = 340;    // the producer premium
     EXPECT_DOUBLE_EQ(premiumPerThousand(level), 4.25);
-    level.indemnityThreshold = 0;
+    level.figure(Control::Text23) = 0;
     EXPECT_DOUBLE_EQ(premiumPerThousand(level), 0);
     EXPECT_EQ(percentText(0.071), "7.1%");
     EXPECT_EQ(percentText(1), "100.0%");

@@ -102,14 +102,15 @@ TEST_P(ComparisonCases, EachColumnIsAFreshCalculationWithItsChangesInWords) {
         // only come from a calculation of its own.
         const FreshQuote fresh = freshQuote(farm.scenarios.worksheet(i), farm.platform, farm.rates, column.name);
         ASSERT_TRUE(fresh.summary);
-        EXPECT_EQ(column.summary->totalExpectedKbt, fresh.summary->totalExpectedKbt);
-        EXPECT_EQ(column.summary->allowableKbt, fresh.summary->allowableKbt);
-        EXPECT_EQ(column.summary->significantCount, fresh.summary->significantCount);
+        EXPECT_EQ(column.summary->premium.totalExpectedKbt, fresh.summary->premium.totalExpectedKbt);
+        EXPECT_EQ(column.summary->premium.allowableKbt, fresh.summary->premium.allowableKbt);
+        EXPECT_EQ(column.summary->premium.significantCount, fresh.summary->premium.significantCount);
         for (size_t j = 0; j < 3; ++j) {
             const ComparedLevel& level = column.levels[j];
-            EXPECT_EQ(level.offered, fresh.summary->levels[j].offered) << i << " " << j;
-            EXPECT_EQ(level.guarantee, fresh.summary->levels[j].indemnityThreshold) << i << " " << j;
-            EXPECT_EQ(level.producerPremium, fresh.summary->levels[j].producerPremium) << i << " " << j;
+            const PremiumColumn& figures = fresh.summary->premium.columns[j];
+            EXPECT_EQ(level.offered, figures.offered) << i << " " << j;
+            EXPECT_EQ(level.guarantee, figures.indemnityThreshold()) << i << " " << j;
+            EXPECT_EQ(level.producerPremium, figures.producerPremium()) << i << " " << j;
             EXPECT_EQ(level.cheapest, c.cheapest[i][j]) << "scenario " << i << " level " << j;
         }
     }
@@ -243,7 +244,7 @@ TEST_P(NextLevel, SaysWhatTheCountRuleNeedsInTheFarmsFigures) {
     const ScenarioComparison comparison = farm.compare();
     ASSERT_TRUE(comparison.advice);
     ASSERT_TRUE(comparison.scenarios[0].summary);
-    EXPECT_EQ(comparison.scenarios[0].summary->significantCount, c.counted);
+    EXPECT_EQ(comparison.scenarios[0].summary->premium.significantCount, c.counted);
     EXPECT_EQ(comparison.advice->coverage.value_or("none"), c.coverage);
     EXPECT_EQ(comparison.advice->words, c.words);
     if (!comparison.advice->coverage) return;

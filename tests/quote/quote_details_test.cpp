@@ -23,21 +23,24 @@ const std::string kSample = std::string(KBT2_FIXTURES_DIR) + "/sample.wsk";
 
 TEST(QuoteDetailsJson, WritesEveryKeyInOrderWithPlainNumbers) {
     QuoteSummary s;
-    s.averageIncome = 1000;
-    s.projectedKbt = 1000;
-    s.totalExpectedKbt = 100;
-    s.allowableKbt = 100;
-    s.commodities.push_back(
-        {0, "Corn \"yellow\"", "41", 100, 1, false, true, 12, {0.052, 0.041, 0.03}, {0.052, 0.041, 0.03}});
-    s.commodities.push_back({1, "Hay", "100", 0, 0, false, false, std::nullopt, {}, {}});
-    s.equalShare = 0.5;
-    s.deviationSum = 1;
-    s.significanceThreshold = 0.25;
-    s.significantCount = 1;
-    s.diversificationFactor = "0.992";
-    s.levels = {SummaryLevel{".80", false, 80, 0.052, "0.992", 0.052, 60, 60, 3, 1, 2},
-                SummaryLevel{".75", false, 75, 0.041, "0.992", 0.041, 56, 56, 2, 1, 1},
-                SummaryLevel{".65", true, 65, 0.03, "0.992", 0.03, 49, 49, 1, 0, 1}};
+    PremiumFigures& f = s.premium;
+    f.averageIncome = 1000;
+    f.projectedKbt = 1000;
+    f.totalExpectedKbt = 100;
+    f.allowableKbt = 100;
+    s.commodities.push_back({"Corn \"yellow\"", "41", 12});
+    f.rows.push_back({100, 1, false, true, {0.052, 0.041, 0.03}, {0.052, 0.041, 0.03}});
+    s.commodities.push_back({"Hay", "100", std::nullopt});
+    f.rows.push_back({0, 0, false, false, {}, {}});
+    f.equalShare = 0.5;
+    f.deviationSum = 1;
+    f.threshold = 0.25;
+    f.significantCount = 1;
+    f.diversificationFactor = 0.992;
+    // threshold, weighted rate, factor, KBT rate, liability, net, gross, subsidy, producer; offered
+    f.columns = {PremiumColumn{{80, 0.052, 0.992, 0.052, 60, 60, 3, 1, 2}, false},
+                 PremiumColumn{{75, 0.041, 0.992, 0.041, 56, 56, 2, 1, 1}, false},
+                 PremiumColumn{{65, 0.03, 0.992, 0.03, 49, 49, 1, 0, 1}, true}};
     s.rateFile = {"/r/Ratefile.prn", 120, "2026-11-30T08:15:00", "ab", 2};
     EXPECT_EQ(quote::detailsJson(s),
               "{\"average_income\":1000,\"projected_kbt\":1000,\"total_expected_kbt\":100,\"allowable_kbt\":100,"

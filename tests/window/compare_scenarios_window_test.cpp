@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <fstream>
 
+#include "calc/numbers.h"
 #include "quote/fresh_quote.h"
 #include "quote/quote_text.h"
 #include "rates/rate_source.h"
@@ -113,21 +114,23 @@ private Q_SLOTS:
                 QVERIFY2(fresh.summary, fresh.problem.c_str());
                 const QuoteSummary& s = *fresh.summary;
                 const auto cell = [&](const char* heading) { return cellOf(c, heading); };
-                QCOMPARE(cell("Total expected KBT"), QString::fromStdString(dollarText(s.totalExpectedKbt)));
-                QCOMPARE(cell("Allowable KBT"), QString::fromStdString(dollarText(s.allowableKbt)));
+                QCOMPARE(cell("Total expected KBT"), QString::fromStdString(dollarText(s.premium.totalExpectedKbt)));
+                QCOMPARE(cell("Allowable KBT"), QString::fromStdString(dollarText(s.premium.allowableKbt)));
                 QCOMPARE(cell("Commodities that count"),
-                         QStringLiteral("%1 of %2").arg(s.significantCount).arg(s.commodities.size()));
-                QCOMPARE(cell("Diversification factor"), QString::fromStdString(s.diversificationFactor));
-                for (const SummaryLevel& level : s.levels) {
-                    const std::string at = level.coverage;
+                         QStringLiteral("%1 of %2").arg(s.premium.significantCount).arg(s.commodities.size()));
+                QCOMPARE(cell("Diversification factor"),
+                         QString::fromStdString(plainText(s.premium.diversificationFactor)));
+                for (const SummaryLevel& summaryLevel : summaryLevels(s)) {
+                    const std::string at = summaryLevel.coverage;
+                    const PremiumColumn& level = summaryLevel.figures;
                     if (!level.offered) {
                         QVERIFY(cell((at + " guarantee").c_str()).startsWith(QStringLiteral("Not offered")));
                         continue;
                     }
                     QVERIFY(cell((at + " guarantee").c_str())
-                                .startsWith(QString::fromStdString(dollarText(level.indemnityThreshold))));
+                                .startsWith(QString::fromStdString(dollarText(level.indemnityThreshold()))));
                     QCOMPARE(cell((at + " producer premium").c_str()),
-                             QString::fromStdString(dollarText(level.producerPremium)));
+                             QString::fromStdString(dollarText(level.producerPremium())));
                     QVERIFY(cell((at + " premium per $1,000 of guarantee").c_str())
                                 .startsWith(QString::fromStdString(dollarCentsText(premiumPerThousand(level)))));
                 }

@@ -48,24 +48,26 @@ QuoteSummary sampleSummary() {
     s.state = "Michigan";
     s.income = {100000, 110000, 120000, 125000, 130000};
     s.expenses = {60000, 62000, 65000, 70000, 71000};
-    s.averageIncome = 117000;
-    s.projectedKbt = 131000;
-    s.totalExpectedKbt = 124500;
-    s.allowableKbt = 124500;
-    s.commodities = {{0, "Dairy cows", "801", 87150, 0.7, true, false, 1234, {0.05, 0.04, 0.03}, {0.035, 0.028, 0.021}},
-                     {1, "Corn", "41", 37350, 0.3, false, true, std::nullopt, {0, 0, 0}, {0, 0, 0}}};
-    s.equalShare = 0.5;
-    s.deviationSum = 0.4;
-    s.significanceThreshold = 0.25;
-    s.significantCount = 2;
-    s.livestockShare = 0.7;
-    s.livestockOrInsurableShare = 1;
-    s.diversificationFactor = "0.725";
-    s.warnings = {PremiumWarning::LivestockOver35, PremiumWarning::LivestockOrInsurableOver50};
-    // coverage, offered, threshold, weighted rate, factor, KBT rate, liability, net, gross, subsidy, producer
-    s.levels[0] = {".80", false, 99600, 0.021, "0.725", 0.015, 74700, 74700, 1121, 560, 561};
-    s.levels[1] = {".75", false, 93375, 0.021, "0.725", 0.015, 70031, 70031, 1050, 525, 525};
-    s.levels[2] = {".65", true, 80925, 0.021, "0.725", 0.015, 60694, 60694, 910, 455, 455};
+    PremiumFigures& f = s.premium;
+    f.averageIncome = 117000;
+    f.projectedKbt = 131000;
+    f.totalExpectedKbt = 124500;
+    f.allowableKbt = 124500;
+    s.commodities = {{"Dairy cows", "801", 1234}, {"Corn", "41", std::nullopt}};
+    f.rows = {{87150, 0.7, true, false, {0.05, 0.04, 0.03}, {0.035, 0.028, 0.021}},
+              {37350, 0.3, false, true, {0, 0, 0}, {0, 0, 0}}};
+    f.equalShare = 0.5;
+    f.deviationSum = 0.4;
+    f.threshold = 0.25;
+    f.significantCount = 2;
+    f.livestockShare = 0.7;
+    f.livestockOrInsurableShare = 1;
+    f.diversificationFactor = 0.725;
+    f.warnings = {PremiumWarning::LivestockOver35, PremiumWarning::LivestockOrInsurableOver50};
+    // threshold, weighted rate, factor, KBT rate, liability, net, gross, subsidy, producer; offered
+    f.columns[0] = {{99600, 0.021, 0.725, 0.015, 74700, 74700, 1121, 560, 561}, false};
+    f.columns[1] = {{93375, 0.021, 0.725, 0.015, 70031, 70031, 1050, 525, 525}, false};
+    f.columns[2] = {{80925, 0.021, 0.725, 0.015, 60694, 60694, 910, 455, 455}, true};
     s.rateFile = {"/data/rates/Ratefile.prn", 1260060, "2026-11-30T08:15:00",
                   "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef", 21001};
     return s;

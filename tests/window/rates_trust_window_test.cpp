@@ -146,8 +146,9 @@ private Q_SLOTS:
         s.county = "Kent";
         s.rateFile.path = "/r/Ratefile.prn";
         s.rateFile.sample = true;
-        s.commodities = {{0, "Corn", "41", 100, 0.2, false, true, 12, {0.05, 0.04, 0.03}, {0.01, 0.008, 0.006}},
-                         {1, "Milk", "810", 400, 0.8, false, false, std::nullopt, {}, {}}};
+        s.commodities = {{"Corn", "41", 12}, {"Milk", "810", std::nullopt}};
+        s.premium.rows = {{100, 0.2, false, true, {0.05, 0.04, 0.03}, {0.01, 0.008, 0.006}},
+                          {400, 0.8, false, false, {}, {}}};
         ui::PremiumDetailsDialog dialog(s);
         auto* why = dialog.findChild<QLabel*>(QStringLiteral("notAQuote"));
         QVERIFY(why);
@@ -161,6 +162,7 @@ private Q_SLOTS:
 
         s.rateFile.sample = false;
         s.commodities.pop_back();
+        s.premium.rows.pop_back();
         ui::PremiumDetailsDialog sound(s);
         QVERIFY(!sound.findChild<QLabel*>(QStringLiteral("notAQuote")));
     }
