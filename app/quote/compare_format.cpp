@@ -7,6 +7,7 @@
 #include "app/json/json_writer.h"
 #include "app/quote/quote_format.h"
 #include "calc/numbers.h"
+#include "commands/premium_warnings.h"
 
 namespace kbt2::quote {
 namespace {
@@ -43,9 +44,9 @@ std::string changesAt(const ComparedQuote& compared, const LevelPair& level) {
     const auto add = [&names](const char* name) { names += (names.empty() ? "" : ";") + std::string(name); };
     if (!level.before && level.after) add("level-offered");
     if (level.before && !level.after) add("level-withdrawn");
-    for (const auto& [warning, name] :
-         {std::pair{"livestock-over-35", "livestock-warning"}, {"mpci-over-50", "mpci-warning"}})
-        if (hasWarning(compared.before, warning) != hasWarning(compared.after, warning)) add(name);
+    for (const PremiumWarningTexts& warning : kPremiumWarningTexts)
+        if (hasWarning(compared.before, warning.token) != hasWarning(compared.after, warning.token))
+            add(warning.change);
     if (level.before && level.after) {
         if (level.before->figures[kDiversificationFactor] != level.after->figures[kDiversificationFactor])
             add("factor");

@@ -125,7 +125,7 @@ const Reader kReaders[] = {
     {"commands/clear.cpp: Clear",                        cleared},
     {"storage/report.cpp: the printed report",           reportLine},
     {"quote/quote_worksheet.cpp: kbt2-quote's token",    [](PremiumWarning k) { return std::string(premiumWarningTexts(k).token); }},
-    {"app/quote/quote_compare.cpp: --compare's change",  [](PremiumWarning k) { return std::string(premiumWarningTexts(k).change); }},
+    {"app/quote/compare_format.cpp: --compare's change", [](PremiumWarning k) { return std::string(premiumWarningTexts(k).change); }},
     {"quote/quote_text.cpp: the summary's words",        summaryWords},
     {"quote/quote_text.cpp: the details' step",          stepClause},
 };
