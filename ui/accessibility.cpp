@@ -15,7 +15,6 @@ namespace {
 
 // How long an announcement stays shown.
 constexpr int kAnnouncementMs = 8000;
-constexpr const char* kFigureProperty = "kbt2Figure";
 
 QString withoutMnemonic(QString text) { return text.remove(QRegularExpression(QStringLiteral("&(?!&)"))); }
 
@@ -118,10 +117,7 @@ void installAccessibleInterfaces() {
 
 Qt::FocusPolicy figureFocusPolicy() { return figureReach().listened() ? Qt::StrongFocus : Qt::ClickFocus; }
 
-void reachWhileListened(QWidget* widget) {
-    widget->setProperty(kFigureProperty, true);
-    figureReach().add(widget);
-}
+void reachWhileListened(QWidget* widget) { figureReach().add(widget); }
 
 Announcer::Announcer(QWidget* parent) : QLabel(parent) {
     setObjectName(QStringLiteral("announcement"));

@@ -11,9 +11,9 @@ namespace {
 
 // "[0.052,0.041,0.03]": a value per coverage level, in column order.
 std::string levelNumbers(const LevelValues& values) {
-    std::string json = "[";
-    for (const double value : values) json += (json.size() > 1 ? "," : "") + plainText(value);
-    return json + "]";
+    json::Array array;
+    for (const double value : values) array.number(value);
+    return array.done();
 }
 
 std::string commodityJson(const QuoteSummary& s, size_t row) {
@@ -34,10 +34,10 @@ std::string commodityJson(const QuoteSummary& s, size_t row) {
 }
 
 std::string commoditiesJson(const QuoteSummary& s) {
-    std::string json = "[";
+    json::Array array;
     for (size_t row = 0; row < s.commodities.size() && row < s.premium.rows.size(); ++row)
-        json += (json.size() > 1 ? "," : "") + commodityJson(s, row);
-    return json + "]";
+        array.raw(commodityJson(s, row));
+    return array.done();
 }
 
 // A level's figures under the names of kLevelColumnNames, but for the
