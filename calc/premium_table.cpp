@@ -8,13 +8,6 @@
 namespace kbt2 {
 namespace {
 
-// The liability the plan covers is three quarters of the allowable KBT at
-// the coverage level; MPCI cover can take at most half of it; the producer
-// pays half of the gross premium.
-constexpr double kLiabilityFactor = 0.75;
-constexpr double kMpciLimit = 0.5;
-constexpr double kProducerPart = 0.5;
-
 double netLiability(double liability, double mpci) {
     // A liability of 0 has nothing left to cover, whatever the MPCI.
     if (liability == 0) return 0;

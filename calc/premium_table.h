@@ -11,6 +11,13 @@
 
 namespace kbt2 {
 
+// The liability the plan covers is three quarters of the allowable KBT at
+// the coverage level; MPCI cover can take at most half of it; the producer
+// pays half of the gross premium.
+inline constexpr double kLiabilityFactor = 0.75;
+inline constexpr double kMpciLimit = 0.5;
+inline constexpr double kProducerPart = 0.5;
+
 // One coverage level: its nine figures in the order of kPremiumRows (as the
 // fields hold them) and whether the level is offered.
 struct PremiumColumn {

@@ -5,28 +5,6 @@
 #include "calc/numbers.h"
 
 namespace kbt2 {
-namespace {
-
-struct Quadratic {
-    int commodityCount;
-    double c0;
-    double c1;
-    double c2;
-};
-
-// Diversification factor c0 + c1 S + c2 S^2 for 2 to 6 commodities.
-// clang-format off
-constexpr Quadratic kFactors[] = {
-    // N  c0     c1         c2
-    {2, 0.668, 0.0179999, 0.3142858},
-    {3, 0.523, 0.0607623, 0.3142858},
-    {4, 0.474, 0.0248208, 0.218472},
-    {5, 0.437, 0.0710358, 0.1760129},
-    {6, 0.412, 0.0325131, 0.1945816},
-};
-// clang-format on
-
-}  // namespace
 
 double significanceThreshold(size_t commodityCount) {
     return roundThousandths(roundThousandths(1 / static_cast<double>(commodityCount)) * 0.5);
@@ -75,7 +53,7 @@ LevelValues weightedRates(const Shares& shares, std::span<const CommodityRates> 
 
 double diversificationFactor(int commodityCount, double deviationSum) {
     const double s = deviationSum;
-    for (const Quadratic& q : kFactors)
+    for (const FactorQuadratic& q : kFactorQuadratics)
         if (q.commodityCount == commodityCount) return roundThousandths((s * (s * q.c2)) + (s * q.c1 + q.c0));
     return commodityCount <= 1 ? 1 : 0.41;
 }

@@ -13,6 +13,25 @@
 
 namespace kbt2 {
 
+struct FactorQuadratic {
+    int commodityCount;
+    double c0;
+    double c1;
+    double c2;
+};
+
+// Diversification factor c0 + c1 S + c2 S^2 for 2 to 6 commodities.
+// clang-format off
+inline constexpr FactorQuadratic kFactorQuadratics[] = {
+    // N  c0     c1         c2
+    {2, 0.668, 0.0179999, 0.3142858},
+    {3, 0.523, 0.0607623, 0.3142858},
+    {4, 0.474, 0.0248208, 0.218472},
+    {5, 0.437, 0.0710358, 0.1760129},
+    {6, 0.412, 0.0325131, 0.1945816},
+};
+// clang-format on
+
 struct Shares {
     std::vector<double> shares;  // per row: row KBT / total, to three decimals
     double equalShare = 0;       // E: 1 / N to three decimals
