@@ -9,9 +9,11 @@ namespace kbt2 {
 namespace {
 
 double netLiability(double liability, double mpci) {
-    // A liability of 0 has nothing left to cover, whatever the MPCI.
-    if (liability == 0) return 0;
-    if (mpci / liability > kMpciLimit) return roundWhole(liability * kMpciLimit);
+    switch (netLiabilityRule(liability, mpci)) {
+    case NetLiabilityRule::NothingToCover: return 0;
+    case NetLiabilityRule::MpciOverLimit: return roundWhole(liability * kMpciLimit);
+    case NetLiabilityRule::LessMpci: break;
+    }
     return std::floor(liability + 0.5 - mpci);
 }
 
@@ -20,6 +22,13 @@ size_t rowIndex(Control row) {
 }
 
 }  // namespace
+
+NetLiabilityRule netLiabilityRule(double liability, double mpci) {
+    // A liability of 0 has nothing left to cover, whatever the MPCI.
+    if (liability == 0) return NetLiabilityRule::NothingToCover;
+    if (mpci / liability > kMpciLimit) return NetLiabilityRule::MpciOverLimit;
+    return NetLiabilityRule::LessMpci;
+}
 
 double PremiumColumn::figure(Control row) const { return figures[rowIndex(row)]; }
 double& PremiumColumn::figure(Control row) { return figures[rowIndex(row)]; }

@@ -40,6 +40,15 @@ struct PremiumColumn {
     double producerPremium() const { return figure(Control::Text18); }
 };
 
+// How a column's net liability follows from its liability and the MPCI
+// liability.
+enum class NetLiabilityRule {
+    NothingToCover,  // a liability of 0 leaves 0, whatever the MPCI
+    MpciOverLimit,   // MPCI above kMpciLimit of the liability: that part of it is left
+    LessMpci,        // the liability less the MPCI, to the dollar
+};
+NetLiabilityRule netLiabilityRule(double liability, double mpci);
+
 // The KBT liability of a column from the allowable KBT.
 double kbtLiability(double allowable, int column);
 

@@ -51,11 +51,17 @@ LevelValues weightedRates(const Shares& shares, std::span<const CommodityRates> 
     return weighted;
 }
 
+const FactorQuadratic* factorQuadratic(int commodityCount) {
+    for (const FactorQuadratic& q : kFactorQuadratics)
+        if (q.commodityCount == commodityCount) return &q;
+    return nullptr;
+}
+
 double diversificationFactor(int commodityCount, double deviationSum) {
     const double s = deviationSum;
-    for (const FactorQuadratic& q : kFactorQuadratics)
-        if (q.commodityCount == commodityCount) return roundThousandths((s * (s * q.c2)) + (s * q.c1 + q.c0));
-    return commodityCount <= 1 ? 1 : 0.41;
+    if (const FactorQuadratic* q = factorQuadratic(commodityCount))
+        return roundThousandths((s * (s * q->c2)) + (s * q->c1 + q->c0));
+    return commodityCount <= 1 ? 1 : kFlatFactor;
 }
 
 }  // namespace kbt2

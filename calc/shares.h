@@ -32,6 +32,23 @@ inline constexpr FactorQuadratic kFactorQuadratics[] = {
 };
 // clang-format on
 
+// From this many commodities on the factor is kFlatFactor, however the shares
+// spread.
+inline constexpr int kFlatFactorFrom = 7;
+inline constexpr double kFlatFactor = 0.41;
+
+constexpr bool quadraticsUpToFlatFactor() {
+    int count = 2;
+    for (const FactorQuadratic& q : kFactorQuadratics)
+        if (q.commodityCount != count++) return false;
+    return count == kFlatFactorFrom;
+}
+static_assert(quadraticsUpToFlatFactor(), "one quadratic per count from 2 commodities up to the flat factor's");
+
+// The quadratic of the factor for N commodities; none for 1 commodity or from
+// kFlatFactorFrom on.
+const FactorQuadratic* factorQuadratic(int commodityCount);
+
 struct Shares {
     std::vector<double> shares;  // per row: row KBT / total, to three decimals
     double equalShare = 0;       // E: 1 / N to three decimals
