@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <iterator>
 #include <string_view>
+#include <utility>
 
 #include "calc/numbers.h"
 #include "calc/premium_table.h"
+#include "calc/shares.h"
 #include "commands/premium.h"
 #include "commands/premium_warnings.h"
 
@@ -52,18 +55,6 @@ std::string filledIn(std::string_view words, const std::string& share, const std
         }
     }
     return text;
-}
-
-// " (.75 needs 3 such commodities, .80 needs 8)": what each level the count
-// opens needs, the fewest first.
-std::string countRuleText() {
-    std::string text;
-    for (const CoverageLevel& step : levelSteps()) {
-        const bool first = text.empty();
-        text += (first ? " (" : ", ") + std::string(step.caption) + " needs " + std::to_string(step.offeredFrom) +
-                (first ? " such commodities" : "");
-    }
-    return text.empty() ? text : text + ")";
 }
 
 }  // namespace
@@ -113,31 +104,194 @@ std::vector<std::string> eligibilityWarnings(const QuoteSummary& summary) {
     return warnings;
 }
 
-std::vector<std::string> premiumSteps(const QuoteSummary& summary) {
-    const PremiumFigures& s = summary.premium;
-    const std::string factor = plain(s.diversificationFactor);
-    std::vector<std::string> steps;
-    steps.push_back("The allowable KBT is the smaller of the projected KBT (" + dollarText(s.projectedKbt) +
-                    ") and the total expected KBT of the commodities (" + dollarText(s.totalExpectedKbt) +
-                    "): " + dollarText(s.allowableKbt) + ".");
+namespace {
 
-    const auto count = s.rows.size();
+// A sentence with each "{name}" replaced by its figure. The sentences stay
+// whole, so each can be translated as one.
+using Figures = std::initializer_list<std::pair<std::string_view, std::string>>;
+std::string sentence(std::string_view words, Figures figures) {
+    std::string text;
+    for (size_t at = 0; at < words.size();) {
+        const auto figure = std::ranges::find_if(
+            figures, [&](const auto& f) { return words.substr(at).starts_with("{" + std::string(f.first) + "}"); });
+        if (figure == figures.end()) {
+            text += words[at++];
+            continue;
+        }
+        text += figure->second;
+        at += figure->first.size() + 2;
+    }
+    return text;
+}
+
+// Whole dollars as "$1,287", an amount with cents (an MPCI liability may have
+// them) as "$1,287.50", so a figure worked out from it reads true.
+std::string moneyText(double amount) {
+    return amount == roundWhole(amount) ? dollarText(amount) : dollarCentsText(amount);
+}
+
+// How the factor follows from the count of commodities and the spread of
+// their shares.
+std::string factorStep(const PremiumFigures& s) {
+    const int count = static_cast<int>(s.rows.size());
+    const std::string factor = plain(s.diversificationFactor);
+    if (const FactorQuadratic* q = factorQuadratic(count)) {
+        return sentence(
+                   "An even spread of the expected KBT over {count} commodities would give each a share of "
+                   "{even} (1/{count} to three decimals); the farm's shares differ from it by S = {deviation} "
+                   "in all (each share's distance from {even}, to three decimals, added up).",
+                   {{"count", std::to_string(count)},
+                    {"even", plain(s.equalShare)},
+                    {"deviation", plain(s.deviationSum)}}) +
+               " " +
+               sentence(
+                   "For {count} commodities the diversification factor is {c0} + {c1} × S + {c2} × S², to "
+                   "three decimals: {c0} + {c1} × {deviation} + {c2} × {deviation}² = {factor}.",
+                   {{"count", std::to_string(count)},
+                    {"c0", plain(q->c0)},
+                    {"c1", plain(q->c1)},
+                    {"c2", plain(q->c2)},
+                    {"deviation", plain(s.deviationSum)},
+                    {"factor", factor}});
+    }
+    if (count <= 1)
+        return sentence(
+            "With a single commodity, which carries the whole expected KBT (a share of {share}), the "
+            "diversification factor is {factor}: there is no spread to reward.",
+            {{"share", plain(s.rows.front().share)}, {"factor", factor}});
+    return sentence(
+        "The farm has {count} commodities, and from {from} commodities on the diversification factor is "
+        "{factor} however the expected KBT is spread among them.",
+        {{"count", std::to_string(count)}, {"from", std::to_string(kFlatFactorFrom)}, {"factor", factor}});
+}
+
+// Which commodities count, why the share that counts depends on how many
+// there are, and the levels the count offers.
+std::string countStep(const QuoteSummary& summary) {
+    const PremiumFigures& s = summary.premium;
+    const size_t count = s.rows.size();
+    const Figures figures = {{"count", std::to_string(count)},
+                             {"even", plain(s.equalShare)},
+                             {"threshold", plain(s.threshold)},
+                             {"counting", std::to_string(s.significantCount)}};
+    std::string step;
     if (count == 1) {
-        steps.push_back("1 commodity carries the whole expected KBT, so its share is 1 and the factor is " + factor +
-                        ".");
+        step = sentence(
+            "A commodity counts towards the coverage levels when its share is at least half an even "
+            "share; with 1 commodity the even share is {even} and half of it {threshold}, which the "
+            "farm's commodity reaches.",
+            figures);
     } else {
-        std::string step = std::to_string(count) + " commodities; an even spread would give each " +
-                           plain(s.equalShare) + "; yours differ from it by " + plain(s.deviationSum) + " in all, ";
-        step += count >= 7 ? "and from 7 commodities on the factor is " + factor + " however they are spread."
-                           : "so the factor is " + factor + ".";
-        steps.push_back(step);
+        step = sentence(
+            "A commodity counts towards the coverage levels when its share is at least half an even "
+            "share, so the share that counts is smaller the more commodities there are: with {count} "
+            "commodities the even share is {even} and half of it, to three decimals, {threshold}.",
+            figures);
+        step += " ";
+        if (s.significantCount == 1)
+            step += sentence("1 of the {count} commodities reaches it.", figures);
+        else if (static_cast<size_t>(s.significantCount) == count)
+            step += sentence("All {count} commodities reach it.", figures);
+        else
+            step += sentence("{counting} of the {count} commodities reach it.", figures);
     }
 
     std::string levels;
     for (const SummaryLevel& level : offeredLevels(summary)) levels += (levels.empty() ? "" : ", ") + level.coverage;
-    steps.push_back("A commodity counts when its share is at least " + plain(s.threshold) + ": " +
-                    std::to_string(s.significantCount) + (s.significantCount == 1 ? " does" : " do") +
-                    ", so the coverage levels offered are " + levels + countRuleText() + ".");
+    const bool oneLevel = levels.find(',') == std::string::npos;
+    const char* offered =
+        oneLevel ? "The only coverage level offered is {levels}." : "The coverage levels offered are {levels}.";
+    step += " " + sentence(offered, {{"levels", levels}});
+    for (const CoverageLevel& level : levelSteps())
+        step += " " + sentence("The {level} level needs {needed} commodities that count.",
+                               {{"level", level.caption}, {"needed", std::to_string(level.offeredFrom)}});
+    return step;
+}
+
+// The net liability: the liability less the MPCI cover, as far as the plan
+// lets MPCI take it.
+std::string netLiabilityStep(const PremiumFigures& s, const PremiumColumn& l) {
+    const Figures figures = {{"liability", moneyText(l.kbtLiability())},
+                             {"mpci", moneyText(s.mpciLiability)},
+                             {"limit", plain(kMpciLimit)},
+                             {"net", moneyText(l.netKbtLiability())}};
+    switch (netLiabilityRule(l.kbtLiability(), s.mpciLiability)) {
+    case NetLiabilityRule::NothingToCover:
+        return sentence("With no liability there is nothing to cover: the net liability is {net}.", figures);
+    case NetLiabilityRule::MpciOverLimit:
+        return sentence(
+            "The MPCI liability, {mpci}, is more than {limit} of the liability, so the net liability is "
+            "{limit} of it, to the dollar: {liability} × {limit} = {net}.",
+            figures);
+    case NetLiabilityRule::LessMpci: break;
+    }
+    if (s.mpciLiability == 0)
+        return sentence("With no MPCI liability the net liability is the whole liability, {net}.", figures);
+    return sentence(
+        "The net liability is the liability less the MPCI liability, to the dollar: {liability} − {mpci} = "
+        "{net}.",
+        figures);
+}
+
+// One offered level from the allowable KBT to the producer premium.
+std::string levelStep(const PremiumFigures& s, const SummaryLevel& level) {
+    const PremiumColumn& l = level.figures;
+    const auto row =
+        std::ranges::find_if(kCoverageLevels, [&](const CoverageLevel& c) { return level.coverage == c.caption; });
+    const double share = row == std::end(kCoverageLevels) ? 0 : row->level;
+    const Figures figures = {{"level", level.coverage},
+                             {"allowable", moneyText(s.allowableKbt)},
+                             {"share", plain(share)},
+                             {"threshold", moneyText(l.indemnityThreshold())},
+                             {"liabilityFactor", plain(kLiabilityFactor)},
+                             {"liability", moneyText(l.kbtLiability())},
+                             {"weighted", plain(l.weightedRate())},
+                             {"factor", plain(l.diversificationFactor())},
+                             {"rate", plain(l.kbtRate())},
+                             {"net", moneyText(l.netKbtLiability())},
+                             {"gross", moneyText(l.grossPremium())},
+                             {"part", plain(kProducerPart)},
+                             {"producer", moneyText(l.producerPremium())},
+                             {"subsidy", moneyText(l.subsidy())}};
+    return sentence(
+               "At {level}: the indemnity threshold is the allowable KBT times the coverage level, {allowable} × "
+               "{share} = {threshold}, and the liability {liabilityFactor} of that product, to the dollar: "
+               "{allowable} × {share} × {liabilityFactor} = {liability}.",
+               figures) +
+           " " +
+           sentence(
+               "The weighted rate, each commodity's rate at {level} times its share, to three decimals, added up, is "
+               "{weighted}; "
+               "times the diversification factor it gives the KBT rate, to three decimals: {weighted} × "
+               "{factor} = {rate}.",
+               figures) +
+           " " + netLiabilityStep(s, l) + " " +
+           sentence(
+               "The gross premium is the net liability times the KBT rate, to the dollar: {net} × {rate} = "
+               "{gross}.",
+               figures) +
+           " " +
+           sentence(
+               "The producer pays {part} of it, to the dollar: {gross} × {part} = {producer}; the subsidy pays "
+               "the rest: {gross} − {producer} = {subsidy}.",
+               figures);
+}
+
+}  // namespace
+
+std::vector<std::string> premiumSteps(const QuoteSummary& summary) {
+    const PremiumFigures& s = summary.premium;
+    std::vector<std::string> steps;
+    steps.push_back(
+        sentence("The allowable KBT is the smaller of the projected KBT ({projected}) and the total "
+                 "expected KBT of the commodities ({total}): {allowable}.",
+                 {{"projected", dollarText(s.projectedKbt)},
+                  {"total", dollarText(s.totalExpectedKbt)},
+                  {"allowable", dollarText(s.allowableKbt)}}));
+    if (!s.rows.empty()) {
+        steps.push_back(factorStep(s));
+        steps.push_back(countStep(summary));
+    }
 
     std::string tests;
     for (size_t kind = 0; kind < kPremiumWarningKinds; ++kind)
@@ -145,15 +299,7 @@ std::vector<std::string> premiumSteps(const QuoteSummary& summary) {
                                                     plain(kPremiumWarnings[kind].limit));
     steps.push_back(tests + ".");
 
-    for (const SummaryLevel& level : offeredLevels(summary)) {
-        const PremiumColumn& l = level.figures;
-        steps.push_back("At " + level.coverage + ": the weighted rate " + plain(l.weightedRate()) +
-                        " times the factor gives the KBT rate " + plain(l.kbtRate()) + "; the liability " +
-                        dollarText(l.kbtLiability()) + ", less the MPCI cover, leaves " +
-                        dollarText(l.netKbtLiability()) + ", which at that rate gives the gross premium " +
-                        dollarText(l.grossPremium()) + "; the producer pays " + dollarText(l.producerPremium()) +
-                        " and the subsidy is " + dollarText(l.subsidy()) + ".");
-    }
+    for (const SummaryLevel& level : offeredLevels(summary)) steps.push_back(levelStep(s, level));
     return steps;
 }
 

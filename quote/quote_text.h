@@ -21,8 +21,9 @@ std::string percentText(double share);
 // Premium per 1,000 dollars of guarantee; 0 when there is no guarantee.
 double premiumPerThousand(const PremiumColumn& level);
 
-// The premium's steps, one sentence each, from the allowable KBT through the
-// shares and the diversification factor to each offered level's premium.
+// The premium's steps, a paragraph each, from the allowable KBT through the
+// shares, the diversification factor and the commodities that count to each
+// offered level's premium: every formula worked with the run's own figures.
 std::vector<std::string> premiumSteps(const QuoteSummary& summary);
 
 // Each eligibility warning of the run in plain words; none when it passed both.

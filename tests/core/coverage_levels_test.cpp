@@ -185,11 +185,16 @@ const Consumer kConsumers[] = {
         return captions;
     }},
     {"the steps' levels offered (quote/quote_text.cpp)", Shows::Offered, [](const Farm& run) {
-        return split(between(countStep(run), "the coverage levels offered are ", " ("), ", ");
+        const std::string step = countStep(run);
+        const std::string from = step.find("offered are ") != std::string::npos ? "offered are " : "offered is ";
+        return split(between(step, from, ". "), ", ");
     }},
     {"the steps' count rule (quote/quote_text.cpp)", Shows::Rule, [](const Farm& run) {
-        Texts rule = split(between(countStep(run), " (", ")"), ", ");
-        for (std::string& step : rule) step = step.substr(0, step.find(" such commodities"));
+        Texts rule;
+        for (const std::string& sentence : split(countStep(run), ". "))
+            if (sentence.starts_with("The ") && sentence.find(" level needs ") != std::string::npos)
+                rule.push_back(between(sentence, "The ", " level needs") + " needs " +
+                               between(sentence, " level needs ", " commodities"));
         return rule;
     }},
     {"the steps of each level offered (quote/quote_text.cpp)", Shows::Offered, [](const Farm& run) {

@@ -6,8 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "calc/numbers.h"
+#include "calc/premium.h"
+#include "calc/shares.h"
 
 using namespace kbt2;
 
@@ -69,13 +76,24 @@ TEST(PremiumSteps, TellTheDiversificationWithTheRunsFigures) {
               "The allowable KBT is the smaller of the projected KBT ($120) and the total expected KBT of the "
               "commodities ($100): $100.");
     EXPECT_EQ(steps[1],
-              "5 commodities; an even spread would give each 0.2; yours differ from it by 0.8 in all, so "
-              "the factor is 0.606.");
-    EXPECT_NE(steps[2].find("at least 0.1: 3 do, so the coverage levels offered are .75, .65"), std::string::npos)
+              "An even spread of the expected KBT over 5 commodities would give each a share of 0.2 (1/5 to three "
+              "decimals); the farm's shares differ from it by S = 0.8 in all (each share's distance from 0.2, to "
+              "three decimals, added up). For 5 commodities the diversification factor is 0.437 + 0.0710358 × S + "
+              "0.1760129 × S², to three decimals: 0.437 + 0.0710358 × 0.8 + 0.1760129 × 0.8² = 0.606.");
+    EXPECT_NE(steps[2].find("with 5 commodities the even share is 0.2 and half of it, to three decimals, 0.1. 3 of "
+                            "the 5 commodities reach it. The coverage levels offered are .75, .65."),
+              std::string::npos)
         << steps[2];
     // One step per offered level, none for the hidden .80.
     ASSERT_EQ(steps.size(), 6U);
-    EXPECT_EQ(steps[4].rfind("At .75: the weighted rate 0.05", 0), 0U) << steps[4];
+    EXPECT_EQ(steps[4],
+              "At .75: the indemnity threshold is the allowable KBT times the coverage level, $100 × 0.75 = $75, and "
+              "the liability 0.75 of that product, to the dollar: $100 × 0.75 × 0.75 = $56. The weighted rate, each "
+              "commodity's rate at .75 times its share, to three decimals, added up, is 0.05; times the "
+              "diversification factor it gives the KBT rate, to three decimals: 0.05 × 0.606 = 0.03. With no MPCI "
+              "liability the net liability is the whole liability, $56. The gross premium is the net liability times "
+              "the KBT rate, to the dollar: $56 × 0.03 = $2. The producer pays 0.5 of it, to the dollar: $2 × 0.5 = "
+              "$1; the subsidy pays the rest: $2 − $1 = $1.");
     EXPECT_EQ(steps[5].rfind("At .65:", 0), 0U) << steps[5];
 }
 
@@ -83,8 +101,10 @@ TEST(PremiumSteps, OneCommodityAndSevenOrMoreAreToldApart) {
     QuoteSummary one = fiveCommodities();
     one.premium.rows.resize(1);
     one.premium.diversificationFactor = 1;
+    one.premium.rows[0].share = 1;
     EXPECT_EQ(premiumSteps(one)[1],
-              "1 commodity carries the whole expected KBT, so its share is 1 and the factor is 1.");
+              "With a single commodity, which carries the whole expected KBT (a share of 1), the diversification "
+              "factor is 1: there is no spread to reward.");
 
     QuoteSummary fourteen = fiveCommodities();
     fourteen.premium.rows.resize(14);
@@ -92,9 +112,160 @@ TEST(PremiumSteps, OneCommodityAndSevenOrMoreAreToldApart) {
     fourteen.premium.deviationSum = 0;
     fourteen.premium.diversificationFactor = 0.41;
     EXPECT_EQ(premiumSteps(fourteen)[1],
-              "14 commodities; an even spread would give each 0.071; yours differ from it by 0 in all, and from 7 "
-              "commodities on the factor is 0.41 however they are spread.");
+              "The farm has 14 commodities, and from 7 commodities on the diversification factor is 0.41 however "
+              "the expected KBT is spread among them.");
 }
+
+// A farm priced by the premium's own arithmetic: the row KBTs (amount 1
+// each), every row rated 0.05 at .80, 0.04 at .75 and 0.03 at .65, and the
+// MPCI liability.
+struct StepsCase {
+    const char* name;
+    std::vector<double> kbts;
+    double mpci;
+    const char* counting;  // the words on the commodities that count
+    const char* netRule;   // the words on the MPCI cover
+};
+
+QuoteSummary pricedFarm(const StepsCase& farm) {
+    PremiumInputs in;
+    in.incomes = {200000, 200000, 200000, 200000, 200000};
+    in.averageIncome = 200000;
+    in.mpciLiability = farm.mpci;
+    in.totalAmounts.assign(farm.kbts.size(), 1);
+    in.expectedValues = farm.kbts;
+    CommodityRates rates;
+    rates.rates = {0.05, 0.04, 0.03};
+    rates.found = true;
+    const std::vector<CommodityRates> rows(farm.kbts.size(), rates);
+    QuoteSummary s;
+    s.premium = premiumFigures(in, rows);
+    s.commodities.resize(farm.kbts.size());
+    for (int column = 0; column < kPremiumColumns; ++column)
+        s.premium.columns[static_cast<size_t>(column)].offered = levelOffered(column, s.premium.significantCount);
+    return s;
+}
+
+// "$1,287.50" or "0.606" as a number; none for a word.
+std::optional<double> figureOf(std::string token) {
+    while (!token.empty() && std::string_view(".,;:").find(token.back()) != std::string_view::npos) token.pop_back();
+    std::erase(token, '$');
+    std::erase(token, ',');
+    if (token.empty() || token.find_first_not_of("0123456789.-") != std::string::npos) return std::nullopt;
+    return std::stod(token);
+}
+
+// Every worked formula of a text ("a × b + c × S² = d"): its left side worked
+// out, and the figure it claims on the right (a dollar figure when it is one).
+struct Worked {
+    double left;
+    double right;
+    bool dollars;
+};
+std::vector<Worked> workedFormulas(const std::string& text) {
+    std::vector<std::string> tokens;
+    std::istringstream words(text);
+    for (std::string token; words >> token;) tokens.push_back(token);
+    std::vector<Worked> formulas;
+    for (size_t eq = 1; eq + 1 < tokens.size(); ++eq) {
+        if (tokens[eq] != "=") continue;
+        // Back to the first token that is neither a figure nor an operator.
+        size_t from = eq;
+        while (from > 0) {
+            std::string t = tokens[from - 1];
+            if (t.ends_with("²")) t.resize(t.size() - std::string_view("²").size());
+            const bool operand = figureOf(t) && std::string_view(".,;:").find(t.back()) == std::string_view::npos;
+            if (t != "×" && t != "+" && t != "−" && !operand) break;
+            --from;
+        }
+        if (eq - from < 3) continue;  // "S = 0.8" names a figure
+        double sum = 0;
+        double term = 1;
+        int sign = 1;
+        for (size_t i = from; i < eq; ++i) {
+            const std::string& t = tokens[i];
+            if (t == "+" || t == "−") {
+                sum += sign * term;
+                sign = t == "+" ? 1 : -1;
+                term = 1;
+            } else if (t != "×") {
+                const double value = *figureOf(t.ends_with("²") ? t.substr(0, t.size() - 2) : t);
+                term *= t.ends_with("²") ? value * value : value;
+            }
+        }
+        const std::string& right = tokens[eq + 1];
+        formulas.push_back({sum + sign * term, *figureOf(right), right.find('$') != std::string::npos});
+    }
+    return formulas;
+}
+
+class PremiumStepsFarm : public testing::TestWithParam<StepsCase> {};
+
+TEST_P(PremiumStepsFarm, WorkEachFormulaWithTheCalculationsFigures) {
+    const StepsCase& farm = GetParam();
+    const QuoteSummary s = pricedFarm(farm);
+    const PremiumFigures& f = s.premium;
+    const int count = static_cast<int>(farm.kbts.size());
+    ASSERT_TRUE(f.finite);
+    const auto steps = premiumSteps(s);
+    const std::vector<SummaryLevel> offered = offeredLevels(s);
+    ASSERT_EQ(steps.size(), 4 + offered.size());
+
+    // The factor: the calculation's, by the formula for this count, and "from
+    // 7 commodities on" only where the farm has that many.
+    const std::string& factor = steps[1];
+    EXPECT_EQ(f.diversificationFactor, diversificationFactor(count, f.deviationSum));
+    EXPECT_NE(factor.find(plainText(f.diversificationFactor)), std::string::npos) << factor;
+    const bool flat = count >= kFlatFactorFrom;
+    EXPECT_EQ(factor.find("from " + std::to_string(kFlatFactorFrom) + " commodities on") != std::string::npos, flat)
+        << factor;
+    EXPECT_EQ(factor.find(" × S²") != std::string::npos, count > 1 && !flat) << factor;
+
+    // The share that counts, half the even share of this many commodities,
+    // and how many reach it.
+    const std::string& counting = steps[2];
+    EXPECT_NE(counting.find("half an even share"), std::string::npos) << counting;
+    EXPECT_NE(counting.find("the even share is " + plainText(f.equalShare) + " and half of it"), std::string::npos)
+        << counting;
+    EXPECT_NE(counting.find(plainText(f.threshold), counting.find("half of it")), std::string::npos) << counting;
+    EXPECT_NE(counting.find(farm.counting), std::string::npos) << counting;
+    EXPECT_EQ(counting.find(" 1 commodities"), std::string::npos) << counting;
+
+    // Each offered level: every figure the calculation's, every formula true
+    // to its rounding.
+    for (size_t i = 0; i < offered.size(); ++i) {
+        const std::string& step = steps[4 + i];
+        const PremiumColumn& l = offered[i].figures;
+        SCOPED_TRACE(step);
+        EXPECT_TRUE(step.starts_with("At " + offered[i].coverage + ": "));
+        for (const double money : {l.indemnityThreshold(), l.kbtLiability(), l.netKbtLiability(), l.grossPremium(),
+                                   l.producerPremium(), l.subsidy()})
+            EXPECT_NE(step.find("= " + dollarText(money)), std::string::npos) << money;
+        EXPECT_NE(step.find("= " + plainText(l.kbtRate()) + "."), std::string::npos);
+        EXPECT_NE(step.find(farm.netRule), std::string::npos);
+    }
+    std::vector<Worked> formulas;
+    for (const std::string& step : steps)
+        for (const Worked& w : workedFormulas(step)) formulas.push_back(w);
+    EXPECT_GE(formulas.size(), 5 * offered.size() + (count > 1 && !flat ? 1 : 0));
+    for (const Worked& w : formulas)
+        EXPECT_NEAR(w.left, w.right, w.dollars ? 0.5 + 1e-9 : 0.0005 + 1e-12) << w.left << " = " << w.right;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Farms, PremiumStepsFarm, testing::Values(
+    StepsCase{"one", {80000}, 1234.5,
+              "which the farm's commodity reaches", "the liability less the MPCI liability, to the dollar: $39,000 − $1,234.50 = $37,766."},
+    StepsCase{"five", {48000, 16000, 8000, 4000, 4000}, 0,
+              "3 of the 5 commodities reach it", "With no MPCI liability the net liability is the whole liability"},
+    StepsCase{"seven", {20000, 20000, 10000, 10000, 10000, 5000, 5000}, 10000,
+              "5 of the 7 commodities reach it", "the liability less the MPCI liability"},
+    StepsCase{"fourteen", {9000, 9000, 9000, 9000, 9000, 9000, 9000, 9000, 1000, 1000, 1000, 1000, 1000, 1000}, 1e6,
+              "8 of the 14 commodities reach it", "so the net liability is 0.5 of it"},
+    StepsCase{"fourteenEven", std::vector<double>(14, 5000), 0,
+              "All 14 commodities reach it", "the whole liability"}),
+    [](const testing::TestParamInfo<StepsCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(EligibilityWarnings, OnlyTheTestsThatFailedAreWorded) {
     QuoteSummary s = fiveCommodities();

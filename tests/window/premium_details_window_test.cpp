@@ -155,8 +155,10 @@ private Q_SLOTS:
         QCOMPARE(firstShare, QStringLiteral("0.5"));
         QVERIFY(accessible);
         QVERIFY2(chart.contains(QStringLiteral("Corn: ")), qPrintable(chart));
-        QVERIFY2(steps.contains("2 commodities; an even spread would give each 0.5; yours differ from it by 0 in all, "
-                                "so the factor is 0.668."),
+        QVERIFY2(steps.contains("the farm's shares differ from it by S = 0 in all (each share's distance from 0.5, to "
+                                "three decimals, added up). For 2 commodities the diversification factor is 0.668 + "
+                                "0.0179999 × S + 0.3142858 × S², to three decimals: 0.668 + 0.0179999 × 0 + "
+                                "0.3142858 × 0² = 0.668."),
                  qPrintable(steps));
         // Page 9 still holds the old figures, untouched by the view.
         QCOMPARE(window_->form().worksheet().text({Control::Text25, 2}), std::string("0.684"));
