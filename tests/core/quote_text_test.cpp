@@ -262,6 +262,7 @@ INSTANTIATE_TEST_SUITE_P(Farms, PremiumStepsFarm, testing::Values(
               "5 of the 7 commodities reach it", "the liability less the MPCI liability"},
     StepsCase{"fourteen", {9000, 9000, 9000, 9000, 9000, 9000, 9000, 9000, 1000, 1000, 1000, 1000, 1000, 1000}, 1e6,
               "8 of the 14 commodities reach it", "so the net liability is 0.5 of it"},
+    StepsCase{"nothingToCover", {1}, 0, "which the farm's commodity reaches", "With no liability there is nothing to cover: the net liability is $0."},
     StepsCase{"fourteenEven", std::vector<double>(14, 5000), 0,
               "All 14 commodities reach it", "the whole liability"}),
     [](const testing::TestParamInfo<StepsCase>& info) { return std::string(info.param.name); });
