@@ -87,6 +87,7 @@ constexpr const char* kRateFell = "The rate for {commodity} at this level fell f
 constexpr const char* kFactorChanged = "The diversification factor changed from {old} to {new}.";
 constexpr const char* kNothingChanged =
     "Nothing that sets this premium changed: the same rates and the same diversification factor.";
+constexpr const char* kSamePremium = "The premium at this level is the same as the last quote's.";
 constexpr const char* kOtherChange = "The new rate table changed the figures behind this premium; page 2 shows them.";
 constexpr const char* kUnnamedCommodity = "commodity code {code}";
 constexpr const char* kNotOffered = "not offered";
@@ -113,16 +114,16 @@ std::string changePercentText(double last, double current) {
 // Why a level offered under both tables moved, or that nothing did.
 std::string renewalReason(const QuoteSummary& summary, const LastQuote& last, size_t column, double change) {
     std::vector<std::string> sentences;
-    if (last.rates.size() == summary.premium.rows.size()) {
+    const bool ratesKnown = last.rates.size() == summary.premium.rows.size();
+    if (ratesKnown) {
         std::vector<std::string> named;
         for (size_t i = 0; i < last.rates.size(); ++i) {
             const std::string before = plain(last.rates[i][column]);
             const std::string after = plain(summary.premium.rows[i].rates[column]);
             if (before == after) continue;
-            const SummaryCommodity* c = i < summary.commodities.size() ? &summary.commodities[i] : nullptr;
-            const std::string name = !c                ? withFigures(kUnnamedCommodity, {{"{code}", "?"}})
-                                     : c->name.empty() ? withFigures(kUnnamedCommodity, {{"{code}", c->code}})
-                                                       : c->name;
+            if (i >= summary.commodities.size()) continue;
+            const SummaryCommodity& c = summary.commodities[i];
+            const std::string name = c.name.empty() ? withFigures(kUnnamedCommodity, {{"{code}", c.code}}) : c.name;
             if (std::find(named.begin(), named.end(), name) != named.end()) continue;
             named.push_back(name);
             const bool rose = last.rates[i][column] < summary.premium.rows[i].rates[column];
@@ -132,9 +133,10 @@ std::string renewalReason(const QuoteSummary& summary, const LastQuote& last, si
     }
     const std::string factorBefore = plain(last.diversificationFactor);
     const std::string factorAfter = plain(summary.premium.diversificationFactor);
-    if (!last.rates.empty() && factorBefore != factorAfter)
+    if (ratesKnown && factorBefore != factorAfter)
         sentences.push_back(withFigures(kFactorChanged, {{"{old}", factorBefore}, {"{new}", factorAfter}}));
-    if (sentences.empty()) sentences.push_back(roundWhole(change) == 0 ? kNothingChanged : kOtherChange);
+    if (sentences.empty())
+        sentences.push_back(roundWhole(change) != 0 ? kOtherChange : ratesKnown ? kNothingChanged : kSamePremium);
     std::string reason;
     for (const std::string& sentence : sentences) reason += (reason.empty() ? "" : " ") + sentence;
     return reason;

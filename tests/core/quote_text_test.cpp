@@ -225,6 +225,13 @@ TEST(RenewalReasons, NameAnUnnamedCommodityByItsCode) {
     rates[1][1] = 0.07;
     s.lastQuote = LastQuote{{{".75", 9, 8}}, rates, 0.606};
     EXPECT_EQ(renewalLines(s).at(0).reason, "The rate for commodity code 53 at this level fell from 0.07 to 0.05.");
+    // Without the last table's rates the letter claims no more than it knows.
+    s.lastQuote->rates.clear();
+    s.lastQuote->diversificationFactor = 0.5;
+    EXPECT_EQ(renewalLines(s).at(0).reason,
+              "The new rate table changed the figures behind this premium; page 2 shows them.");
+    s.lastQuote->levels[0].last = 8;
+    EXPECT_EQ(renewalLines(s).at(0).reason, "The premium at this level is the same as the last quote's.");
     s.lastQuote.reset();
     EXPECT_TRUE(renewalLines(s).empty());
 }
