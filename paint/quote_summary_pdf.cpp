@@ -207,12 +207,14 @@ void lowerPart(QPainter& painter, PageWriter& page, const QRectF& area, const Qu
     page.table(offered, {0.24, 0.2, 0.18, 0.14, 0.24});
     if (s.lastQuote) lastQuoteBox(painter, page, area, s);
 
-    const QRectF lower = page.band(lowerLines);
-    if (page.drawing()) {
-        drawBarChart(painter, QRectF(lower.left(), lower.top(), half, lower.height()), guaranteeChart(s));
-        drawBarChart(painter, QRectF(lower.right() - half, lower.top(), half, lower.height()), premiumChart(s));
+    if (lowerLines > 0) {
+        const QRectF lower = page.band(lowerLines);
+        if (page.drawing()) {
+            drawBarChart(painter, QRectF(lower.left(), lower.top(), half, lower.height()), guaranteeChart(s));
+            drawBarChart(painter, QRectF(lower.right() - half, lower.top(), half, lower.height()), premiumChart(s));
+        }
+        page.moveTo(lower.bottom() + page.line() * 0.5);
     }
-    page.moveTo(lower.bottom() + page.line() * 0.5);
 
     page.heading(QStringLiteral("Eligibility"), 1.1);
     const std::vector<EligibilityNotice> notices = eligibilityNotices(s);
@@ -233,11 +235,16 @@ void firstPage(QPainter& painter, PageWriter& page, const QRectF& area, const Qu
 
     // The charts take the room the words leave, up to a size that reads
     // well; the upper pair, with its rotated values, a little more of it.
+    // Where both pairs do not fit, the levels' pair is left out: the table
+    // of the levels above it gives the same figures.
     PageWriter measure(painter, QRectF(area.left(), page.y(), area.width(), area.height()), false);
     lowerPart(painter, measure, area, s, 0, 0);
     const qreal spare = std::max<qreal>(0, (area.bottom() - measure.y()) / page.line() - 0.5);
-    const qreal topLines = std::clamp<qreal>(spare * 0.55, 9, 16);
-    const qreal lowerLines = std::clamp<qreal>(spare - topLines, 5, 12);
+    constexpr qreal kLeastTop = 9;
+    constexpr qreal kLeastLower = 5;
+    const bool both = spare >= kLeastTop + kLeastLower + 0.5;
+    const qreal topLines = both ? std::clamp<qreal>(spare * 0.55, kLeastTop, 16) : std::max(spare, kLeastTop);
+    const qreal lowerLines = both ? std::clamp<qreal>(spare - 0.5 - topLines, kLeastLower, 12) : 0;
     lowerPart(painter, page, area, s, topLines, lowerLines);
 }
 

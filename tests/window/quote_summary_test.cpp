@@ -172,6 +172,25 @@ private Q_SLOTS:
             QVERIFY2(first.contains(QLatin1String(expected)), qPrintable(QString("%1 in: %2").arg(expected, first)));
     }
 
+    // The fullest first page: every level offered and in the letter, each
+    // with two rates and the factor to explain, and both warnings. The
+    // levels' charts give way (the table holds their figures); nothing
+    // runs off the page.
+    void theFullestLetterKeepsItsFirstPageWhole() {
+        QTemporaryDir dir;
+        QuoteSummary s = sampleSummary();
+        for (PremiumColumn& level : s.premium.columns) level.offered = true;
+        std::vector<LevelValues> rates(2, LevelValues{0.011, 0.012, 0.013});
+        s.lastQuote = LastQuote{{{".80", 500, 561}, {".75", 480, 525}, {".65", 400, 455}}, rates, 0.7};
+        const QString pdf = dir.filePath("hansen.pdf");
+        QVERIFY(ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        const QString first = run("pdftotext", {"-f", "1", "-l", "1", "-layout", pdf, "-"}).simplified();
+        for (const char* expected :
+             {"The rate for Corn at this level fell from 0.013 to 0.", "The diversification factor changed from 0.7 to",
+              ".80 (80% coverage) $99,600 $561", "the insurer's review of the farm's records."})
+            QVERIFY2(first.contains(QLatin1String(expected)), qPrintable(QString("%1 in: %2").arg(expected, first)));
+    }
+
     void unwritablePlaceIsToldAndLeavesNothing() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("missing/folder/x.pdf");
