@@ -34,6 +34,9 @@ struct PremiumWarningTexts {
     // The quote summary's warning: {share} is the share tested as a
     // percentage, {limit} the limit in whole per cent.
     const char* summary;
+    // What the warning means for the farmer, after the summary's warning:
+    // what the plan requires and what happens next; {limit} as above.
+    const char* meaning;
     // The premium details' clause on the test: {share} and {limit} as plain
     // numbers. The clauses of every kind make one sentence.
     const char* step;
@@ -46,6 +49,9 @@ inline constexpr PremiumWarningTexts kPremiumWarningTexts[] = {
      "livestock-over-35", "livestock-warning",
      "Livestock bring {share} of the expected revenue, more than the {limit} the plan allows: as the worksheet "
      "stands, the farm is not eligible for KBT.",
+     "The plan insures a farm only while livestock bring no more than {limit} of its expected revenue; the farm as "
+     "entered does not meet that rule. The policy cannot be written as it stands unless livestock come to {limit} or "
+     "less of what the farm intends to produce. The premium shown is an estimate for a farm that meets the rule.",
      "Livestock make up {share} of the expected KBT (the limit is {limit})"},
     {PremiumWarning::LivestockOrInsurableOver50, Control::Mpciex, "the MPCI result",
      "You must purchase an MPCI product on insurable crops because\r50% of your expected KBT comes from livestock "
@@ -53,6 +59,9 @@ inline constexpr PremiumWarningTexts kPremiumWarningTexts[] = {
      "mpci-over-50", "mpci-warning",
      "Livestock and crops insurable under MPCI bring {share} of the expected revenue, more than {limit}: an MPCI "
      "policy must be bought on the insurable crops.",
+     "The plan requires an MPCI policy on the insurable crops when livestock and those crops bring more than {limit} "
+     "of the expected revenue. The KBT policy can be written only with that MPCI policy in place; the MPCI premium "
+     "is not part of the premium shown.",
      "livestock and insurable crops {share} (the limit is {limit})"},
 };
 // clang-format on

@@ -109,12 +109,19 @@ void drawVertical(QPainter& painter, QRectF plot, const BarChart& chart) {
     for (const ChartSeries& series : chart.series)
         for (double value : series.values)
             widest = std::max(widest, metrics.horizontalAdvance(valueText(chart, value)));
-    const bool upwards = widest > barWidth * 1.05;
-    plot.adjust(0, upwards ? widest + line * 0.3 : line, 0, -line * 1.3);
+    const bool upwards = widest > barWidth * 0.95;
+    // A category's name wider than its group wraps onto a second line.
+    qreal widestCategory = 0;
+    for (const QString& category : chart.categories)
+        widestCategory = std::max(widestCategory, metrics.horizontalAdvance(category));
+    const qreal categoryLines = widestCategory > groupWidth * 0.95 ? 2 : 1;
+    plot.adjust(0, upwards ? widest + line * 0.3 : line, 0, -line * (categoryLines + 0.3));
     if (plot.height() <= 0) return;
     const qreal largest = largestValue(chart);
     const auto heightOf = [&](double value) { return plot.height() * std::max(0.0, value) / largest; };
 
+    // Where each value is written, so that the reference line passes them by.
+    QList<QRectF> written;
     for (qsizetype c = 0; c < categories; ++c) {
         const qreal groupLeft = plot.left() + groupWidth * static_cast<qreal>(c) + groupWidth * 0.1;
         for (qsizetype s = 0; s < chart.series.size(); ++s) {
@@ -123,20 +130,26 @@ void drawVertical(QPainter& painter, QRectF plot, const BarChart& chart) {
                              heightOf(value));
             drawBar(painter, bar, static_cast<int>(s));
             const QString text = valueText(chart, chart.series[s].values.value(c));
+            const qreal textWidth = metrics.horizontalAdvance(text);
             if (!upwards) {
                 painter.drawText(QRectF(bar.left() - barWidth, bar.top() - line, barWidth * 3, line),
                                  Qt::AlignHCenter | Qt::AlignBottom, text);
+                written.append(QRectF(bar.center().x() - textWidth / 2, bar.top() - line, textWidth, line));
             } else {
                 painter.save();
                 painter.translate(bar.center().x() + metrics.ascent() / 2 - metrics.descent(), bar.top() - line * 0.2);
                 painter.rotate(-90);
                 painter.drawText(QPointF(0, 0), text);
                 painter.restore();
+                written.append(
+                    QRectF(bar.center().x() - line / 2, bar.top() - line * 0.2 - textWidth, line, textWidth));
             }
         }
-        painter.drawText(
-            QRectF(plot.left() + groupWidth * static_cast<qreal>(c), plot.bottom() + line * 0.2, groupWidth, line),
-            Qt::AlignHCenter | Qt::AlignTop, metrics.elidedText(chart.categories[c], Qt::ElideRight, groupWidth));
+        painter.drawText(QRectF(plot.left() + groupWidth * static_cast<qreal>(c), plot.bottom() + line * 0.2,
+                                groupWidth, line * categoryLines),
+                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                         categoryLines > 1 ? chart.categories[c]
+                                           : metrics.elidedText(chart.categories[c], Qt::ElideRight, groupWidth));
     }
     painter.setPen(QPen(Qt::black, 0));
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
@@ -145,7 +158,20 @@ void drawVertical(QPainter& painter, QRectF plot, const BarChart& chart) {
         QPen dashed(Qt::black, std::max<qreal>(1.0, line / 10));
         dashed.setStyle(Qt::DashLine);
         painter.setPen(dashed);
-        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right() + line * 0.2, y));
+        // The line stops short of every value it would strike through.
+        const qreal gap = line * 0.2;
+        QList<QPair<qreal, qreal>> breaks;
+        for (const QRectF& text : written)
+            if (y >= text.top() - gap && y <= text.bottom() + gap)
+                breaks.append({text.left() - gap, text.right() + gap});
+        std::sort(breaks.begin(), breaks.end());
+        qreal from = plot.left();
+        const qreal end = plot.right() + line * 0.2;
+        for (const auto& [left, right] : breaks) {
+            if (left > from) painter.drawLine(QPointF(from, y), QPointF(std::min(left, end), y));
+            from = std::max(from, right);
+        }
+        if (from < end) painter.drawLine(QPointF(from, y), QPointF(end, y));
         painter.setPen(QPen(Qt::black, 0));
         painter.drawText(QRectF(plot.right() + line * 0.4, y - line, plot.width(), line * 2),
                          Qt::AlignLeft | Qt::AlignVCenter, referenceLabel);

@@ -30,10 +30,14 @@ constexpr int kResolution = 300;
 
 QString dollars(double amount) { return toQString(dollarText(amount)); }
 
-// Lays blocks of text, tables and charts down a page from the top.
+// Lays blocks of text, tables and charts down a page from the top; one
+// that does not draw only measures how far down they reach.
 class PageWriter {
 public:
-    PageWriter(QPainter& painter, const QRectF& page) : painter_(painter), page_(page), y_(page.top()) {}
+    PageWriter(QPainter& painter, const QRectF& page, bool drawing = true)
+        : painter_(painter), page_(page), y_(page.top()), drawing_(drawing) {}
+
+    bool drawing() const { return drawing_; }
 
     qreal line() const { return QFontMetricsF(painter_.font(), painter_.device()).lineSpacing(); }
     qreal y() const { return y_; }
@@ -53,8 +57,12 @@ public:
     // Wrapped text across the page, or across `width` from `left`.
     void paragraph(const QString& text, qreal left = -1, qreal width = -1) {
         const QRectF box(left < 0 ? page_.left() : left, y_, width < 0 ? page_.width() : width, page_.bottom() - y_);
+        const int flags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
         QRectF used;
-        painter_.drawText(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text, &used);
+        if (drawing_)
+            painter_.drawText(box, flags, text, &used);
+        else
+            used = painter_.boundingRect(box, flags, text);
         y_ += used.height() + line() * 0.3;
     }
 
@@ -65,6 +73,10 @@ public:
         // Headers wrap onto a second line; figures are cut short, never wrapped.
         const auto drawRow = [&](const QStringList& cells, bool header) {
             const qreal height = line() * (header ? 2.3 : 1.15);
+            if (!drawing_) {
+                y_ += height;
+                return;
+            }
             qreal x = page_.left();
             if (header) painter_.fillRect(QRectF(x, y_, page_.width(), height), QColor(225, 225, 225));
             for (size_t c = 0; c < widths.size(); ++c) {
@@ -99,85 +111,141 @@ private:
     QPainter& painter_;
     QRectF page_;
     qreal y_;
+    bool drawing_;
 };
 
-QString caseLine(const QuoteSummary& s, const QDate& prepared) {
-    QStringList parts;
-    parts.append(
-        QStringLiteral("Producer: %1").arg(s.producer.empty() ? QStringLiteral("(not given)") : toQString(s.producer)));
-    parts.append(
-        QStringLiteral("Agency: %1").arg(s.agency.empty() ? QStringLiteral("(not given)") : toQString(s.agency)));
+// The case in two columns: who (producer, agency) and where and when
+// (county, the date prepared).
+void caseLines(PageWriter& page, const QRectF& area, const QuoteSummary& s, const QDate& prepared) {
+    const QString who =
+        QStringLiteral("Producer: %1").arg(s.producer.empty() ? QStringLiteral("(not given)") : toQString(s.producer)) +
+        QLatin1Char('\n') +
+        QStringLiteral("Agency: %1").arg(s.agency.empty() ? QStringLiteral("(not given)") : toQString(s.agency));
     QString place = toQString(s.county);
     if (!s.state.empty()) place += (place.isEmpty() ? QString() : QStringLiteral(", ")) + toQString(s.state);
-    parts.append(QStringLiteral("County: %1").arg(place.isEmpty() ? QStringLiteral("(not chosen)") : place));
-    parts.append(QStringLiteral("Prepared: %1").arg(prepared.toString(QStringLiteral("MMMM d, yyyy"))));
-    return parts.join(QStringLiteral("\n"));
+    const QString where = QStringLiteral("County: %1").arg(place.isEmpty() ? QStringLiteral("(not chosen)") : place) +
+                          QLatin1Char('\n') +
+                          QStringLiteral("Prepared: %1").arg(prepared.toString(QStringLiteral("MMMM d, yyyy")));
+    const qreal top = page.y();
+    const qreal half = (area.width() - page.line()) / 2;
+    page.paragraph(who, area.left(), half);
+    const qreal whoBottom = page.y();
+    page.moveTo(top);
+    page.paragraph(where, area.right() - half, half);
+    page.moveTo(std::max(whoBottom, page.y()));
 }
 
 QString rateFileLine(const SummaryRateFile& file) {
     return QStringLiteral("Rates from %1, dated %2, %3 records, SHA-256 %4.")
-        .arg(QFileInfo(toQString(file.path)).fileName(), toQString(file.modified.substr(0, 10)),
+        .arg(toQString(rateFileName(file)), toQString(file.modified.substr(0, 10)),
              toQString(groupedText(static_cast<double>(file.records))), toQString(file.sha256.substr(0, 12)));
 }
 
-// A renewal letter's box: the producer premium of each level under the
-// last quote's rate table and under this one, framed.
-void lastQuoteBox(QPainter& painter, PageWriter& page, const QRectF& area, const std::vector<LastQuoteLevel>& levels) {
-    const auto premium = [](const std::optional<double>& amount) {
-        return amount ? dollars(*amount) : QStringLiteral("not offered");
-    };
-    TextTable cells{{QStringLiteral("Coverage"), QStringLiteral("Last quote: producer premium"),
-                     QStringLiteral("This quote: producer premium")},
-                    {}};
-    for (const LastQuoteLevel& level : levels)
-        cells.rows.append({toQString(level.coverage), premium(level.last), premium(level.current)});
-    // The frame stands a little outside the text, well inside the margins.
+// A frame round what `draw` writes on the page, a little outside the text
+// and well inside the margins.
+template <typename Draw>
+void framed(QPainter& painter, PageWriter& page, const QRectF& area, Draw draw) {
     const qreal pad = page.line() * 0.3;
     const qreal top = page.y();
     page.skip(0.2);
-    page.heading(QStringLiteral("Last quote / this quote"), 1.1);
-    page.table(cells, {0.2, 0.4, 0.4});
-    painter.drawRect(QRectF(area.left() - pad, top, area.width() + 2 * pad, page.y() - top));
+    draw();
+    if (page.drawing()) painter.drawRect(QRectF(area.left() - pad, top, area.width() + 2 * pad, page.y() - top));
     page.skip(0.5);
 }
 
-void firstPage(QPainter& painter, PageWriter& page, const QRectF& area, const QuoteSummary& s, const QDate& prepared) {
-    page.heading(QStringLiteral("KBT whole-farm revenue insurance: premium estimate"), 1.5);
-    page.paragraph(caseLine(s, prepared));
-    page.skip(0.3);
+// What the words of the paper mean, once, in plain words.
+void wordsBox(QPainter& painter, PageWriter& page, const QRectF& area) {
+    framed(painter, page, area, [&] {
+        page.heading(QStringLiteral("What the words mean"), 1.1);
+        for (const std::string& words : plainWords()) page.paragraph(toQString(words));
+    });
+}
 
+// A renewal letter's box: the producer premium of each level under the
+// last quote's rate table and under this one, the change, and why.
+void lastQuoteBox(QPainter& painter, PageWriter& page, const QRectF& area, const QuoteSummary& s) {
+    TextTable cells{{QStringLiteral("Coverage"), QStringLiteral("Last quote: producer premium"),
+                     QStringLiteral("This quote: producer premium"), QStringLiteral("Change"),
+                     QStringLiteral("Change in per cent")},
+                    {}};
+    const std::vector<RenewalLine> lines = renewalLines(s);
+    for (const RenewalLine& line : lines)
+        cells.rows.append({toQString(line.coverage), toQString(line.last), toQString(line.current),
+                           toQString(line.change), toQString(line.percent)});
+    framed(painter, page, area, [&] {
+        page.heading(QStringLiteral("Last quote / this quote"), 1.1);
+        page.table(cells, {0.24, 0.2, 0.2, 0.16, 0.2});
+        for (const RenewalLine& line : lines)
+            page.paragraph(QStringLiteral("%1: %2").arg(toQString(line.coverage), toQString(line.reason)));
+    });
+}
+
+// The first page below the box of words: the charts of the case, the levels
+// offered (and a letter's last quote), the charts of the levels, the
+// eligibility, the rate file and the disclaimer. The two bands of charts are
+// `topLines` and `lowerLines` high.
+void lowerPart(QPainter& painter, PageWriter& page, const QRectF& area, const QuoteSummary& s, qreal topLines,
+               qreal lowerLines) {
     const qreal half = (area.width() - page.line()) / 2;
-    const QRectF charts = page.band(20);
-    drawBarChart(painter, QRectF(charts.left(), charts.top(), half, charts.height()), taxYearsChart(s));
-    drawBarChart(painter, QRectF(charts.right() - half, charts.top(), half, charts.height()), commoditySharesChart(s));
-    page.moveTo(charts.bottom() + page.line());
+    const QRectF charts = page.band(topLines);
+    if (page.drawing()) {
+        drawBarChart(painter, QRectF(charts.left(), charts.top(), half, charts.height()), taxYearsChart(s));
+        drawBarChart(painter, QRectF(charts.right() - half, charts.top(), half, charts.height()),
+                     commoditySharesChart(s));
+    }
+    page.moveTo(charts.bottom() + page.line() * 0.5);
 
     TextTable offered{
         {QStringLiteral("Coverage"), QStringLiteral("Revenue guarantee"), QStringLiteral("Producer premium"),
          QStringLiteral("Subsidy"), QStringLiteral("Premium per $1,000 of guarantee")},
         {}};
     for (const SummaryLevel& level : offeredLevels(s))
-        offered.rows.append({toQString(level.coverage), dollars(level.figures.indemnityThreshold()),
+        offered.rows.append({toQString(coverageText(level.coverage)), dollars(level.figures.indemnityThreshold()),
                              dollars(level.figures.producerPremium()), dollars(level.figures.subsidy()),
                              toQString(dollarCentsText(premiumPerThousand(level.figures)))});
     page.heading(QStringLiteral("Coverage levels offered"), 1.1);
-    page.table(offered, {0.14, 0.22, 0.2, 0.18, 0.26});
-    if (s.lastQuote) lastQuoteBox(painter, page, area, *s.lastQuote);
+    page.table(offered, {0.24, 0.2, 0.18, 0.14, 0.24});
+    if (s.lastQuote) lastQuoteBox(painter, page, area, s);
 
-    const QRectF lower = page.band(17);
-    drawBarChart(painter, QRectF(lower.left(), lower.top(), half, lower.height()), guaranteeChart(s));
-    PageWriter side(painter, QRectF(lower.right() - half, lower.top(), half, area.bottom() - lower.top()));
-    side.heading(QStringLiteral("Eligibility"), 1.1);
-    const auto warnings = eligibilityWarnings(s);
-    if (warnings.empty()) side.paragraph(QStringLiteral("Neither eligibility test raised a warning."));
-    for (const std::string& warning : warnings) side.paragraph(QStringLiteral("Warning: ") + toQString(warning));
-    side.skip(0.3);
-    side.heading(QStringLiteral("Rate file"), 1.1);
-    side.paragraph(rateFileLine(s.rateFile));
-    page.moveTo(std::max(lower.bottom(), side.y()) + page.line());
+    if (lowerLines > 0) {
+        const QRectF lower = page.band(lowerLines);
+        if (page.drawing()) {
+            drawBarChart(painter, QRectF(lower.left(), lower.top(), half, lower.height()), guaranteeChart(s));
+            drawBarChart(painter, QRectF(lower.right() - half, lower.top(), half, lower.height()), premiumChart(s));
+        }
+        page.moveTo(lower.bottom() + page.line() * 0.5);
+    }
+
+    page.heading(QStringLiteral("Eligibility"), 1.1);
+    const std::vector<EligibilityNotice> notices = eligibilityNotices(s);
+    if (notices.empty()) page.paragraph(QStringLiteral("Neither eligibility test raised a warning."));
+    for (const EligibilityNotice& notice : notices)
+        page.paragraph(QStringLiteral("Warning: %1 %2").arg(toQString(notice.warning), toQString(notice.meaning)));
+    page.paragraph(rateFileLine(s.rateFile));
+    page.skip(0.3);
 
     page.heading(QStringLiteral("Please note"), 1.1);
     page.paragraph(toQString(kSummaryDisclaimer));
+}
+
+void firstPage(QPainter& painter, PageWriter& page, const QRectF& area, const QuoteSummary& s, const QDate& prepared) {
+    page.heading(QStringLiteral("KBT whole-farm revenue insurance: premium estimate"), 1.5);
+    caseLines(page, area, s, prepared);
+    wordsBox(painter, page, area);
+
+    // The charts take the room the words leave, up to a size that reads
+    // well; the upper pair, with its rotated values, a little more of it.
+    // Where both pairs do not fit, the levels' pair is left out: the table
+    // of the levels above it gives the same figures.
+    PageWriter measure(painter, QRectF(area.left(), page.y(), area.width(), area.height()), false);
+    lowerPart(painter, measure, area, s, 0, 0);
+    const qreal spare = std::max<qreal>(0, (area.bottom() - measure.y()) / page.line() - 0.5);
+    constexpr qreal kLeastTop = 9;
+    constexpr qreal kLeastLower = 5;
+    const bool both = spare >= kLeastTop + kLeastLower + 0.5;
+    const qreal topLines = both ? std::clamp<qreal>(spare * 0.55, kLeastTop, 16) : std::max(spare, kLeastTop);
+    const qreal lowerLines = both ? std::clamp<qreal>(spare - 0.5 - topLines, kLeastLower, 12) : 0;
+    lowerPart(painter, page, area, s, topLines, lowerLines);
 }
 
 void secondPage(PageWriter& page, const QuoteSummary& s) {
@@ -194,7 +262,7 @@ void secondPage(PageWriter& page, const QuoteSummary& s) {
     page.table(levelCells(s), {0.09, 0.08, 0.11, 0.1, 0.07, 0.07, 0.09, 0.09, 0.09, 0.08, 0.13});
 
     page.heading(QStringLiteral("Rate file"), 1.1);
-    page.paragraph(rateFileText(s.rateFile));
+    page.paragraph(paperRateFileText(s.rateFile));
 }
 
 }  // namespace
@@ -248,7 +316,9 @@ FileOutcome writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& pat
     {
         QPdfWriter writer(&file);
         writer.setResolution(kResolution);
-        writer.setTitle(QStringLiteral("KBT premium estimate %1").arg(toQString(summary.worksheetName)).trimmed());
+        writer.setTitle(QStringLiteral("KBT premium estimate %1")
+                            .arg(QFileInfo(toQString(summary.worksheetName)).fileName())
+                            .trimmed());
         writer.setCreator(QStringLiteral("KBT2"));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
                                          QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),

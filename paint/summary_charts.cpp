@@ -41,19 +41,32 @@ BarChart commoditySharesChart(const QuoteSummary& summary) {
     return chart;
 }
 
-BarChart guaranteeChart(const QuoteSummary& summary) {
+// A chart of one figure per coverage level offered, each level named with
+// its share of the allowable KBT.
+BarChart levelsChart(const QuoteSummary& summary, const QString& title, const QString& name,
+                     double (PremiumColumn::*figure)() const) {
     BarChart chart;
-    chart.title = QStringLiteral("Revenue guarantee and producer premium");
-    ChartSeries guarantee{QStringLiteral("Revenue guarantee"), {}};
-    ChartSeries premium{QStringLiteral("Producer premium"), {}};
+    chart.title = title;
+    ChartSeries values{name, {}};
     for (const SummaryLevel& level : offeredLevels(summary)) {
-        chart.categories.append(QStringLiteral("Coverage %1").arg(toQString(level.coverage)));
-        guarantee.values.append(level.figures.indemnityThreshold());
-        premium.values.append(level.figures.producerPremium());
+        chart.categories.append(toQString(coverageText(level.coverage)));
+        values.values.append((level.figures.*figure)());
     }
-    chart.series = {guarantee, premium};
+    chart.series = {values};
     chart.valueText = dollars;
     return chart;
+}
+
+BarChart guaranteeChart(const QuoteSummary& summary) {
+    return levelsChart(summary, QStringLiteral("Revenue guarantee by coverage level"),
+                       QStringLiteral("Revenue guarantee"), &PremiumColumn::indemnityThreshold);
+}
+
+// The premium on a scale of its own: beside the guarantee it would be too
+// short a bar to read.
+BarChart premiumChart(const QuoteSummary& summary) {
+    return levelsChart(summary, QStringLiteral("Producer premium by coverage level"),
+                       QStringLiteral("Producer premium"), &PremiumColumn::producerPremium);
 }
 
 }  // namespace kbt2::ui

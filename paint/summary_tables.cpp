@@ -64,4 +64,10 @@ QString rateFileText(const SummaryRateFile& file) {
              toQString(groupedText(static_cast<double>(file.records))), toQString(file.sha256));
 }
 
+QString paperRateFileText(const SummaryRateFile& file) {
+    return QStringLiteral("%1, dated %2, %3 records read\nSHA-256 %4")
+        .arg(toQString(rateFileName(file)), toQString(file.modified),
+             toQString(groupedText(static_cast<double>(file.records))), toQString(file.sha256));
+}
+
 }  // namespace kbt2::ui

@@ -20,5 +20,8 @@ TextTable commodityCells(const QuoteSummary& summary);
 TextTable levelCells(const QuoteSummary& summary);
 // Path, size, time, records read and SHA-256, on three lines.
 QString rateFileText(const SummaryRateFile& file);
+// What paper shows of the rate file, on two lines: its name without the
+// folder, time, records read and SHA-256; never where it lies.
+QString paperRateFileText(const SummaryRateFile& file);
 
 }  // namespace kbt2::ui

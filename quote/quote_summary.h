@@ -46,6 +46,17 @@ struct LastQuoteLevel {
     std::optional<double> current;
 };
 
+// A renewal's last quote: the same worksheet priced under the earlier rate
+// table, with what that table gave the premium, so a letter can say why a
+// premium moved.
+struct LastQuote {
+    std::vector<LastQuoteLevel> levels;  // each level offered under either table, in column order
+    // Each commodity row's rates under the earlier table, one per row of the
+    // summary's premium in its order; empty when they are not known.
+    std::vector<LevelValues> rates;
+    double diversificationFactor = 0;
+};
+
 struct QuoteSummary {
     std::string worksheetName;  // the file's name, or empty for an unsaved worksheet
     std::string producer;
@@ -60,9 +71,8 @@ struct QuoteSummary {
     PremiumFigures premium;
     std::vector<SummaryCommodity> commodities;  // one per row of `premium`, in its order
     SummaryRateFile rateFile;
-    // The same worksheet's premiums under an earlier rate table, for a
-    // renewal letter; each level offered under either table, in column order.
-    std::optional<std::vector<LastQuoteLevel>> lastQuote;
+    // The same worksheet under an earlier rate table, for a renewal letter.
+    std::optional<LastQuote> lastQuote;
 };
 
 // One coverage level of the summary: its caption in kCoverageLevels and the

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <initializer_list>
 #include <iterator>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -57,6 +59,88 @@ std::string filledIn(std::string_view words, const std::string& share, const std
     return text;
 }
 
+// A sentence with each "{name}" replaced by its figure. The sentences stay
+// whole, so each can be translated as one.
+using Figures = std::initializer_list<std::pair<std::string_view, std::string>>;
+std::string sentence(std::string_view words, Figures figures) {
+    std::string text;
+    for (size_t at = 0; at < words.size();) {
+        const auto figure = std::ranges::find_if(
+            figures, [&](const auto& f) { return words.substr(at).starts_with("{" + std::string(f.first) + "}"); });
+        if (figure == figures.end()) {
+            text += words[at++];
+            continue;
+        }
+        text += figure->second;
+        at += figure->first.size() + 2;
+    }
+    return text;
+}
+
+// The words of a renewal letter's reasons; each a whole sentence.
+constexpr const char* kLevelOffered = "The new rate table offers this level; the last quote did not.";
+constexpr const char* kLevelWithdrawn =
+    "The new rate table no longer offers this level, so the policy cannot be renewed at it.";
+constexpr const char* kRateRose = "The rate for {commodity} at this level rose from {old} to {new}.";
+constexpr const char* kRateFell = "The rate for {commodity} at this level fell from {old} to {new}.";
+constexpr const char* kFactorChanged = "The diversification factor changed from {old} to {new}.";
+constexpr const char* kNothingChanged =
+    "Nothing that sets this premium changed: the same rates and the same diversification factor.";
+constexpr const char* kSamePremium = "The premium at this level is the same as the last quote's.";
+constexpr const char* kOtherChange = "The new rate table changed the figures behind this premium; page 2 shows them.";
+constexpr const char* kUnnamedCommodity = "commodity code {code}";
+constexpr const char* kNotOffered = "not offered";
+
+// The column of a coverage level's caption; none for a caption not in the table.
+std::optional<size_t> columnOf(const std::string& caption) {
+    for (size_t column = 0; column < std::size(kCoverageLevels); ++column)
+        if (caption == kCoverageLevels[column].caption) return column;
+    return std::nullopt;
+}
+
+// "+$6", "-$3", "$0".
+std::string signedDollarText(double change) { return (roundWhole(change) > 0 ? "+" : "") + dollarText(change); }
+
+// The change in per cent of the last premium, one decimal rounded half up
+// as kbt2-quote's comparison writes it: "+46.2%", "-3.0%", "0.0%".
+std::string changePercentText(double last, double current) {
+    const double percent = std::floor((current - last) / std::fabs(last) * 1000 + 0.5) / 10 + 0.0;
+    std::string text = plainText(std::fabs(percent));
+    if (text.find('.') == std::string::npos) text += ".0";
+    return (percent > 0 ? "+" : percent < 0 ? "-" : "") + text + "%";
+}
+
+// Why a level offered under both tables moved, or that nothing did.
+std::string renewalReason(const QuoteSummary& summary, const LastQuote& last, size_t column, double change) {
+    std::vector<std::string> sentences;
+    const bool ratesKnown = last.rates.size() == summary.premium.rows.size();
+    if (ratesKnown) {
+        std::vector<std::string> named;
+        for (size_t i = 0; i < last.rates.size(); ++i) {
+            const std::string before = plain(last.rates[i][column]);
+            const std::string after = plain(summary.premium.rows[i].rates[column]);
+            if (before == after) continue;
+            if (i >= summary.commodities.size()) continue;
+            const SummaryCommodity& c = summary.commodities[i];
+            const std::string name = c.name.empty() ? sentence(kUnnamedCommodity, {{"code", c.code}}) : c.name;
+            if (std::find(named.begin(), named.end(), name) != named.end()) continue;
+            named.push_back(name);
+            const bool rose = last.rates[i][column] < summary.premium.rows[i].rates[column];
+            sentences.push_back(
+                sentence(rose ? kRateRose : kRateFell, {{"commodity", name}, {"old", before}, {"new", after}}));
+        }
+    }
+    const std::string factorBefore = plain(last.diversificationFactor);
+    const std::string factorAfter = plain(summary.premium.diversificationFactor);
+    if (ratesKnown && factorBefore != factorAfter)
+        sentences.push_back(sentence(kFactorChanged, {{"old", factorBefore}, {"new", factorAfter}}));
+    if (sentences.empty())
+        sentences.push_back(roundWhole(change) != 0 ? kOtherChange : ratesKnown ? kNothingChanged : kSamePremium);
+    std::string reason;
+    for (const std::string& sentence : sentences) reason += (reason.empty() ? "" : " ") + sentence;
+    return reason;
+}
+
 }  // namespace
 
 std::string groupedText(double whole) {
@@ -104,25 +188,67 @@ std::vector<std::string> eligibilityWarnings(const QuoteSummary& summary) {
     return warnings;
 }
 
-namespace {
-
-// A sentence with each "{name}" replaced by its figure. The sentences stay
-// whole, so each can be translated as one.
-using Figures = std::initializer_list<std::pair<std::string_view, std::string>>;
-std::string sentence(std::string_view words, Figures figures) {
-    std::string text;
-    for (size_t at = 0; at < words.size();) {
-        const auto figure = std::ranges::find_if(
-            figures, [&](const auto& f) { return words.substr(at).starts_with("{" + std::string(f.first) + "}"); });
-        if (figure == figures.end()) {
-            text += words[at++];
-            continue;
-        }
-        text += figure->second;
-        at += figure->first.size() + 2;
+std::vector<EligibilityNotice> eligibilityNotices(const QuoteSummary& summary) {
+    std::vector<EligibilityNotice> notices;
+    const std::vector<std::string> warnings = eligibilityWarnings(summary);
+    for (size_t i = 0; i < warnings.size(); ++i) {
+        const auto kind = static_cast<size_t>(summary.premium.warnings[i]);
+        notices.push_back({warnings[i], sentence(kPremiumWarningTexts[kind].meaning,
+                                                 {{"limit", plain(kPremiumWarnings[kind].limit * 100) + "%"}})});
     }
-    return text;
+    return notices;
 }
+
+std::string coverageText(const std::string& caption) {
+    const std::optional<size_t> column = columnOf(caption);
+    if (!column) return caption;
+    return sentence("{level} ({percent} coverage)",
+                    {{"level", caption}, {"percent", plain(kCoverageLevels[*column].level * 100) + "%"}});
+}
+
+std::vector<std::string> plainWords() {
+    const CoverageLevel& example = kCoverageLevels[std::size(kCoverageLevels) / 2];
+    return {
+        "KBT is the farm revenue this plan insures, worked out from the allowable income of the five tax years and "
+        "from the expected revenue of the commodities; the smaller of the two is the allowable KBT.",
+        "MPCI is multiple-peril crop insurance: the farm's other policies on its crops. What they already cover is "
+        "taken off the KBT liability, so the same revenue is not insured twice.",
+        sentence("The coverage level is the share of the allowable KBT that the plan guarantees as revenue: at "
+                 "{level} the revenue guarantee is {percent} of the allowable KBT.",
+                 {{"level", coverageText(example.caption)}, {"percent", plain(example.level * 100) + "%"}}),
+    };
+}
+
+std::string rateFileName(const SummaryRateFile& file) { return std::filesystem::path(file.path).filename().string(); }
+
+std::vector<RenewalLine> renewalLines(const QuoteSummary& summary) {
+    std::vector<RenewalLine> lines;
+    if (!summary.lastQuote) return lines;
+    const LastQuote& last = *summary.lastQuote;
+    for (const LastQuoteLevel& level : last.levels) {
+        RenewalLine line{coverageText(level.coverage),
+                         level.last ? dollarText(*level.last) : kNotOffered,
+                         level.current ? dollarText(*level.current) : kNotOffered,
+                         {},
+                         {},
+                         {}};
+        const std::optional<size_t> column = columnOf(level.coverage);
+        if (!level.last) {
+            line.reason = kLevelOffered;
+        } else if (!level.current) {
+            line.reason = kLevelWithdrawn;
+        } else {
+            const double change = roundWhole(*level.current - *level.last);
+            line.change = signedDollarText(change);
+            if (*level.last != 0) line.percent = changePercentText(*level.last, *level.current);
+            line.reason = column ? renewalReason(summary, last, *column, change) : kOtherChange;
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+namespace {
 
 // Whole dollars as "$1,287", an amount with cents (an MPCI liability may have
 // them) as "$1,287.50", so a figure worked out from it reads true.

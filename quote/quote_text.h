@@ -29,6 +29,40 @@ std::vector<std::string> premiumSteps(const QuoteSummary& summary);
 // Each eligibility warning of the run in plain words; none when it passed both.
 std::vector<std::string> eligibilityWarnings(const QuoteSummary& summary);
 
+// An eligibility warning as the farmer's paper gives it: the warning, then
+// what it means for the farm (what the plan requires, what happens next).
+struct EligibilityNotice {
+    std::string warning;
+    std::string meaning;
+};
+std::vector<EligibilityNotice> eligibilityNotices(const QuoteSummary& summary);
+
+// ".75 (75% coverage)": a coverage level's caption with the share of the
+// allowable KBT it guarantees.
+std::string coverageText(const std::string& caption);
+
+// The paper's box of plain words, one paragraph each: what KBT, MPCI and a
+// coverage level mean.
+std::vector<std::string> plainWords();
+
+// The rate file's name without its folder: all the paper says of where it is.
+std::string rateFileName(const SummaryRateFile& file);
+
+// One coverage level of a renewal letter: the producer premium of the last
+// quote and of this one ("not offered" where that table did not offer the
+// level), the change in dollars and in per cent of the last premium (empty
+// where either is not offered), and why it changed, in whole sentences.
+struct RenewalLine {
+    std::string coverage;
+    std::string last;
+    std::string current;
+    std::string change;
+    std::string percent;
+    std::string reason;
+};
+// The letter's lines, one per level of the last quote; none without one.
+std::vector<RenewalLine> renewalLines(const QuoteSummary& summary);
+
 // The plain line every page of a summary or letter priced from the shipped
 // sample table carries, and Premium Details shows.
 std::string sampleRatesLine();

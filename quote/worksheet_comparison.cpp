@@ -44,14 +44,19 @@ ComparedQuote compareWorksheet(const std::string& path, RateSource& before, Rate
     RecordingSource recordedAfter(after);
     RateSource* const sources[] = {&recordedBefore, &recordedAfter};
     std::vector<WorksheetQuote> quotes = quoteWorksheetUnder(path, sources, withDetails);
+    EarlierPremium earlier;
+    if (quotes[0].details) {
+        for (const PremiumRow& row : quotes[0].details->premium.rows) earlier.rates.push_back(row.rates);
+        earlier.diversificationFactor = quotes[0].details->premium.diversificationFactor;
+    }
     quotes[0].details.reset();
-    ComparedQuote compared{std::move(quotes[0]), std::move(quotes[1]), {}};
+    ComparedQuote compared{std::move(quotes[0]), std::move(quotes[1]), {}, std::move(earlier)};
     compared.records = changedRecords(recordedBefore, recordedAfter);
     return compared;
 }
 
 ComparedQuote failedComparison(const std::string& path, const std::string& message) {
-    return {failedQuote(path, message), failedQuote(path, message), {}};
+    return {failedQuote(path, message), failedQuote(path, message), {}, {}};
 }
 
 bool unchanged(const ComparedQuote& compared) {
@@ -79,14 +84,14 @@ std::vector<LevelPair> levelPairs(const ComparedQuote& compared) {
 
 double producerPremiumOf(const LevelQuote* level) { return level ? numericValue(level->figures[kProducerPremium]) : 0; }
 
-std::vector<LastQuoteLevel> lastQuoteOf(const ComparedQuote& compared) {
-    std::vector<LastQuoteLevel> levels;
+LastQuote lastQuoteOf(const ComparedQuote& compared) {
+    LastQuote last{{}, compared.earlier.rates, compared.earlier.diversificationFactor};
     const auto premium = [](const LevelQuote* level) {
         return level ? std::optional<double>(producerPremiumOf(level)) : std::nullopt;
     };
     for (const LevelPair& pair : levelPairs(compared))
-        levels.push_back({pair.coverage, premium(pair.before), premium(pair.after)});
-    return levels;
+        last.levels.push_back({pair.coverage, premium(pair.before), premium(pair.after)});
+    return last;
 }
 
 double premiumChange(const LevelPair& level) {

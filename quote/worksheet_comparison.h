@@ -20,14 +20,23 @@ struct RecordChange {
     CommodityRates after;
 };
 
+// What the old table gave the premium of a quote with details: each
+// commodity row's rates and the diversification factor.
+struct EarlierPremium {
+    std::vector<LevelValues> rates;  // one per row of the premium, in its order
+    double diversificationFactor = 0;
+};
+
 struct ComparedQuote {
     WorksheetQuote before;              // under the old table
     WorksheetQuote after;               // under the new one
     std::vector<RecordChange> records;  // in the order of the report rows
+    EarlierPremium earlier;             // when asked for with the details
 };
 
 // The worksheet quoted under both tables, as two plain runs would quote it;
-// `withDetails` adds the details of the quote under the new table.
+// `withDetails` adds the details of the quote under the new table and what
+// the old table gave the premium.
 ComparedQuote compareWorksheet(const std::string& path, RateSource& before, RateSource& after,
                                bool withDetails = false);
 // An item that named no worksheet.
@@ -55,7 +64,8 @@ double producerPremiumOf(const LevelQuote* level);
 double premiumChange(const LevelPair& level);
 
 // The producer premium at each level offered under either table, old and
-// new, as a renewal letter sets them side by side.
-std::vector<LastQuoteLevel> lastQuoteOf(const ComparedQuote& compared);
+// new, as a renewal letter sets them side by side, with the old table's
+// rates and factor.
+LastQuote lastQuoteOf(const ComparedQuote& compared);
 
 }  // namespace kbt2::quote

@@ -296,6 +296,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
         // records go, and the details of a worksheet no letter is for.
         compared.records.clear();
         if (!changed || failed(compared)) compared.after.details.reset();
+        if (!compared.after.details) compared.earlier = {};
         if (progress || compared.after.details) quoted.compared.push_back(std::move(compared));
     };
     // The rate file's identity of a quote's details and, for --summaries,

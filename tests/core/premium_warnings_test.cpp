@@ -69,6 +69,16 @@ std::string summaryWords(PremiumWarning kind) {
     return words.front();
 }
 
+// What the paper says the warning means for the farm, when it names its limit.
+std::string paperMeaning(PremiumWarning kind) {
+    QuoteSummary s;
+    s.premium.warnings = {kind};
+    const std::vector<EligibilityNotice> notices = eligibilityNotices(s);
+    const std::string limit = plainText(premiumWarningTest(kind).limit * 100) + "%";
+    if (notices.size() != 1 || notices.front().meaning.find(limit) == std::string::npos) return {};
+    return notices.front().meaning;
+}
+
 // The details' sentence on the tests, one clause per kind, each naming its limit.
 std::string stepClause(PremiumWarning kind) {
     QuoteSummary s;
@@ -127,6 +137,7 @@ const Reader kReaders[] = {
     {"quote/quote_worksheet.cpp: kbt2-quote's token",    [](PremiumWarning k) { return std::string(premiumWarningTexts(k).token); }},
     {"app/quote/compare_format.cpp: --compare's change", [](PremiumWarning k) { return std::string(premiumWarningTexts(k).change); }},
     {"quote/quote_text.cpp: the summary's words",        summaryWords},
+    {"quote/quote_text.cpp: the paper's meaning",        paperMeaning},
     {"quote/quote_text.cpp: the details' step",          stepClause},
 };
 // clang-format on

@@ -295,11 +295,116 @@ TEST(EligibilityWarnings, WordEachShareAndLimit) {
                   "stands, the farm is not eligible for KBT.",
                   "Livestock and crops insurable under MPCI bring 80.0% of the expected revenue, more than 50%: an "
                   "MPCI policy must be bought on the insurable crops."}));
+    // On paper each warning is followed by what it means for the farm.
+    const auto notices = eligibilityNotices(s);
+    ASSERT_EQ(notices.size(), 2U);
+    EXPECT_EQ(notices[0].warning, eligibilityWarnings(s)[0]);
+    EXPECT_EQ(notices[0].meaning,
+              "The plan insures a farm only while livestock bring no more than 35% of its expected revenue; the farm "
+              "as entered does not meet that rule. The policy cannot be written as it stands unless livestock come to "
+              "35% or less of what the farm intends to produce. The premium shown is an estimate for a farm that "
+              "meets the rule.");
+    EXPECT_NE(notices[1].meaning.find("more than 50% of the expected revenue"), std::string::npos);
     const auto steps = premiumSteps(s);
     EXPECT_NE(std::find(steps.begin(), steps.end(),
                         "Livestock make up 0.372 of the expected KBT (the limit is 0.35); livestock and insurable "
                         "crops 0.8 (the limit is 0.5)."),
               steps.end());
+}
+
+// A level is read with its share of the allowable KBT, and the paper's box
+// of plain words explains the terms once.
+TEST(PlainWords, NameEachLevelWithItsShareAndExplainTheTerms) {
+    EXPECT_EQ(coverageText(".80"), ".80 (80% coverage)");
+    EXPECT_EQ(coverageText(".65"), ".65 (65% coverage)");
+    EXPECT_EQ(coverageText(".99"), ".99");
+    const std::vector<std::string> words = plainWords();
+    ASSERT_EQ(words.size(), 3U);
+    EXPECT_TRUE(words[0].starts_with("KBT is the farm revenue this plan insures,"));
+    EXPECT_TRUE(words[1].starts_with("MPCI is multiple-peril crop insurance"));
+    EXPECT_NE(words[2].find("at .75 (75% coverage) the revenue guarantee is 75% of the allowable KBT"),
+              std::string::npos);
+    SummaryRateFile file;
+    file.path = "/srv/agency/rates/Ratefile.prn";
+    EXPECT_EQ(rateFileName(file), "Ratefile.prn");
+    file.path = "Ratefile.prn";
+    EXPECT_EQ(rateFileName(file), "Ratefile.prn");
+}
+
+// A renewal letter's level: the last and this premium, the change in
+// dollars and per cent, and the reason in words.
+struct RenewalCase {
+    const char* name;
+    std::optional<double> last;
+    std::optional<double> current;
+    double oldRate;    // the first commodity's rate at .75 under the last table (this one's is 0.05)
+    double oldFactor;  // this quote's is 0.606
+    const char* change;
+    const char* percent;
+    const char* reason;
+};
+
+class RenewalReasons : public testing::TestWithParam<RenewalCase> {};
+
+TEST_P(RenewalReasons, SayWhatMovedThePremium) {
+    const RenewalCase& c = GetParam();
+    QuoteSummary s = fiveCommodities();
+    s.commodities[0].name = "Corn";
+    s.commodities[1].code = "53";
+    std::vector<LevelValues> rates(s.premium.rows.size(), LevelValues{0.06, 0.05, 0.04});
+    for (LevelValues& row : rates) row[1] = 0.05;
+    for (size_t i = 0; i < rates.size(); ++i) s.premium.rows[i].rates = rates[i];
+    rates[0][1] = c.oldRate;
+    s.lastQuote = LastQuote{{{".75", c.last, c.current}}, rates, c.oldFactor};
+    const std::vector<RenewalLine> lines = renewalLines(s);
+    ASSERT_EQ(lines.size(), 1U);
+    EXPECT_EQ(lines[0].coverage, ".75 (75% coverage)");
+    EXPECT_EQ(lines[0].last, c.last ? dollarText(*c.last) : "not offered");
+    EXPECT_EQ(lines[0].current, c.current ? dollarText(*c.current) : "not offered");
+    EXPECT_EQ(lines[0].change, c.change);
+    EXPECT_EQ(lines[0].percent, c.percent);
+    EXPECT_EQ(lines[0].reason, c.reason);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RenewalReasons,
+    testing::Values(
+        RenewalCase{"RateRose", 10, 12, 0.04, 0.606, "+$2", "+20.0%",
+                    "The rate for Corn at this level rose from 0.04 to 0.05."},
+        RenewalCase{"RateFell", 14, 12, 0.06, 0.606, "-$2", "-14.3%",
+                    "The rate for Corn at this level fell from 0.06 to 0.05."},
+        RenewalCase{"RateAndFactor", 10, 13, 0.04, 0.55, "+$3", "+30.0%",
+                    "The rate for Corn at this level rose from 0.04 to 0.05. The diversification factor changed "
+                    "from 0.55 to 0.606."},
+        RenewalCase{"LevelWithdrawn", 12, std::nullopt, 0.05, 0.606, "", "",
+                    "The new rate table no longer offers this level, so the policy cannot be renewed at it."},
+        RenewalCase{"LevelOffered", std::nullopt, 12, 0.05, 0.606, "", "",
+                    "The new rate table offers this level; the last quote did not."},
+        RenewalCase{"NothingChanged", 12, 12, 0.05, 0.606, "$0", "0.0%",
+                    "Nothing that sets this premium changed: the same rates and the same diversification factor."},
+        RenewalCase{"FromNothing", 0, 5, 0.05, 0.606, "+$5", "",
+                    "The new rate table changed the figures behind this premium; page 2 shows them."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A commodity without a name is named by its code; one whose rate is the
+// same is not named at all.
+TEST(RenewalReasons, NameAnUnnamedCommodityByItsCode) {
+    QuoteSummary s = fiveCommodities();
+    s.commodities[1].code = "53";
+    std::vector<LevelValues> rates(s.premium.rows.size(), LevelValues{0.06, 0.05, 0.04});
+    for (size_t i = 0; i < rates.size(); ++i) s.premium.rows[i].rates = rates[i];
+    rates[1][1] = 0.07;
+    s.lastQuote = LastQuote{{{".75", 9, 8}}, rates, 0.606};
+    EXPECT_EQ(renewalLines(s).at(0).reason, "The rate for commodity code 53 at this level fell from 0.07 to 0.05.");
+    // Without the last table's rates the letter claims no more than it knows.
+    s.lastQuote->rates.clear();
+    s.lastQuote->diversificationFactor = 0.5;
+    EXPECT_EQ(renewalLines(s).at(0).reason,
+              "The new rate table changed the figures behind this premium; page 2 shows them.");
+    s.lastQuote->levels[0].last = 8;
+    EXPECT_EQ(renewalLines(s).at(0).reason, "The premium at this level is the same as the last quote's.");
+    s.lastQuote.reset();
+    EXPECT_TRUE(renewalLines(s).empty());
 }
 
 TEST(PremiumPerThousand, IsThePremiumOverTheGuarantee) {

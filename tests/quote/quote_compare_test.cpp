@@ -135,14 +135,16 @@ struct RenewalCase {
     // On the changed commodity's lines: the change's sign and a name of `changes`.
     int sign = 0;
     const char* moved = "";
+    // What the letter of the changed commodity alone says moved its premium.
+    const char* reason = "";
 };
 
 const RenewalCase kCases[] = {
     {"SameTable", {}, {}, false, 0, ""},
-    {"RateRaised", {}, raiseRate, false, 1, "rates"},
+    {"RateRaised", {}, raiseRate, false, 1, "rates", "at this level rose from"},
     {"RecordRemoved", {}, removeRecord, false, -1, "rates"},
-    {"RecordAdded", removeRecord, {}, false, 1, "rates"},
-    {"FlagsFlipped", {}, flipFlags, false, 0, "warning"},
+    {"RecordAdded", removeRecord, {}, false, 1, "rates", "at this level rose from 0 to"},
+    {"FlagsFlipped", {}, flipFlags, false, 0, "warning", "Nothing that sets this premium changed"},
     {"TableMissing", {}, {}, true, 0, ""},
 };
 
@@ -286,13 +288,24 @@ TEST_P(QuoteCompare, EveryFigureIsThePlainRunsAndTheChangeIsWorkedOut) {
         else if (!text.empty() && text.back() != ' ')
             text += ' ';
     EXPECT_NE(text.find("Last quote / this quote"), std::string::npos) << text;
+    EXPECT_NE(text.find(c.reason), std::string::npos) << c.reason << " in " << text;
+    // The paper names the rate file, never the folder it lies in.
+    EXPECT_EQ(text.find(scratch_.string()), std::string::npos) << text;
     const auto premium = [](const std::string& figure) {
         return figure.empty() ? std::string("not offered") : dollarText(numericValue(figure));
     };
     for (auto& row : csvRows(changed.out)) {
         if (!row["file"].ends_with("/a.wsk")) continue;
-        const std::string pair = premium(row["old_producer_premium"]) + " " + premium(row["new_producer_premium"]);
-        EXPECT_NE(text.find(row["coverage"] + " " + pair), std::string::npos) << pair << " in " << text;
+        std::string figures = premium(row["old_producer_premium"]) + " " + premium(row["new_producer_premium"]);
+        // The change as the CSV gives it, signed, in dollars and per cent.
+        if (!row["old_producer_premium"].empty() && !row["new_producer_premium"].empty()) {
+            const double change = numericValue(row["change"]);
+            figures += std::string(" ") + (change > 0 ? "+" : "") + dollarText(change);
+            if (!row["change_percent"].empty())
+                figures += std::string(" ") + (change > 0 ? "+" : "") + row["change_percent"] + "%";
+        }
+        EXPECT_NE(text.find(coverageText(row["coverage"]) + " " + figures), std::string::npos)
+            << figures << " in " << text;
     }
 }
 

@@ -103,19 +103,93 @@ private Q_SLOTS:
               "$80,925", "$455", "$5.62", "not eligible for KBT", "an MPCI policy must be bought",
               "Rates from Ratefile.prn, dated 2026-11-30, 21,001 records, SHA-256 0123456789ab.",
               "This is an estimate, not an offer of insurance. The premium is set when the policy is written",
-              "$117,000", "70.0%", "Dairy cows"})
+              "$117,000", "70.0%", "Dairy cows", "the insurer's review of the farm's records.",
+              // The box of plain words, and each level with its share.
+              "What the words mean", "KBT is the farm revenue this plan insures,",
+              "MPCI is multiple-peril crop insurance", ".65 (65% coverage)",
+              // Each warning says what it means for the farm.
+              "does not meet that rule. The policy cannot be written as it stands unless livestock come to 35% or less",
+              "The KBT policy can be written only with that MPCI policy in place; the MPCI premium is not part of the "
+              "premium shown.",
+              "Revenue guarantee by coverage level", "Producer premium by coverage level"})
             QVERIFY2(first.contains(QLatin1String(expected)), qPrintable(QString("%1 in: %2").arg(expected, first)));
-        // Only the level offered stands in the coverage table.
+        // Only the level offered stands in the coverage table; the rate
+        // file's record lines are for the agent's page.
         QVERIFY(!first.contains("$99,600"));
+        QVERIFY2(!first.contains("Record line") && !first.contains(QRegularExpression("\\b1234\\b")),
+                 qPrintable(first));
 
         const QString second = run("pdftotext", {"-f", "2", "-l", "2", pdf, "-"}).simplified();
         for (const char* expected :
              {"For 2 commodities the diversification factor is 0.668 + 0.0179999 × S + 0.3142858 × S², to three "
               "decimals: 0.668 + 0.0179999 × 0.4 + 0.3142858 × 0.4² = 0.725.",
-              "1234", "none", "$99,600", "/data/rates/Ratefile.prn", "1,260,060 bytes",
+              "1234", "none", "$99,600", "Ratefile.prn, dated 2026-11-30T08:15:00, 21,001 records read",
               "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef"})
             QVERIFY2(second.contains(QString::fromUtf8(expected)),
                      qPrintable(QString("%1 in: %2").arg(expected, second)));
+        // Where the rate file lies is no business of the paper.
+        QVERIFY2(!second.contains("/data/rates") && !second.contains("bytes"), qPrintable(second));
+    }
+
+    // A summary written into a folder, of a worksheet and a rate file in
+    // it: no page shows the folder.
+    void noPageShowsALocalPath() {
+        QTemporaryDir dir;
+        QuoteSummary s = sampleSummary();
+        s.worksheetName = dir.filePath("hansen.wsk").toStdString();
+        s.rateFile.path = dir.filePath("Ratefile.prn").toStdString();
+        const QString pdf = dir.filePath("hansen.pdf");
+        QVERIFY(ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        const QString text = run("pdftotext", {pdf, "-"});
+        QVERIFY(text.contains("Ratefile.prn"));
+        QVERIFY2(!text.contains(dir.path()), qPrintable(text));
+        QVERIFY2(!run("pdfinfo", {pdf}).contains(dir.path()), "the PDF's title names the worksheet, not its folder");
+    }
+
+    // A renewal letter: each level's last and this premium, the change in
+    // dollars and per cent, and why, in words.
+    void aLetterSaysWhatChangedAndWhy() {
+        QTemporaryDir dir;
+        QuoteSummary s = sampleSummary();
+        std::vector<LevelValues> rates;
+        for (const PremiumRow& row : s.premium.rows) rates.push_back(row.rates);
+        rates[0][2] = 0.025;
+        s.lastQuote = LastQuote{{{".75", 500, std::nullopt}, {".65", 400, 455}}, rates, 0.725};
+        const QString pdf = dir.filePath("hansen.pdf");
+        QVERIFY(ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        if (const QString keep = qEnvironmentVariable("KBT2_KEEP_LETTER"); !keep.isEmpty()) {
+            QFile::remove(keep);
+            QFile::copy(pdf, keep);
+        }
+        QVERIFY2(run("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+2\\n")), "the letter keeps two pages");
+        const QString first = run("pdftotext", {"-f", "1", "-l", "1", "-layout", pdf, "-"}).simplified();
+        for (const char* expected :
+             {"Last quote / this quote", ".75 (75% coverage) $500 not offered",
+              ".65 (65% coverage) $400 $455 +$55 +13.8%",
+              "The new rate table no longer offers this level, so the policy cannot be renewed at it.",
+              "The rate for Dairy cows at this level rose from 0.025 to 0.03.",
+              // The page still holds the whole disclaimer.
+              "the insurer's review of the farm's records."})
+            QVERIFY2(first.contains(QLatin1String(expected)), qPrintable(QString("%1 in: %2").arg(expected, first)));
+    }
+
+    // The fullest first page: every level offered and in the letter, each
+    // with two rates and the factor to explain, and both warnings. The
+    // levels' charts give way (the table holds their figures); nothing
+    // runs off the page.
+    void theFullestLetterKeepsItsFirstPageWhole() {
+        QTemporaryDir dir;
+        QuoteSummary s = sampleSummary();
+        for (PremiumColumn& level : s.premium.columns) level.offered = true;
+        std::vector<LevelValues> rates(2, LevelValues{0.011, 0.012, 0.013});
+        s.lastQuote = LastQuote{{{".80", 500, 561}, {".75", 480, 525}, {".65", 400, 455}}, rates, 0.7};
+        const QString pdf = dir.filePath("hansen.pdf");
+        QVERIFY(ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        const QString first = run("pdftotext", {"-f", "1", "-l", "1", "-layout", pdf, "-"}).simplified();
+        for (const char* expected :
+             {"The rate for Corn at this level fell from 0.013 to 0.", "The diversification factor changed from 0.7 to",
+              ".80 (80% coverage) $99,600 $561", "the insurer's review of the farm's records."})
+            QVERIFY2(first.contains(QLatin1String(expected)), qPrintable(QString("%1 in: %2").arg(expected, first)));
     }
 
     void unwritablePlaceIsToldAndLeavesNothing() {
@@ -167,7 +241,10 @@ private Q_SLOTS:
             for (int x = 0; x < image.width(); x += 2) greys.insert(qGray(image.pixel(x, y)) / 32);
         QVERIFY2(greys.size() >= 3, "the chart draws in at least three shades of grey");
         QCOMPARE(view.chart().categories.size(), 5);
-        QCOMPARE(ui::guaranteeChart(sampleSummary()).categories, QStringList{"Coverage .65"});
+        QCOMPARE(ui::guaranteeChart(sampleSummary()).categories, QStringList{".65 (65% coverage)"});
+        // The premium on a scale of its own, not beside the guarantee.
+        QCOMPARE(ui::guaranteeChart(sampleSummary()).series.size(), 1);
+        QCOMPARE(ui::premiumChart(sampleSummary()).series.front().values, QList<double>{455});
     }
 };
 
