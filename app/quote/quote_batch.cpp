@@ -205,7 +205,8 @@ struct QuotedLines {
 };
 
 // Letters are flushed to the disk in groups of this many: a file's fsync
-// and its folder's cost more than drawing the letter.
+// and its folder's, each waiting for the disk, cost about as much as drawing
+// the letter.
 constexpr size_t kLettersPerSync = 32;
 
 // What the writing thread has to say of the worksheets handed back, in
