@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -14,7 +13,6 @@
 #include "app/quote/quote_options.h"
 #include "paint/quote_summary_pdf.h"
 #include "storage/file_io.h"
-#include "worksheet/system_error_text.h"
 
 #ifndef KBT2_VERSION
 #define KBT2_VERSION "unknown"
@@ -22,12 +20,19 @@
 
 namespace {
 
-// --summaries: a PDF per quoted worksheet, into a folder made when missing.
-kbt2::FileOutcome writeSummary(const kbt2::QuoteSummary& summary, const std::string& path) {
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    if (error) return kbt2::FileFailure{kbt2::systemErrorText(error.value())};
-    return kbt2::ui::writeQuoteSummaryPdf(summary, QString::fromStdString(path));
+// --summaries: a quoted worksheet's PDF, drawn in memory.
+kbt2::quote::DrawnSummary drawSummary(const kbt2::QuoteSummary& summary) {
+    kbt2::quote::DrawnSummary drawn;
+    auto pdf = kbt2::ui::quoteSummaryPdf(summary);
+    if (!pdf.ok()) {
+        drawn.failed = std::move(pdf).failure();
+    } else if (!kbt2::ui::isWholePdf(pdf.value())) {
+        drawn.failed = kbt2::FileFailure{"The PDF could not be written in full."};
+        drawn.cutShort = true;
+    } else {
+        drawn.pdf = pdf.value().toStdString();
+    }
+    return drawn;
 }
 
 int quote(int argc, char** argv) {
@@ -54,7 +59,7 @@ int quote(int argc, char** argv) {
         painting = std::make_unique<QGuiApplication>(qtArgc, argv);
     }
     return runQuoteBatch(options, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1,
-                         options.summariesDir ? kbt2::quote::SummaryWriter(writeSummary) : nullptr);
+                         options.summariesDir ? kbt2::quote::SummaryDrawer(drawSummary) : nullptr);
 }
 
 }  // namespace

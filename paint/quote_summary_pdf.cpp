@@ -305,12 +305,11 @@ FileOutcome writeWholePdf(const QByteArray& bytes, const QString& path) {
         if (written.ok()) return written;
         reason = std::move(written).failure().reason;
     }
-    if (existed) reason += " The file already there is left as it was.";
+    if (existed) reason += kEarlierFileKept;
     return FileFailure{std::move(reason)};
 }
 
-FileOutcome writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& path, const QDate& prepared) {
-    // Made in memory first: the file is written only once the PDF is whole.
+Outcome<QByteArray, FileFailure> quoteSummaryPdf(const QuoteSummary& summary, const QDate& prepared) {
     QBuffer file;
     file.open(QIODevice::WriteOnly);
     {
@@ -328,7 +327,14 @@ FileOutcome writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& pat
         paintQuoteSummary(painter, writer, summary, prepared);
         if (!painter.end()) return FileFailure{"The PDF could not be finished."};
     }
-    return writeWholePdf(file.data(), path);
+    return file.data();
+}
+
+FileOutcome writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& path, const QDate& prepared) {
+    // Made in memory first: the file is written only once the PDF is whole.
+    auto drawn = quoteSummaryPdf(summary, prepared);
+    if (!drawn.ok()) return std::move(drawn).failure();
+    return writeWholePdf(drawn.value(), path);
 }
 
 }  // namespace kbt2::ui

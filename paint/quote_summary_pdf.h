@@ -23,6 +23,11 @@ extern const char* const kSummaryDisclaimer;
 void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const QuoteSummary& summary,
                        const QDate& prepared);
 
+// The summary's PDF made in memory, or why it could not be drawn. Any
+// thread may draw one while the application object exists.
+Outcome<QByteArray, FileFailure> quoteSummaryPdf(const QuoteSummary& summary,
+                                                 const QDate& prepared = QDate::currentDate());
+
 // Writes the summary to `path` whole or not at all: a full disk or a size
 // limit leaves the file already there as it was, and the failure's reason
 // says so.

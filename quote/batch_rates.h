@@ -68,7 +68,8 @@ private:
     const RateFileContents& contents() const { return keysOnly_ ? keyed_.contents() : counties_.contents(); }
     // One reading of the file by `read`, which passes each block on to the
     // tap it is given; with identify(), a digest of the blocks is taken on
-    // the way while `stillWanted` says the rows read will be used.
+    // the way while `stillWanted` says the rows read will be used. The tap may
+    // run on a thread of its own, beside the scan.
     using Tap = std::function<void(const char*, const char*)>;
     void readOnce(const std::function<RateReadOutcome(const Tap&)>& read, const std::function<bool()>& stillWanted);
 

@@ -13,9 +13,11 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <new>
+#include <set>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -60,23 +62,27 @@ ssize_t readSome(int fd, char* into, size_t size) {
     }
 }
 
-std::optional<RateFileError> readInTurn(int fd, size_t blockSize, const BlockHandler& onBlock) {
+std::optional<RateFileError> readInTurn(int fd, size_t blockSize, const BlockHandler& onBlock,
+                                        const BlockHandler& tap) {
     const AlignedBuffer buffer = alignedBuffer(blockSize);
     for (;;) {
         const ssize_t got = readSome(fd, buffer.get(), blockSize);
         if (got < 0) return systemError(errno);
         if (got == 0) return std::nullopt;
         onBlock(buffer.get(), buffer.get() + got);
+        if (tap) tap(buffer.get(), buffer.get() + got);
     }
 }
 
 // The reading thread fills free buffers in file order and queues them; the
 // caller's thread scans them in that order and gives each back. Blocks reach
-// the handler exactly as readInTurn hands them over.
+// the handler exactly as readInTurn hands them over. A tap, when given, has
+// each block too, on a third thread, and the buffer is free again once both
+// are done with it.
 class OverlappedReader {
 public:
-    OverlappedReader(int fd, size_t blockSize) : fd_(fd), blockSize_(blockSize) {
-        for (int i = 0; i < kOverlapBuffers; ++i) {
+    OverlappedReader(int fd, size_t blockSize, const BlockHandler& tap) : fd_(fd), blockSize_(blockSize), tap_(tap) {
+        for (int i = 0; i < kOverlapBuffers + (tap ? 1 : 0); ++i) {
             buffers_.push_back(alignedBuffer(blockSize));
             free_.push_back(buffers_.back().get());
         }
@@ -84,23 +90,32 @@ public:
 
     std::optional<RateFileError> run(const BlockHandler& onBlock) {
         std::thread reader;
+        std::thread tapper;
         try {
             reader = std::thread([this] { readAll(); });
+            if (tap_) tapper = std::thread([this] { tapAll(); });
         } catch (const std::system_error&) {
-            // No second thread to be had: nothing is read yet, so one thread
-            // reads the whole file.
-            return readInTurn(fd_, blockSize_, onBlock);
+            // No thread to be had: nothing is read yet, so one thread reads
+            // the whole file.
+            if (reader.joinable()) {
+                stopReading();
+                reader.join();
+                if (::lseek(fd_, 0, SEEK_SET) != 0) return systemError(errno);
+            }
+            return readInTurn(fd_, blockSize_, onBlock, tap_);
         }
-        // Stops and joins the reader however the scan ends, a throwing
-        // handler included.
+        // Stops and joins the reader and the tap however the scan ends, a
+        // throwing handler included.
         const struct Joiner {
             OverlappedReader& self;
-            std::thread& thread;
+            std::thread& reader;
+            std::thread& tapper;
             ~Joiner() {
                 self.stopReading();
-                thread.join();
+                reader.join();
+                if (tapper.joinable()) tapper.join();
             }
-        } joiner{*this, reader};
+        } joiner{*this, reader, tapper};
 
         for (;;) {
             Block block;
@@ -112,13 +127,12 @@ public:
                 filled_.pop_front();
             }
             onBlock(block.data, block.data + block.size);
-            {
-                const std::lock_guard lock(mutex_);
-                free_.push_back(block.data);
-            }
-            changed_.notify_all();
+            release(block.data);
         }
+        // The tap has every block read before the outcome is known.
+        if (tapper.joinable()) tapper.join();
         const std::lock_guard lock(mutex_);
+        if (tapThrown_) std::rethrow_exception(tapThrown_);
         if (errorNumber_ < 0) return std::nullopt;
         return systemError(errorNumber_);
     }
@@ -128,6 +142,45 @@ private:
         char* data = nullptr;
         size_t size = 0;
     };
+
+    // One of the block's two users (the scan, the tap) is done with it.
+    void release(char* data) {
+        {
+            const std::lock_guard lock(mutex_);
+            if (tap_ && !otherDone_.erase(data)) {
+                otherDone_.insert(data);
+                return;
+            }
+            free_.push_back(data);
+        }
+        changed_.notify_all();
+    }
+
+    // The tap's thread: every block in file order until the reading ends,
+    // or the scan stops early. After a throw the rest is only given back.
+    void tapAll() {
+        for (;;) {
+            Block block;
+            bool failed = false;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return stopped_ || !tapping_.empty() || ended_; });
+                if (stopped_ || tapping_.empty()) return;
+                block = tapping_.front();
+                tapping_.pop_front();
+                failed = tapThrown_ != nullptr;
+            }
+            if (!failed) {
+                try {
+                    tap_(block.data, block.data + block.size);
+                } catch (...) {
+                    const std::lock_guard lock(mutex_);
+                    tapThrown_ = std::current_exception();
+                }
+            }
+            release(block.data);
+        }
+    }
 
     void readAll() {
         for (;;) {
@@ -145,6 +198,7 @@ private:
                 const std::lock_guard lock(mutex_);
                 if (got > 0) {
                     filled_.push_back({into, static_cast<size_t>(got)});
+                    if (tap_) tapping_.push_back({into, static_cast<size_t>(got)});
                 } else {
                     if (got < 0) errorNumber_ = number;
                     ended_ = true;
@@ -165,21 +219,25 @@ private:
 
     const int fd_;
     const size_t blockSize_;
+    const BlockHandler& tap_;
     std::vector<AlignedBuffer> buffers_;
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<char*> free_;   // buffers the reader may fill
-    std::deque<Block> filled_;  // read, waiting to be scanned, in file order
-    bool ended_ = false;        // the reader has met the end of the file or an error
-    bool stopped_ = false;      // the scan is over: the reader reads no further
-    int errorNumber_ = -1;      // why a read failed; the text is made on the caller's thread
+    std::vector<char*> free_;       // buffers the reader may fill
+    std::deque<Block> filled_;      // read, waiting to be scanned, in file order
+    std::deque<Block> tapping_;     // read, waiting for the tap, in file order
+    std::set<char*> otherDone_;     // buffers one of the scan and the tap is done with
+    std::exception_ptr tapThrown_;  // what the tap threw, thrown again on the caller's thread
+    bool ended_ = false;            // the reader has met the end of the file or an error
+    bool stopped_ = false;          // the scan is over: the reader reads no further
+    int errorNumber_ = -1;          // why a read failed; the text is made on the caller's thread
 };
 
 }  // namespace
 
 std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSize, const BlockHandler& onBlock,
-                                        RateFileContents* contents) {
+                                        RateFileContents* contents, const BlockHandler& tap) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return systemError(errno);
     const struct Closer {
@@ -196,8 +254,8 @@ std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSiz
         contents->size = static_cast<std::uint64_t>(status.st_size);
         contents->modified = static_cast<std::int64_t>(status.st_mtime);
     }
-    if (blockSize < kOverlapFrom || oneBlock) return readInTurn(fd, blockSize, onBlock);
-    return OverlappedReader(fd, blockSize).run(onBlock);
+    if (blockSize < kOverlapFrom || oneBlock) return readInTurn(fd, blockSize, onBlock, tap);
+    return OverlappedReader(fd, blockSize, tap).run(onBlock);
 }
 
 }  // namespace kbt2::rate_records

@@ -68,7 +68,7 @@ public:
     void record(const char* line, std::uint64_t number) {
         // Most records of a national file are in none of the states and are
         // passed over after one column.
-        if (table_.overflowed_) return;
+        if (table_.overflowed_.load(std::memory_order_relaxed)) return;
         const std::optional<double> state = states_.passes(line);
         if (!state) return;
         const std::optional<double> county = counties_.passes(line);
@@ -111,7 +111,7 @@ private:
             if (!added) return &place.kept[at->second];
         }
         if (++rows_ > table_.maxRows_) {
-            table_.overflowed_ = true;
+            table_.overflowed_.store(true, std::memory_order_relaxed);
             table_.places_.clear();
             return nullptr;
         }

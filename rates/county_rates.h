@@ -8,6 +8,7 @@
 // such records; a file with more than the table takes is refused
 // (overflowed), and the batch falls back to asking its worksheets first.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -29,10 +30,11 @@ public:
     explicit CountyRateTable(size_t maxRows = kMaxRows);
 
     // Reads the file once, whole or with why not. `tap` sees every block of
-    // the file read, in order.
+    // the file read, in order, perhaps on a thread of its own.
     RateReadOutcome read(const std::string& path, const std::function<void(const char*, const char*)>& tap = {});
     // More records matched than the table takes: it must not be used.
-    bool overflowed() const { return overflowed_; }
+    // Safe to ask while another thread reads the file.
+    bool overflowed() const { return overflowed_.load(std::memory_order_relaxed); }
 
     // The rows of these codes, as reading the file for them would give.
     std::vector<CommodityRates> rates(double stateCode, double countyCode, std::span<const double> codes) const;
@@ -72,7 +74,7 @@ private:
     std::vector<double> counties_;  // the same for a county selection
     std::vector<Place> places_;
     size_t maxRows_;
-    bool overflowed_ = false;
+    std::atomic<bool> overflowed_ = false;
     RateFileContents contents_;
 };
 

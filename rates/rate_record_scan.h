@@ -286,27 +286,25 @@ using BlockHandler = std::function<void(const char*, const char*)>;
 // Hands the file to onBlock in blocks of at most blockSize, in file order,
 // read into buffers aligned to a page (the system copies into those markedly
 // faster); blocks of a page or more are read on a second thread while onBlock
-// scans the one before. Nothing when the whole file was read, otherwise why
-// not. `contents`, when given, gets the open file's size and time.
+// scans the one before. `tap`, when given, has every block too, in order,
+// and on a third thread of its own when the blocks are read on a second: work
+// on the bytes alone (a digest) so runs beside the scan. Nothing when the
+// whole file was read, otherwise why not. `contents`, when given, gets the
+// open file's size and time.
 std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSize, const BlockHandler& onBlock,
-                                        RateFileContents* contents = nullptr);
+                                        RateFileContents* contents = nullptr, const BlockHandler& tap = {});
 
 // Every record of the file, in order, to the sink; what the file held, or
-// why it could not be read. `tap`, when given, sees every block after the
-// sink has had its records (a digest of the bytes is so taken in the same
-// pass).
+// why it could not be read. `tap`, when given, sees every block in order,
+// beside the sink (a digest of the bytes is so taken in the same pass; it
+// may run on a thread of its own).
 template <class Sink>
 std::optional<RateFileError> scan(const std::string& path, size_t blockSize, Sink& sink, RateFileContents& contents,
                                   const BlockHandler& tap = {}) {
     LineSplitter<Sink> lines(sink);
     RateFileContents file;
     auto error = readBlocks(
-        path, blockSize,
-        [&lines, &tap](const char* p, const char* end) {
-            lines.block(p, end);
-            if (tap) tap(p, end);
-        },
-        &file);
+        path, blockSize, [&lines](const char* p, const char* end) { lines.block(p, end); }, &file, tap);
     if (!error) lines.finish();
     contents = {lines.records(), lines.keyed(), lines.sample(), file.size, file.modified};
     return error;

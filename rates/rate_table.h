@@ -26,7 +26,7 @@ public:
 
     // Reads the file once, the last matching record of each key winning:
     // whole, or with why not. `tap` sees every block of the file read, in
-    // order.
+    // order, perhaps on a thread of its own.
     RateReadOutcome read(const std::string& path, size_t blockSize = kRateFileBlockSize,
                          const std::function<void(const char*, const char*)>& tap = {});
 

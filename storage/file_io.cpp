@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -217,16 +218,61 @@ FileOutcome AtomicFileWriter::write(std::string_view bytes) {
     return Done{};
 }
 
-FileOutcome AtomicFileWriter::commit() {
+void AtomicFileWriter::startWriteback() {
+    // Only a head start for the fsync that follows; it reports nothing.
+    if (fd_ >= 0) ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
+FileOutcome AtomicFileWriter::flushToDisk() {
     if (fd_ < 0) return failed_.value_or(failure(EBADF, Access::Write));
     if (::fsync(fd_) != 0) return abandon(errno);
     const int closed = ::close(fd_);
     fd_ = -1;
     // Closing can report a write error that the writes did not.
     if (closed != 0) return abandon(errno);
+    return Done{};
+}
+
+FileOutcome AtomicFileWriter::takeName() {
+    if (failed_) return *failed_;
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) return abandon(errno);
+    return Done{};
+}
+
+FileOutcome AtomicFileWriter::commit() {
+    if (FileOutcome flushed = flushToDisk(); !flushed.ok()) return flushed;
+    if (FileOutcome named = takeName(); !named.ok()) return named;
     syncFolder(target_.parent_path());
     return Done{};
+}
+
+FileOutcome AtomicFileGroup::add(const std::string& path, std::string_view contents) {
+    auto file = std::make_unique<AtomicFileWriter>(path);
+    if (FileOutcome opened = file->open(); !opened.ok()) return opened;
+    if (FileOutcome written = file->write(contents); !written.ok()) return written;
+    files_.push_back(std::move(file));
+    return Done{};
+}
+
+std::vector<FileOutcome> AtomicFileGroup::commit() {
+    // Every file's writeback under way first, so that the first fsync's
+    // journal commit carries the others' blocks too and theirs find little
+    // left to wait for.
+    for (const auto& file : files_) file->startWriteback();
+    std::vector<FileOutcome> outcomes;
+    outcomes.reserve(files_.size());
+    for (const auto& file : files_) outcomes.push_back(file->flushToDisk());
+    std::vector<fs::path> folders;
+    for (size_t i = 0; i < files_.size(); ++i) {
+        if (!outcomes[i].ok()) continue;
+        outcomes[i] = files_[i]->takeName();
+        const fs::path folder = files_[i]->target_.parent_path();
+        if (outcomes[i].ok() && std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    }
+    for (const fs::path& folder : folders) syncFolder(folder);
+    files_.clear();
+    return outcomes;
 }
 
 FileOutcome replaceFileAtomically(const std::string& path, std::string_view contents) {

@@ -3,9 +3,11 @@
 // back as a reason a user can read; nothing here shows a message.
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "worksheet/outcome.h"
 
@@ -16,6 +18,10 @@ struct FileFailure {
     std::string reason;  // in words for the user: "The disk is full."
 };
 using FileOutcome = Outcome<Done, FileFailure>;
+
+// Said after why a file could not be written, when a file was already under
+// its name: that file is untouched.
+inline constexpr const char* kEarlierFileKept = " The file already there is left as it was.";
 
 // The largest file read whole: thousands of times any worksheet.
 inline constexpr unsigned long long kLargestWholeFile = 64ull << 20;
@@ -56,6 +62,11 @@ public:
     FileOutcome commit();
 
 private:
+    friend class AtomicFileGroup;
+    // commit() in its steps: the bytes to the disk, then the name.
+    void startWriteback();
+    FileOutcome flushToDisk();
+    FileOutcome takeName();
     FileOutcome abandon(int error);
     FileOutcome refuse(FileFailure why);
 
@@ -64,6 +75,32 @@ private:
     std::filesystem::path temporary_;
     int fd_ = -1;
     std::optional<FileFailure> failed_;  // the failure every later call reports
+};
+
+// Many files, each written whole or not at all as above, made durable
+// together: add() writes each under a temporary name beside its target at
+// once, and commit() flushes them all to the disk, then gives each its name
+// and flushes each folder once. A batch of many small files so waits for the
+// disk a few times per group rather than twice per file. Until its commit a
+// file is not under its name; files not committed when the group is dropped
+// leave no trace.
+class AtomicFileGroup {
+public:
+    AtomicFileGroup() = default;
+    AtomicFileGroup(const AtomicFileGroup&) = delete;
+    AtomicFileGroup& operator=(const AtomicFileGroup&) = delete;
+
+    // A failure (a refused name, a full disk) concerns this file alone: it
+    // is not in the group and nothing of it is left.
+    FileOutcome add(const std::string& path, std::string_view contents);
+    // The files added since the last commit.
+    size_t size() const { return files_.size(); }
+    // Each file added since the last commit, in the order added: under its
+    // name and on the disk, or why not (its earlier file then left as it was).
+    std::vector<FileOutcome> commit();
+
+private:
+    std::vector<std::unique_ptr<AtomicFileWriter>> files_;
 };
 
 }  // namespace kbt2

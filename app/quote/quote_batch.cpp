@@ -1,9 +1,12 @@
 #include "app/quote/quote_batch.h"
 
+#include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -20,6 +23,7 @@
 #include "quote/quote_worksheet.h"
 #include "quote/rate_file_identity.h"
 #include "storage/file_io.h"
+#include "worksheet/system_error_text.h"
 
 namespace kbt2::quote {
 namespace {
@@ -196,12 +200,29 @@ struct QuotedLines {
     bool ok = true;
     std::vector<WorksheetQuote> quotes;   // of a plain run, whose lines the writing thread makes
     std::vector<ComparedQuote> compared;  // for the closing summary and the letters
+    // Beside each of quotes or compared: its summary PDF, for those that get one.
+    std::vector<std::optional<DrawnSummary>> letters;
+};
+
+// Letters are flushed to the disk in groups of this many: a file's fsync
+// and its folder's, each waiting for the disk, cost about as much as drawing
+// the letter.
+constexpr size_t kLettersPerSync = 32;
+
+// What the writing thread has to say of the worksheets handed back, in
+// order: held until their letters are on the disk, so that no line and no
+// exit status tells of a letter that a crash could still lose.
+struct Said {
+    std::string error;     // a line of standard error
+    std::string lines;     // for the output
+    std::string letter;    // a letter's path: its outcome is the group's next
+    bool existed = false;  // a file was under the letter's name before
 };
 
 }  // namespace
 
 int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& errors, bool progress,
-                  const SummaryWriter& writeSummary) {
+                  const SummaryDrawer& drawSummary) {
     // Only the folders' listings are read before the output is settled.
     const WorksheetList worksheets(options.inputs);
     std::string problem;
@@ -224,7 +245,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     BatchRates before;
     after.locate(options.ratesPath, errors);
     if (comparing) before.locate(options.comparePath, errors);
-    const bool summaries = options.summariesDir && writeSummary;
+    const bool summaries = options.summariesDir && drawSummary;
     const bool withDetails = options.details || summaries;
     // Details name the copy of the table they were priced from: its digest
     // is taken as it is read.
@@ -265,6 +286,17 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     CompareSummary summary;
     RateFileIdentities identities;
     if (const auto& read = after.identity()) identities.know(*read);
+    std::mutex identitiesMutex;  // the quoting threads fill in the identities of the letters they draw
+    const auto fillIdentity = [&](SummaryRateFile& file) {
+        const std::lock_guard lock(identitiesMutex);
+        identities.fill(file);
+    };
+    // On a quoting thread: the summary PDF of a quote that gets one.
+    const auto drawLetter = [&](std::optional<QuoteSummary>& details, bool unrated) -> std::optional<DrawnSummary> {
+        if (!summaries || !details || unrated) return std::nullopt;
+        fillIdentity(details->rateFile);
+        return drawSummary(*details);
+    };
     SummaryNames summaryNames(options.summariesDir.value_or(""));
     FileOutcome written = output->write(comparing ? compareHeaderOf(options.format) : headerOf(options.format));
     // One worksheet's lines, added to those of its job. A plain quote's
@@ -278,6 +310,8 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
                     ? failedQuote(item.path, *item.problem)
                     : quoteGuarded(
                           item, [&] { return quoteWorksheet(item.path, afterSource, withDetails); }, failedQuote));
+            WorksheetQuote& quote = quoted.quotes.back();
+            quoted.letters.push_back(drawLetter(quote.details, !quote.unrated.empty()));
             return;
         }
         ComparedQuote compared =
@@ -296,46 +330,85 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
         // records go, and the details of a worksheet no letter is for.
         compared.records.clear();
         if (!changed || failed(compared)) compared.after.details.reset();
-        if (!compared.after.details) compared.earlier = {};
-        if (progress || compared.after.details) quoted.compared.push_back(std::move(compared));
+        if (!progress && !compared.after.details) return;
+        // A renewal letter: the new quote's summary with the old premiums beside.
+        if (compared.after.details) compared.after.details->lastQuote = lastQuoteOf(compared);
+        quoted.letters.push_back(drawLetter(compared.after.details, !compared.after.unrated.empty()));
+        // The earlier table's rates are in the letter now, or no letter is for them.
+        compared.earlier = {};
+        quoted.compared.push_back(std::move(compared));
     };
-    // The rate file's identity of a quote's details and, for --summaries,
-    // its summary PDF, on the writing thread; a PDF that could not be
-    // written is reported and the run ends as one that did not quote all.
-    const auto summaryOf = [&](QuoteSummary& details, const std::string& file) {
-        identities.fill(details.rateFile);
-        if (!summaries) return;
-        const std::string pdf = summaryNames.pathFor(file);
-        if (const auto written = writeSummary(details, pdf); !written.ok()) {
-            bar.clear();
-            errors << "kbt2-quote: " << printable(pdf) << ": " << written.failure().reason << '\n';
-            anyFailed = true;
+    // The letters written and not yet on the disk, and what is held back
+    // until they are.
+    AtomicFileGroup letterFiles;
+    std::vector<Said> held;
+    const auto sayError = [&](std::string text) { held.push_back({std::move(text), {}, {}, false}); };
+    const auto letterFailed = [&](const std::string& pdf, const std::string& reason) {
+        sayError("kbt2-quote: " + printable(pdf) + ": " + reason + '\n');
+        anyFailed = true;
+    };
+    // The letters flushed to the disk and named, then everything held said in
+    // its order; a letter that could not be written is reported in its place
+    // and the run ends as one that did not quote all.
+    const auto release = [&] {
+        const std::vector<FileOutcome> committed = letterFiles.commit();
+        size_t next = 0;
+        std::vector<Said> saying;
+        saying.swap(held);
+        for (Said& said : saying) {
+            if (!said.letter.empty()) {
+                const FileOutcome& outcome = committed.at(next++);
+                if (outcome.ok()) continue;
+                said.error = "kbt2-quote: " + printable(said.letter) + ": " + outcome.failure().reason +
+                             (said.existed ? kEarlierFileKept : "") + '\n';
+                anyFailed = true;
+            }
+            if (!said.error.empty()) {
+                bar.clear();
+                errors << said.error;
+            } else if (written.ok() && !said.lines.empty()) {
+                written = output->write(said.lines);
+            }
         }
     };
-    // A renewal letter: the new quote's summary with the old premiums beside.
-    const auto letterOf = [&](ComparedQuote& compared) {
+    // A letter drawn on a quoting thread, written under its name in the
+    // folder (made when missing), whole or not at all.
+    const auto writeLetter = [&](const std::string& pdf, const DrawnSummary& drawn) {
+        std::error_code error;
+        std::filesystem::create_directories(std::filesystem::path(pdf).parent_path(), error);
+        if (error) return letterFailed(pdf, systemErrorText(error.value()));
+        if (drawn.failed && !drawn.cutShort) return letterFailed(pdf, drawn.failed->reason);
+        const bool existed = std::filesystem::exists(pdf, error);
+        const FileOutcome added = drawn.failed ? FileOutcome(*drawn.failed) : letterFiles.add(pdf, drawn.pdf);
+        if (!added.ok()) return letterFailed(pdf, added.failure().reason + (existed ? kEarlierFileKept : ""));
+        held.push_back({{}, {}, pdf, existed});
+    };
+    // The rate file's identity of a quote's details and, for --summaries,
+    // its summary PDF.
+    const auto summaryOf = [&](QuoteSummary& details, const std::string& file,
+                               const std::optional<DrawnSummary>& drawn) {
+        fillIdentity(details.rateFile);
+        if (summaries && drawn) writeLetter(summaryNames.pathFor(file), *drawn);
+    };
+    const auto letterOf = [&](ComparedQuote& compared, const std::optional<DrawnSummary>& drawn) {
         if (progress) summary.add(compared);
         if (!compared.after.details) return;
         if (summaries && !compared.after.unrated.empty()) {
-            bar.clear();
-            errors << "kbt2-quote: " << printable(compared.after.file)
-                   << ": no renewal letter: " << printable(unratedText(compared.after)) << '\n';
+            sayError("kbt2-quote: " + printable(compared.after.file) +
+                     ": no renewal letter: " + printable(unratedText(compared.after)) + '\n');
             return;
         }
-        compared.after.details->lastQuote = lastQuoteOf(compared);
-        summaryOf(*compared.after.details, compared.after.file);
+        summaryOf(*compared.after.details, compared.after.file, drawn);
     };
-    const auto linesOfPlain = [&](WorksheetQuote& quote) {
+    const auto linesOfPlain = [&](WorksheetQuote& quote, const std::optional<DrawnSummary>& drawn) {
         if (!quote.unrated.empty()) {
             ++unratedQuotes;
-            if (summaries) {
-                bar.clear();
-                errors << "kbt2-quote: " << printable(quote.file)
-                       << ": no quote summary: " << printable(unratedText(quote)) << '\n';
-            }
+            if (summaries)
+                sayError("kbt2-quote: " + printable(quote.file) +
+                         ": no quote summary: " + printable(unratedText(quote)) + '\n');
             anyFailed = true;
         } else if (quote.details) {
-            summaryOf(*quote.details, quote.file);
+            summaryOf(*quote.details, quote.file, drawn);
         }
         if (!options.details) quote.details.reset();
         anyFailed = anyFailed || !quote.ok;
@@ -348,9 +421,11 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
             done += quoted.worksheets;
             anyFailed = anyFailed || !quoted.ok;
             unratedQuotes += quoted.unrated;
-            for (ComparedQuote& compared : quoted.compared) letterOf(compared);
-            for (WorksheetQuote& quote : quoted.quotes) quoted.lines += linesOfPlain(quote);
-            if (written.ok() && !quoted.lines.empty()) written = output->write(quoted.lines);
+            for (size_t i = 0; i < quoted.compared.size(); ++i) letterOf(quoted.compared[i], quoted.letters[i]);
+            for (size_t i = 0; i < quoted.quotes.size(); ++i)
+                quoted.lines += linesOfPlain(quoted.quotes[i], quoted.letters[i]);
+            held.push_back({{}, std::move(quoted.lines), {}, false});
+            if (letterFiles.size() == 0 || letterFiles.size() >= kLettersPerSync) release();
         });
         std::vector<QuoteItem> items;
         const auto handOver = [&] {
@@ -368,6 +443,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
         });
         if (!items.empty() && written.ok()) handOver();
         quotes.finish();
+        release();
     }
     bar.clear();
     if (written.ok()) written = output->finish();

@@ -245,6 +245,51 @@ TEST(QuoteSummaries, SameNamedWorksheetsGetDistinctPdfs) {
     EXPECT_EQ(filesIn(scratch / "pdf"), 3u);
 }
 
+// Letters are flushed to the disk in groups: with more worksheets than a
+// group holds and a folder in the way of two letters' names, those letters
+// alone are reported, in order, and every other is written whole under its
+// own name, the lines all in order.
+TEST(QuoteSummaries, ALetterThatCannotBeWrittenIsReportedAndTheOthersAreWritten) {
+    const fs::path scratch = storage_testing::scratchFolder("manyLetters");
+    constexpr int kWorksheets = 75;
+    fs::create_directories(scratch / "in");
+    char name[16];
+    for (int i = 0; i < kWorksheets; ++i) {
+        std::snprintf(name, sizeof name, "w%02d.wsk", i);
+        fs::copy_file(kSample, scratch / "in" / name);
+    }
+    fs::create_directories(scratch / "pdf" / "w05.pdf");
+    fs::create_directories(scratch / "pdf" / "w37.pdf");
+    const auto result = runProcess({KBT2_QUOTE, "--rates", KBT2_SAMPLE_RATE_FILE, "--summaries",
+                                    (scratch / "pdf").string(), (scratch / "in").string()},
+                                   scratch);
+    EXPECT_EQ(result.status, 1) << result.err;
+    const std::string refused = ".pdf: The name belongs to a folder. The file already there is left as it was.\n";
+    const size_t first = result.err.find("pdf/w05" + refused);
+    EXPECT_NE(first, std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("pdf/w37" + refused, first), std::string::npos) << result.err;
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), kWorksheets + 1);
+    for (int i = 0; i < kWorksheets; ++i) {
+        std::snprintf(name, sizeof name, "w%02d", i);
+        const size_t line = result.out.find(std::string("/") + name + ".wsk,ok,");
+        EXPECT_NE(line, std::string::npos) << name;
+        if (i > 0) {
+            std::snprintf(name, sizeof name, "w%02d", i - 1);
+            EXPECT_LT(result.out.find(std::string("/") + name + ".wsk,"), line) << name;
+        }
+        std::snprintf(name, sizeof name, "w%02d.pdf", i);
+        if (i != 5 && i != 37) {
+            EXPECT_TRUE(fs::is_regular_file(scratch / "pdf" / name)) << name;
+            EXPECT_TRUE(storage_testing::readBytes(scratch / "pdf" / name).starts_with("%PDF-")) << name;
+        }
+    }
+    EXPECT_TRUE(fs::is_directory(scratch / "pdf" / "w05.pdf"));
+    EXPECT_TRUE(fs::is_directory(scratch / "pdf" / "w37.pdf"));
+    EXPECT_EQ(filesIn(scratch / "pdf"), static_cast<size_t>(kWorksheets));
+    for (const auto& entry : fs::recursive_directory_iterator(scratch))
+        EXPECT_EQ(entry.path().filename().string().find(".~"), std::string::npos) << entry.path();
+}
+
 // A producer's name that a spreadsheet would run as a formula is written as
 // text; the figures beside it are not touched.
 struct FormulaCase {
