@@ -130,18 +130,15 @@ WorksheetFileOutcome saveCase(Case& scenarios, const std::string& path) {
     return Done{};
 }
 
-CaseOpening openCaseScenarios(Case& scenarios, const std::string& path) {
-    CaseOpening opening;
+CaseFiles readCaseFiles(const std::string& path) {
+    CaseFiles files;
     const std::string indexPath = caseIndexPathOf(path);
     std::error_code error;
-    if (!fs::exists(fs::symlink_status(indexPath, error))) return opening;
-    opening.hadIndex = true;
-    opening.replacedUnsaved = scenarios.keepOnlyCurrent();
-    // A case of its own from now on, even when only its base opens.
-    scenarios.rename(0, kBaseName);
-    const auto problem = [&opening](CaseFileProblem::Kind kind, int line, std::string reason) {
-        opening.problems.push_back({kind, {}, {}, line, std::move(reason)});
-        return opening;
+    if (!fs::exists(fs::symlink_status(indexPath, error))) return files;
+    files.hadIndex = true;
+    const auto problem = [&files](CaseFileProblem::Kind kind, int line, std::string reason) {
+        files.problem = CaseFileProblem{kind, {}, {}, line, std::move(reason)};
+        return files;
     };
 
     const auto read = readWholeFile(indexPath);
@@ -160,15 +157,35 @@ CaseOpening openCaseScenarios(Case& scenarios, const std::string& path) {
     if (!base.ok() || fingerprintOf(base.value()) != index.base)
         return problem(CaseFileProblem::Kind::IndexStale, 0, {});
 
-    scenarios.rename(0, index.scenarios[0].name);
-    scenarios.setForPaper(0, index.scenarios[0].paper);
+    for (const CaseIndexEntry& entry : index.scenarios)
+        files.scenarios.push_back({entry.name, entry.file.empty() ? path : inFolder(scenarioFolderOf(path), entry.file),
+                                   entry.current, entry.paper});
+    return files;
+}
+
+CaseOpening openCaseScenarios(Case& scenarios, const std::string& path) {
+    CaseOpening opening;
+    const CaseFiles files = readCaseFiles(path);
+    if (!files.hadIndex) return opening;
+    opening.hadIndex = true;
+    opening.replacedUnsaved = scenarios.keepOnlyCurrent();
+    // A case of its own from now on, even when only its base opens.
+    scenarios.rename(0, kBaseName);
+    if (files.problem) {
+        opening.problems.push_back(*files.problem);
+        return opening;
+    }
+
+    scenarios.rename(0, files.scenarios[0].name);
+    scenarios.setForPaper(0, files.scenarios[0].paper);
     size_t current = 0;
     Platform& platform = scenarios.document(0).platform();
-    for (size_t i = 1; i < index.scenarios.size(); ++i) {
-        const CaseIndexEntry& entry = index.scenarios[i];
+    for (size_t i = 1; i < files.scenarios.size(); ++i) {
+        const CaseFiles::Scenario& entry = files.scenarios[i];
         auto form = std::make_unique<Form>(platform);
-        if (auto started = form->startFromFile(inFolder(scenarioFolderOf(path), entry.file), path); !started.ok()) {
-            opening.problems.push_back({CaseFileProblem::Kind::ScenarioNotRead, entry.name, entry.file, 0,
+        if (auto started = form->startFromFile(entry.path, path); !started.ok()) {
+            opening.problems.push_back({CaseFileProblem::Kind::ScenarioNotRead, entry.name,
+                                        fs::path(entry.path).filename().string(), 0,
                                         std::move(started).failure().message});
             continue;
         }

@@ -6,6 +6,7 @@
 // folder, so the Load button, older copies and the batch read every file as
 // before. docs/case-files.md tells the layout.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,23 @@ struct CaseFileProblem {
     int line = 0;
     std::string reason;
 };
+
+// The files of a case as its index beside `basePath` names them, before
+// any is opened.
+struct CaseFiles {
+    struct Scenario {
+        std::string name;
+        std::string path;  // the worksheet file: the base's own path first
+        bool current = false;
+        bool paper = false;
+    };
+    bool hadIndex = false;
+    // Empty when there is no index or it cannot be used (then `problem`).
+    std::vector<Scenario> scenarios;
+    std::optional<CaseFileProblem> problem;
+};
+// Reads the index beside `basePath` and checks it against the base file.
+CaseFiles readCaseFiles(const std::string& basePath);
 
 struct CaseOpening {
     bool hadIndex = false;  // the file is a case's base: the case was replaced
