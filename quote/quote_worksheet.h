@@ -24,6 +24,9 @@ struct LevelQuote {
     std::vector<std::string> figures;
 };
 
+// Which scenario a lone worksheet is: a case of its base alone.
+inline constexpr const char* kBaseScenario = "base";
+
 struct WorksheetQuote {
     std::string file;
     bool ok = false;
@@ -36,11 +39,12 @@ struct WorksheetQuote {
         std::string name;
     };
     std::vector<Unrated> unrated;
-    std::vector<LevelQuote> levels;       // the coverage levels shown
-    std::vector<std::string> totals;      // in the order of kTotalColumns
-    std::string producer;                 // the producer's name, once loaded
-    std::string county;                   // the county selected, once loaded
-    std::optional<QuoteSummary> details;  // when asked for and quoted
+    std::vector<LevelQuote> levels;        // the coverage levels shown
+    std::vector<std::string> totals;       // in the order of kTotalColumns
+    std::string producer;                  // the producer's name, once loaded
+    std::string county;                    // the county selected, once loaded
+    std::string scenario = kBaseScenario;  // which scenario of its case it is
+    std::optional<QuoteSummary> details;   // when asked for and quoted
 };
 
 // The names printed for the premium table's rows: one per row of

@@ -76,12 +76,13 @@ std::string csvLines(const ComparedQuote& compared, const TableNames& tables) {
         head += ",error," + csvText(oneLine(errorMessage(compared, tables))) + "," +
                 csvText(after.producer.empty() ? compared.before.producer : after.producer) + "," +
                 csvText(after.county.empty() ? compared.before.county : after.county);
-        return head + ",,,,,,,,,," + std::string(kCsvLineEnd);
+        return head + ",,,,,,,,,,," + csvText(after.scenario) + std::string(kCsvLineEnd);
     }
     head += ",ok,," + csvText(after.producer) + "," + csvText(after.county) + ",";
     const std::vector<LevelPair> levels = levelPairs(compared);
     if (levels.empty())
-        return head + ",,,,,,,,," + csvText(changesAt(compared, {"", nullptr, nullptr})) + std::string(kCsvLineEnd);
+        return head + ",,,,,,,,," + csvText(changesAt(compared, {"", nullptr, nullptr})) + "," +
+               csvText(after.scenario) + std::string(kCsvLineEnd);
     std::string lines;
     for (const LevelPair& level : levels) {
         lines += head + level.coverage;
@@ -89,7 +90,7 @@ std::string csvLines(const ComparedQuote& compared, const TableNames& tables) {
         lines += "," + plainText(premiumChange(level)) + "," + percentChange(level);
         lines += "," + figureOf(level.before, kGrossPremium) + "," + figureOf(level.after, kGrossPremium);
         lines += "," + figureOf(level.before, kWeightedRate) + "," + figureOf(level.after, kWeightedRate);
-        lines += "," + csvText(changesAt(compared, level)) + std::string(kCsvLineEnd);
+        lines += "," + csvText(changesAt(compared, level)) + "," + csvText(after.scenario) + std::string(kCsvLineEnd);
     }
     return lines;
 }
@@ -122,6 +123,7 @@ std::string jsonLine(const ComparedQuote& compared, const TableNames& tables) {
                .text("message", error ? errorMessage(compared, tables) : "")
                .text("producer", after.producer.empty() ? compared.before.producer : after.producer)
                .text("county", after.county.empty() ? compared.before.county : after.county)
+               .text("scenario", after.scenario)
                .flag("changed", !unchanged(compared))
                .raw("old", jsonObject(compared.before))
                .raw("new", jsonObject(after))
@@ -136,7 +138,7 @@ std::string compareHeaderOf(OutputFormat format) {
     if (format == OutputFormat::Jsonl) return {};
     return "file,status,message,producer,county,coverage,old_producer_premium,new_producer_premium,change,change_"
            "percent,"
-           "old_gross_premium,new_gross_premium,old_weighted_rate,new_weighted_rate,changes" +
+           "old_gross_premium,new_gross_premium,old_weighted_rate,new_weighted_rate,changes,scenario" +
            std::string(kCsvLineEnd);
 }
 

@@ -198,6 +198,7 @@ struct QuotedLines {
     size_t worksheets = 0;
     size_t unrated = 0;  // of compared worksheets, those with a commodity no record priced
     bool ok = true;
+    std::string notes;                    // for the error stream: cases whose scenarios were not quoted
     std::vector<WorksheetQuote> quotes;   // of a plain run, whose lines the writing thread makes
     std::vector<ComparedQuote> compared;  // for the closing summary and the letters
     // Beside each of quotes or compared: its summary PDF, for those that get one.
@@ -218,6 +219,24 @@ struct Said {
     std::string letter;    // a letter's path: its outcome is the group's next
     bool existed = false;  // a file was under the letter's name before
 };
+
+// Why a case's other scenarios were left out; its base is quoted alone.
+std::string caseNotQuoted(const std::string& path, const CaseFileProblem& problem) {
+    std::string why;
+    switch (problem.kind) {
+    case CaseFileProblem::Kind::IndexUnreadable:
+        why = "their index " + printable(caseIndexPathOf(path)) + " could not be read: " + printable(problem.reason);
+        break;
+    case CaseFileProblem::Kind::IndexDamaged:
+        why = "line " + std::to_string(problem.line) + " of their index " + printable(caseIndexPathOf(path)) +
+              " is damaged: " + printable(problem.reason);
+        break;
+    case CaseFileProblem::Kind::IndexStale: why = "the file was saved again since without them"; break;
+    case CaseFileProblem::Kind::ScenarioNotRead: why = printable(problem.reason); break;
+    }
+    return "kbt2-quote: " + printable(path) + ": the scenarios saved with it were not quoted: " + why +
+           "; the base was quoted alone\n";
+}
 
 }  // namespace
 
@@ -304,6 +323,11 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     // identity of its details and writes its summary.
     const auto quoteOne = [&](const QuoteItem& item, QuotedLines& quoted) {
         ++quoted.worksheets;
+        if (item.caseProblem) {
+            quoted.notes += caseNotQuoted(item.path, *item.caseProblem);
+            // A case saved again without its scenarios is quoted as it now stands.
+            if (item.caseProblem->kind != CaseFileProblem::Kind::IndexStale) quoted.ok = false;
+        }
         if (!comparing) {
             quoted.quotes.push_back(
                 item.problem
@@ -311,6 +335,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
                     : quoteGuarded(
                           item, [&] { return quoteWorksheet(item.path, afterSource, withDetails); }, failedQuote));
             WorksheetQuote& quote = quoted.quotes.back();
+            quote.scenario = item.scenario;
             quoted.letters.push_back(drawLetter(quote.details, !quote.unrated.empty()));
             return;
         }
@@ -319,6 +344,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
                          : quoteGuarded(
                                item, [&] { return compareWorksheet(item.path, beforeSource, afterSource, summaries); },
                                failedComparison);
+        compared.before.scenario = compared.after.scenario = item.scenario;
         const bool changed = failed(compared) || !unchanged(compared);
         if (!compared.before.unrated.empty() || !compared.after.unrated.empty()) {
             quoted.unrated += 1;
@@ -419,6 +445,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
         OrderedJobs<QuotedLines> quotes(workers, [&](QuotedLines&& quoted) {
             bar.show("quoting", done);
             done += quoted.worksheets;
+            if (!quoted.notes.empty()) sayError(std::move(quoted.notes));
             anyFailed = anyFailed || !quoted.ok;
             unratedQuotes += quoted.unrated;
             for (size_t i = 0; i < quoted.compared.size(); ++i) letterOf(quoted.compared[i], quoted.letters[i]);

@@ -48,12 +48,13 @@ std::string joinedWarnings(const WorksheetQuote& quote) {
     return joined;
 }
 
-// Every line ends with whose worksheet it is, so that a spreadsheet tells
-// the lines apart without the file names.
+// Every line ends with whose worksheet it is and which scenario of its case,
+// so that a spreadsheet tells the lines apart without the file names.
 std::string csvLines(const WorksheetQuote& quote) {
     const std::string head = csvText(quote.file) + (quote.ok ? ",ok," : ",error,") + csvText(oneLine(quote.message)) +
                              "," + csvText(joinedWarnings(quote));
-    const std::string tail = "," + csvText(quote.producer) + "," + csvText(quote.county) + std::string(kCsvLineEnd);
+    const std::string tail = "," + csvText(quote.producer) + "," + csvText(quote.county) + "," +
+                             csvText(quote.scenario) + std::string(kCsvLineEnd);
     if (!quote.ok || quote.levels.empty()) {
         std::string line = head;
         for (size_t i = 0; i < 1 + std::size(kLevelColumnNames) + std::size(kTotalColumns); ++i) line += ',';
@@ -94,6 +95,7 @@ std::string jsonObject(const WorksheetQuote& quote) {
                        return json::escaped(row.code);
                    }));
     for (size_t k = 0; k < quote.totals.size(); ++k) object.text(kTotalColumns[k].name, quote.totals[k]);
+    object.text("scenario", quote.scenario);
     if (quote.details) object.raw("details", detailsJson(*quote.details));
     return object.done();
 }
@@ -103,7 +105,7 @@ std::string headerOf(OutputFormat format) {
     std::string header = "file,status,message,warnings,coverage";
     for (const char* name : kLevelColumnNames) header += std::string(",") + name;
     for (const QuoteColumn& c : kTotalColumns) header += std::string(",") + c.name;
-    return header + ",producer,county" + std::string(kCsvLineEnd);
+    return header + ",producer,county,scenario" + std::string(kCsvLineEnd);
 }
 
 std::string linesOf(const WorksheetQuote& quote, OutputFormat format) {

@@ -98,6 +98,8 @@ std::string helpText() {
            "(Tab 9) run, every message answered with OK, and the fields of Tab 9 are\n"
            "printed exactly as the window shows them. A folder stands for its *.wsk\n"
            "files (not its subfolders), in name order; a folder with none is an error.\n"
+           "A worksheet saved as a case's base stands for every scenario of the case,\n"
+           "each quoted as its own lines and named in the last column, scenario.\n"
            "\n"
            "  --rates FILE          the rate file; otherwise Ratefile.prn where the window\n"
            "                        looks for it. It is read once for the whole batch,\n"

@@ -36,7 +36,7 @@ std::vector<std::string> worksheetNames(std::vector<FolderEntry> entries) {
 
 WorksheetList::WorksheetList(const std::vector<std::string>& arguments) {
     for (const std::string& path : arguments) {
-        Argument argument{path, false, {}, std::nullopt};
+        Argument argument{path, false, {}, std::nullopt, {}};
         std::error_code error;
         if (fs::is_directory(path, error)) {
             argument.folder = true;
@@ -53,6 +53,17 @@ WorksheetList::WorksheetList(const std::vector<std::string>& arguments) {
             else
                 argument.names = worksheetNames(std::move(entries));
         }
+        if (!argument.problem) {
+            const auto noteCase = [&](size_t place, const std::string& file) {
+                // Only a worksheet with an index beside it is read here.
+                CaseFiles files = readCaseFiles(file);
+                if (!files.hadIndex) return;
+                if (files.scenarios.size() > 1) size_ += files.scenarios.size() - 1;
+                argument.cases.emplace(place, std::move(files));
+            };
+            if (!argument.folder) noteCase(0, path);
+            for (size_t i = 0; i < argument.names.size(); ++i) noteCase(i, inFolder(path, argument.names[i]));
+        }
         size_ += argument.folder && !argument.problem ? argument.names.size() : 1;
         arguments_.push_back(std::move(argument));
     }
@@ -65,19 +76,43 @@ std::vector<std::string> WorksheetList::emptyFolders() const {
     return empty;
 }
 
+void WorksheetList::visitWorksheet(const Argument& argument, size_t place, QuoteItem& item,
+                                   const std::function<void(const QuoteItem&)>& visit) const {
+    item.scenario = kBaseScenario;
+    item.laterScenario = false;
+    item.caseProblem.reset();
+    const auto found = argument.cases.find(place);
+    if (found == argument.cases.end()) {
+        visit(item);
+        return;
+    }
+    const CaseFiles& files = found->second;
+    item.caseProblem = files.problem;
+    if (files.scenarios.empty()) {
+        visit(item);
+        return;
+    }
+    for (const CaseFiles::Scenario& scenario : files.scenarios) {
+        item.path = scenario.path;
+        item.scenario = scenario.name;
+        visit(item);
+        item.laterScenario = true;
+    }
+}
+
 void WorksheetList::forEach(const std::function<void(const QuoteItem&)>& visit) const {
     QuoteItem item;
     for (const Argument& argument : arguments_) {
         if (!argument.folder || argument.problem) {
             item.path = argument.path;
             item.problem = argument.problem;
-            visit(item);
+            visitWorksheet(argument, 0, item, visit);
             continue;
         }
         item.problem.reset();
-        for (const std::string& name : argument.names) {
-            item.path = inFolder(argument.path, name);
-            visit(item);
+        for (size_t i = 0; i < argument.names.size(); ++i) {
+            item.path = inFolder(argument.path, argument.names[i]);
+            visitWorksheet(argument, i, item, visit);
         }
     }
 }

@@ -4,9 +4,13 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "commands/case_file.h"
+#include "quote/quote_worksheet.h"
 
 namespace kbt2::quote {
 
@@ -14,6 +18,12 @@ namespace kbt2::quote {
 struct QuoteItem {
     std::string path;                    // as given, or folder + name
     std::optional<std::string> problem;  // why the argument gave no worksheet
+    // Which scenario of its case the worksheet is. A case's other scenarios
+    // follow its base, each from its own file in the folder beside it.
+    std::string scenario = kBaseScenario;
+    bool laterScenario = false;
+    // Of a case's base: why the scenarios beside it are not quoted.
+    std::optional<CaseFileProblem> caseProblem;
 };
 
 struct FolderEntry {
@@ -25,7 +35,8 @@ struct FolderEntry {
 // extension is matched without regard to case, as the file dialogue does.
 std::vector<std::string> worksheetNames(std::vector<FolderEntry> entries);
 
-// The worksheets of the arguments, read from the file system once. Only the
+// The worksheets of the arguments, read from the file system once. A
+// worksheet saved as a case's base stands for every scenario of the case. Only the
 // names of a folder's worksheets are kept, not paths or worksheets, so a
 // batch of 100,000 costs a few megabytes. An argument that is not a folder is
 // taken as a worksheet file: loading it says what is wrong.
@@ -45,7 +56,11 @@ private:
         bool folder = false;
         std::vector<std::string> names;  // of a folder: its worksheets
         std::optional<std::string> problem;
+        // The cases among its worksheets, by their place in `names` (0 for a file).
+        std::map<size_t, CaseFiles> cases;
     };
+    void visitWorksheet(const Argument& argument, size_t place, QuoteItem& item,
+                        const std::function<void(const QuoteItem&)>& visit) const;
     std::vector<Argument> arguments_;
     size_t size_ = 0;
 };

@@ -24,9 +24,9 @@ const std::string kSample = kFixtures + "/sample.wsk";
 const std::string kHeader =
     "file,status,message,warnings,coverage,indemnity_threshold,weighted_rate,diversification_factor,kbt_rate,"
     "kbt_liability,net_kbt_liability,gross_premium,subsidy,producer_premium,preliminary_kbt,total_expected_kbt,"
-    "allowable_kbt,crops,producer,county\r\n";
+    "allowable_kbt,crops,producer,county,scenario\r\n";
 const std::string kSampleLine =
-    kSample + ",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3,Jane Doe,Marion\r\n";
+    kSample + ",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3,Jane Doe,Marion,base\r\n";
 // What a run priced from the shipped sample table says once on standard error.
 const std::string kMadeUp = "the sample rate table shipped with the program; its rates are made up";
 
@@ -52,19 +52,19 @@ const CliCase kCases[] = {
     {"DetailsWithCompare",  {"--format=jsonl", "--details", "--compare=@RATES@", kSample}, 2, "", "--details is not for --compare"},
     {"CompareOneWorksheet", {"--jobs=3", "--rates", "@RATES@", "--compare=@RATES@", kSample}, 0,
      "file,status,message,producer,county,coverage,old_producer_premium,new_producer_premium,change,change_percent,"
-     "old_gross_premium,new_gross_premium,old_weighted_rate,new_weighted_rate,changes\r\n" +
-     kSample + ",ok,,Jane Doe,Marion,.65,1,1,0,0.0,1,1,0.042,0.042,\r\n", kMadeUp},
+     "old_gross_premium,new_gross_premium,old_weighted_rate,new_weighted_rate,changes,scenario\r\n" +
+     kSample + ",ok,,Jane Doe,Marion,.65,1,1,0,0.0,1,1,0.042,0.042,,base\r\n", kMadeUp},
     {"Help",                {"--help"},                                0, "*", ""},
     {"Version",             {"--version"},                             0, "kbt2-quote 1.0.0\n", ""},
     {"OneWorksheet",        {"--rates", "@RATES@", kSample},           0, kHeader + kSampleLine, kMadeUp},
     {"MissingWorksheet",    {"--rates", "@RATES@", "@SCRATCH@/none.wsk", kSample}, 1,
-     kHeader + "@SCRATCH@/none.wsk,error,\"The worksheet file \"\"@SCRATCH@/none.wsk\"\" could not be opened. The file does not exist.\",,,,,,,,,,,,,,,,,\r\n" + kSampleLine, kMadeUp},
+     kHeader + "@SCRATCH@/none.wsk,error,\"The worksheet file \"\"@SCRATCH@/none.wsk\"\" could not be opened. The file does not exist.\",,,,,,,,,,,,,,,,,,base\r\n" + kSampleLine, kMadeUp},
     // A rate table that can price nothing is refused before any worksheet.
     {"RatesAFolder",        {"--rates", "@SCRATCH@", kSample},          2, "", "no ordinary file of that name"},
     {"RatesADevice",        {"--rates", "/dev/zero", kSample},         2, "", "/dev/zero: no ordinary file"},
     {"RateFileEmpty",       {"--rates", "/dev/null", "--format", "jsonl", kSample}, 2, "", "/dev/null: no ordinary file"},
     {"RatesNotThere",       {"--rates", "@SCRATCH@/none.prn", kSample}, 1,
-     kHeader + kSample + ",error,\"Ratefile.prn - cannot find file, Program will not work without it If you put the file in the root(C:\\) the program will find it there.\",,,,,,,,,,,,,,,,Jane Doe,Marion\r\n",
+     kHeader + kSample + ",error,\"Ratefile.prn - cannot find file, Program will not work without it If you put the file in the root(C:\\) the program will find it there.\",,,,,,,,,,,,,,,,Jane Doe,Marion,base\r\n",
      "none.prn: no ordinary file of that name"},
     {"CompareAFolder",      {"--rates", "@RATES@", "--compare", "@SCRATCH@", kSample}, 2, "", "no ordinary file of that name"},
     {"EmptyFolder",         {"--rates", "@RATES@", "@SCRATCH@"},       1, kHeader, ": the folder holds no worksheet (*.wsk)"},
@@ -73,7 +73,7 @@ const CliCase kCases[] = {
      "{\"file\":\"" + kSample + "\",\"status\":\"ok\",\"message\":\"\",\"warnings\":[\"mpci-over-50\"],\"levels\":[{\"coverage\":\".65\","
      "\"indemnity_threshold\":\"116\",\"weighted_rate\":\"0.042\",\"diversification_factor\":\"0.698\",\"kbt_rate\":\"0.029\","
      "\"kbt_liability\":\"87\",\"net_kbt_liability\":\"44\",\"gross_premium\":\"1\",\"subsidy\":\"0\",\"producer_premium\":\"1\"}],"
-     "\"preliminary_kbt\":\"179\",\"total_expected_kbt\":\"48400\",\"allowable_kbt\":\"179\",\"crops\":\"3\"}\n", kMadeUp},
+     "\"preliminary_kbt\":\"179\",\"total_expected_kbt\":\"48400\",\"allowable_kbt\":\"179\",\"crops\":\"3\",\"scenario\":\"base\"}\n", kMadeUp},
 };
 // clang-format on
 
@@ -123,7 +123,7 @@ TEST(QuoteCliOutput, AFolderGivesItsWorksheetsInNameOrderIntoTheOutputFile) {
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "");
     const std::string tail =
-        ",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3,Jane Doe,Marion\r\n";
+        ",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3,Jane Doe,Marion,base\r\n";
     const std::string in = (scratch / "in").string();
     EXPECT_EQ(storage_testing::readBytes(output), kHeader + in + "/a.WSK" + tail + in + "/b.wsk" + tail);
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch), fs::directory_iterator()), 4);  // no temporary left

@@ -84,7 +84,9 @@ TEST(QuoteDetailsCli, FiguresEqualThePrintedFields) {
 
     const auto details = line.find(",\"details\":{\"average_income\":");
     ASSERT_NE(details, std::string::npos) << line;
-    EXPECT_NE(line.find("\"allowable_kbt\":\"179\",\"crops\":\"3\",\"details\""), std::string::npos) << line;
+    EXPECT_NE(line.find("\"allowable_kbt\":\"179\",\"crops\":\"3\",\"scenario\":\"base\",\"details\""),
+              std::string::npos)
+        << line;
     const std::string d = line.substr(details);
     for (const char* figure :
          {"\"allowable_kbt\":179,", "\"total_expected_kbt\":48400,", "\"diversification_factor\":\"0.698\"",
@@ -108,9 +110,9 @@ TEST(QuoteDetailsCli, SummariesGivesAPdfPerQuotedWorksheetNamedAfterIt) {
                                    scratch);
     EXPECT_EQ(result.status, 1) << result.err;
     // The CSV is as without the option.
-    EXPECT_NE(
-        result.out.find(",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3,Jane Doe,Marion\r\n"),
-        std::string::npos)
+    EXPECT_NE(result.out.find(
+                  ",ok,,mpci-over-50,.65,116,0.042,0.698,0.029,87,44,1,0,1,179,48400,179,3,Jane Doe,Marion,base\r\n"),
+              std::string::npos)
         << result.out;
     EXPECT_TRUE(std::filesystem::is_regular_file(folder / "sample.pdf"));
     EXPECT_FALSE(std::filesystem::exists(folder / "none.pdf"));

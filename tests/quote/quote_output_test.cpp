@@ -326,7 +326,7 @@ TEST_P(QuoteFormulaCells, AreWrittenAsText) {
                                    scratch);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find((scratch / "farm.wsk").string() + ",ok,," + c.cell +
-                              ",Marion,.65,1,1,0,0.0,1,1,0.042,0.042,\r\n"),
+                              ",Marion,.65,1,1,0,0.0,1,1,0.042,0.042,,base\r\n"),
               std::string::npos)
         << result.out;
 }

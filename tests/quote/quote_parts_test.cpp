@@ -116,10 +116,10 @@ TEST(QuoteLines, AnErrorIsOneCsvLineWithItsMessageQuotedAndOnOneLine) {
     quote.file = "farm, \"north\".wsk";
     quote.message = "Line 1\r\nsaid \"no\"\rtwice";
     EXPECT_EQ(linesOf(quote, OutputFormat::Csv),
-              "\"farm, \"\"north\"\".wsk\",error,\"Line 1 said \"\"no\"\" twice\",,,,,,,,,,,,,,,,,\r\n");
+              "\"farm, \"\"north\"\".wsk\",error,\"Line 1 said \"\"no\"\" twice\",,,,,,,,,,,,,,,,,,base\r\n");
     EXPECT_EQ(linesOf(quote, OutputFormat::Jsonl),
               "{\"file\":\"farm, \\\"north\\\".wsk\",\"status\":\"error\",\"message\":\"Line 1\\r\\nsaid "
-              "\\\"no\\\"\\rtwice\",\"warnings\":[],\"levels\":[]}\n");
+              "\\\"no\\\"\\rtwice\",\"warnings\":[],\"levels\":[],\"scenario\":\"base\"}\n");
 }
 
 // A file name in another character set still makes a line of JSON.
@@ -127,7 +127,8 @@ TEST(QuoteLines, AFileNameThatIsNotUtf8IsReadAsWindows1252InJson) {
     WorksheetQuote quote;
     quote.file = "M\xfcller.wsk";
     EXPECT_EQ(linesOf(quote, OutputFormat::Jsonl),
-              "{\"file\":\"M\xc3\xbcller.wsk\",\"status\":\"error\",\"message\":\"\",\"warnings\":[],\"levels\":[]}\n");
+              "{\"file\":\"M\xc3\xbcller.wsk\",\"status\":\"error\",\"message\":\"\",\"warnings\":[],\"levels\":[],"
+              "\"scenario\":\"base\"}\n");
 }
 
 // A compared worksheet's JSON line: both quotes whole, and each record the
@@ -149,10 +150,12 @@ TEST(CompareLines, AJsonLineHoldsBothQuotesAndTheRecordsThatDiffer) {
     compared.records.push_back({41, before, CommodityRates{}});
     EXPECT_EQ(compareLinesOf(compared, {"old.prn", "new.prn"}, OutputFormat::Jsonl),
               "{\"file\":\"a.wsk\",\"status\":\"ok\",\"message\":\"\",\"producer\":\"Doe \\\"Jr\\\"\","
-              "\"county\":\"Kent\",\"changed\":true,"
-              "\"old\":{\"file\":\"a.wsk\",\"status\":\"ok\",\"message\":\"\",\"warnings\":[],\"levels\":[]},"
+              "\"county\":\"Kent\",\"scenario\":\"base\",\"changed\":true,"
+              "\"old\":{\"file\":\"a.wsk\",\"status\":\"ok\",\"message\":\"\",\"warnings\":[],\"levels\":[],"
+              "\"scenario\":\"base\"},"
               "\"new\":{\"file\":\"a.wsk\",\"status\":\"ok\",\"message\":\"\",\"warnings\":[\"mpci-over-50\"],"
-              "\"levels\":[]},\"records\":[{\"code\":\"41\",\"old\":{\"found\":true,\"rates\":[\"0.05\",\"0.04\","
+              "\"levels\":[],\"scenario\":\"base\"},\"records\":[{\"code\":\"41\",\"old\":{\"found\":true,\"rates\":["
+              "\"0.05\",\"0.04\","
               "\"0.03\"],\"livestock\":\"Y\",\"insurable\":\" \",\"line\":3},\"new\":{\"found\":false,"
               "\"rates\":[\"0\",\"0\",\"0\"],\"livestock\":\" \",\"insurable\":\" \",\"line\":null}}]}\n");
     compared.after.ok = false;
@@ -205,7 +208,7 @@ TEST(QuoteLines, AFileNamedLikeAFormulaIsText) {
     WorksheetQuote quote;
     quote.file = "=HYPERLINK(1).wsk";
     quote.message = "-1";
-    EXPECT_EQ(linesOf(quote, OutputFormat::Csv), "'=HYPERLINK(1).wsk,error,'-1,,,,,,,,,,,,,,,,,\r\n");
+    EXPECT_EQ(linesOf(quote, OutputFormat::Csv), "'=HYPERLINK(1).wsk,error,'-1,,,,,,,,,,,,,,,,,,base\r\n");
 }
 
 TEST(SummaryNames, NoTwoWorksheetsShareAPdf) {
