@@ -265,6 +265,33 @@ void secondPage(PageWriter& page, const QuoteSummary& s) {
     page.paragraph(paperRateFileText(s.rateFile));
 }
 
+// The scenarios ticked for the paper, four to a table, with what each changed.
+void optionsPage(PageWriter& page, const PaperOptions& options) {
+    page.heading(QStringLiteral("Options we looked at"), 1.3);
+    page.paragraph(
+        QStringLiteral("Each option is your farm with one or more changes, estimated the same way as the "
+                       "first page. The lowest premium per $1,000 of guarantee is marked."));
+    for (const std::string& change : options.changes) page.paragraph(toQString(change));
+    page.skip(0.3);
+    constexpr size_t kPerTable = 4;
+    constexpr qreal kHeadings = 0.36;
+    for (size_t first = 0; first < options.names.size(); first += kPerTable) {
+        const size_t last = std::min(options.names.size(), first + kPerTable);
+        TextTable cells{{QString()}, {}};
+        std::vector<qreal> widths{kHeadings};
+        for (size_t c = first; c < last; ++c) {
+            cells.headers.append(toQString(options.names[c]));
+            widths.push_back((1 - kHeadings) / static_cast<qreal>(last - first));
+        }
+        for (size_t r = 0; r < options.headings.size(); ++r) {
+            QStringList row{toQString(options.headings[r])};
+            for (size_t c = first; c < last; ++c) row.append(toQString(options.columns[c][r]));
+            cells.rows.append(row);
+        }
+        page.table(cells, widths);
+    }
+}
+
 }  // namespace
 
 void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const QuoteSummary& summary,
@@ -290,6 +317,12 @@ void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const Quote
     PageWriter second(painter, area);
     sampleLine(second);
     secondPage(second, summary);
+    if (summary.options && !summary.options->names.empty()) {
+        device.newPage();
+        PageWriter third(painter, area);
+        sampleLine(third);
+        optionsPage(third, *summary.options);
+    }
 }
 
 bool isWholePdf(const QByteArray& bytes) { return bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF"); }

@@ -2,7 +2,8 @@
 // The quote summary a farmer keeps: a Letter-size PDF of two pages. Page one
 // holds the case, the charts, the coverage levels offered, the eligibility
 // warnings, the rate file's identity and the disclaimer; page two the
-// details of the premium's calculation.
+// details of the premium's calculation; a third, when scenarios of the farm
+// were ticked for the paper, the options looked at side by side.
 
 #include <QDate>
 #include <QString>
@@ -18,7 +19,7 @@ namespace kbt2::ui {
 // The words every summary ends its first page with.
 extern const char* const kSummaryDisclaimer;
 
-// Draws both pages on `device` (a PDF writer or a printer) with `painter`
+// Draws the pages on `device` (a PDF writer or a printer) with `painter`
 // already begun on it.
 void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const QuoteSummary& summary,
                        const QDate& prepared);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "calc/premium.h"
+#include "quote/paper_options.h"
 
 namespace kbt2 {
 
@@ -73,6 +74,8 @@ struct QuoteSummary {
     SummaryRateFile rateFile;
     // The same worksheet under an earlier rate table, for a renewal letter.
     std::optional<LastQuote> lastQuote;
+    // Other scenarios of the farm ticked for the paper, side by side.
+    std::optional<PaperOptions> options;
 };
 
 // One coverage level of the summary: its caption in kCoverageLevels and the

@@ -83,7 +83,7 @@ MainWindow::MainWindow(std::unique_ptr<QtPlatform> platform, QWidget* parent)
     setCentralWidget(central);
     documents_ = std::make_unique<DocumentActions>(*this, form_, *platform_, binding_);
     buildMenuBar(menuBar(), *documents_);
-    quotes_ = std::make_unique<QuoteActions>(*this, form_, *platform_,
+    quotes_ = std::make_unique<QuoteActions>(*this, form_, case_, *platform_,
                                              [this](const QString& text) { documents_->status().note(text); });
     addQuoteEntries(menuBar(), *quotes_);
     premiumWatch_ = std::make_unique<PremiumWatch>(

@@ -9,15 +9,18 @@
 #include "paint/qt_text.h"
 #include "paint/quote_summary_pdf.h"
 #include "quote/fresh_quote.h"
+#include "quote/paper_options.h"
 #include "quote/quote_text.h"
 #include "quote/rate_file_identity.h"
+#include "quote/scenario_comparison.h"
 #include "ui/premium_details_dialog.h"
 #include "ui/rate_file_info.h"
 
 namespace kbt2::ui {
 
-QuoteActions::QuoteActions(QWidget& window, Form& form, QtPlatform& platform, std::function<void(const QString&)> note)
-    : window_(window), form_(form), platform_(platform), note_(std::move(note)) {}
+QuoteActions::QuoteActions(QWidget& window, Form& form, const Case& scenarios, QtPlatform& platform,
+                           std::function<void(const QString&)> note)
+    : window_(window), form_(form), scenarios_(scenarios), platform_(platform), note_(std::move(note)) {}
 
 std::optional<QuoteSummary> QuoteActions::freshSummary() {
     RateFileSource rates;
@@ -59,8 +62,16 @@ void QuoteActions::exportSummary() {
 }
 
 bool QuoteActions::exportSummaryTo(const QString& path) {
-    const auto summary = freshSummary();
+    auto summary = freshSummary();
     if (!summary) return false;
+    // The scenarios ticked for the paper go on a page of their own, each
+    // calculated afresh as it stands.
+    for (size_t i = 0; i < scenarios_.size(); ++i) {
+        if (!scenarios_.forPaper(i)) continue;
+        RateFileSource rates;
+        summary->options = paperOptions(compareScenarios(scenarios_, platform_, rates));
+        break;
+    }
     // Figures priced at rate 0 for a commodity without a record are no quote:
     // no paper is made of them.
     if (const std::string unrated = unratedText(*summary); !unrated.empty()) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <optional>
 
+#include "commands/case.h"
 #include "commands/form.h"
 #include "quote/quote_summary.h"
 #include "ui/qt_platform.h"
@@ -18,8 +19,10 @@ namespace kbt2::ui {
 
 class QuoteActions : public QObject {
 public:
-    // `note` puts a line into the status bar.
-    QuoteActions(QWidget& window, Form& form, QtPlatform& platform, std::function<void(const QString&)> note);
+    // `form` holds the current scenario of `scenarios`; `note` puts a line
+    // into the status bar.
+    QuoteActions(QWidget& window, Form& form, const Case& scenarios, QtPlatform& platform,
+                 std::function<void(const QString&)> note);
 
     void showDetails();
     void exportSummary();
@@ -33,6 +36,7 @@ public:
 private:
     QWidget& window_;
     Form& form_;
+    const Case& scenarios_;
     QtPlatform& platform_;
     std::function<void(const QString&)> note_;
 };

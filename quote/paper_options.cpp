@@ -1,0 +1,85 @@
+#include "quote/paper_options.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "calc/numbers.h"
+#include "quote/quote_text.h"
+#include "quote/scenario_comparison.h"
+#include "worksheet/premium_rows.h"
+
+namespace kbt2 {
+namespace {
+
+// ".75 (75% coverage)": the caption the agent knows and what it means.
+std::string levelWords(const CoverageLevel& level) {
+    return std::string(level.caption) + " (" + plainText(roundWhole(level.level * 100)) + "% coverage)";
+}
+
+// The lowest premium per $1,000 of guarantee among the offered levels of
+// the ticked scenarios, in cents as shown; levels shown alike are marked alike.
+double lowestCents(const std::vector<const ComparedScenario*>& ticked) {
+    double lowest = std::numeric_limits<double>::infinity();
+    for (const ComparedScenario* s : ticked)
+        if (s->summary)
+            for (const ComparedLevel& level : s->levels)
+                if (level.offered && level.guarantee > 0)
+                    lowest = std::min(lowest, roundWhole(level.perThousand * 100));
+    return lowest;
+}
+
+}  // namespace
+
+PaperOptions paperOptions(const ScenarioComparison& comparison) {
+    PaperOptions paper;
+    std::vector<const ComparedScenario*> ticked;
+    for (const ComparedScenario& s : comparison.scenarios)
+        if (s.forPaper) ticked.push_back(&s);
+    if (ticked.empty()) return paper;
+
+    paper.headings.push_back("Coverage levels offered");
+    for (const CoverageLevel& level : kCoverageLevels)
+        for (const char* what : {"revenue guarantee", "producer premium", "premium per $1,000 of guarantee"})
+            paper.headings.push_back(levelWords(level) + ": " + what);
+
+    const double lowest = lowestCents(ticked);
+    for (const ComparedScenario* s : ticked) {
+        paper.names.push_back(s->name);
+        std::string changes;
+        for (const std::string& phrase : s->differences) changes += (changes.empty() ? "" : "; ") + phrase;
+        if (s == &comparison.scenarios.front())
+            paper.changes.push_back(s->name + ": the farm as entered.");
+        else if (changes.empty())
+            paper.changes.push_back(s->name + ": the same as the farm as entered.");
+        else
+            paper.changes.push_back(s->name + ": " + changes + ".");
+
+        std::vector<std::string> cells;
+        if (!s->summary) {
+            cells.push_back("Cannot be estimated as it stands");
+            cells.resize(paper.headings.size(), "—");
+            paper.columns.push_back(std::move(cells));
+            continue;
+        }
+        std::string offered;
+        for (size_t i = 0; i < s->levels.size(); ++i)
+            if (s->levels[i].offered)
+                offered += (offered.empty() ? "" : ", ") + plainText(roundWhole(kCoverageLevels[i].level * 100)) + "%";
+        cells.push_back(offered.empty() ? "None" : offered);
+        for (const ComparedLevel& level : s->levels) {
+            if (!level.offered) {
+                cells.insert(cells.end(), {"Not offered", "—", "—"});
+                continue;
+            }
+            const bool isLowest = level.guarantee > 0 && roundWhole(level.perThousand * 100) == lowest;
+            cells.push_back(dollarText(level.guarantee));
+            cells.push_back(dollarText(level.producerPremium));
+            cells.push_back(dollarCentsText(level.perThousand) + (isLowest ? " (lowest)" : ""));
+        }
+        paper.columns.push_back(std::move(cells));
+    }
+    return paper;
+}
+
+}  // namespace kbt2
