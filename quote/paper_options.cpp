@@ -12,11 +12,6 @@
 namespace kbt2 {
 namespace {
 
-// ".75 (75% coverage)": the caption the agent knows and what it means.
-std::string levelWords(const CoverageLevel& level) {
-    return std::string(level.caption) + " (" + plainText(roundWhole(level.level * 100)) + "% coverage)";
-}
-
 // The lowest premium per $1,000 of guarantee among the offered levels of
 // the ticked scenarios, in cents as shown; levels shown alike are marked alike.
 double lowestCents(const std::vector<const ComparedScenario*>& ticked) {
@@ -41,7 +36,7 @@ PaperOptions paperOptions(const ScenarioComparison& comparison) {
     paper.headings.push_back("Coverage levels offered");
     for (const CoverageLevel& level : kCoverageLevels)
         for (const char* what : {"revenue guarantee", "producer premium", "premium per $1,000 of guarantee"})
-            paper.headings.push_back(levelWords(level) + ": " + what);
+            paper.headings.push_back(coverageText(level.caption) + ": " + what);
 
     const double lowest = lowestCents(ticked);
     for (const ComparedScenario* s : ticked) {
