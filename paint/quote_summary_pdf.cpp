@@ -274,7 +274,7 @@ void optionsPage(PageWriter& page, const PaperOptions& options) {
     for (const std::string& change : options.changes) page.paragraph(toQString(change));
     page.skip(0.3);
     constexpr size_t kPerTable = 4;
-    constexpr qreal kHeadings = 0.36;
+    constexpr qreal kHeadings = 0.46;
     for (size_t first = 0; first < options.names.size(); first += kPerTable) {
         const size_t last = std::min(options.names.size(), first + kPerTable);
         TextTable cells{{QString()}, {}};

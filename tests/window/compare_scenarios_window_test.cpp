@@ -7,7 +7,9 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +17,7 @@
 #include <fstream>
 
 #include "calc/numbers.h"
+#include "paint/qt_text.h"
 #include "quote/fresh_quote.h"
 #include "quote/quote_text.h"
 #include "rates/rate_source.h"
@@ -165,6 +168,43 @@ private Q_SLOTS:
             QTableWidget* table = view.table();
             QCOMPARE(table->item(table->rowCount() - 1, 1)->checkState(), Qt::Checked);
         });
+    }
+
+    // The ticked scenarios go on the summary's third page, each figure the
+    // fresh calculation's as the view shows it; the others stay off it.
+    void theTickedScenariosAreTheSummarysOptions() {
+        Case& scenarios = window_->scenarioCase();
+        QVERIFY(scenarios.setForPaper(0, true));
+        QVERIFY(scenarios.setForPaper(2, true));
+        const QString pdf = dir_->filePath(QStringLiteral("quote.pdf"));
+        QVERIFY(window_->quotes().exportSummaryTo(pdf));
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("3"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        const QString third = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+        QVERIFY2(third.startsWith(QStringLiteral("Options we looked at")), qPrintable(third));
+        QVERIFY2(third.contains(QStringLiteral("base: the farm as entered.")), qPrintable(third));
+        QVERIFY2(
+            third.contains(QStringLiteral("milk half: Milk's expected value 50 % lower; Hay added, 40 t at $120.")),
+            qPrintable(third));
+        QVERIFY2(!third.contains(QStringLiteral("hay")), qPrintable(third));
+        test::TestFolderPlatform platform(dir_->path().toStdString());
+        for (size_t c : {size_t{0}, size_t{2}}) {
+            RateFileSource rates;
+            const FreshQuote fresh = freshQuote(scenarios.worksheet(c), platform, rates, scenarios.name(c));
+            QVERIFY2(fresh.summary, fresh.problem.c_str());
+            for (const SummaryLevel& level : offeredLevels(*fresh.summary))
+                QVERIFY2(third.contains(ui::toQString(dollarText(level.figures.producerPremium()))) &&
+                             third.contains(ui::toQString(dollarText(level.figures.indemnityThreshold()))),
+                         qPrintable(third));
+        }
+        // Without a tick there is no third page.
+        QVERIFY(scenarios.setForPaper(0, false));
+        QVERIFY(scenarios.setForPaper(2, false));
+        QVERIFY(window_->quotes().exportSummaryTo(pdf));
+        text.start(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY(text.waitForFinished(30000));
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+2\\n")));
     }
 
     void tabReachesEveryPartAndTheTryButtonAddsAScenario() {
