@@ -17,6 +17,7 @@
 #include "calc/shares.h"
 #include "fake_platform.h"
 #include "quote/fresh_quote.h"
+#include "quote/paper_options.h"
 #include "rate_records.h"
 #include "rates/rate_source.h"
 
@@ -277,6 +278,40 @@ INSTANTIATE_TEST_SUITE_P(Counts, NextLevel, testing::Values(
         "Every coverage level is offered: 8 of the farm's 8 commodities each bring at least 6.3% of the expected "
         "revenue (half an even share), and the .80 level needs 8."}));
 // clang-format on
+
+// The farmer's paper takes the ticked scenarios only, marks the lowest
+// premium per $1,000 among them, and says what each changed.
+TEST(PaperOptions, TheTickedScenariosSideBySide) {
+    ScenarioComparison comparison;
+    const auto scenario = [&](const char* name, bool ticked, std::vector<std::string> changes, double perThousand) {
+        ComparedScenario s;
+        s.name = name;
+        s.forPaper = ticked;
+        s.differences = std::move(changes);
+        if (perThousand > 0) {
+            s.summary.emplace();
+            s.levels.back() = {".65", true, 100000, 600, perThousand, false, LevelChange::Same};
+        }
+        comparison.scenarios.push_back(std::move(s));
+    };
+    EXPECT_TRUE(paperOptions(comparison).names.empty());
+    scenario("base", true, {}, 6.0);
+    scenario("cheaper", false, {"Hay added"}, 5.0);  // not ticked: its 5.00 is no one's lowest
+    scenario("milk", true, {"Milk 50 % lower"}, 5.5);
+    scenario("broken", true, {"County changed"}, 0);
+
+    const PaperOptions paper = paperOptions(comparison);
+    EXPECT_EQ(paper.names, (std::vector<std::string>{"base", "milk", "broken"}));
+    EXPECT_EQ(paper.changes, (std::vector<std::string>{"base: the farm as entered.", "milk: Milk 50 % lower.",
+                                                       "broken: County changed."}));
+    ASSERT_EQ(paper.columns.size(), 3u);
+    for (const auto& column : paper.columns) ASSERT_EQ(column.size(), paper.headings.size());
+    EXPECT_EQ(paper.columns[0].front(), "65%");
+    EXPECT_EQ(paper.columns[0][1], "Not offered");
+    EXPECT_EQ(paper.columns[0].back(), "$6.00");
+    EXPECT_EQ(paper.columns[1].back(), "$5.50 (lowest)");
+    EXPECT_EQ(paper.columns[2].front(), "Cannot be estimated as it stands");
+}
 
 }  // namespace
 }  // namespace kbt2
