@@ -59,24 +59,6 @@ std::string filledIn(std::string_view words, const std::string& share, const std
     return text;
 }
 
-// A sentence with each "{name}" replaced by its figure. The sentences stay
-// whole, so each can be translated as one.
-using Figures = std::initializer_list<std::pair<std::string_view, std::string>>;
-std::string sentence(std::string_view words, Figures figures) {
-    std::string text;
-    for (size_t at = 0; at < words.size();) {
-        const auto figure = std::ranges::find_if(
-            figures, [&](const auto& f) { return words.substr(at).starts_with("{" + std::string(f.first) + "}"); });
-        if (figure == figures.end()) {
-            text += words[at++];
-            continue;
-        }
-        text += figure->second;
-        at += figure->first.size() + 2;
-    }
-    return text;
-}
-
 // The words of a renewal letter's reasons; each a whole sentence.
 constexpr const char* kLevelOffered = "The new rate table offers this level; the last quote did not.";
 constexpr const char* kLevelWithdrawn =
@@ -142,6 +124,21 @@ std::string renewalReason(const QuoteSummary& summary, const LastQuote& last, si
 }
 
 }  // namespace
+
+std::string sentence(std::string_view words, Figures figures) {
+    std::string text;
+    for (size_t at = 0; at < words.size();) {
+        const auto figure = std::ranges::find_if(
+            figures, [&](const auto& f) { return words.substr(at).starts_with("{" + std::string(f.first) + "}"); });
+        if (figure == figures.end()) {
+            text += words[at++];
+            continue;
+        }
+        text += figure->second;
+        at += figure->first.size() + 2;
+    }
+    return text;
+}
 
 std::string groupedText(double whole) {
     const double rounded = roundWhole(std::fabs(whole));

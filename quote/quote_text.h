@@ -3,12 +3,20 @@
 // dollar amounts as a farmer reads them, and the steps from the commodity
 // shares to the premium told in plain words with the run's own figures.
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "quote/quote_summary.h"
 
 namespace kbt2 {
+
+// A sentence with each "{name}" replaced by its figure. The sentences stay
+// whole, so each can be translated as one.
+using Figures = std::initializer_list<std::pair<std::string_view, std::string>>;
+std::string sentence(std::string_view words, Figures figures);
 
 // "$1,287", "-$40", "$0": whole dollars, rounded half up, grouped by threes.
 std::string dollarText(double amount);
