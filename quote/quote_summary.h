@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "calc/premium.h"
+#include "quote/language.h"
 
 namespace kbt2 {
 
@@ -73,6 +74,8 @@ struct QuoteSummary {
     SummaryRateFile rateFile;
     // The same worksheet under an earlier rate table, for a renewal letter.
     std::optional<LastQuote> lastQuote;
+    // The language of the summary's words; its figures read the same in all.
+    Language language = Language::English;
 };
 
 // One coverage level of the summary: its caption in kCoverageLevels and the
