@@ -305,6 +305,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     const auto summaryOf = [&](QuoteSummary& details, const std::string& file) {
         identities.fill(details.rateFile);
         if (!summaries) return;
+        details.language = options.language.value_or(Language::English);
         const std::string pdf = summaryNames.pathFor(file);
         if (const auto written = writeSummary(details, pdf); !written.ok()) {
             bar.clear();
