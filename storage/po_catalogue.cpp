@@ -62,7 +62,7 @@ std::optional<std::string> unquoted(std::string_view quoted, std::string& reason
         case '\\':
         case '"':
         case '\'':
-        case '?': byte = e; break;
+        case '?': byte = static_cast<unsigned char>(e); break;
         case 'x': {
             int value = 0;
             size_t digits = 0;
