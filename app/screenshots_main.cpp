@@ -2,9 +2,9 @@
 // (as kbt2-driver --window does) and saves a picture of every page, or of the
 // pages listed (1-based, comma-separated: "1,7,9"), as OUTDIR/page-N.png.
 // With every page it also saves the Premium Details view as
-// OUTDIR/premium-details.png and the quote summary as OUTDIR/quote-summary.pdf,
-// then adds two scenarios and saves the comparison view as OUTDIR/compare.png.
-// scripts/screenshots.sh makes the README's pictures so.
+// OUTDIR/premium-details.png and the quote summary as OUTDIR/quote-summary.pdf
+// (and in Spanish as OUTDIR/quote-summary-es.pdf), then adds two scenarios and saves the comparison view as
+// OUTDIR/compare.png. scripts/screenshots.sh makes the README's pictures so.
 
 #include <QApplication>
 #include <QDir>
@@ -24,7 +24,8 @@
 
 namespace {
 
-// The details view and the summary of the worksheet as the script left it.
+// The details view and the summary of the worksheet as the script left it,
+// the summary in English and in Spanish.
 bool saveDetails(kbt2::ui::MainWindow& window, const QDir& folder) {
     const auto summary = window.quotes().freshSummary();
     if (!summary) return false;
@@ -33,9 +34,15 @@ bool saveDetails(kbt2::ui::MainWindow& window, const QDir& folder) {
     details.show();
     QApplication::processEvents();
     const QString picture = folder.filePath(QStringLiteral("premium-details.png"));
-    const QString pdf = folder.filePath(QStringLiteral("quote-summary.pdf"));
     bool saved = details.grab().save(picture);
-    if (!kbt2::ui::writeQuoteSummaryPdf(*summary, pdf).ok()) saved = false;
+    for (const kbt2::Language language : {kbt2::Language::English, kbt2::Language::Spanish}) {
+        kbt2::QuoteSummary paper = *summary;
+        paper.language = language;
+        const QString pdf =
+            folder.filePath(language == kbt2::Language::English ? QStringLiteral("quote-summary.pdf")
+                                                                : QStringLiteral("quote-summary-es.pdf"));
+        if (!kbt2::ui::writeQuoteSummaryPdf(paper, pdf).ok()) saved = false;
+    }
     if (!saved) std::cerr << "kbt2-screenshots: cannot write the details or the summary\n";
     return saved;
 }

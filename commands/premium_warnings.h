@@ -15,6 +15,7 @@
 
 #include "calc/premium.h"
 #include "worksheet/controls.h"
+#include "worksheet/translatable.h"
 
 namespace kbt2 {
 
@@ -32,7 +33,8 @@ struct PremiumWarningTexts {
     const char* token;
     const char* change;
     // The quote summary's warning: {share} is the share tested as a
-    // percentage, {limit} the limit in whole per cent.
+    // percentage, {limit} the limit in whole per cent. This and the two
+    // below are the farmer's paper's words, marked for its translations.
     const char* summary;
     // What the warning means for the farmer, after the summary's warning:
     // what the plan requires and what happens next; {limit} as above.
@@ -47,22 +49,23 @@ inline constexpr PremiumWarningTexts kPremiumWarningTexts[] = {
     {PremiumWarning::LivestockOver35, Control::Lvstex, "the livestock result",
      "You are not eligible for KBT because more than\r 35% of your expected KBT comes from livestock.",
      "livestock-over-35", "livestock-warning",
-     "Livestock bring {share} of the expected revenue, more than the {limit} the plan allows: as the worksheet "
-     "stands, the farm is not eligible for KBT.",
-     "The plan insures a farm only while livestock bring no more than {limit} of its expected revenue; the farm as "
-     "entered does not meet that rule. The policy cannot be written as it stands unless livestock come to {limit} or "
-     "less of what the farm intends to produce. The premium shown is an estimate for a farm that meets the rule.",
-     "Livestock make up {share} of the expected KBT (the limit is {limit})"},
+     N_("Livestock bring {share} of the expected revenue, more than the {limit} the plan allows: as the worksheet "
+        "stands, the farm is not eligible for KBT."),
+     N_("The plan insures a farm only while livestock bring no more than {limit} of its expected revenue; the farm "
+        "as entered does not meet that rule. The policy cannot be written as it stands unless livestock come to "
+        "{limit} or less of what the farm intends to produce. The premium shown is an estimate for a farm that meets "
+        "the rule."),
+     N_("Livestock make up {share} of the expected KBT (the limit is {limit})")},
     {PremiumWarning::LivestockOrInsurableOver50, Control::Mpciex, "the MPCI result",
      "You must purchase an MPCI product on insurable crops because\r50% of your expected KBT comes from livestock "
      "and insurable crops.",
      "mpci-over-50", "mpci-warning",
-     "Livestock and crops insurable under MPCI bring {share} of the expected revenue, more than {limit}: an MPCI "
-     "policy must be bought on the insurable crops.",
-     "The plan requires an MPCI policy on the insurable crops when livestock and those crops bring more than {limit} "
-     "of the expected revenue. The KBT policy can be written only with that MPCI policy in place; the MPCI premium "
-     "is not part of the premium shown.",
-     "livestock and insurable crops {share} (the limit is {limit})"},
+     N_("Livestock and crops insurable under MPCI bring {share} of the expected revenue, more than {limit}: an MPCI "
+        "policy must be bought on the insurable crops."),
+     N_("The plan requires an MPCI policy on the insurable crops when livestock and those crops bring more than "
+        "{limit} of the expected revenue. The KBT policy can be written only with that MPCI policy in place; the MPCI "
+        "premium is not part of the premium shown."),
+     N_("livestock and insurable crops {share} (the limit is {limit})")},
 };
 // clang-format on
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "paint/paper_words.h"
 #include "paint/qt_text.h"
 #include "paint/summary_charts.h"
 #include "paint/summary_tables.h"
@@ -19,8 +20,8 @@
 namespace kbt2::ui {
 
 const char* const kSummaryDisclaimer =
-    "This is an estimate, not an offer of insurance. The premium is set when the policy is written, from the "
-    "rates in force then and the insurer's review of the farm's records.";
+    N_("This is an estimate, not an offer of insurance. The premium is set when the policy is written, from the "
+       "rates in force then and the insurer's review of the farm's records.");
 
 namespace {
 
@@ -29,6 +30,19 @@ constexpr qreal kMarginMm = 19.05;
 constexpr int kResolution = 300;
 
 QString dollars(double amount) { return toQString(dollarText(amount)); }
+
+constexpr const char* kMonths[] = {N_("January"),   N_("February"), N_("March"),    N_("April"),
+                                   N_("May"),       N_("June"),     N_("July"),     N_("August"),
+                                   N_("September"), N_("October"),  N_("November"), N_("December")};
+
+// "December 8, 2026", its month's name and the order in the paper's language.
+QString dateText(const QDate& date, Language language) {
+    if (!date.isValid()) return {};
+    return paperWords(language, N_("{month} {day}, {year}"),
+                      {{"month", std::string(translated(language, kMonths[date.month() - 1]))},
+                       {"day", std::to_string(date.day())},
+                       {"year", std::to_string(date.year())}});
+}
 
 // Lays blocks of text, tables and charts down a page from the top; one
 // that does not draw only measures how far down they reach.
@@ -70,9 +84,25 @@ public:
     // column is aligned left, the figures right.
     void table(const TextTable& cells, const std::vector<qreal>& widths) {
         const qreal pad = line() * 0.25;
-        // Headers wrap onto a second line; figures are cut short, never wrapped.
+        painter_.save();
+        QFont bold = painter_.font();
+        bold.setBold(true);
+        painter_.setFont(bold);
+        // Headers wrap onto a second line, or more where a header needs it,
+        // and a word too long for its column is written smaller; figures are
+        // cut short, never wrapped.
+        std::vector<QFont> headerFonts;
+        qreal headerHeight = line() * 2.3;
+        for (size_t c = 0; c < widths.size(); ++c) {
+            const QString text = cells.headers.value(static_cast<qsizetype>(c));
+            const qreal width = widths[c] * page_.width() - 2 * pad;
+            headerFonts.push_back(fittedFont(text, width));
+            const QRectF needed = QFontMetricsF(headerFonts.back(), painter_.device())
+                                      .boundingRect(QRectF(0, 0, width, page_.height()), Qt::TextWordWrap, text);
+            headerHeight = std::max(headerHeight, needed.height() + line() * 0.3);
+        }
         const auto drawRow = [&](const QStringList& cells, bool header) {
-            const qreal height = line() * (header ? 2.3 : 1.15);
+            const qreal height = header ? headerHeight : line() * 1.15;
             if (!drawing_) {
                 y_ += height;
                 return;
@@ -84,21 +114,21 @@ public:
                 const QRectF cell(x + pad, y_, width - 2 * pad, height);
                 const QString text = cells.value(static_cast<qsizetype>(c));
                 const Qt::Alignment align = c == 0 ? Qt::AlignLeft : Qt::AlignRight;
-                if (header)
+                if (header) {
+                    painter_.save();
+                    painter_.setFont(headerFonts[c]);
                     painter_.drawText(cell, align | Qt::AlignVCenter | Qt::TextWordWrap, text);
-                else
+                    painter_.restore();
+                } else {
                     painter_.drawText(cell, align | Qt::AlignVCenter,
                                       QFontMetricsF(painter_.font(), painter_.device())
                                           .elidedText(text, Qt::ElideRight, cell.width()));
+                }
                 x += width;
             }
             y_ += height;
             painter_.drawLine(QPointF(page_.left(), y_), QPointF(page_.right(), y_));
         };
-        painter_.save();
-        QFont bold = painter_.font();
-        bold.setBold(true);
-        painter_.setFont(bold);
         drawRow(cells.headers, true);
         painter_.restore();
         for (const QStringList& row : cells.rows) drawRow(row, false);
@@ -108,6 +138,22 @@ public:
     QRectF band(qreal lines) const { return QRectF(page_.left(), y_, page_.width(), line() * lines); }
 
 private:
+    // The painter's font, made smaller step by step (to three quarters at
+    // most) until every word of `text` fits `width`.
+    QFont fittedFont(const QString& text, qreal width) const {
+        QFont font = painter_.font();
+        const qreal size = font.pointSizeF();
+        const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (int step = 0; step <= 5; ++step) {
+            font.setPointSizeF(size * (1 - 0.05 * step));
+            const QFontMetricsF metrics(font, painter_.device());
+            if (std::ranges::all_of(words,
+                                    [&](const QString& word) { return metrics.horizontalAdvance(word) <= width; }))
+                break;
+        }
+        return font;
+    }
+
     QPainter& painter_;
     QRectF page_;
     qreal y_;
@@ -117,15 +163,17 @@ private:
 // The case in two columns: who (producer, agency) and where and when
 // (county, the date prepared).
 void caseLines(PageWriter& page, const QRectF& area, const QuoteSummary& s, const QDate& prepared) {
+    const Language l = s.language;
+    const std::string notGiven(translated(l, N_("(not given)")));
     const QString who =
-        QStringLiteral("Producer: %1").arg(s.producer.empty() ? QStringLiteral("(not given)") : toQString(s.producer)) +
-        QLatin1Char('\n') +
-        QStringLiteral("Agency: %1").arg(s.agency.empty() ? QStringLiteral("(not given)") : toQString(s.agency));
-    QString place = toQString(s.county);
-    if (!s.state.empty()) place += (place.isEmpty() ? QString() : QStringLiteral(", ")) + toQString(s.state);
-    const QString where = QStringLiteral("County: %1").arg(place.isEmpty() ? QStringLiteral("(not chosen)") : place) +
-                          QLatin1Char('\n') +
-                          QStringLiteral("Prepared: %1").arg(prepared.toString(QStringLiteral("MMMM d, yyyy")));
+        paperWords(l, N_("Producer: {producer}"), {{"producer", s.producer.empty() ? notGiven : s.producer}}) +
+        QLatin1Char('\n') + paperWords(l, N_("Agency: {agency}"), {{"agency", s.agency.empty() ? notGiven : s.agency}});
+    std::string place = s.county;
+    if (!s.state.empty()) place += (place.empty() ? "" : ", ") + s.state;
+    const QString where =
+        paperWords(l, N_("County: {county}"),
+                   {{"county", place.empty() ? std::string(translated(l, N_("(not chosen)"))) : place}}) +
+        QLatin1Char('\n') + paperWords(l, N_("Prepared: {date}"), {{"date", toStd(dateText(prepared, l))}});
     const qreal top = page.y();
     const qreal half = (area.width() - page.line()) / 2;
     page.paragraph(who, area.left(), half);
@@ -135,10 +183,12 @@ void caseLines(PageWriter& page, const QRectF& area, const QuoteSummary& s, cons
     page.moveTo(std::max(whoBottom, page.y()));
 }
 
-QString rateFileLine(const SummaryRateFile& file) {
-    return QStringLiteral("Rates from %1, dated %2, %3 records, SHA-256 %4.")
-        .arg(toQString(rateFileName(file)), toQString(file.modified.substr(0, 10)),
-             toQString(groupedText(static_cast<double>(file.records))), toQString(file.sha256.substr(0, 12)));
+QString rateFileLine(const SummaryRateFile& file, Language language) {
+    return paperWords(language, N_("Rates from {file}, dated {date}, {records} records, SHA-256 {digest}."),
+                      {{"file", rateFileName(file)},
+                       {"date", file.modified.substr(0, 10)},
+                       {"records", groupedText(static_cast<double>(file.records))},
+                       {"digest", file.sha256.substr(0, 12)}});
 }
 
 // A frame round what `draw` writes on the page, a little outside the text
@@ -154,29 +204,31 @@ void framed(QPainter& painter, PageWriter& page, const QRectF& area, Draw draw) 
 }
 
 // What the words of the paper mean, once, in plain words.
-void wordsBox(QPainter& painter, PageWriter& page, const QRectF& area) {
+void wordsBox(QPainter& painter, PageWriter& page, const QRectF& area, Language language) {
     framed(painter, page, area, [&] {
-        page.heading(QStringLiteral("What the words mean"), 1.1);
-        for (const std::string& words : plainWords()) page.paragraph(toQString(words));
+        page.heading(paperWords(language, N_("What the words mean")), 1.1);
+        for (const std::string& words : plainWords(language)) page.paragraph(toQString(words));
     });
 }
 
 // A renewal letter's box: the producer premium of each level under the
 // last quote's rate table and under this one, the change, and why.
 void lastQuoteBox(QPainter& painter, PageWriter& page, const QRectF& area, const QuoteSummary& s) {
-    TextTable cells{{QStringLiteral("Coverage"), QStringLiteral("Last quote: producer premium"),
-                     QStringLiteral("This quote: producer premium"), QStringLiteral("Change"),
-                     QStringLiteral("Change in per cent")},
+    const Language l = s.language;
+    TextTable cells{{paperWords(l, N_("Coverage")), paperWords(l, N_("Last quote: producer premium")),
+                     paperWords(l, N_("This quote: producer premium")), paperWords(l, N_("Change")),
+                     paperWords(l, N_("Change in per cent"))},
                     {}};
     const std::vector<RenewalLine> lines = renewalLines(s);
     for (const RenewalLine& line : lines)
         cells.rows.append({toQString(line.coverage), toQString(line.last), toQString(line.current),
                            toQString(line.change), toQString(line.percent)});
     framed(painter, page, area, [&] {
-        page.heading(QStringLiteral("Last quote / this quote"), 1.1);
+        page.heading(paperWords(l, N_("Last quote / this quote")), 1.1);
         page.table(cells, {0.24, 0.2, 0.2, 0.16, 0.2});
         for (const RenewalLine& line : lines)
-            page.paragraph(QStringLiteral("%1: %2").arg(toQString(line.coverage), toQString(line.reason)));
+            page.paragraph(
+                paperWords(l, N_("{coverage}: {reason}"), {{"coverage", line.coverage}, {"reason", line.reason}}));
     });
 }
 
@@ -186,6 +238,7 @@ void lastQuoteBox(QPainter& painter, PageWriter& page, const QRectF& area, const
 // `topLines` and `lowerLines` high.
 void lowerPart(QPainter& painter, PageWriter& page, const QRectF& area, const QuoteSummary& s, qreal topLines,
                qreal lowerLines) {
+    const Language l = s.language;
     const qreal half = (area.width() - page.line()) / 2;
     const QRectF charts = page.band(topLines);
     if (page.drawing()) {
@@ -196,14 +249,14 @@ void lowerPart(QPainter& painter, PageWriter& page, const QRectF& area, const Qu
     page.moveTo(charts.bottom() + page.line() * 0.5);
 
     TextTable offered{
-        {QStringLiteral("Coverage"), QStringLiteral("Revenue guarantee"), QStringLiteral("Producer premium"),
-         QStringLiteral("Subsidy"), QStringLiteral("Premium per $1,000 of guarantee")},
+        {paperWords(l, N_("Coverage")), paperWords(l, N_("Revenue guarantee")), paperWords(l, N_("Producer premium")),
+         paperWords(l, N_("Subsidy")), paperWords(l, N_("Premium per $1,000 of guarantee"))},
         {}};
     for (const SummaryLevel& level : offeredLevels(s))
-        offered.rows.append({toQString(coverageText(level.coverage)), dollars(level.figures.indemnityThreshold()),
+        offered.rows.append({toQString(coverageText(level.coverage, l)), dollars(level.figures.indemnityThreshold()),
                              dollars(level.figures.producerPremium()), dollars(level.figures.subsidy()),
                              toQString(dollarCentsText(premiumPerThousand(level.figures)))});
-    page.heading(QStringLiteral("Coverage levels offered"), 1.1);
+    page.heading(paperWords(l, N_("Coverage levels offered")), 1.1);
     page.table(offered, {0.24, 0.2, 0.18, 0.14, 0.24});
     if (s.lastQuote) lastQuoteBox(painter, page, area, s);
 
@@ -216,22 +269,23 @@ void lowerPart(QPainter& painter, PageWriter& page, const QRectF& area, const Qu
         page.moveTo(lower.bottom() + page.line() * 0.5);
     }
 
-    page.heading(QStringLiteral("Eligibility"), 1.1);
+    page.heading(paperWords(l, N_("Eligibility")), 1.1);
     const std::vector<EligibilityNotice> notices = eligibilityNotices(s);
-    if (notices.empty()) page.paragraph(QStringLiteral("Neither eligibility test raised a warning."));
+    if (notices.empty()) page.paragraph(paperWords(l, N_("Neither eligibility test raised a warning.")));
     for (const EligibilityNotice& notice : notices)
-        page.paragraph(QStringLiteral("Warning: %1 %2").arg(toQString(notice.warning), toQString(notice.meaning)));
-    page.paragraph(rateFileLine(s.rateFile));
+        page.paragraph(paperWords(l, N_("Warning: {warning} {meaning}"),
+                                  {{"warning", notice.warning}, {"meaning", notice.meaning}}));
+    page.paragraph(rateFileLine(s.rateFile, l));
     page.skip(0.3);
 
-    page.heading(QStringLiteral("Please note"), 1.1);
-    page.paragraph(toQString(kSummaryDisclaimer));
+    page.heading(paperWords(l, N_("Please note")), 1.1);
+    page.paragraph(paperWords(l, kSummaryDisclaimer));
 }
 
 void firstPage(QPainter& painter, PageWriter& page, const QRectF& area, const QuoteSummary& s, const QDate& prepared) {
-    page.heading(QStringLiteral("KBT whole-farm revenue insurance: premium estimate"), 1.5);
+    page.heading(paperWords(s.language, N_("KBT whole-farm revenue insurance: premium estimate")), 1.5);
     caseLines(page, area, s, prepared);
-    wordsBox(painter, page, area);
+    wordsBox(painter, page, area, s.language);
 
     // The charts take the room the words leave, up to a size that reads
     // well; the upper pair, with its rotated values, a little more of it.
@@ -249,20 +303,24 @@ void firstPage(QPainter& painter, PageWriter& page, const QRectF& area, const Qu
 }
 
 void secondPage(PageWriter& page, const QuoteSummary& s) {
-    page.heading(QStringLiteral("How the premium was calculated"), 1.3);
-    page.paragraph(QStringLiteral("Average income %1; projected KBT %2; total expected KBT %3; allowable KBT %4; "
-                                  "MPCI liability %5.")
-                       .arg(dollars(s.premium.averageIncome), dollars(s.premium.projectedKbt),
-                            dollars(s.premium.totalExpectedKbt), dollars(s.premium.allowableKbt),
-                            dollars(s.premium.mpciLiability)));
+    const Language l = s.language;
+    page.heading(paperWords(l, N_("How the premium was calculated")), 1.3);
+    page.paragraph(paperWords(l,
+                              N_("Average income {income}; projected KBT {projected}; total expected KBT {total}; "
+                                 "allowable KBT {allowable}; MPCI liability {mpci}."),
+                              {{"income", dollarText(s.premium.averageIncome)},
+                               {"projected", dollarText(s.premium.projectedKbt)},
+                               {"total", dollarText(s.premium.totalExpectedKbt)},
+                               {"allowable", dollarText(s.premium.allowableKbt)},
+                               {"mpci", dollarText(s.premium.mpciLiability)}}));
     for (const std::string& step : premiumSteps(s)) page.paragraph(toQString(step));
     page.skip(0.3);
 
     page.table(commodityCells(s), {0.16, 0.06, 0.09, 0.06, 0.09, 0.09, 0.07, 0.19, 0.19});
     page.table(levelCells(s), {0.09, 0.08, 0.11, 0.1, 0.07, 0.07, 0.09, 0.09, 0.09, 0.08, 0.13});
 
-    page.heading(QStringLiteral("Rate file"), 1.1);
-    page.paragraph(paperRateFileText(s.rateFile));
+    page.heading(paperWords(l, N_("Rate file")), 1.1);
+    page.paragraph(paperRateFileText(s.rateFile, l));
 }
 
 // The scenarios ticked for the paper, four to a table, with what each changed.
@@ -306,7 +364,7 @@ void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const Quote
     const QRectF area(QPointF(0, 0), QSizeF(painter.viewport().size()));
     // A summary priced from the shipped sample says so at the top of every page.
     const auto sampleLine = [&](PageWriter& page) {
-        if (summary.rateFile.sample) page.heading(toQString(sampleRatesLine()), 1.0);
+        if (summary.rateFile.sample) page.heading(toQString(sampleRatesLine(summary.language)), 1.0);
     };
     PageWriter first(painter, area);
     sampleLine(first);
@@ -348,8 +406,8 @@ Outcome<QByteArray, FileFailure> quoteSummaryPdf(const QuoteSummary& summary, co
     {
         QPdfWriter writer(&file);
         writer.setResolution(kResolution);
-        writer.setTitle(QStringLiteral("KBT premium estimate %1")
-                            .arg(QFileInfo(toQString(summary.worksheetName)).fileName())
+        writer.setTitle(paperWords(summary.language, N_("KBT premium estimate {worksheet}"),
+                                   {{"worksheet", toStd(QFileInfo(toQString(summary.worksheetName)).fileName())}})
                             .trimmed());
         writer.setCreator(QStringLiteral("KBT2"));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,

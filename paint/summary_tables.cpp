@@ -1,6 +1,7 @@
 #include "paint/summary_tables.h"
 
 #include "calc/numbers.h"
+#include "paint/paper_words.h"
 #include "paint/qt_text.h"
 #include "quote/quote_text.h"
 
@@ -9,7 +10,7 @@ namespace {
 
 QString plain(double value) { return toQString(plainText(value)); }
 QString dollars(double value) { return toQString(dollarText(value)); }
-QString yesNo(bool flag) { return flag ? QStringLiteral("yes") : QStringLiteral("no"); }
+QString yesNo(bool flag, Language language) { return paperWords(language, flag ? N_("yes") : N_("no")); }
 // "0.052 / 0.041 / 0.03": a value per coverage level, in column order.
 QString perLevel(const LevelValues& values) {
     QStringList texts;
@@ -26,34 +27,37 @@ QString perLevelHeading(const QString& what) {
 }  // namespace
 
 TextTable commodityCells(const QuoteSummary& s) {
-    TextTable table{
-        {QStringLiteral("Commodity"), QStringLiteral("Code"), QStringLiteral("KBT"), QStringLiteral("Share"),
-         QStringLiteral("Livestock"), QStringLiteral("Insurable"), QStringLiteral("Record line"),
-         perLevelHeading(QStringLiteral("Rates")), perLevelHeading(QStringLiteral("Rate × share"))},
-        {}};
+    const Language l = s.language;
+    TextTable table{{paperWords(l, N_("Commodity")), paperWords(l, N_("Code")), paperWords(l, N_("KBT")),
+                     paperWords(l, N_("Share")), paperWords(l, N_("Livestock")), paperWords(l, N_("Insurable")),
+                     paperWords(l, N_("Record line")), perLevelHeading(paperWords(l, N_("Rates"))),
+                     perLevelHeading(paperWords(l, N_("Rate × share")))},
+                    {}};
     for (size_t i = 0; i < s.commodities.size() && i < s.premium.rows.size(); ++i) {
         const SummaryCommodity& c = s.commodities[i];
         const PremiumRow& row = s.premium.rows[i];
         table.rows.append({toQString(c.name), toQString(c.code), dollars(row.kbt), plain(row.share),
-                           yesNo(row.livestock), yesNo(row.insurable),
-                           c.recordLine ? QString::number(*c.recordLine) : QStringLiteral("none"), perLevel(row.rates),
-                           perLevel(row.weighted)});
+                           yesNo(row.livestock, l), yesNo(row.insurable, l),
+                           c.recordLine ? QString::number(*c.recordLine) : paperWords(l, N_("none")),
+                           perLevel(row.rates), perLevel(row.weighted)});
     }
     return table;
 }
 
 TextTable levelCells(const QuoteSummary& s) {
-    TextTable table{{QStringLiteral("Coverage"), QStringLiteral("Offered"), QStringLiteral("Indemnity threshold"),
-                     QStringLiteral("Weighted rate"), QStringLiteral("Factor"), QStringLiteral("KBT rate"),
-                     QStringLiteral("KBT liability"), QStringLiteral("Net liability"), QStringLiteral("Gross premium"),
-                     QStringLiteral("Subsidy"), QStringLiteral("Producer premium")},
-                    {}};
+    const Language l = s.language;
+    TextTable table{
+        {paperWords(l, N_("Coverage")), paperWords(l, N_("Offered")), paperWords(l, N_("Indemnity threshold")),
+         paperWords(l, N_("Weighted rate")), paperWords(l, N_("Factor")), paperWords(l, N_("KBT rate")),
+         paperWords(l, N_("KBT liability")), paperWords(l, N_("Net liability")), paperWords(l, N_("Gross premium")),
+         paperWords(l, N_("Subsidy")), paperWords(l, N_("Producer premium"))},
+        {}};
     for (const SummaryLevel& level : summaryLevels(s)) {
-        const PremiumColumn& l = level.figures;
-        table.rows.append({toQString(level.coverage), yesNo(l.offered), dollars(l.indemnityThreshold()),
-                           plain(l.weightedRate()), plain(l.diversificationFactor()), plain(l.kbtRate()),
-                           dollars(l.kbtLiability()), dollars(l.netKbtLiability()), dollars(l.grossPremium()),
-                           dollars(l.subsidy()), dollars(l.producerPremium())});
+        const PremiumColumn& c = level.figures;
+        table.rows.append({toQString(level.coverage), yesNo(c.offered, l), dollars(c.indemnityThreshold()),
+                           plain(c.weightedRate()), plain(c.diversificationFactor()), plain(c.kbtRate()),
+                           dollars(c.kbtLiability()), dollars(c.netKbtLiability()), dollars(c.grossPremium()),
+                           dollars(c.subsidy()), dollars(c.producerPremium())});
     }
     return table;
 }
@@ -64,10 +68,12 @@ QString rateFileText(const SummaryRateFile& file) {
              toQString(groupedText(static_cast<double>(file.records))), toQString(file.sha256));
 }
 
-QString paperRateFileText(const SummaryRateFile& file) {
-    return QStringLiteral("%1, dated %2, %3 records read\nSHA-256 %4")
-        .arg(toQString(rateFileName(file)), toQString(file.modified),
-             toQString(groupedText(static_cast<double>(file.records))), toQString(file.sha256));
+QString paperRateFileText(const SummaryRateFile& file, Language language) {
+    return paperWords(language, N_("{file}, dated {date}, {records} records read\nSHA-256 {digest}"),
+                      {{"file", rateFileName(file)},
+                       {"date", file.modified},
+                       {"records", groupedText(static_cast<double>(file.records))},
+                       {"digest", file.sha256}});
 }
 
 }  // namespace kbt2::ui

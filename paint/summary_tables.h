@@ -1,7 +1,8 @@
 #pragma once
 // The premium details' tables as text, the same in the Premium Details view
 // and on the quote summary's second page: one row per commodity, one per
-// coverage level, and the rate file's identity.
+// coverage level, and the rate file's identity. Their headers are in the
+// summary's language.
 
 #include <QList>
 #include <QString>
@@ -22,6 +23,6 @@ TextTable levelCells(const QuoteSummary& summary);
 QString rateFileText(const SummaryRateFile& file);
 // What paper shows of the rate file, on two lines: its name without the
 // folder, time, records read and SHA-256; never where it lies.
-QString paperRateFileText(const SummaryRateFile& file);
+QString paperRateFileText(const SummaryRateFile& file, Language language = Language::English);
 
 }  // namespace kbt2::ui

@@ -13,6 +13,7 @@
 
 #include "calc/premium.h"
 #include "quote/paper_options.h"
+#include "quote/language.h"
 
 namespace kbt2 {
 
@@ -76,6 +77,8 @@ struct QuoteSummary {
     std::optional<LastQuote> lastQuote;
     // Other scenarios of the farm ticked for the paper, side by side.
     std::optional<PaperOptions> options;
+    // The language of the summary's words; its figures read the same in all.
+    Language language = Language::English;
 };
 
 // One coverage level of the summary: its caption in kCoverageLevels and the

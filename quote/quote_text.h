@@ -1,14 +1,24 @@
 #pragma once
 // The words and figures a quote summary and the premium details view share:
 // dollar amounts as a farmer reads them, and the steps from the commodity
-// shares to the premium told in plain words with the run's own figures.
+// shares to the premium told in plain words with the run's own figures. The
+// words are in the summary's language (or the one given); the figures are
+// written the same in every language.
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "quote/quote_summary.h"
 
 namespace kbt2 {
+
+// A sentence with each "{name}" replaced by its figure. The sentences stay
+// whole, so each can be translated as one.
+using Figures = std::initializer_list<std::pair<std::string_view, std::string>>;
+std::string sentence(std::string_view words, Figures figures);
 
 // "$1,287", "-$40", "$0": whole dollars, rounded half up, grouped by threes.
 std::string dollarText(double amount);
@@ -39,11 +49,11 @@ std::vector<EligibilityNotice> eligibilityNotices(const QuoteSummary& summary);
 
 // ".75 (75% coverage)": a coverage level's caption with the share of the
 // allowable KBT it guarantees.
-std::string coverageText(const std::string& caption);
+std::string coverageText(const std::string& caption, Language language = Language::English);
 
 // The paper's box of plain words, one paragraph each: what KBT, MPCI and a
 // coverage level mean.
-std::vector<std::string> plainWords();
+std::vector<std::string> plainWords(Language language = Language::English);
 
 // The rate file's name without its folder: all the paper says of where it is.
 std::string rateFileName(const SummaryRateFile& file);
@@ -65,7 +75,7 @@ std::vector<RenewalLine> renewalLines(const QuoteSummary& summary);
 
 // The plain line every page of a summary or letter priced from the shipped
 // sample table carries, and Premium Details shows.
-std::string sampleRatesLine();
+std::string sampleRatesLine(Language language = Language::English);
 
 // Why the summary's figures are no quote, naming each commodity the rate file
 // has no record for and the county; empty when every commodity had its record.

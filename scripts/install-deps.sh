@@ -4,12 +4,14 @@
 # decimal point); does nothing when they are all there. The last line of
 # packages serves the package check: xdg-mime outside a desktop session learns
 # file types through libfile-mimeinfo-perl; devscripts brings hardening-check.
+# gettext (xgettext, msgmerge, msgfmt) keeps the translation catalogues
+# (scripts/update-po.sh) and checks them in the build and the tests.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libssl-dev clang libclang-rt-14-dev xvfb xauth
           ccache clang-format clang-tidy file desktop-file-utils appstream poppler-utils
           lintian man-db shared-mime-info xdg-utils libfile-mimeinfo-perl locales
-          devscripts)
+          devscripts gettext)
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 missing=()

@@ -4,7 +4,8 @@
 # saves every page as docs/screenshots/page-N.png; then a few pages at 150%
 # and at 200% scaling on a 1920x1080 screen, in docs/screenshots/150/ and
 # docs/screenshots/200/. The first run also saves the Premium Details view
-# and the first page of the quote summary (docs/screenshots/summary-page-1.png),
+# and the first page of the quote summary (docs/screenshots/summary-page-1.png,
+# and in Spanish docs/screenshots/summary-page-1-es.png),
 # and the comparison view of two scenarios beside it (docs/screenshots/compare.png).
 #
 #   scripts/screenshots.sh [BUILD_DIR]      default: build
@@ -26,7 +27,8 @@ shoot() {
 }
 shoot 1280x1024 1 docs/screenshots
 pdftoppm -r 80 -png -f 1 -l 1 -singlefile docs/screenshots/quote-summary.pdf docs/screenshots/summary-page-1
-rm docs/screenshots/quote-summary.pdf
+pdftoppm -r 80 -png -f 1 -l 1 -singlefile docs/screenshots/quote-summary-es.pdf docs/screenshots/summary-page-1-es
+rm docs/screenshots/quote-summary.pdf docs/screenshots/quote-summary-es.pdf
 shoot 1920x1080 1.5 docs/screenshots/150 1,7,9
 shoot 1920x1080 2 docs/screenshots/200 1,7,9
 echo "pictures in docs/screenshots/, docs/screenshots/150/ and docs/screenshots/200/"

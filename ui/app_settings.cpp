@@ -8,6 +8,7 @@ namespace {
 
 constexpr auto kRecentKey = "recentFiles";
 constexpr auto kRateFileKey = "rateFile";
+constexpr auto kSummaryLanguageKey = "summaryLanguage";
 
 QString settingsFile() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
@@ -59,6 +60,13 @@ QString AppSettings::chosenRateFile() const { return settings_->value(kRateFileK
 
 void AppSettings::setChosenRateFile(const QString& path) {
     settings_->setValue(kRateFileKey, path);
+    settings_->sync();
+}
+
+QString AppSettings::summaryLanguage() const { return settings_->value(kSummaryLanguageKey).toString(); }
+
+void AppSettings::setSummaryLanguage(const QString& code) {
+    settings_->setValue(kSummaryLanguageKey, code);
     settings_->sync();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// What the window remembers between runs: the worksheet files used last and
-// the rate file the user chose. They live in an INI file in the user's
+// What the window remembers between runs: the worksheet files used last,
+// the rate file the user chose and the language of the last quote summary. They live in an INI file in the user's
 // configuration folder (QStandardPaths::AppConfigLocation, which follows
 // XDG_CONFIG_HOME).
 
@@ -28,6 +28,11 @@ public:
     // Empty when the user chose none.
     QString chosenRateFile() const;
     void setChosenRateFile(const QString& path);
+
+    // The code of the language the last quote summary was written in
+    // ("en", "es"); empty before the first.
+    QString summaryLanguage() const;
+    void setSummaryLanguage(const QString& code);
 
     // Why the stored settings could not be read (they are then ignored and
     // rewritten on the next change), or empty.

@@ -1,10 +1,14 @@
 #include "ui/quote_actions.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <algorithm>
 
 #include "paint/qt_text.h"
 #include "paint/quote_summary_pdf.h"
@@ -13,6 +17,7 @@
 #include "quote/quote_text.h"
 #include "quote/rate_file_identity.h"
 #include "quote/scenario_comparison.h"
+#include "ui/app_settings.h"
 #include "ui/premium_details_dialog.h"
 #include "ui/rate_file_info.h"
 
@@ -54,16 +59,39 @@ void QuoteActions::showDetails() {
 void QuoteActions::exportSummary() {
     const QString title = platform_.documentTitle();
     const QString suggested = QFileInfo(title).completeBaseName() + QStringLiteral(" quote.pdf");
-    const QString path =
-        QFileDialog::getSaveFileName(&window_, QStringLiteral("Export Quote Summary"), suggested,
-                                     QStringLiteral("PDF (*.pdf)"), nullptr, QFileDialog::DontUseNativeDialog);
+    QFileDialog dialog(&window_, QStringLiteral("Export Quote Summary"), QString(), QStringLiteral("PDF (*.pdf)"));
+    dialog.setObjectName(QStringLiteral("exportQuoteSummaryDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(suggested);
+
+    // The language of the paper, below the file type: Alt+L reaches it.
+    AppSettings settings;
+    auto* languages = new QComboBox(&dialog);
+    languages->setObjectName(QStringLiteral("summaryLanguage"));
+    for (const LanguageInfo& language : kLanguages)
+        languages->addItem(toQString(language.name), QString::fromLatin1(language.code));
+    languages->setCurrentIndex(std::max(0, languages->findData(settings.summaryLanguage())));
+    auto* label = new QLabel(QStringLiteral("&Language:"), &dialog);
+    label->setBuddy(languages);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        const int row = grid->rowCount();
+        grid->addWidget(label, row, 0);
+        grid->addWidget(languages, row, 1);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().constFirst();
     if (path.isEmpty()) return;
-    exportSummaryTo(path);
+    const QString code = languages->currentData().toString();
+    settings.setSummaryLanguage(code);
+    exportSummaryTo(path, languageOfCode(code.toStdString()).value_or(Language::English));
 }
 
-bool QuoteActions::exportSummaryTo(const QString& path) {
+bool QuoteActions::exportSummaryTo(const QString& path, Language language) {
     auto summary = freshSummary();
     if (!summary) return false;
+    summary->language = language;
     // The scenarios ticked for the paper go on a page of their own, each
     // calculated afresh as it stands.
     for (size_t i = 0; i < scenarios_.size(); ++i) {

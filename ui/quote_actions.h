@@ -25,9 +25,10 @@ public:
                  std::function<void(const QString&)> note);
 
     void showDetails();
+    // Asks where, and in which language (the last one chosen first).
     void exportSummary();
     // Writes the summary to `path` without asking; true when it was written.
-    bool exportSummaryTo(const QString& path);
+    bool exportSummaryTo(const QString& path, Language language = Language::English);
 
     // The summary of the worksheet as it stands; nothing, with the reason
     // told in a message box, when the premium cannot be calculated.

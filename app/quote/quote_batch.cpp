@@ -314,6 +314,7 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
     const auto drawLetter = [&](std::optional<QuoteSummary>& details, bool unrated) -> std::optional<DrawnSummary> {
         if (!summaries || !details || unrated) return std::nullopt;
         fillIdentity(details->rateFile);
+        details->language = options.language.value_or(Language::English);
         return drawSummary(*details);
     };
     SummaryNames summaryNames(options.summariesDir.value_or(""));

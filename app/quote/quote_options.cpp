@@ -51,6 +51,11 @@ Outcome<QuoteRequest, UsageError> parseQuoteArguments(const std::vector<std::str
             const auto value = optionValue(arguments, i, "--summaries");
             if (!value || value->empty()) return UsageError{"--summaries needs a folder"};
             options.summariesDir = *value;
+        } else if (isOption(argument, "--language")) {
+            const auto value = optionValue(arguments, i, "--language");
+            const std::optional<Language> language = value ? languageOfCode(*value) : std::nullopt;
+            if (!language) return UsageError{"--language takes en or es"};
+            options.language = language;
         } else if (isOption(argument, "--output")) {
             const auto value = optionValue(arguments, i, "--output");
             if (!value || value->empty()) return UsageError{"--output needs a file name"};
@@ -85,6 +90,7 @@ Outcome<QuoteRequest, UsageError> parseQuoteArguments(const std::vector<std::str
     if (options.inputs.empty()) return UsageError{"no worksheet file or folder given"};
     if (options.changedOnly && !options.comparePath) return UsageError{"--changed-only needs --compare"};
     if (options.details && options.format != OutputFormat::Jsonl) return UsageError{"--details needs --format jsonl"};
+    if (options.language && !options.summariesDir) return UsageError{"--language needs --summaries"};
     if (options.comparePath && options.details) return UsageError{"--details is not for --compare"};
     return QuoteRequest{std::move(options)};
 }
@@ -127,6 +133,9 @@ std::string helpText() {
            "                        worksheets whose figures changed, quoted under the\n"
            "                        new table, with the producer premium of each level\n"
            "                        under the old table and the new one side by side\n"
+           "  --language en|es      with --summaries: the language of their words, English\n"
+           "                        (en, the default) or Spanish (es); the figures are\n"
+           "                        the same in both\n"
            "  --output FILE         write there, all or nothing, instead of standard output;\n"
            "                        a FILE that is a worksheet or a rate file of the run,\n"
            "                        under any name, is refused; a pipe or a device is\n"

@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "quote/language.h"
 #include "worksheet/outcome.h"
 
 namespace kbt2::quote {
@@ -19,6 +20,7 @@ struct QuoteOptions {
     std::vector<std::string> inputs;          // worksheet files and folders, in order
     bool details = false;                     // --details: the premium's details (JSON lines only)
     std::optional<std::string> summariesDir;  // --summaries: one quote summary PDF per quoted worksheet
+    std::optional<Language> language;         // --language: the words of the summaries; English when not given
     std::optional<std::string> comparePath;   // --compare: the old rate table
     bool changedOnly = false;                 // --changed-only, with --compare
     unsigned jobs = 0;                        // --jobs; 0: one per processor
@@ -36,7 +38,7 @@ struct UsageError {
 
 inline constexpr const char* kUsage =
     "usage: kbt2-quote [--rates FILE] [--compare OLD_RATES [--changed-only]] [--format csv|jsonl] [--details]\n"
-    "                  [--summaries DIR] [--output FILE] [--jobs N] WORKSHEET_OR_FOLDER...";
+    "                  [--summaries DIR [--language en|es]] [--output FILE] [--jobs N] WORKSHEET_OR_FOLDER...";
 
 // "--name value" and "--name=value" both work; "--" ends the options, so a
 // worksheet whose name starts with "-" can still be given.

@@ -49,6 +49,10 @@ const CliCase kCases[] = {
     {"JobsNotANumber",      {"--jobs=two", kSample},                   2, "", "--jobs takes a number of threads"},
     {"CompareWithoutFile",  {kSample, "--compare"},                    2, "", "--compare needs the old rate file"},
     {"ChangedOnlyAlone",    {"--changed-only", kSample},               2, "", "--changed-only needs --compare"},
+    {"BadLanguage",         {"--summaries", "@SCRATCH@/pdf", "--language", "xx", kSample}, 2, "", "--language takes en or es"},
+    {"LanguageWithoutValue", {kSample, "--summaries=@SCRATCH@/pdf", "--language"}, 2, "", "--language takes en or es"},
+    {"LanguageInCapitals",  {"--summaries=@SCRATCH@/pdf", "--language=ES", kSample}, 2, "", "--language takes en or es"},
+    {"LanguageWithoutSummaries", {"--language=es", kSample},           2, "", "--language needs --summaries"},
     {"DetailsWithCompare",  {"--format=jsonl", "--details", "--compare=@RATES@", kSample}, 2, "", "--details is not for --compare"},
     {"CompareOneWorksheet", {"--jobs=3", "--rates", "@RATES@", "--compare=@RATES@", kSample}, 0,
      "file,status,message,producer,county,coverage,old_producer_premium,new_producer_premium,change,change_percent,"
@@ -236,16 +240,47 @@ TEST(QuoteCliOutput, TheUsersDataFolderIsSearchedFirst) {
         << result.err;
 }
 
-// A summary from the sample says on each of its pages that the rates are made up.
-TEST(QuoteCliOutput, ASummaryFromTheSampleSaysSoOnEveryPage) {
-    const fs::path scratch = storage_testing::scratchFolder("sample-pdf");
-    const auto result = runProcess(
-        {KBT2_QUOTE, "--rates", KBT2_SAMPLE_RATE_FILE, "--summaries", (scratch / "pdf").string(), kSample}, scratch);
-    ASSERT_EQ(result.status, 0) << result.err;
-    const std::string text = runProcess({"pdftotext", (scratch / "pdf" / "sample.pdf").string(), "-"}, scratch).out;
-    size_t pages = 0;
-    for (size_t at = 0; (at = text.find("the rates are the made-up sample", at)) != std::string::npos; ++at) ++pages;
-    EXPECT_EQ(pages, 2u) << text;
+// The words of a PDF with every run of blanks and line ends made one blank.
+std::string pdfWords(const fs::path& pdf, const fs::path& scratch) {
+    std::string words;
+    for (const char c : runProcess({"pdftotext", pdf.string(), "-"}, scratch).out) {
+        const bool blank = c == ' ' || c == '\n' || c == '\f';
+        if (!blank || (!words.empty() && words.back() != ' ')) words += blank ? ' ' : c;
+    }
+    return words;
+}
+
+// A summary from the sample says on each of its pages that the rates are
+// made up, in the language asked for (English without --language).
+TEST(QuoteCliOutput, ASummaryFromTheSampleSaysSoOnEveryPageInItsLanguage) {
+    struct Run {
+        std::vector<std::string> language;
+        std::string madeUp;
+        std::string heading;
+        std::string otherHeading;
+    };
+    const Run runs[] = {
+        {{}, "the rates are the made-up sample", "premium estimate", "estimación de la prima"},
+        {{"--language", "en"}, "the rates are the made-up sample", "premium estimate", "estimación de la prima"},
+        {{"--language=es"}, "las tarifas son la muestra inventada", "estimación de la prima", "premium estimate"},
+    };
+    for (const Run& run : runs) {
+        const fs::path scratch = storage_testing::scratchFolder("sample-pdf");
+        std::vector<std::string> command{KBT2_QUOTE, "--rates", KBT2_SAMPLE_RATE_FILE, "--summaries",
+                                         (scratch / "pdf").string()};
+        command.insert(command.end(), run.language.begin(), run.language.end());
+        command.push_back(kSample);
+        const auto result = runProcess(command, scratch);
+        ASSERT_EQ(result.status, 0) << result.err;
+        const std::string text = pdfWords(scratch / "pdf" / "sample.pdf", scratch);
+        size_t pages = 0;
+        for (size_t at = 0; (at = text.find(run.madeUp, at)) != std::string::npos; ++at) ++pages;
+        EXPECT_EQ(pages, 2u) << text;
+        EXPECT_NE(text.find(run.heading), std::string::npos) << text;
+        EXPECT_EQ(text.find(run.otherHeading), std::string::npos) << text;
+        // The figures of the sample's quote, as its CSV line gives them.
+        EXPECT_NE(text.find("$116"), std::string::npos) << text;
+    }
 }
 
 }  // namespace

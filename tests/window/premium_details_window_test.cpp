@@ -2,7 +2,11 @@
 // longer hold, the Premium Details view and the quote summary made from a
 // fresh calculation, and the print job named after the worksheet.
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -173,6 +177,45 @@ private Q_SLOTS:
         QVERIFY(text.contains("2 records"));
         QVERIFY(window_->documents().status().currentNote().contains("quote.pdf"));
         QVERIFY(window_->findChild<QAction*>(QStringLiteral("actionExportQuoteSummary")));
+    }
+
+    // File > Export Quote Summary asks the language in its save dialogue,
+    // reached with Alt+L, and offers the one chosen last the next time.
+    void theSummaryDialogueAsksTheLanguageAndRemembersIt() {
+        struct Export {
+            QString file;
+            int choose;        // the index to choose in the dialogue
+            int offered = -1;  // the index it offered first
+            bool reachedByKey = false;
+        };
+        Export exports[] = {{dir_->filePath(QStringLiteral("es.pdf")), 1},
+                            {dir_->filePath(QStringLiteral("en.pdf")), 0}};
+        for (Export& e : exports) {
+            QTimer::singleShot(0, this, [&e] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                auto* languages = dialog->findChild<QComboBox*>(QStringLiteral("summaryLanguage"));
+                QVERIFY(languages);
+                QCOMPARE(languages->count(), 2);
+                QCOMPARE(languages->itemText(1), QStringLiteral("Español"));
+                e.offered = languages->currentIndex();
+                QApplication::setActiveWindow(dialog);
+                QVERIFY(QTest::qWaitForWindowActive(dialog));
+                QTest::keyClick(dialog, Qt::Key_L, Qt::AltModifier);
+                e.reachedByKey = QApplication::focusWidget() == languages;
+                languages->setCurrentIndex(e.choose);
+                dialog->selectFile(e.file);
+                static_cast<QDialog*>(dialog)->accept();  // as Save does
+            });
+            window_->quotes().exportSummary();
+            QVERIFY2(QFileInfo::exists(e.file), qPrintable(e.file));
+            QVERIFY(e.reachedByKey);
+        }
+        QCOMPARE(exports[1].offered, 1);  // Spanish, chosen the time before
+        QVERIFY2(pdfText(exports[0].file).contains(QStringLiteral("Condado: Kent, Michigan")),
+                 qPrintable(pdfText(exports[0].file)));
+        QVERIFY2(pdfText(exports[1].file).contains(QStringLiteral("County: Kent, Michigan")),
+                 qPrintable(pdfText(exports[1].file)));
     }
 
     void aPrintJobCarriesTheWorksheetsName() {

@@ -73,6 +73,40 @@ QuoteSummary sampleSummary() {
     return s;
 }
 
+// Every figure of a page's text, each once, in order: dollars, shares, rates,
+// per cents, levels, the date's day and year; the words between them left
+// out. A page with longer words may leave out the levels' charts, whose
+// figures its table gives, so a figure's count may differ; its presence not.
+QStringList figuresOf(const QString& text) {
+    QStringList figures;
+    static const QRegularExpression figure(QStringLiteral("[-+]?\\$?[0-9][0-9,.]*%?"));
+    for (auto match = figure.globalMatch(text); match.hasNext();) {
+        QString found = match.next().captured();
+        while (found.endsWith(u'.') || found.endsWith(u',')) found.chop(1);
+        figures.append(found);
+    }
+    figures.sort();
+    figures.removeDuplicates();
+    return figures;
+}
+
+QString pageText(const QString& pdf, int page) {
+    return run("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"}).simplified();
+}
+
+// The summary, or with `lastQuote` the letter, in both languages: the path
+// of each PDF, English first.
+QStringList bothLanguages(const QTemporaryDir& dir, QuoteSummary s) {
+    QStringList pdfs;
+    for (const Language language : {Language::English, Language::Spanish}) {
+        s.language = language;
+        const QString pdf = dir.filePath(QString::fromLatin1(languageInfo(language).code) + ".pdf");
+        if (!ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok()) return {};
+        pdfs.append(pdf);
+    }
+    return pdfs;
+}
+
 }  // namespace
 
 class QuoteSummaryTest : public QObject {
@@ -190,6 +224,108 @@ private Q_SLOTS:
              {"The rate for Corn at this level fell from 0.013 to 0.", "The diversification factor changed from 0.7 to",
               ".80 (80% coverage) $99,600 $561", "the insurer's review of the farm's records."})
             QVERIFY2(first.contains(QLatin1String(expected)), qPrintable(QString("%1 in: %2").arg(expected, first)));
+
+        // The longer Spanish words fit the same page.
+        s.language = Language::Spanish;
+        QVERIFY(ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        QVERIFY2(run("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+2\\n")), "two pages in Spanish");
+        const QString primera = run("pdftotext", {"-f", "1", "-l", "1", "-layout", pdf, "-"}).simplified();
+        for (const char* expected :
+             {"La tarifa de Corn en este nivel bajó de 0.013 a 0.", "El factor de diversificación cambió de 0.7 a",
+              ".80 (cobertura del 80%) $99,600 $561", "que haga la aseguradora."})
+            QVERIFY2(primera.contains(QString::fromUtf8(expected)),
+                     qPrintable(QString("%1 in: %2").arg(QString::fromUtf8(expected), primera)));
+    }
+
+    // The summary in Spanish: the same figures on both pages as in English,
+    // every word of the first page in Spanish.
+    void theSpanishSummaryHasTheEnglishFiguresInSpanishWords() {
+        QTemporaryDir dir;
+        const QStringList pdfs = bothLanguages(dir, sampleSummary());
+        QCOMPARE(pdfs.size(), 2);
+        // To look at the pages: KBT2_KEEP_SUMMARY_ES=/tmp/summary-es.pdf
+        if (const QString keep = qEnvironmentVariable("KBT2_KEEP_SUMMARY_ES"); !keep.isEmpty()) {
+            QFile::remove(keep);
+            QFile::copy(pdfs[1], keep);
+        }
+        QVERIFY2(run("pdfinfo", {pdfs[1]}).contains(QRegularExpression("Pages:\\s+2\\n")), "two pages in Spanish too");
+        for (int page = 1; page <= 2; ++page)
+            QCOMPARE(figuresOf(pageText(pdfs[1], page)), figuresOf(pageText(pdfs[0], page)));
+
+        const QString first = pageText(pdfs[1], 1);
+        for (const char* expected :
+             {"Seguro KBT de ingresos de toda la granja: estimación de la prima", "Productor: Hansen Farms",
+              "Condado: Kent, Michigan", "Preparado: 8 de diciembre de 2026", "Qué significan los términos",
+              "MPCI es el seguro de cultivos contra múltiples riesgos", ".65 (cobertura del 65%)",
+              "Niveles de cobertura ofrecidos", "la granja no es elegible para KBT",
+              "Tarifas de Ratefile.prn, con fecha 2026-11-30, 21,001 registros, SHA-256 0123456789ab.",
+              "Tenga en cuenta", "Esto es una estimación, no una oferta de seguro."})
+            QVERIFY2(first.contains(QString::fromUtf8(expected)),
+                     qPrintable(QString("%1 in: %2").arg(QString::fromUtf8(expected), first)));
+        // No English left: the headings, the case, the tables, the charts,
+        // the warnings, the disclaimer and the month.
+        for (const char* english : {"premium estimate",
+                                    "Producer:",
+                                    "Prepared",
+                                    "December",
+                                    "What the words mean",
+                                    "coverage)",
+                                    "Coverage levels offered",
+                                    "Revenue guarantee",
+                                    "Producer premium",
+                                    "Eligibility",
+                                    "Warning",
+                                    "not eligible",
+                                    "an MPCI policy must be bought",
+                                    "Please note",
+                                    "This is an estimate",
+                                    "records",
+                                    "Allowable income",
+                                    "Income",
+                                    "Expenses",
+                                    "Average income",
+                                    "Commodity shares",
+                                    " the ",
+                                    " of "})
+            QVERIFY2(!first.contains(QLatin1String(english)), qPrintable(QString("%1 in: %2").arg(english, first)));
+        const QString second = pageText(pdfs[1], 2);
+        for (const char* expected : {"Cómo se calculó la prima", "Para 2 productos, el factor de diversificación es",
+                                     "indemnización", "Archivo de tarifas"})
+            QVERIFY2(second.contains(QString::fromUtf8(expected)),
+                     qPrintable(QString("%1 in: %2").arg(QString::fromUtf8(expected), second)));
+        for (const char* english : {"How the premium", "commodities", "Indemnity threshold", "Rate file", " the "})
+            QVERIFY2(!second.contains(QLatin1String(english)), qPrintable(QString("%1 in: %2").arg(english, second)));
+    }
+
+    // A renewal letter in Spanish: its box and reasons in Spanish, its
+    // figures those of the English letter, its first page still whole.
+    void theSpanishLetterSaysWhatChangedInSpanish() {
+        QTemporaryDir dir;
+        QuoteSummary s = sampleSummary();
+        std::vector<LevelValues> rates;
+        for (const PremiumRow& row : s.premium.rows) rates.push_back(row.rates);
+        rates[0][2] = 0.025;
+        s.lastQuote = LastQuote{{{".75", 500, std::nullopt}, {".65", 400, 455}}, rates, 0.725};
+        const QStringList pdfs = bothLanguages(dir, s);
+        QCOMPARE(pdfs.size(), 2);
+        // To look at the letters: KBT2_KEEP_LETTERS=/tmp/letter- (en.pdf and es.pdf are added)
+        if (const QString keep = qEnvironmentVariable("KBT2_KEEP_LETTERS"); !keep.isEmpty())
+            for (const QString& pdf : pdfs) QFile::copy(pdf, keep + QFileInfo(pdf).fileName());
+        QVERIFY2(run("pdfinfo", {pdfs[1]}).contains(QRegularExpression("Pages:\\s+2\\n")),
+                 "the letter keeps two pages");
+        for (int page = 1; page <= 2; ++page)
+            QCOMPARE(figuresOf(pageText(pdfs[1], page)), figuresOf(pageText(pdfs[0], page)));
+        const QString first = run("pdftotext", {"-f", "1", "-l", "1", "-layout", pdfs[1], "-"}).simplified();
+        for (const char* expected :
+             {"Cotización anterior / esta cotización", ".75 (cobertura del 75%) $500 no se ofrece",
+              ".65 (cobertura del 65%) $400 $455 +$55 +13.8%",
+              "La nueva tabla de tarifas ya no ofrece este nivel, así que la póliza no puede renovarse en él.",
+              "La tarifa de Dairy cows en este nivel subió de 0.025 a 0.03.",
+              "la revisión de los registros de la granja que haga la aseguradora."})
+            QVERIFY2(first.contains(QString::fromUtf8(expected)),
+                     qPrintable(QString("%1 in: %2").arg(QString::fromUtf8(expected), first)));
+        for (const char* english : {"Last quote", "not offered", "The rate for", "rose from", "no longer offers"})
+            QVERIFY2(!first.contains(QLatin1String(english)), qPrintable(QString("%1 in: %2").arg(english, first)));
     }
 
     void unwritablePlaceIsToldAndLeavesNothing() {
