@@ -324,11 +324,10 @@ void secondPage(PageWriter& page, const QuoteSummary& s) {
 }
 
 // The scenarios ticked for the paper, four to a table, with what each changed.
-void optionsPage(PageWriter& page, const PaperOptions& options) {
-    page.heading(QStringLiteral("Options we looked at"), 1.3);
-    page.paragraph(
-        QStringLiteral("Each option is your farm with one or more changes, estimated the same way as the "
-                       "first page. The lowest premium per $1,000 of guarantee is marked."));
+void optionsPage(PageWriter& page, const PaperOptions& options, Language l) {
+    page.heading(paperWords(l, N_("Options we looked at")), 1.3);
+    page.paragraph(paperWords(l, N_("Each option is your farm with one or more changes, estimated the same way as "
+                                    "the first page. The lowest premium per $1,000 of guarantee is marked.")));
     for (const std::string& change : options.changes) page.paragraph(toQString(change));
     page.skip(0.3);
     constexpr size_t kPerTable = 4;
@@ -379,7 +378,7 @@ void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const Quote
         device.newPage();
         PageWriter third(painter, area);
         sampleLine(third);
-        optionsPage(third, *summary.options);
+        optionsPage(third, *summary.options, summary.language);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "calc/numbers.h"
+#include "quote/language.h"
 #include "quote/quote_text.h"
 #include "quote/scenario_comparison.h"
 #include "worksheet/premium_rows.h"
@@ -26,17 +27,21 @@ double lowestCents(const std::vector<const ComparedScenario*>& ticked) {
 
 }  // namespace
 
-PaperOptions paperOptions(const ScenarioComparison& comparison) {
+PaperOptions paperOptions(const ScenarioComparison& comparison, Language language) {
+    const auto words = [language](const char* english, Figures figures) {
+        return sentence(translated(language, english), figures);
+    };
     PaperOptions paper;
     std::vector<const ComparedScenario*> ticked;
     for (const ComparedScenario& s : comparison.scenarios)
         if (s.forPaper) ticked.push_back(&s);
     if (ticked.empty()) return paper;
 
-    paper.headings.push_back("Coverage levels offered");
+    paper.headings.push_back(std::string(translated(language, N_("Coverage levels offered"))));
     for (const CoverageLevel& level : kCoverageLevels)
-        for (const char* what : {"revenue guarantee", "producer premium", "premium per $1,000 of guarantee"})
-            paper.headings.push_back(coverageText(level.caption) + ": " + what);
+        for (const char* what : {N_("{level}: revenue guarantee"), N_("{level}: producer premium"),
+                                 N_("{level}: premium per $1,000 of guarantee")})
+            paper.headings.push_back(words(what, {{"level", coverageText(level.caption, language)}}));
 
     const double lowest = lowestCents(ticked);
     for (const ComparedScenario* s : ticked) {
@@ -44,15 +49,15 @@ PaperOptions paperOptions(const ScenarioComparison& comparison) {
         std::string changes;
         for (const std::string& phrase : s->differences) changes += (changes.empty() ? "" : "; ") + phrase;
         if (s == &comparison.scenarios.front())
-            paper.changes.push_back(s->name + ": the farm as entered.");
+            paper.changes.push_back(words(N_("{name}: the farm as entered."), {{"name", s->name}}));
         else if (changes.empty())
-            paper.changes.push_back(s->name + ": the same as the farm as entered.");
+            paper.changes.push_back(words(N_("{name}: the same as the farm as entered."), {{"name", s->name}}));
         else
-            paper.changes.push_back(s->name + ": " + changes + ".");
+            paper.changes.push_back(words(N_("{name}: {changes}."), {{"name", s->name}, {"changes", changes}}));
 
         std::vector<std::string> cells;
         if (!s->summary) {
-            cells.push_back("Cannot be estimated as it stands");
+            cells.push_back(std::string(translated(language, N_("Cannot be estimated as it stands"))));
             cells.resize(paper.headings.size(), "—");
             paper.columns.push_back(std::move(cells));
             continue;
@@ -61,16 +66,17 @@ PaperOptions paperOptions(const ScenarioComparison& comparison) {
         for (size_t i = 0; i < s->levels.size(); ++i)
             if (s->levels[i].offered)
                 offered += (offered.empty() ? "" : ", ") + plainText(roundWhole(kCoverageLevels[i].level * 100)) + "%";
-        cells.push_back(offered.empty() ? "None" : offered);
+        cells.push_back(offered.empty() ? std::string(translated(language, N_("None"))) : offered);
         for (const ComparedLevel& level : s->levels) {
             if (!level.offered) {
-                cells.insert(cells.end(), {"Not offered", "—", "—"});
+                cells.insert(cells.end(), {std::string(translated(language, N_("Not offered"))), "—", "—"});
                 continue;
             }
             const bool isLowest = level.guarantee > 0 && roundWhole(level.perThousand * 100) == lowest;
             cells.push_back(dollarText(level.guarantee));
             cells.push_back(dollarText(level.producerPremium));
-            cells.push_back(dollarCentsText(level.perThousand) + (isLowest ? " (lowest)" : ""));
+            cells.push_back(isLowest ? words(N_("{amount} (lowest)"), {{"amount", dollarCentsText(level.perThousand)}})
+                                     : dollarCentsText(level.perThousand));
         }
         paper.columns.push_back(std::move(cells));
     }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "quote/language.h"
+
 namespace kbt2 {
 
 struct ScenarioComparison;
@@ -19,6 +21,6 @@ struct PaperOptions {
 };
 
 // The ticked scenarios of the comparison; no names when none is ticked.
-PaperOptions paperOptions(const ScenarioComparison& comparison);
+PaperOptions paperOptions(const ScenarioComparison& comparison, Language language = Language::English);
 
 }  // namespace kbt2

@@ -8,6 +8,7 @@
 #include "calc/premium_table.h"
 #include "calc/shares.h"
 #include "quote/fresh_quote.h"
+#include "quote/language.h"
 #include "quote/quote_text.h"
 #include "worksheet/report_rows.h"
 
@@ -38,19 +39,37 @@ std::string priceText(double amount) {
     return amount == std::floor(amount) ? dollarText(amount) : dollarCentsText(amount);
 }
 
-// "Milk's expected value 50 % lower", or the two figures when the old one
-// is 0.
-std::string changeText(const std::string& what, double before, double after, bool dollars) {
-    const auto figure = [dollars](double v) { return dollars ? priceText(v) : plainText(v); };
-    if (before == 0) return what + " " + figure(after) + " instead of " + figure(before);
-    const double percent = roundWhole(std::fabs((after - before) / before) * 100);
-    const std::string direction = after > before ? "higher" : "lower";
-    if (percent == 0) return what + " less than 1 % " + direction;
-    return what + " " + plainText(percent) + " % " + direction;
+// A change of one commodity's figure: its amount or its expected value.
+struct FigureChange {
+    const char* what;      // "{owner} amount", the owner "Milk's"
+    bool dollars = false;  // the figure is a price
+};
+constexpr FigureChange kAmountChange{N_("{owner} amount"), false};
+constexpr FigureChange kValueChange{N_("{owner} expected value"), true};
+
+// "Milk's", "Apples'": whose figure changed.
+std::string possessive(Language language, const std::string& name) {
+    return sentence(translated(language, name.ends_with('s') ? N_("{name}'") : N_("{name}'s")), {{"name", name}});
 }
 
-// "Milk's", "Apples'".
-std::string possessive(const std::string& name) { return name + (name.ends_with('s') ? "'" : "'s"); }
+// "Milk's expected value 50 % lower", or the two figures when the old one
+// is 0.
+std::string changeText(Language language, const FigureChange& change, const std::string& name, double before,
+                       double after) {
+    const auto words = [language](const char* english, Figures figures) {
+        return sentence(translated(language, english), figures);
+    };
+    const auto figure = [&](double v) { return change.dollars ? priceText(v) : plainText(v); };
+    const std::string what = words(change.what, {{"owner", possessive(language, name)}});
+    if (before == 0)
+        return words(N_("{what} {new} instead of {old}"),
+                     {{"what", what}, {"new", figure(after)}, {"old", figure(before)}});
+    const double percent = roundWhole(std::fabs((after - before) / before) * 100);
+    const std::string direction(translated(language, after > before ? N_("higher") : N_("lower")));
+    if (percent == 0) return words(N_("{what} less than 1 % {direction}"), {{"what", what}, {"direction", direction}});
+    return words(N_("{what} {percent} % {direction}"),
+                 {{"what", what}, {"percent", plainText(percent)}, {"direction", direction}});
+}
 
 std::string count(int n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
 
@@ -76,41 +95,51 @@ double shownCents(double perThousand) { return roundWhole(perThousand * 100); }
 
 }  // namespace
 
-std::vector<std::string> differencesFromBase(const Worksheet& base, const Worksheet& other) {
-    std::vector<std::string> words;
+std::vector<std::string> differencesFromBase(const Worksheet& base, const Worksheet& other, Language language) {
+    const auto words = [language](const char* english, Figures figures) {
+        return sentence(translated(language, english), figures);
+    };
+    std::vector<std::string> phrases;
     std::vector<ReportRow> before = reportRows(base);
     for (const ReportRow& row : reportRows(other)) {
         auto was = std::ranges::find_if(before, [&](const ReportRow& b) { return !b.matched && b.name == row.name; });
         if (was == before.end()) {
-            words.push_back(row.name + " added, " + plainText(row.amount) + (row.unit.empty() ? "" : " " + row.unit) +
-                            " at " + priceText(row.value));
+            phrases.push_back(words(N_("{name} added, {amount} at {price}"),
+                                    {{"name", row.name},
+                                     {"amount", plainText(row.amount) + (row.unit.empty() ? "" : " " + row.unit)},
+                                     {"price", priceText(row.value)}}));
             continue;
         }
         was->matched = true;
         if (was->amount != row.amount)
-            words.push_back(changeText(possessive(row.name) + " amount", was->amount, row.amount, false));
+            phrases.push_back(changeText(language, kAmountChange, row.name, was->amount, row.amount));
         if (was->value != row.value)
-            words.push_back(changeText(possessive(row.name) + " expected value", was->value, row.value, true));
+            phrases.push_back(changeText(language, kValueChange, row.name, was->value, row.value));
     }
     for (const ReportRow& row : before)
-        if (!row.matched) words.push_back(row.name + " removed");
+        if (!row.matched) phrases.push_back(words(N_("{name} removed"), {{"name", row.name}}));
 
     const auto dollars = [&](Control control, int index, const std::string& what) {
         const double was = numericValue(base.text({control, index}));
         const double is = numericValue(other.text({control, index}));
-        if (was != is) words.push_back(what + " " + priceText(is) + " instead of " + priceText(was));
+        if (was != is)
+            phrases.push_back(words(N_("{what} {new} instead of {old}"),
+                                    {{"what", what}, {"new", priceText(is)}, {"old", priceText(was)}}));
     };
-    for (int k = 0; k < kTaxYears; ++k) dollars(Control::Allinc1, k, std::to_string(kFirstTaxYear + k) + " income");
-    for (int k = 0; k < kTaxYears; ++k) dollars(Control::Allexp1, k, std::to_string(kFirstTaxYear + k) + " expenses");
-    dollars(Control::MPCI, 0, "MPCI liability");
+    for (int k = 0; k < kTaxYears; ++k)
+        dollars(Control::Allinc1, k, words(N_("{year} income"), {{"year", std::to_string(kFirstTaxYear + k)}}));
+    for (int k = 0; k < kTaxYears; ++k)
+        dollars(Control::Allexp1, k, words(N_("{year} expenses"), {{"year", std::to_string(kFirstTaxYear + k)}}));
+    dollars(Control::MPCI, 0, std::string(translated(language, N_("MPCI liability"))));
+    const std::string none(translated(language, N_("(none)")));
     const std::string county = other.text({Control::countyname});
     const std::string state = other.text({Control::statename});
-    if (county != base.text({Control::countyname}) || state != base.text({Control::statename}))
-        words.push_back(
-            "County " + (county.empty() ? std::string("none") : county) + (state.empty() ? "" : ", " + state) +
-            " instead of " +
-            (base.text({Control::countyname}).empty() ? std::string("none") : base.text({Control::countyname})));
-    return words;
+    const std::string wasCounty = base.text({Control::countyname});
+    if (county != wasCounty || state != base.text({Control::statename}))
+        phrases.push_back(words(N_("County {county} instead of {old}"),
+                                {{"county", (county.empty() ? none : county) + (state.empty() ? "" : ", " + state)},
+                                 {"old", wasCounty.empty() ? none : wasCounty}}));
+    return phrases;
 }
 
 NextLevelAdvice nextLevelAdvice(const QuoteSummary& summary) {
@@ -172,7 +201,7 @@ std::string tryName(const Case& scenarios, const NextLevelAdvice& advice) {
     }
 }
 
-ScenarioComparison compareScenarios(const Case& scenarios, Platform& platform, RateSource& rates) {
+ScenarioComparison compareScenarios(const Case& scenarios, Platform& platform, RateSource& rates, Language language) {
     ScenarioComparison result;
     const Worksheet& base = scenarios.worksheet(0);
     for (size_t i = 0; i < scenarios.size(); ++i) {
@@ -180,7 +209,7 @@ ScenarioComparison compareScenarios(const Case& scenarios, Platform& platform, R
         c.name = scenarios.name(i);
         c.current = i == scenarios.current();
         c.forPaper = scenarios.forPaper(i);
-        if (i > 0) c.differences = differencesFromBase(base, scenarios.worksheet(i));
+        if (i > 0) c.differences = differencesFromBase(base, scenarios.worksheet(i), language);
         // The view shows no fingerprint: the rate file is not hashed once per
         // scenario on the window's thread.
         FreshQuote quote = freshQuote(scenarios.worksheet(i), platform, rates, c.name, false);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "commands/case.h"
+#include "quote/language.h"
 #include "quote/quote_summary.h"
 #include "rates/rate_source.h"
 #include "worksheet/platform.h"
@@ -58,12 +59,16 @@ struct ScenarioComparison {
 
 // Calculates every scenario of the case afresh (as Premium Details does),
 // with the rate file `platform` finds, read through `rates`.
-ScenarioComparison compareScenarios(const Case& scenarios, Platform& platform, RateSource& rates);
+// The words of what differs are in `language` (the farmer's paper may want
+// them in Spanish).
+ScenarioComparison compareScenarios(const Case& scenarios, Platform& platform, RateSource& rates,
+                                    Language language = Language::English);
 
 // What differs in `other` from `base`, in words: commodities added, removed
 // or changed (by name, in the order of the report), incomes, expenses, the
 // MPCI liability and the county.
-std::vector<std::string> differencesFromBase(const Worksheet& base, const Worksheet& other);
+std::vector<std::string> differencesFromBase(const Worksheet& base, const Worksheet& other,
+                                             Language language = Language::English);
 
 // The next level the count rule would offer this premium, and how far the
 // farm is from it.

@@ -97,7 +97,7 @@ bool QuoteActions::exportSummaryTo(const QString& path, Language language) {
     for (size_t i = 0; i < scenarios_.size(); ++i) {
         if (!scenarios_.forPaper(i)) continue;
         RateFileSource rates;
-        summary->options = paperOptions(compareScenarios(scenarios_, platform_, rates));
+        summary->options = paperOptions(compareScenarios(scenarios_, platform_, rates, language), language);
         break;
     }
     // Figures priced at rate 0 for a commodity without a record are no quote:

@@ -198,6 +198,17 @@ private Q_SLOTS:
                              third.contains(ui::toQString(dollarText(level.figures.indemnityThreshold()))),
                          qPrintable(third));
         }
+        // In Spanish, what each changed is told in Spanish too.
+        QVERIFY(window_->quotes().exportSummaryTo(pdf, Language::Spanish));
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("3"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        const QString spanish = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+        QVERIFY2(spanish.startsWith(QStringLiteral("Opciones que analizamos")), qPrintable(spanish));
+        QVERIFY2(spanish.contains(QStringLiteral("milk half: Valor esperado de Milk un 50 % menor; Se agrega Hay: "
+                                                 "40 t a $120.")),
+                 qPrintable(spanish));
+        QVERIFY2(!spanish.contains(QStringLiteral("expected")) && !spanish.contains(QStringLiteral("guarantee")),
+                 qPrintable(spanish));
         // Without a tick there is no third page.
         QVERIFY(scenarios.setForPaper(0, false));
         QVERIFY(scenarios.setForPaper(2, false));
