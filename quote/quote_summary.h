@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "calc/premium.h"
-#include "quote/paper_options.h"
 #include "quote/language.h"
+#include "quote/paper_options.h"
 
 namespace kbt2 {
 

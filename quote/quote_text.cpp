@@ -43,23 +43,6 @@ constexpr double PremiumFigures::*kTestedShares[] = {
 };
 static_assert(std::size(kTestedShares) == kPremiumWarningKinds, "every eligibility test has its share here");
 
-// A warning's words with its share and limit put in.
-std::string filledIn(std::string_view words, const std::string& share, const std::string& limit) {
-    std::string text;
-    for (size_t at = 0; at < words.size();) {
-        if (words.substr(at).starts_with("{share}")) {
-            text += share;
-            at += std::string_view("{share}").size();
-        } else if (words.substr(at).starts_with("{limit}")) {
-            text += limit;
-            at += std::string_view("{limit}").size();
-        } else {
-            text += words[at++];
-        }
-    }
-    return text;
-}
-
 // The words of a renewal letter's reasons; each a whole sentence.
 constexpr const char* kLevelOffered = N_("The new rate table offers this level; the last quote did not.");
 constexpr const char* kLevelWithdrawn =
@@ -183,9 +166,9 @@ std::vector<std::string> eligibilityWarnings(const QuoteSummary& summary) {
     std::vector<std::string> warnings;
     for (const PremiumWarning warning : summary.premium.warnings) {
         const auto kind = static_cast<size_t>(warning);
-        warnings.push_back(filledIn(translated(summary.language, premiumWarningTexts(warning).summary),
-                                    percentText(summary.premium.*kTestedShares[kind]),
-                                    plain(kPremiumWarnings[kind].limit * 100) + "%"));
+        warnings.push_back(sentence(translated(summary.language, premiumWarningTexts(warning).summary),
+                                    {{"share", percentText(summary.premium.*kTestedShares[kind])},
+                                     {"limit", plain(kPremiumWarnings[kind].limit * 100) + "%"}}));
     }
     return warnings;
 }
@@ -436,8 +419,9 @@ std::vector<std::string> premiumSteps(const QuoteSummary& summary) {
 
     std::string tests;
     for (size_t kind = 0; kind < kPremiumWarningKinds; ++kind)
-        tests += (kind == 0 ? "" : "; ") + filledIn(translated(summary.language, kPremiumWarningTexts[kind].step),
-                                                    plain(s.*kTestedShares[kind]), plain(kPremiumWarnings[kind].limit));
+        tests += (kind == 0 ? "" : "; ") +
+                 sentence(translated(summary.language, kPremiumWarningTexts[kind].step),
+                          {{"share", plain(s.*kTestedShares[kind])}, {"limit", plain(kPremiumWarnings[kind].limit)}});
     steps.push_back(tests + ".");
 
     for (const SummaryLevel& level : offeredLevels(summary)) steps.push_back(levelStep(s, level, summary.language));
