@@ -202,6 +202,10 @@ double roundWhole(double x) { return std::floor(x + 0.5); }
 
 double roundThousandths(double x) { return std::floor(x * 1000 + 0.5) / 1000; }
 
+double changeInPercent(double before, double after) {
+    return std::floor((after - before) / std::fabs(before) * 1000 + 0.5) / 10 + 0.0;
+}
+
 bool hasCommaOrDollar(std::string_view text) { return text.find_first_of(",$") != std::string_view::npos; }
 
 }  // namespace kbt2

@@ -31,6 +31,9 @@ double asWritten(double value);
 // Half-up roundings: floor(x + 0.5) and floor(x * 1000 + 0.5) / 1000.
 double roundWhole(double x);
 double roundThousandths(double x);
+// The change from `before` (not 0) to `after` in per cent of `before`, to one
+// decimal rounded half up: 46.2 for 13 to 19.
+double changeInPercent(double before, double after);
 
 // True when the text contains a comma or a dollar sign.
 bool hasCommaOrDollar(std::string_view text);

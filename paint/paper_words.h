@@ -14,7 +14,7 @@ namespace kbt2::ui {
 inline QString paperWords(Language language, const char* english) { return toQString(translated(language, english)); }
 
 inline QString paperWords(Language language, const char* english, Figures figures) {
-    return toQString(sentence(translated(language, english), figures));
+    return toQString(sentence(language, english, figures));
 }
 
 inline std::string toStd(const QString& text) { return text.toStdString(); }

@@ -1,9 +1,5 @@
 #include "quote/paper_options.h"
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
-
 #include "calc/numbers.h"
 #include "quote/language.h"
 #include "quote/quote_text.h"
@@ -11,26 +7,8 @@
 #include "worksheet/premium_rows.h"
 
 namespace kbt2 {
-namespace {
-
-// The lowest premium per $1,000 of guarantee among the offered levels of
-// the ticked scenarios, in cents as shown; levels shown alike are marked alike.
-double lowestCents(const std::vector<const ComparedScenario*>& ticked) {
-    double lowest = std::numeric_limits<double>::infinity();
-    for (const ComparedScenario* s : ticked)
-        if (s->summary)
-            for (const ComparedLevel& level : s->levels)
-                if (level.offered && level.guarantee > 0)
-                    lowest = std::min(lowest, roundWhole(level.perThousand * 100));
-    return lowest;
-}
-
-}  // namespace
 
 PaperOptions paperOptions(const ScenarioComparison& comparison, Language language) {
-    const auto words = [language](const char* english, Figures figures) {
-        return sentence(translated(language, english), figures);
-    };
     PaperOptions paper;
     std::vector<const ComparedScenario*> ticked;
     for (const ComparedScenario& s : comparison.scenarios)
@@ -41,19 +19,21 @@ PaperOptions paperOptions(const ScenarioComparison& comparison, Language languag
     for (const CoverageLevel& level : kCoverageLevels)
         for (const char* what : {N_("{level}: revenue guarantee"), N_("{level}: producer premium"),
                                  N_("{level}: premium per $1,000 of guarantee")})
-            paper.headings.push_back(words(what, {{"level", coverageText(level.caption, language)}}));
+            paper.headings.push_back(sentence(language, what, {{"level", coverageText(level.caption, language)}}));
 
-    const double lowest = lowestCents(ticked);
+    const double lowest = cheapestShownCents(ticked);
     for (const ComparedScenario* s : ticked) {
         paper.names.push_back(s->name);
         std::string changes;
         for (const std::string& phrase : s->differences) changes += (changes.empty() ? "" : "; ") + phrase;
         if (s == &comparison.scenarios.front())
-            paper.changes.push_back(words(N_("{name}: the farm as entered."), {{"name", s->name}}));
+            paper.changes.push_back(sentence(language, N_("{name}: the farm as entered."), {{"name", s->name}}));
         else if (changes.empty())
-            paper.changes.push_back(words(N_("{name}: the same as the farm as entered."), {{"name", s->name}}));
+            paper.changes.push_back(
+                sentence(language, N_("{name}: the same as the farm as entered."), {{"name", s->name}}));
         else
-            paper.changes.push_back(words(N_("{name}: {changes}."), {{"name", s->name}, {"changes", changes}}));
+            paper.changes.push_back(
+                sentence(language, N_("{name}: {changes}."), {{"name", s->name}, {"changes", changes}}));
 
         std::vector<std::string> cells;
         if (!s->summary) {
@@ -72,11 +52,11 @@ PaperOptions paperOptions(const ScenarioComparison& comparison, Language languag
                 cells.insert(cells.end(), {std::string(translated(language, N_("Not offered"))), "—", "—"});
                 continue;
             }
-            const bool isLowest = level.guarantee > 0 && roundWhole(level.perThousand * 100) == lowest;
             cells.push_back(dollarText(level.guarantee));
             cells.push_back(dollarText(level.producerPremium));
-            cells.push_back(isLowest ? words(N_("{amount} (lowest)"), {{"amount", dollarCentsText(level.perThousand)}})
-                                     : dollarCentsText(level.perThousand));
+            cells.push_back(atCheapest(level, lowest) ? sentence(language, N_("{amount} (lowest)"),
+                                                                 {{"amount", dollarCentsText(level.perThousand)}})
+                                                      : dollarCentsText(level.perThousand));
         }
         paper.columns.push_back(std::move(cells));
     }

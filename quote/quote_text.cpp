@@ -71,7 +71,7 @@ std::string signedDollarText(double change) { return (roundWhole(change) > 0 ? "
 // The change in per cent of the last premium, one decimal rounded half up
 // as kbt2-quote's comparison writes it: "+46.2%", "-3.0%", "0.0%".
 std::string changePercentText(double last, double current) {
-    const double percent = std::floor((current - last) / std::fabs(last) * 1000 + 0.5) / 10 + 0.0;
+    const double percent = changeInPercent(last, current);
     std::string text = plainText(std::fabs(percent));
     if (text.find('.') == std::string::npos) text += ".0";
     return (percent > 0 ? "+" : percent < 0 ? "-" : "") + text + "%";
@@ -128,6 +128,10 @@ std::string sentence(std::string_view words, Figures figures) {
     return text;
 }
 
+std::string sentence(Language language, std::string_view english, Figures figures) {
+    return sentence(translated(language, english), figures);
+}
+
 std::string groupedText(double whole) {
     const double rounded = roundWhole(std::fabs(whole));
     return (whole < 0 && rounded != 0 ? "-" : "") + grouped(plainText(rounded));
@@ -166,7 +170,7 @@ std::vector<std::string> eligibilityWarnings(const QuoteSummary& summary) {
     std::vector<std::string> warnings;
     for (const PremiumWarning warning : summary.premium.warnings) {
         const auto kind = static_cast<size_t>(warning);
-        warnings.push_back(sentence(translated(summary.language, premiumWarningTexts(warning).summary),
+        warnings.push_back(sentence(summary.language, premiumWarningTexts(warning).summary,
                                     {{"share", percentText(summary.premium.*kTestedShares[kind])},
                                      {"limit", plain(kPremiumWarnings[kind].limit * 100) + "%"}}));
     }
@@ -178,7 +182,7 @@ std::vector<EligibilityNotice> eligibilityNotices(const QuoteSummary& summary) {
     const std::vector<std::string> warnings = eligibilityWarnings(summary);
     for (size_t i = 0; i < warnings.size(); ++i) {
         const auto kind = static_cast<size_t>(summary.premium.warnings[i]);
-        notices.push_back({warnings[i], sentence(translated(summary.language, kPremiumWarningTexts[kind].meaning),
+        notices.push_back({warnings[i], sentence(summary.language, kPremiumWarningTexts[kind].meaning,
                                                  {{"limit", plain(kPremiumWarnings[kind].limit * 100) + "%"}})});
     }
     return notices;
@@ -187,7 +191,7 @@ std::vector<EligibilityNotice> eligibilityNotices(const QuoteSummary& summary) {
 std::string coverageText(const std::string& caption, Language language) {
     const std::optional<size_t> column = columnOf(caption);
     if (!column) return caption;
-    return sentence(translated(language, N_("{level} ({percent} coverage)")),
+    return sentence(language, N_("{level} ({percent} coverage)"),
                     {{"level", caption}, {"percent", plain(kCoverageLevels[*column].level * 100) + "%"}});
 }
 
@@ -201,9 +205,10 @@ std::vector<std::string> plainWords(Language language) {
         std::string(translated(
             language, N_("MPCI is multiple-peril crop insurance: the farm's other policies on its crops. What they "
                          "already cover is taken off the KBT liability, so the same revenue is not insured twice."))),
-        sentence(translated(language, N_("The coverage level is the share of the allowable KBT that the plan "
-                                         "guarantees as revenue: at {level} the revenue guarantee is {percent} of the "
-                                         "allowable KBT.")),
+        sentence(language,
+                 N_("The coverage level is the share of the allowable KBT that the plan "
+                    "guarantees as revenue: at {level} the revenue guarantee is {percent} of the "
+                    "allowable KBT."),
                  {{"level", coverageText(example.caption, language)}, {"percent", plain(example.level * 100) + "%"}}),
     };
 }
@@ -405,13 +410,13 @@ std::string levelStep(const PremiumFigures& s, const SummaryLevel& level, Langua
 std::vector<std::string> premiumSteps(const QuoteSummary& summary) {
     const PremiumFigures& s = summary.premium;
     std::vector<std::string> steps;
-    steps.push_back(
-        sentence(translated(summary.language, N_("The allowable KBT is the smaller of the projected KBT ({projected}) "
-                                                 "and the total expected KBT of the commodities ({total}): "
-                                                 "{allowable}.")),
-                 {{"projected", dollarText(s.projectedKbt)},
-                  {"total", dollarText(s.totalExpectedKbt)},
-                  {"allowable", dollarText(s.allowableKbt)}}));
+    steps.push_back(sentence(summary.language,
+                             N_("The allowable KBT is the smaller of the projected KBT ({projected}) "
+                                "and the total expected KBT of the commodities ({total}): "
+                                "{allowable}."),
+                             {{"projected", dollarText(s.projectedKbt)},
+                              {"total", dollarText(s.totalExpectedKbt)},
+                              {"allowable", dollarText(s.allowableKbt)}}));
     if (!s.rows.empty()) {
         steps.push_back(factorStep(s, summary.language));
         steps.push_back(countStep(summary));
@@ -420,7 +425,7 @@ std::vector<std::string> premiumSteps(const QuoteSummary& summary) {
     std::string tests;
     for (size_t kind = 0; kind < kPremiumWarningKinds; ++kind)
         tests += (kind == 0 ? "" : "; ") +
-                 sentence(translated(summary.language, kPremiumWarningTexts[kind].step),
+                 sentence(summary.language, kPremiumWarningTexts[kind].step,
                           {{"share", plain(s.*kTestedShares[kind])}, {"limit", plain(kPremiumWarnings[kind].limit)}});
     steps.push_back(tests + ".");
 

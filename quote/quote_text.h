@@ -19,6 +19,8 @@ namespace kbt2 {
 // whole, so each can be translated as one.
 using Figures = std::initializer_list<std::pair<std::string_view, std::string>>;
 std::string sentence(std::string_view words, Figures figures);
+// `english`, a text marked N_, in `language` with its figures filled in.
+std::string sentence(Language language, std::string_view english, Figures figures);
 
 // "$1,287", "-$40", "$0": whole dollars, rounded half up, grouped by threes.
 std::string dollarText(double amount);

@@ -49,26 +49,24 @@ constexpr FigureChange kValueChange{N_("{owner} expected value"), true};
 
 // "Milk's", "Apples'": whose figure changed.
 std::string possessive(Language language, const std::string& name) {
-    return sentence(translated(language, name.ends_with('s') ? N_("{name}'") : N_("{name}'s")), {{"name", name}});
+    return sentence(language, name.ends_with('s') ? N_("{name}'") : N_("{name}'s"), {{"name", name}});
 }
 
 // "Milk's expected value 50 % lower", or the two figures when the old one
 // is 0.
 std::string changeText(Language language, const FigureChange& change, const std::string& name, double before,
                        double after) {
-    const auto words = [language](const char* english, Figures figures) {
-        return sentence(translated(language, english), figures);
-    };
     const auto figure = [&](double v) { return change.dollars ? priceText(v) : plainText(v); };
-    const std::string what = words(change.what, {{"owner", possessive(language, name)}});
+    const std::string what = sentence(language, change.what, {{"owner", possessive(language, name)}});
     if (before == 0)
-        return words(N_("{what} {new} instead of {old}"),
-                     {{"what", what}, {"new", figure(after)}, {"old", figure(before)}});
+        return sentence(language, N_("{what} {new} instead of {old}"),
+                        {{"what", what}, {"new", figure(after)}, {"old", figure(before)}});
     const double percent = roundWhole(std::fabs((after - before) / before) * 100);
     const std::string direction(translated(language, after > before ? N_("higher") : N_("lower")));
-    if (percent == 0) return words(N_("{what} less than 1 % {direction}"), {{"what", what}, {"direction", direction}});
-    return words(N_("{what} {percent} % {direction}"),
-                 {{"what", what}, {"percent", plainText(percent)}, {"direction", direction}});
+    if (percent == 0)
+        return sentence(language, N_("{what} less than 1 % {direction}"), {{"what", what}, {"direction", direction}});
+    return sentence(language, N_("{what} {percent} % {direction}"),
+                    {{"what", what}, {"percent", plainText(percent)}, {"direction", direction}});
 }
 
 std::string count(int n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
@@ -95,19 +93,29 @@ double shownCents(double perThousand) { return roundWhole(perThousand * 100); }
 
 }  // namespace
 
+double cheapestShownCents(const std::vector<const ComparedScenario*>& scenarios) {
+    double cheapest = std::numeric_limits<double>::infinity();
+    for (const ComparedScenario* c : scenarios)
+        for (const ComparedLevel& level : c->levels)
+            if (c->summary && level.offered && level.guarantee > 0)
+                cheapest = std::min(cheapest, shownCents(level.perThousand));
+    return cheapest;
+}
+
+bool atCheapest(const ComparedLevel& level, double cheapestCents) {
+    return level.offered && level.guarantee > 0 && shownCents(level.perThousand) == cheapestCents;
+}
+
 std::vector<std::string> differencesFromBase(const Worksheet& base, const Worksheet& other, Language language) {
-    const auto words = [language](const char* english, Figures figures) {
-        return sentence(translated(language, english), figures);
-    };
     std::vector<std::string> phrases;
     std::vector<ReportRow> before = reportRows(base);
     for (const ReportRow& row : reportRows(other)) {
         auto was = std::ranges::find_if(before, [&](const ReportRow& b) { return !b.matched && b.name == row.name; });
         if (was == before.end()) {
-            phrases.push_back(words(N_("{name} added, {amount} at {price}"),
-                                    {{"name", row.name},
-                                     {"amount", plainText(row.amount) + (row.unit.empty() ? "" : " " + row.unit)},
-                                     {"price", priceText(row.value)}}));
+            phrases.push_back(sentence(language, N_("{name} added, {amount} at {price}"),
+                                       {{"name", row.name},
+                                        {"amount", plainText(row.amount) + (row.unit.empty() ? "" : " " + row.unit)},
+                                        {"price", priceText(row.value)}}));
             continue;
         }
         was->matched = true;
@@ -117,28 +125,30 @@ std::vector<std::string> differencesFromBase(const Worksheet& base, const Worksh
             phrases.push_back(changeText(language, kValueChange, row.name, was->value, row.value));
     }
     for (const ReportRow& row : before)
-        if (!row.matched) phrases.push_back(words(N_("{name} removed"), {{"name", row.name}}));
+        if (!row.matched) phrases.push_back(sentence(language, N_("{name} removed"), {{"name", row.name}}));
 
     const auto dollars = [&](Control control, int index, const std::string& what) {
         const double was = numericValue(base.text({control, index}));
         const double is = numericValue(other.text({control, index}));
         if (was != is)
-            phrases.push_back(words(N_("{what} {new} instead of {old}"),
-                                    {{"what", what}, {"new", priceText(is)}, {"old", priceText(was)}}));
+            phrases.push_back(sentence(language, N_("{what} {new} instead of {old}"),
+                                       {{"what", what}, {"new", priceText(is)}, {"old", priceText(was)}}));
     };
     for (int k = 0; k < kTaxYears; ++k)
-        dollars(Control::Allinc1, k, words(N_("{year} income"), {{"year", std::to_string(kFirstTaxYear + k)}}));
+        dollars(Control::Allinc1, k,
+                sentence(language, N_("{year} income"), {{"year", std::to_string(kFirstTaxYear + k)}}));
     for (int k = 0; k < kTaxYears; ++k)
-        dollars(Control::Allexp1, k, words(N_("{year} expenses"), {{"year", std::to_string(kFirstTaxYear + k)}}));
+        dollars(Control::Allexp1, k,
+                sentence(language, N_("{year} expenses"), {{"year", std::to_string(kFirstTaxYear + k)}}));
     dollars(Control::MPCI, 0, std::string(translated(language, N_("MPCI liability"))));
     const std::string none(translated(language, N_("(none)")));
     const std::string county = other.text({Control::countyname});
     const std::string state = other.text({Control::statename});
     const std::string wasCounty = base.text({Control::countyname});
     if (county != wasCounty || state != base.text({Control::statename}))
-        phrases.push_back(words(N_("County {county} instead of {old}"),
-                                {{"county", (county.empty() ? none : county) + (state.empty() ? "" : ", " + state)},
-                                 {"old", wasCounty.empty() ? none : wasCounty}}));
+        phrases.push_back(sentence(language, N_("County {county} instead of {old}"),
+                                   {{"county", (county.empty() ? none : county) + (state.empty() ? "" : ", " + state)},
+                                    {"old", wasCounty.empty() ? none : wasCounty}}));
     return phrases;
 }
 
@@ -224,17 +234,15 @@ ScenarioComparison compareScenarios(const Case& scenarios, Platform& platform, R
     }
 
     const ComparedScenario& first = result.scenarios.front();
-    double cheapest = std::numeric_limits<double>::infinity();
-    for (const ComparedScenario& c : result.scenarios)
-        for (const ComparedLevel& level : c.levels)
-            if (c.summary && level.offered && level.guarantee > 0)
-                cheapest = std::min(cheapest, shownCents(level.perThousand));
+    std::vector<const ComparedScenario*> all;
+    for (const ComparedScenario& c : result.scenarios) all.push_back(&c);
+    const double cheapest = cheapestShownCents(all);
     for (size_t i = 0; i < result.scenarios.size(); ++i) {
         ComparedScenario& c = result.scenarios[i];
         if (!c.summary) continue;
         for (size_t j = 0; j < c.levels.size(); ++j) {
             ComparedLevel& level = c.levels[j];
-            level.cheapest = level.offered && level.guarantee > 0 && shownCents(level.perThousand) == cheapest;
+            level.cheapest = atCheapest(level, cheapest);
             if (i == 0 || !first.summary) continue;
             const bool before = first.levels[j].offered;
             if (level.offered && !before) level.change = LevelChange::Opened;

@@ -44,6 +44,12 @@ struct ComparedScenario {
     std::array<ComparedLevel, kPremiumColumns> levels;  // filled only with a summary
 };
 
+// The least premium per $1,000 of guarantee, in cents as shown, of the
+// offered levels of `scenarios` (infinite when none); and whether a level is
+// at it. Levels shown alike are marked alike.
+double cheapestShownCents(const std::vector<const ComparedScenario*>& scenarios);
+bool atCheapest(const ComparedLevel& level, double cheapestCents);
+
 // What the count rule needs for the next level, in words and the farm's
 // figures; no level when every level is offered already.
 struct NextLevelAdvice {

@@ -1,7 +1,6 @@
 #include "app/quote/compare_format.h"
 
 #include <charconv>
-#include <cmath>
 #include <string_view>
 
 #include "app/json/json_writer.h"
@@ -32,8 +31,7 @@ std::string figureOf(const LevelQuote* level, size_t index) {
 std::string percentChange(const LevelPair& level) {
     const double before = producerPremiumOf(level.before);
     if (before == 0) return {};
-    const double percent =
-        std::floor((producerPremiumOf(level.after) - before) / std::fabs(before) * 1000 + 0.5) / 10 + 0.0;
+    const double percent = changeInPercent(before, producerPremiumOf(level.after));
     char text[64];
     const auto written = std::to_chars(text, text + sizeof text, percent, std::chars_format::fixed, 1);
     return std::string(text, written.ptr);
