@@ -92,14 +92,6 @@ bool QuoteActions::exportSummaryTo(const QString& path, Language language) {
     auto summary = freshSummary();
     if (!summary) return false;
     summary->language = language;
-    // The scenarios ticked for the paper go on a page of their own, each
-    // calculated afresh as it stands.
-    for (size_t i = 0; i < scenarios_.size(); ++i) {
-        if (!scenarios_.forPaper(i)) continue;
-        RateFileSource rates;
-        summary->options = paperOptions(compareScenarios(scenarios_, platform_, rates, language), language);
-        break;
-    }
     // Figures priced at rate 0 for a commodity without a record are no quote:
     // no paper is made of them.
     if (const std::string unrated = unratedText(*summary); !unrated.empty()) {
@@ -109,6 +101,14 @@ bool QuoteActions::exportSummaryTo(const QString& path, Language language) {
         box.setTextFormat(Qt::PlainText);
         box.exec();
         return false;
+    }
+    // The scenarios ticked for the paper go on a page of their own, each
+    // calculated afresh as it stands.
+    bool ticked = false;
+    for (size_t i = 0; i < scenarios_.size() && !ticked; ++i) ticked = scenarios_.forPaper(i);
+    if (ticked) {
+        RateFileSource rates;
+        summary->options = paperOptions(compareScenarios(scenarios_, platform_, rates, language), language);
     }
     if (const auto written = writeQuoteSummaryPdf(*summary, path); !written.ok()) {
         note_(QStringLiteral("The quote summary could not be written to %1: %2")

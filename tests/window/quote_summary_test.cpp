@@ -73,6 +73,17 @@ QuoteSummary sampleSummary() {
     return s;
 }
 
+// The sample as a renewal letter: the .75 level withdrawn, the .65 premium
+// up from $400 to $455 because the dairy cows' rate rose.
+QuoteSummary renewalLetter() {
+    QuoteSummary s = sampleSummary();
+    std::vector<LevelValues> rates;
+    for (const PremiumRow& row : s.premium.rows) rates.push_back(row.rates);
+    rates[0][2] = 0.025;
+    s.lastQuote = LastQuote{{{".75", 500, std::nullopt}, {".65", 400, 455}}, rates, 0.725};
+    return s;
+}
+
 // Every figure of a page's text, each once, in order: dollars, shares, rates,
 // per cents, levels, the date's day and year; the words between them left
 // out. A page with longer words may leave out the levels' charts, whose
@@ -184,11 +195,7 @@ private Q_SLOTS:
     // dollars and per cent, and why, in words.
     void aLetterSaysWhatChangedAndWhy() {
         QTemporaryDir dir;
-        QuoteSummary s = sampleSummary();
-        std::vector<LevelValues> rates;
-        for (const PremiumRow& row : s.premium.rows) rates.push_back(row.rates);
-        rates[0][2] = 0.025;
-        s.lastQuote = LastQuote{{{".75", 500, std::nullopt}, {".65", 400, 455}}, rates, 0.725};
+        const QuoteSummary s = renewalLetter();
         const QString pdf = dir.filePath("hansen.pdf");
         QVERIFY(ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
         if (const QString keep = qEnvironmentVariable("KBT2_KEEP_LETTER"); !keep.isEmpty()) {
@@ -301,11 +308,7 @@ private Q_SLOTS:
     // figures those of the English letter, its first page still whole.
     void theSpanishLetterSaysWhatChangedInSpanish() {
         QTemporaryDir dir;
-        QuoteSummary s = sampleSummary();
-        std::vector<LevelValues> rates;
-        for (const PremiumRow& row : s.premium.rows) rates.push_back(row.rates);
-        rates[0][2] = 0.025;
-        s.lastQuote = LastQuote{{{".75", 500, std::nullopt}, {".65", 400, 455}}, rates, 0.725};
+        const QuoteSummary s = renewalLetter();
         const QStringList pdfs = bothLanguages(dir, s);
         QCOMPARE(pdfs.size(), 2);
         // To look at the letters: KBT2_KEEP_LETTERS=/tmp/letter- (en.pdf and es.pdf are added)
