@@ -1,9 +1,9 @@
 #include "paint/charts.h"
 
-#include <QFontMetricsF>
-#include <QPaintDevice>
-#include <QPainterPath>
+#include <QList>
 #include <algorithm>
+
+#include "paint/painter_canvas.h"
 
 namespace kbt2::ui {
 namespace {
@@ -12,33 +12,22 @@ namespace {
 // darkness and in pattern, not only in hue, so grey print keeps them apart.
 struct Fill {
     QColor color;
-    Qt::BrushStyle style;
+    CanvasFill style;
 };
 constexpr int kFillCount = 4;
 const Fill kFills[kFillCount] = {
-    {QColor(38, 84, 140), Qt::SolidPattern},
-    {QColor(196, 98, 16), Qt::BDiagPattern},
-    {QColor(40, 120, 60), Qt::CrossPattern},
-    {QColor(90, 90, 90), Qt::Dense5Pattern},
+    {QColor(38, 84, 140), CanvasFill::Solid},
+    {QColor(196, 98, 16), CanvasFill::Diagonal},
+    {QColor(40, 120, 60), CanvasFill::Cross},
+    {QColor(90, 90, 90), CanvasFill::Dotted},
 };
 
-// Pattern brushes are laid out in device pixels; on a 1200 dpi page they
-// would shrink to a grey haze, so they are scaled to what a screen shows.
-QBrush fillBrush(const QPainter& painter, int series) {
+void drawBar(Canvas& canvas, const QRectF& bar, int series) {
     const Fill& fill = kFills[series % kFillCount];
-    QBrush brush(fill.color, fill.style);
-    const qreal scale = std::max<qreal>(1.0, painter.device()->logicalDpiX() / 96.0);
-    brush.setTransform(QTransform::fromScale(scale, scale));
-    return brush;
-}
-
-void drawBar(QPainter& painter, const QRectF& bar, int series) {
-    painter.setPen(Qt::NoPen);
-    painter.fillRect(bar, Qt::white);
-    painter.fillRect(bar, fillBrush(painter, series));
-    painter.setPen(QPen(Qt::black, 0));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(bar);
+    canvas.fillRect(bar, Qt::white);
+    canvas.fillRect(bar, fill.color, fill.style);
+    canvas.setPen({});
+    canvas.drawRect(bar);
 }
 
 QString valueText(const BarChart& chart, double value) {
@@ -58,38 +47,34 @@ double valueOf(const ChartSeries& series, qsizetype category) {
 
 // The title on top and, for two series or more, a legend of swatches under
 // it; returns what is left for the plot.
-QRectF drawHeading(QPainter& painter, const QRectF& area, const BarChart& chart) {
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const qreal line = metrics.lineSpacing();
+QRectF drawHeading(Canvas& canvas, const QRectF& area, const BarChart& chart) {
+    const qreal line = canvas.lineSpacing();
     QRectF rest = area;
     if (!chart.title.isEmpty()) {
-        QFont bold = painter.font();
-        bold.setBold(true);
-        painter.save();
-        painter.setFont(bold);
-        painter.drawText(QRectF(area.left(), area.top(), area.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
-                         QFontMetricsF(bold, painter.device()).elidedText(chart.title, Qt::ElideRight, area.width()));
-        painter.restore();
+        canvas.save();
+        canvas.setFont({canvas.font().points, true});
+        canvas.drawText(QRectF(area.left(), area.top(), area.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+                        canvas.elidedText(chart.title, area.width()));
+        canvas.restore();
         rest.setTop(rest.top() + line * 1.2);
     }
     if (chart.series.size() > 1) {
         qreal x = rest.left();
         for (qsizetype i = 0; i < chart.series.size(); ++i) {
             const QRectF swatch(x, rest.top() + line * 0.15, line * 1.4, line * 0.7);
-            drawBar(painter, swatch, static_cast<int>(i));
+            drawBar(canvas, swatch, static_cast<int>(i));
             x = swatch.right() + line * 0.3;
             const QString& name = chart.series[i].name;
-            painter.drawText(QPointF(x, rest.top() + metrics.ascent()), name);
-            x += metrics.horizontalAdvance(name) + line;
+            canvas.drawTextAt(QPointF(x, rest.top() + canvas.ascent()), name);
+            x += canvas.advance(name) + line;
         }
         rest.setTop(rest.top() + line * 1.3);
     }
     return rest;
 }
 
-void drawVertical(QPainter& painter, QRectF plot, const BarChart& chart) {
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const qreal line = metrics.lineSpacing();
+void drawVertical(Canvas& canvas, QRectF plot, const BarChart& chart) {
+    const qreal line = canvas.lineSpacing();
     const qsizetype categories = chart.categories.size();
     const qsizetype seriesCount = std::max<qsizetype>(1, chart.series.size());
     if (categories == 0) return;
@@ -98,8 +83,7 @@ void drawVertical(QPainter& painter, QRectF plot, const BarChart& chart) {
     if (chart.reference) {
         referenceLabel = chart.reference->name + QStringLiteral("\n") + valueText(chart, chart.reference->value);
         const QStringList parts = referenceLabel.split(QLatin1Char('\n'));
-        plot.setRight(plot.right() -
-                      std::max(metrics.horizontalAdvance(parts[0]), metrics.horizontalAdvance(parts[1])) - line * 0.4);
+        plot.setRight(plot.right() - std::max(canvas.advance(parts[0]), canvas.advance(parts[1])) - line * 0.4);
     }
     const qreal groupWidth = plot.width() / static_cast<qreal>(categories);
     const qreal barWidth = groupWidth * 0.8 / static_cast<qreal>(seriesCount);
@@ -107,13 +91,12 @@ void drawVertical(QPainter& painter, QRectF plot, const BarChart& chart) {
     // bar for the longest such value, else for one line.
     qreal widest = 0;
     for (const ChartSeries& series : chart.series)
-        for (double value : series.values)
-            widest = std::max(widest, metrics.horizontalAdvance(valueText(chart, value)));
+        for (double value : series.values) widest = std::max(widest, canvas.advance(valueText(chart, value)));
     const bool upwards = widest > barWidth * 0.95;
     // A category's name wider than its group wraps onto a second line.
     qreal widestCategory = 0;
     for (const QString& category : chart.categories)
-        widestCategory = std::max(widestCategory, metrics.horizontalAdvance(category));
+        widestCategory = std::max(widestCategory, canvas.advance(category));
     const qreal categoryLines = widestCategory > groupWidth * 0.95 ? 2 : 1;
     plot.adjust(0, upwards ? widest + line * 0.3 : line, 0, -line * (categoryLines + 0.3));
     if (plot.height() <= 0) return;
@@ -128,36 +111,30 @@ void drawVertical(QPainter& painter, QRectF plot, const BarChart& chart) {
             const double value = valueOf(chart.series[s], c);
             const QRectF bar(groupLeft + barWidth * static_cast<qreal>(s), plot.bottom() - heightOf(value), barWidth,
                              heightOf(value));
-            drawBar(painter, bar, static_cast<int>(s));
+            drawBar(canvas, bar, static_cast<int>(s));
             const QString text = valueText(chart, chart.series[s].values.value(c));
-            const qreal textWidth = metrics.horizontalAdvance(text);
+            const qreal textWidth = canvas.advance(text);
             if (!upwards) {
-                painter.drawText(QRectF(bar.left() - barWidth, bar.top() - line, barWidth * 3, line),
-                                 Qt::AlignHCenter | Qt::AlignBottom, text);
+                canvas.drawText(QRectF(bar.left() - barWidth, bar.top() - line, barWidth * 3, line),
+                                Qt::AlignHCenter | Qt::AlignBottom, text);
                 written.append(QRectF(bar.center().x() - textWidth / 2, bar.top() - line, textWidth, line));
             } else {
-                painter.save();
-                painter.translate(bar.center().x() + metrics.ascent() / 2 - metrics.descent(), bar.top() - line * 0.2);
-                painter.rotate(-90);
-                painter.drawText(QPointF(0, 0), text);
-                painter.restore();
+                canvas.drawTextUpwards(
+                    QPointF(bar.center().x() + canvas.ascent() / 2 - canvas.descent(), bar.top() - line * 0.2), text);
                 written.append(
                     QRectF(bar.center().x() - line / 2, bar.top() - line * 0.2 - textWidth, line, textWidth));
             }
         }
-        painter.drawText(QRectF(plot.left() + groupWidth * static_cast<qreal>(c), plot.bottom() + line * 0.2,
-                                groupWidth, line * categoryLines),
-                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-                         categoryLines > 1 ? chart.categories[c]
-                                           : metrics.elidedText(chart.categories[c], Qt::ElideRight, groupWidth));
+        canvas.drawText(QRectF(plot.left() + groupWidth * static_cast<qreal>(c), plot.bottom() + line * 0.2, groupWidth,
+                               line * categoryLines),
+                        Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                        categoryLines > 1 ? chart.categories[c] : canvas.elidedText(chart.categories[c], groupWidth));
     }
-    painter.setPen(QPen(Qt::black, 0));
-    painter.drawLine(plot.bottomLeft(), plot.bottomRight());
+    canvas.setPen({});
+    canvas.drawLine(plot.bottomLeft(), plot.bottomRight());
     if (chart.reference) {
         const qreal y = plot.bottom() - heightOf(chart.reference->value);
-        QPen dashed(Qt::black, std::max<qreal>(1.0, line / 10));
-        dashed.setStyle(Qt::DashLine);
-        painter.setPen(dashed);
+        canvas.setPen({line / 10, true});
         // The line stops short of every value it would strike through.
         const qreal gap = line * 0.2;
         QList<QPair<qreal, qreal>> breaks;
@@ -168,27 +145,26 @@ void drawVertical(QPainter& painter, QRectF plot, const BarChart& chart) {
         qreal from = plot.left();
         const qreal end = plot.right() + line * 0.2;
         for (const auto& [left, right] : breaks) {
-            if (left > from) painter.drawLine(QPointF(from, y), QPointF(std::min(left, end), y));
+            if (left > from) canvas.drawLine(QPointF(from, y), QPointF(std::min(left, end), y));
             from = std::max(from, right);
         }
-        if (from < end) painter.drawLine(QPointF(from, y), QPointF(end, y));
-        painter.setPen(QPen(Qt::black, 0));
-        painter.drawText(QRectF(plot.right() + line * 0.4, y - line, plot.width(), line * 2),
-                         Qt::AlignLeft | Qt::AlignVCenter, referenceLabel);
+        if (from < end) canvas.drawLine(QPointF(from, y), QPointF(end, y));
+        canvas.setPen({});
+        canvas.drawText(QRectF(plot.right() + line * 0.4, y - line, plot.width(), line * 2),
+                        Qt::AlignLeft | Qt::AlignVCenter, referenceLabel);
     }
 }
 
-void drawHorizontal(QPainter& painter, const QRectF& plot, const BarChart& chart) {
-    const QFontMetricsF metrics(painter.font(), painter.device());
-    const qreal line = metrics.lineSpacing();
+void drawHorizontal(Canvas& canvas, const QRectF& plot, const BarChart& chart) {
+    const qreal line = canvas.lineSpacing();
     const qsizetype categories = chart.categories.size();
     if (categories == 0 || chart.series.isEmpty()) return;
     qreal labelWidth = 0;
     qreal valueWidth = 0;
     for (qsizetype c = 0; c < categories; ++c) {
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(chart.categories[c]));
+        labelWidth = std::max(labelWidth, canvas.advance(chart.categories[c]));
         for (const ChartSeries& series : chart.series)
-            valueWidth = std::max(valueWidth, metrics.horizontalAdvance(valueText(chart, series.values.value(c))));
+            valueWidth = std::max(valueWidth, canvas.advance(valueText(chart, series.values.value(c))));
     }
     labelWidth = std::min(labelWidth + line * 0.5, plot.width() * 0.4);
     valueWidth += line * 0.5;
@@ -199,33 +175,37 @@ void drawHorizontal(QPainter& painter, const QRectF& plot, const BarChart& chart
     const qreal largest = largestValue(chart);
     for (qsizetype c = 0; c < categories; ++c) {
         const qreal top = plot.top() + rowHeight * static_cast<qreal>(c);
-        painter.drawText(QRectF(plot.left(), top, labelWidth - line * 0.3, rowHeight),
-                         Qt::AlignRight | Qt::AlignVCenter,
-                         metrics.elidedText(chart.categories[c], Qt::ElideRight, labelWidth - line * 0.3));
+        canvas.drawText(QRectF(plot.left(), top, labelWidth - line * 0.3, rowHeight), Qt::AlignRight | Qt::AlignVCenter,
+                        canvas.elidedText(chart.categories[c], labelWidth - line * 0.3));
         for (qsizetype s = 0; s < chart.series.size(); ++s) {
             const qreal width = barsWidth * valueOf(chart.series[s], c) / largest;
             const QRectF bar(barsLeft, top + rowHeight * 0.125 + barHeight * static_cast<qreal>(s), width, barHeight);
-            drawBar(painter, bar, static_cast<int>(s));
-            painter.drawText(QRectF(bar.right() + line * 0.25, bar.top(), valueWidth, barHeight),
-                             Qt::AlignLeft | Qt::AlignVCenter, valueText(chart, chart.series[s].values.value(c)));
+            drawBar(canvas, bar, static_cast<int>(s));
+            canvas.drawText(QRectF(bar.right() + line * 0.25, bar.top(), valueWidth, barHeight),
+                            Qt::AlignLeft | Qt::AlignVCenter, valueText(chart, chart.series[s].values.value(c)));
         }
     }
-    painter.setPen(QPen(Qt::black, 0));
-    painter.drawLine(QPointF(barsLeft, plot.top()),
-                     QPointF(barsLeft, plot.top() + rowHeight * static_cast<qreal>(categories)));
+    canvas.setPen({});
+    canvas.drawLine(QPointF(barsLeft, plot.top()),
+                    QPointF(barsLeft, plot.top() + rowHeight * static_cast<qreal>(categories)));
 }
 
 }  // namespace
 
-void drawBarChart(QPainter& painter, const QRectF& area, const BarChart& chart) {
-    painter.save();
-    painter.setPen(QPen(Qt::black, 0));
-    const QRectF plot = drawHeading(painter, area, chart);
+void drawBarChart(Canvas& canvas, const QRectF& area, const BarChart& chart) {
+    canvas.save();
+    canvas.setPen({});
+    const QRectF plot = drawHeading(canvas, area, chart);
     if (chart.direction == BarChart::Direction::Vertical)
-        drawVertical(painter, plot, chart);
+        drawVertical(canvas, plot, chart);
     else
-        drawHorizontal(painter, plot, chart);
-    painter.restore();
+        drawHorizontal(canvas, plot, chart);
+    canvas.restore();
+}
+
+void drawBarChart(QPainter& painter, const QRectF& area, const BarChart& chart) {
+    PainterCanvas canvas(painter);
+    drawBarChart(canvas, area, chart);
 }
 
 }  // namespace kbt2::ui

@@ -1,6 +1,6 @@
 #pragma once
-// Bar charts drawn with QPainter alone, the same routine for a widget on the
-// screen (ui/chart_view.h) and for a page of a PDF. Every series has its own fill pattern and
+// Bar charts drawn on a canvas, the same routine for a widget on the screen
+// (ui/chart_view.h) and for a page of the farmer's paper. Every series has its own fill pattern and
 // every bar its value written beside it, so a chart reads as well printed in
 // grey as on a colour screen.
 
@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+
+#include "paint/canvas.h"
 
 namespace kbt2::ui {
 
@@ -36,9 +38,11 @@ struct BarChart {
     std::function<QString(double)> valueText;
 };
 
-// Draws `chart` into `area` with the painter's current font; the painter is
-// left as it was given. Negative values draw as zero-length bars with their
-// value still written.
+// Draws `chart` into `area` in the canvas's current font; the canvas's font
+// and pen are left as they were given. Negative values draw as zero-length
+// bars with their value still written.
+void drawBarChart(Canvas& canvas, const QRectF& area, const BarChart& chart);
+// The same on a painter, in its current font.
 void drawBarChart(QPainter& painter, const QRectF& area, const BarChart& chart);
 
 }  // namespace kbt2::ui

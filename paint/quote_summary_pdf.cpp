@@ -3,14 +3,15 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
 #include <vector>
 
+#include "paint/painter_canvas.h"
 #include "paint/paper_words.h"
+#include "paint/pdf_canvas.h"
 #include "paint/qt_text.h"
 #include "paint/summary_charts.h"
 #include "paint/summary_tables.h"
@@ -26,7 +27,7 @@ const char* const kSummaryDisclaimer =
 namespace {
 
 // Three quarters of an inch all round: inside what any office printer keeps.
-constexpr qreal kMarginMm = 19.05;
+constexpr qreal kMarginPoints = 54;
 constexpr int kResolution = 300;
 
 QString dollars(double amount) { return toQString(dollarText(amount)); }
@@ -48,35 +49,28 @@ QString dateText(const QDate& date, Language language) {
 // that does not draw only measures how far down they reach.
 class PageWriter {
 public:
-    PageWriter(QPainter& painter, const QRectF& page, bool drawing = true)
-        : painter_(painter), page_(page), y_(page.top()), drawing_(drawing) {}
+    PageWriter(Canvas& canvas, const QRectF& page, bool drawing = true)
+        : canvas_(canvas), page_(page), y_(page.top()), drawing_(drawing) {}
 
     bool drawing() const { return drawing_; }
 
-    qreal line() const { return QFontMetricsF(painter_.font(), painter_.device()).lineSpacing(); }
+    qreal line() const { return canvas_.lineSpacing(); }
     qreal y() const { return y_; }
     void skip(qreal lines) { y_ += line() * lines; }
     void moveTo(qreal y) { y_ = y; }
 
     void heading(const QString& text, qreal scale) {
-        painter_.save();
-        QFont font = painter_.font();
-        font.setBold(true);
-        font.setPointSizeF(font.pointSizeF() * scale);
-        painter_.setFont(font);
+        canvas_.save();
+        canvas_.setFont({canvas_.font().points * scale, true});
         paragraph(text);
-        painter_.restore();
+        canvas_.restore();
     }
 
     // Wrapped text across the page, or across `width` from `left`.
     void paragraph(const QString& text, qreal left = -1, qreal width = -1) {
         const QRectF box(left < 0 ? page_.left() : left, y_, width < 0 ? page_.width() : width, page_.bottom() - y_);
         const int flags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
-        QRectF used;
-        if (drawing_)
-            painter_.drawText(box, flags, text, &used);
-        else
-            used = painter_.boundingRect(box, flags, text);
+        const QRectF used = drawing_ ? canvas_.drawText(box, flags, text) : canvas_.boundingRect(box, flags, text);
         y_ += used.height() + line() * 0.3;
     }
 
@@ -84,21 +78,21 @@ public:
     // column is aligned left, the figures right.
     void table(const TextTable& cells, const std::vector<qreal>& widths) {
         const qreal pad = line() * 0.25;
-        painter_.save();
-        QFont bold = painter_.font();
-        bold.setBold(true);
-        painter_.setFont(bold);
+        canvas_.save();
+        canvas_.setFont({canvas_.font().points, true});
         // Headers wrap onto a second line, or more where a header needs it,
         // and a word too long for its column is written smaller; figures are
         // cut short, never wrapped.
-        std::vector<QFont> headerFonts;
+        std::vector<CanvasFont> headerFonts;
         qreal headerHeight = line() * 2.3;
         for (size_t c = 0; c < widths.size(); ++c) {
             const QString text = cells.headers.value(static_cast<qsizetype>(c));
             const qreal width = widths[c] * page_.width() - 2 * pad;
             headerFonts.push_back(fittedFont(text, width));
-            const QRectF needed = QFontMetricsF(headerFonts.back(), painter_.device())
-                                      .boundingRect(QRectF(0, 0, width, page_.height()), Qt::TextWordWrap, text);
+            canvas_.save();
+            canvas_.setFont(headerFonts.back());
+            const QRectF needed = canvas_.boundingRect(QRectF(0, 0, width, page_.height()), Qt::TextWordWrap, text);
+            canvas_.restore();
             headerHeight = std::max(headerHeight, needed.height() + line() * 0.3);
         }
         const auto drawRow = [&](const QStringList& cells, bool header) {
@@ -108,29 +102,27 @@ public:
                 return;
             }
             qreal x = page_.left();
-            if (header) painter_.fillRect(QRectF(x, y_, page_.width(), height), QColor(225, 225, 225));
+            if (header) canvas_.fillRect(QRectF(x, y_, page_.width(), height), QColor(225, 225, 225));
             for (size_t c = 0; c < widths.size(); ++c) {
                 const qreal width = widths[c] * page_.width();
                 const QRectF cell(x + pad, y_, width - 2 * pad, height);
                 const QString text = cells.value(static_cast<qsizetype>(c));
-                const Qt::Alignment align = c == 0 ? Qt::AlignLeft : Qt::AlignRight;
+                const int align = (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter;
                 if (header) {
-                    painter_.save();
-                    painter_.setFont(headerFonts[c]);
-                    painter_.drawText(cell, align | Qt::AlignVCenter | Qt::TextWordWrap, text);
-                    painter_.restore();
+                    canvas_.save();
+                    canvas_.setFont(headerFonts[c]);
+                    canvas_.drawText(cell, align | Qt::TextWordWrap, text);
+                    canvas_.restore();
                 } else {
-                    painter_.drawText(cell, align | Qt::AlignVCenter,
-                                      QFontMetricsF(painter_.font(), painter_.device())
-                                          .elidedText(text, Qt::ElideRight, cell.width()));
+                    canvas_.drawText(cell, align, canvas_.elidedText(text, cell.width()));
                 }
                 x += width;
             }
             y_ += height;
-            painter_.drawLine(QPointF(page_.left(), y_), QPointF(page_.right(), y_));
+            canvas_.drawLine(QPointF(page_.left(), y_), QPointF(page_.right(), y_));
         };
         drawRow(cells.headers, true);
-        painter_.restore();
+        canvas_.restore();
         for (const QStringList& row : cells.rows) drawRow(row, false);
         y_ += line() * 0.5;
     }
@@ -138,23 +130,24 @@ public:
     QRectF band(qreal lines) const { return QRectF(page_.left(), y_, page_.width(), line() * lines); }
 
 private:
-    // The painter's font, made smaller step by step (to three quarters at
+    // The canvas's font, made smaller step by step (to three quarters at
     // most) until every word of `text` fits `width`.
-    QFont fittedFont(const QString& text, qreal width) const {
-        QFont font = painter_.font();
-        const qreal size = font.pointSizeF();
+    CanvasFont fittedFont(const QString& text, qreal width) const {
+        const CanvasFont given = canvas_.font();
         const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        CanvasFont font = given;
         for (int step = 0; step <= 5; ++step) {
-            font.setPointSizeF(size * (1 - 0.05 * step));
-            const QFontMetricsF metrics(font, painter_.device());
-            if (std::ranges::all_of(words,
-                                    [&](const QString& word) { return metrics.horizontalAdvance(word) <= width; }))
-                break;
+            font.points = given.points * (1 - 0.05 * step);
+            canvas_.setFont(font);
+            const bool fits = std::all_of(words.begin(), words.end(),
+                                          [&](const QString& word) { return canvas_.advance(word) <= width; });
+            if (fits) break;
         }
+        canvas_.setFont(given);
         return font;
     }
 
-    QPainter& painter_;
+    Canvas& canvas_;
     QRectF page_;
     qreal y_;
     bool drawing_;
@@ -194,18 +187,18 @@ QString rateFileLine(const SummaryRateFile& file, Language language) {
 // A frame round what `draw` writes on the page, a little outside the text
 // and well inside the margins.
 template <typename Draw>
-void framed(QPainter& painter, PageWriter& page, const QRectF& area, Draw draw) {
+void framed(Canvas& canvas, PageWriter& page, const QRectF& area, Draw draw) {
     const qreal pad = page.line() * 0.3;
     const qreal top = page.y();
     page.skip(0.2);
     draw();
-    if (page.drawing()) painter.drawRect(QRectF(area.left() - pad, top, area.width() + 2 * pad, page.y() - top));
+    if (page.drawing()) canvas.drawRect(QRectF(area.left() - pad, top, area.width() + 2 * pad, page.y() - top));
     page.skip(0.5);
 }
 
 // What the words of the paper mean, once, in plain words.
-void wordsBox(QPainter& painter, PageWriter& page, const QRectF& area, Language language) {
-    framed(painter, page, area, [&] {
+void wordsBox(Canvas& canvas, PageWriter& page, const QRectF& area, Language language) {
+    framed(canvas, page, area, [&] {
         page.heading(paperWords(language, N_("What the words mean")), 1.1);
         for (const std::string& words : plainWords(language)) page.paragraph(toQString(words));
     });
@@ -213,7 +206,7 @@ void wordsBox(QPainter& painter, PageWriter& page, const QRectF& area, Language 
 
 // A renewal letter's box: the producer premium of each level under the
 // last quote's rate table and under this one, the change, and why.
-void lastQuoteBox(QPainter& painter, PageWriter& page, const QRectF& area, const QuoteSummary& s) {
+void lastQuoteBox(Canvas& canvas, PageWriter& page, const QRectF& area, const QuoteSummary& s) {
     const Language l = s.language;
     TextTable cells{{paperWords(l, N_("Coverage")), paperWords(l, N_("Last quote: producer premium")),
                      paperWords(l, N_("This quote: producer premium")), paperWords(l, N_("Change")),
@@ -223,7 +216,7 @@ void lastQuoteBox(QPainter& painter, PageWriter& page, const QRectF& area, const
     for (const RenewalLine& line : lines)
         cells.rows.append({toQString(line.coverage), toQString(line.last), toQString(line.current),
                            toQString(line.change), toQString(line.percent)});
-    framed(painter, page, area, [&] {
+    framed(canvas, page, area, [&] {
         page.heading(paperWords(l, N_("Last quote / this quote")), 1.1);
         page.table(cells, {0.24, 0.2, 0.2, 0.16, 0.2});
         for (const RenewalLine& line : lines)
@@ -236,14 +229,14 @@ void lastQuoteBox(QPainter& painter, PageWriter& page, const QRectF& area, const
 // offered (and a letter's last quote), the charts of the levels, the
 // eligibility, the rate file and the disclaimer. The two bands of charts are
 // `topLines` and `lowerLines` high.
-void lowerPart(QPainter& painter, PageWriter& page, const QRectF& area, const QuoteSummary& s, qreal topLines,
+void lowerPart(Canvas& canvas, PageWriter& page, const QRectF& area, const QuoteSummary& s, qreal topLines,
                qreal lowerLines) {
     const Language l = s.language;
     const qreal half = (area.width() - page.line()) / 2;
     const QRectF charts = page.band(topLines);
     if (page.drawing()) {
-        drawBarChart(painter, QRectF(charts.left(), charts.top(), half, charts.height()), taxYearsChart(s));
-        drawBarChart(painter, QRectF(charts.right() - half, charts.top(), half, charts.height()),
+        drawBarChart(canvas, QRectF(charts.left(), charts.top(), half, charts.height()), taxYearsChart(s));
+        drawBarChart(canvas, QRectF(charts.right() - half, charts.top(), half, charts.height()),
                      commoditySharesChart(s));
     }
     page.moveTo(charts.bottom() + page.line() * 0.5);
@@ -258,13 +251,13 @@ void lowerPart(QPainter& painter, PageWriter& page, const QRectF& area, const Qu
                              toQString(dollarCentsText(premiumPerThousand(level.figures)))});
     page.heading(paperWords(l, N_("Coverage levels offered")), 1.1);
     page.table(offered, {0.24, 0.2, 0.18, 0.14, 0.24});
-    if (s.lastQuote) lastQuoteBox(painter, page, area, s);
+    if (s.lastQuote) lastQuoteBox(canvas, page, area, s);
 
     if (lowerLines > 0) {
         const QRectF lower = page.band(lowerLines);
         if (page.drawing()) {
-            drawBarChart(painter, QRectF(lower.left(), lower.top(), half, lower.height()), guaranteeChart(s));
-            drawBarChart(painter, QRectF(lower.right() - half, lower.top(), half, lower.height()), premiumChart(s));
+            drawBarChart(canvas, QRectF(lower.left(), lower.top(), half, lower.height()), guaranteeChart(s));
+            drawBarChart(canvas, QRectF(lower.right() - half, lower.top(), half, lower.height()), premiumChart(s));
         }
         page.moveTo(lower.bottom() + page.line() * 0.5);
     }
@@ -282,24 +275,24 @@ void lowerPart(QPainter& painter, PageWriter& page, const QRectF& area, const Qu
     page.paragraph(paperWords(l, kSummaryDisclaimer));
 }
 
-void firstPage(QPainter& painter, PageWriter& page, const QRectF& area, const QuoteSummary& s, const QDate& prepared) {
+void firstPage(Canvas& canvas, PageWriter& page, const QRectF& area, const QuoteSummary& s, const QDate& prepared) {
     page.heading(paperWords(s.language, N_("KBT whole-farm revenue insurance: premium estimate")), 1.5);
     caseLines(page, area, s, prepared);
-    wordsBox(painter, page, area, s.language);
+    wordsBox(canvas, page, area, s.language);
 
     // The charts take the room the words leave, up to a size that reads
     // well; the upper pair, with its rotated values, a little more of it.
     // Where both pairs do not fit, the levels' pair is left out: the table
     // of the levels above it gives the same figures.
-    PageWriter measure(painter, QRectF(area.left(), page.y(), area.width(), area.height()), false);
-    lowerPart(painter, measure, area, s, 0, 0);
+    PageWriter measure(canvas, QRectF(area.left(), page.y(), area.width(), area.height()), false);
+    lowerPart(canvas, measure, area, s, 0, 0);
     const qreal spare = std::max<qreal>(0, (area.bottom() - measure.y()) / page.line() - 0.5);
     constexpr qreal kLeastTop = 9;
     constexpr qreal kLeastLower = 5;
     const bool both = spare >= kLeastTop + kLeastLower + 0.5;
     const qreal topLines = both ? std::clamp<qreal>(spare * 0.55, kLeastTop, 16) : std::max(spare, kLeastTop);
     const qreal lowerLines = both ? std::clamp<qreal>(spare - 0.5 - topLines, kLeastLower, 12) : 0;
-    lowerPart(painter, page, area, s, topLines, lowerLines);
+    lowerPart(canvas, page, area, s, topLines, lowerLines);
 }
 
 void secondPage(PageWriter& page, const QuoteSummary& s) {
@@ -351,32 +344,24 @@ void optionsPage(PageWriter& page, const PaperOptions& options, Language l) {
 
 }  // namespace
 
-void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const QuoteSummary& summary,
-                       const QDate& prepared) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSizeF(9);
-    // No ligatures: "Ratefile.prn" copied out of the PDF must read as typed,
-    // not with an "fi" glyph.
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    const QRectF area(QPointF(0, 0), QSizeF(painter.viewport().size()));
+void paintQuoteSummary(Canvas& canvas, const QuoteSummary& summary, const QDate& prepared) {
+    canvas.setFont({9, false});
+    const QRectF area = canvas.area();
     // A summary priced from the shipped sample says so at the top of every page.
     const auto sampleLine = [&](PageWriter& page) {
         if (summary.rateFile.sample) page.heading(toQString(sampleRatesLine(summary.language)), 1.0);
     };
-    PageWriter first(painter, area);
+    PageWriter first(canvas, area);
     sampleLine(first);
-    firstPage(painter, first, area, summary, prepared);
-    device.newPage();
-    font.setPointSizeF(8);
-    painter.setFont(font);
-    PageWriter second(painter, area);
+    firstPage(canvas, first, area, summary, prepared);
+    canvas.newPage();
+    canvas.setFont({8, false});
+    PageWriter second(canvas, area);
     sampleLine(second);
     secondPage(second, summary);
     if (summary.options && !summary.options->names.empty()) {
-        device.newPage();
-        PageWriter third(painter, area);
+        canvas.newPage();
+        PageWriter third(canvas, area);
         sampleLine(third);
         optionsPage(third, *summary.options, summary.language);
     }
@@ -400,21 +385,35 @@ FileOutcome writeWholePdf(const QByteArray& bytes, const QString& path) {
 }
 
 Outcome<QByteArray, FileFailure> quoteSummaryPdf(const QuoteSummary& summary, const QDate& prepared) {
+    const QString title = paperWords(summary.language, N_("KBT premium estimate {worksheet}"),
+                                     {{"worksheet", toStd(QFileInfo(toQString(summary.worksheetName)).fileName())}})
+                              .trimmed();
+    const QString creator = QStringLiteral("KBT2");
+    PdfCanvas direct(kMarginPoints);
+    paintQuoteSummary(direct, summary, prepared);
+    if (direct.encodable()) return direct.finish(title, creator, prepared);
+
+    // A name in a script the standard fonts do not write: Qt's PDF writer
+    // lays the paper out again in a font it embeds.
     QBuffer file;
     file.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&file);
         writer.setResolution(kResolution);
-        writer.setTitle(paperWords(summary.language, N_("KBT premium estimate {worksheet}"),
-                                   {{"worksheet", toStd(QFileInfo(toQString(summary.worksheetName)).fileName())}})
-                            .trimmed());
-        writer.setCreator(QStringLiteral("KBT2"));
+        writer.setTitle(title);
+        writer.setCreator(creator);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
-                                         QPageLayout::Millimeter));
+                                         QMarginsF(kMarginPoints, kMarginPoints, kMarginPoints, kMarginPoints),
+                                         QPageLayout::Point));
         QPainter painter;
         if (!painter.begin(&writer)) return FileFailure{"The PDF could not be started."};
-        paintQuoteSummary(painter, writer, summary, prepared);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        // No ligatures: "Ratefile.prn" copied out of the PDF must read as
+        // typed, not with an "fi" glyph.
+        font.setStyleStrategy(QFont::PreferNoShaping);
+        painter.setFont(font);
+        PainterCanvas canvas(painter, &writer);
+        paintQuoteSummary(canvas, summary, prepared);
         if (!painter.end()) return FileFailure{"The PDF could not be finished."};
     }
     return file.data();

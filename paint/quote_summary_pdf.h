@@ -11,21 +11,20 @@
 #include "quote/quote_summary.h"
 #include "storage/file_io.h"
 
-class QPagedPaintDevice;
-class QPainter;
-
 namespace kbt2::ui {
+
+class Canvas;
 
 // The words every summary ends its first page with.
 extern const char* const kSummaryDisclaimer;
 
-// Draws the pages on `device` (a PDF writer or a printer) with `painter`
-// already begun on it.
-void paintQuoteSummary(QPainter& painter, QPagedPaintDevice& device, const QuoteSummary& summary,
-                       const QDate& prepared);
+// Draws the pages on `canvas`.
+void paintQuoteSummary(Canvas& canvas, const QuoteSummary& summary, const QDate& prepared);
 
-// The summary's PDF made in memory, or why it could not be drawn. Any
-// thread may draw one while the application object exists.
+// The summary's PDF made in memory, or why it could not be drawn: written
+// directly in the PDF standard fonts, or by Qt's PDF writer where a name
+// needs a script they lack. Any thread may draw one while the application
+// object exists.
 Outcome<QByteArray, FileFailure> quoteSummaryPdf(const QuoteSummary& summary,
                                                  const QDate& prepared = QDate::currentDate());
 

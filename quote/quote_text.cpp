@@ -115,15 +115,22 @@ std::string renewalReason(const QuoteSummary& summary, const LastQuote& last, si
 
 std::string sentence(std::string_view words, Figures figures) {
     std::string text;
+    text.reserve(words.size());
     for (size_t at = 0; at < words.size();) {
-        const auto figure = std::ranges::find_if(
-            figures, [&](const auto& f) { return words.substr(at).starts_with("{" + std::string(f.first) + "}"); });
+        const size_t open = words.find('{', at);
+        text.append(words.substr(at, open - at));
+        if (open == std::string_view::npos) break;
+        const std::string_view rest = words.substr(open + 1);
+        const auto figure = std::ranges::find_if(figures, [&](const auto& f) {
+            return rest.starts_with(f.first) && rest.substr(f.first.size()).starts_with('}');
+        });
         if (figure == figures.end()) {
-            text += words[at++];
+            text += '{';
+            at = open + 1;
             continue;
         }
         text += figure->second;
-        at += figure->first.size() + 2;
+        at = open + figure->first.size() + 2;
     }
     return text;
 }

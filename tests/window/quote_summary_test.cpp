@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "paint/canvas.h"
 #include "paint/quote_summary_pdf.h"
 #include "paint/summary_charts.h"
 #include "tests/core/file_size_limit.h"
@@ -117,6 +118,30 @@ QStringList bothLanguages(const QTemporaryDir& dir, QuoteSummary s) {
     }
     return pdfs;
 }
+
+// A canvas whose every character is one unit wide and whose lines are ten
+// apart; it keeps what it is asked to write and where.
+class CharCanvas final : public ui::Canvas {
+public:
+    QStringList written;
+    QList<QPointF> baselines;
+
+    QRectF area() const override { return {0, 0, 100, 100}; }
+    void newPage() override {}
+    qreal advance(QStringView text) const override { return static_cast<qreal>(text.size()); }
+    qreal ascent() const override { return 8; }
+    qreal descent() const override { return 2; }
+    qreal lineSpacing() const override { return 10; }
+    void drawTextAt(QPointF baseline, QStringView text) override {
+        written.append(text.toString());
+        baselines.append(baseline);
+    }
+    void drawTextUpwards(QPointF baseline, QStringView text) override { drawTextAt(baseline, text); }
+    void fillRect(const QRectF&, const QColor&) override {}
+    void fillRect(const QRectF&, const QColor&, ui::CanvasFill) override {}
+    void drawRect(const QRectF&) override {}
+    void drawLine(QPointF, QPointF) override {}
+};
 
 }  // namespace
 
@@ -366,6 +391,67 @@ private Q_SLOTS:
                  reason + " The file already there is left as it was.");
         QCOMPARE(bytesOf(pdf), earlier);
         QCOMPARE(filesIn(dir.path()), 1);
+    }
+
+    // Lines break at blanks and keep them as typed; a word wider than the
+    // box stands alone; "\n" always breaks; alignment counts the blanks.
+    void textBreaksAtItsBlanksAndKeepsThem_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QList<qreal>>("lefts");
+        const int wrap = Qt::TextWordWrap;
+        QTest::newRow("fits") << "aa bb" << wrap << QStringList{"aa bb"} << QList<qreal>{0};
+        QTest::newRow("breaks at the last blank that fits")
+            << "aa bb cc dd" << wrap << QStringList{"aa bb", "cc dd"} << QList<qreal>{0, 0};
+        QTest::newRow("two blanks stay two")
+            << "a  b ccccc" << wrap << QStringList{"a  b", "ccccc"} << QList<qreal>{0, 0};
+        QTest::newRow("a long word alone")
+            << "a bbbbbbbb c" << wrap << QStringList{"a", "bbbbbbbb", "c"} << QList<qreal>{0, 0, 0};
+        QTest::newRow("new line without wrapping")
+            << "abcdefg\nh" << 0 << QStringList{"abcdefg", "h"} << QList<qreal>{0, 0};
+        QTest::newRow("right-aligned") << "ab cd ef" << (wrap | Qt::AlignRight) << QStringList{"ab cd", "ef"}
+                                       << QList<qreal>{0, 3};
+        QTest::newRow("centred") << "ab" << int(Qt::AlignHCenter) << QStringList{"ab"} << QList<qreal>{1.5};
+    }
+    void textBreaksAtItsBlanksAndKeepsThem() {
+        QFETCH(QString, text);
+        QFETCH(int, flags);
+        QFETCH(QStringList, lines);
+        QFETCH(QList<qreal>, lefts);
+        CharCanvas canvas;
+        const QRectF used = canvas.drawText(QRectF(0, 0, 5, 100), flags, text);
+        QCOMPARE(canvas.written, lines);
+        QCOMPARE(used.height(), 10.0 * lines.size());
+        for (qsizetype i = 0; i < lefts.size(); ++i) {
+            QCOMPARE(canvas.baselines[i].x(), lefts[i]);
+            QCOMPARE(canvas.baselines[i].y(), 8.0 + 10 * i);
+        }
+        QCOMPARE(canvas.elidedText(QStringLiteral("abcdefgh"), 4), QString::fromUtf8("abc…"));
+    }
+
+    // The paper is written in the PDF standard fonts; a name they cannot
+    // write sends the whole summary through Qt's writer, which embeds a
+    // font: either way every name reads back as typed.
+    void everyNameReadsBackAsTyped_data() {
+        QTest::addColumn<QString>("producer");
+        QTest::addColumn<bool>("standardFonts");
+        QTest::newRow("brackets and a backslash") << "Hansen (Jr.) \\ Søn" << true;
+        QTest::newRow("another script") << QString::fromUtf8("Иван Петров") << false;
+    }
+    void everyNameReadsBackAsTyped() {
+        QFETCH(QString, producer);
+        QFETCH(bool, standardFonts);
+        QTemporaryDir dir;
+        QuoteSummary s = sampleSummary();
+        s.producer = producer.toStdString();
+        const QString pdf = dir.filePath("hansen.pdf");
+        QVERIFY(ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        QVERIFY2(pageText(pdf, 1).contains(producer), qPrintable(pageText(pdf, 1)));
+        // The steps' minus and times signs, which WinAnsiEncoding lacks or has.
+        QVERIFY2(pageText(pdf, 2).contains(QString::fromUtf8("the rest: $910 − $455 = $455.")),
+                 qPrintable(pageText(pdf, 2)));
+        QCOMPARE(run("pdffonts", {pdf}).contains("Helvetica"), standardFonts);
     }
 
     // The shares chart on a widget: every bar is drawn, and in more than one
