@@ -23,10 +23,10 @@ namespace {
 // --summaries: a quoted worksheet's PDF, drawn in memory.
 kbt2::quote::DrawnSummary drawSummary(const kbt2::QuoteSummary& summary) {
     kbt2::quote::DrawnSummary drawn;
-    auto pdf = kbt2::ui::quoteSummaryPdf(summary);
+    auto pdf = kbt2::paint::quoteSummaryPdf(summary);
     if (!pdf.ok()) {
         drawn.failed = std::move(pdf).failure();
-    } else if (!kbt2::ui::isWholePdf(pdf.value())) {
+    } else if (!kbt2::paint::isWholePdf(pdf.value())) {
         drawn.failed = kbt2::FileFailure{"The PDF could not be written in full."};
         drawn.cutShort = true;
     } else {

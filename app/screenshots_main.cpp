@@ -41,7 +41,7 @@ bool saveDetails(kbt2::ui::MainWindow& window, const QDir& folder) {
         const QString pdf =
             folder.filePath(language == kbt2::Language::English ? QStringLiteral("quote-summary.pdf")
                                                                 : QStringLiteral("quote-summary-es.pdf"));
-        if (!kbt2::ui::writeQuoteSummaryPdf(paper, pdf).ok()) saved = false;
+        if (!kbt2::paint::writeQuoteSummaryPdf(paper, pdf).ok()) saved = false;
     }
     if (!saved) std::cerr << "kbt2-screenshots: cannot write the details or the summary\n";
     return saved;

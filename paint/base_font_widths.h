@@ -8,7 +8,7 @@
 
 #include <array>
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 
 // clang-format off
 inline constexpr std::array<short, 256> kHelveticaWidths = {
@@ -50,4 +50,4 @@ inline constexpr std::array<short, 256> kHelveticaBoldWidths = {
 };
 // clang-format on
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

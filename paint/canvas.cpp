@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 
 void Canvas::restore() {
     if (saved_.empty()) return;
@@ -88,4 +88,4 @@ QString Canvas::elidedText(const QString& text, qreal width) const {
     return cut + ellipsis;
 }
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

@@ -13,7 +13,7 @@
 #include <QStringView>
 #include <vector>
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 
 struct CanvasFont {
     qreal points = 9;
@@ -83,4 +83,4 @@ private:
     std::vector<State> saved_;
 };
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

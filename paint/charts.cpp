@@ -5,7 +5,7 @@
 
 #include "paint/painter_canvas.h"
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 namespace {
 
 // The series' fills: a dark solid, then hatchings on white. They differ in
@@ -208,4 +208,4 @@ void drawBarChart(QPainter& painter, const QRectF& area, const BarChart& chart) 
     drawBarChart(canvas, area, chart);
 }
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

@@ -14,7 +14,7 @@
 
 #include "paint/canvas.h"
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 
 struct ChartSeries {
     QString name;          // shown in the legend when the chart has more than one series
@@ -45,4 +45,4 @@ void drawBarChart(Canvas& canvas, const QRectF& area, const BarChart& chart);
 // The same on a painter, in its current font.
 void drawBarChart(QPainter& painter, const QRectF& area, const BarChart& chart);
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

@@ -4,7 +4,7 @@
 #include <QPagedPaintDevice>
 #include <algorithm>
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 
 PainterCanvas::PainterCanvas(QPainter& painter, QPagedPaintDevice* pages, const QRectF& area)
     : painter_(painter),
@@ -76,4 +76,4 @@ void PainterCanvas::drawLine(QPointF from, QPointF to) {
     painter_.drawLine(from, to);
 }
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

@@ -9,7 +9,7 @@
 
 class QPagedPaintDevice;
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 
 class PainterCanvas final : public Canvas {
 public:
@@ -42,4 +42,4 @@ private:
     QFont family_;
 };
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

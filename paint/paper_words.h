@@ -9,7 +9,7 @@
 #include "quote/language.h"
 #include "quote/quote_text.h"
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 
 inline QString paperWords(Language language, const char* english) { return toQString(translated(language, english)); }
 
@@ -19,4 +19,4 @@ inline QString paperWords(Language language, const char* english, Figures figure
 
 inline std::string toStd(const QString& text) { return text.toStdString(); }
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

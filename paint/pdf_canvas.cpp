@@ -7,7 +7,7 @@
 
 #include "paint/base_font_widths.h"
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 namespace {
 
 constexpr qreal kPageWidth = 612;  // Letter, in points
@@ -241,4 +241,4 @@ QByteArray PdfCanvas::finish(const QString& title, const QString& creator, const
     return pdf;
 }
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

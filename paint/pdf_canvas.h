@@ -16,7 +16,7 @@
 
 #include "paint/canvas.h"
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 
 class PdfCanvas final : public Canvas {
 public:
@@ -56,4 +56,4 @@ private:
     bool encodable_ = true;
 };
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

@@ -18,7 +18,7 @@
 #include "quote/quote_text.h"
 #include "storage/file_io.h"
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 
 const char* const kSummaryDisclaimer =
     N_("This is an estimate, not an offer of insurance. The premium is set when the policy is written, from the "
@@ -426,4 +426,4 @@ FileOutcome writeQuoteSummaryPdf(const QuoteSummary& summary, const QString& pat
     return writeWholePdf(drawn.value(), path);
 }
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

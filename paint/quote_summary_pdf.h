@@ -11,7 +11,7 @@
 #include "quote/quote_summary.h"
 #include "storage/file_io.h"
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 
 class Canvas;
 
@@ -41,4 +41,4 @@ bool isWholePdf(const QByteArray& bytes);
 // Writes a finished PDF's bytes to `path` whole or not at all, as above.
 FileOutcome writeWholePdf(const QByteArray& bytes, const QString& path);
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

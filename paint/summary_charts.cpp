@@ -4,7 +4,7 @@
 #include "paint/qt_text.h"
 #include "quote/quote_text.h"
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 namespace {
 
 QString dollars(double amount) { return toQString(dollarText(amount)); }
@@ -72,4 +72,4 @@ BarChart premiumChart(const QuoteSummary& summary) {
                        paperWords(summary.language, N_("Producer premium")), &PremiumColumn::producerPremium);
 }
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

@@ -7,11 +7,11 @@
 #include "paint/charts.h"
 #include "quote/quote_summary.h"
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 
 BarChart taxYearsChart(const QuoteSummary& summary);
 BarChart commoditySharesChart(const QuoteSummary& summary);
 BarChart guaranteeChart(const QuoteSummary& summary);
 BarChart premiumChart(const QuoteSummary& summary);
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

@@ -5,7 +5,7 @@
 #include "paint/qt_text.h"
 #include "quote/quote_text.h"
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 namespace {
 
 QString plain(double value) { return toQString(plainText(value)); }
@@ -76,4 +76,4 @@ QString paperRateFileText(const SummaryRateFile& file, Language language) {
                        {"digest", file.sha256}});
 }
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

@@ -10,7 +10,7 @@
 
 #include "quote/quote_summary.h"
 
-namespace kbt2::ui {
+namespace kbt2::paint {
 
 struct TextTable {
     QStringList headers;
@@ -25,4 +25,4 @@ QString rateFileText(const SummaryRateFile& file);
 // folder, time, records read and SHA-256; never where it lies.
 QString paperRateFileText(const SummaryRateFile& file, Language language = Language::English);
 
-}  // namespace kbt2::ui
+}  // namespace kbt2::paint

@@ -5,7 +5,7 @@
 
 namespace kbt2::ui {
 
-ChartView::ChartView(BarChart chart, QWidget* parent) : QWidget(parent), chart_(std::move(chart)) {
+ChartView::ChartView(paint::BarChart chart, QWidget* parent) : QWidget(parent), chart_(std::move(chart)) {
     setMinimumHeight(fontMetrics().lineSpacing() * 10);
     // A screen reader says the chart's title and reads its bars as text.
     setAccessibleName(chart_.title);
@@ -13,11 +13,11 @@ ChartView::ChartView(BarChart chart, QWidget* parent) : QWidget(parent), chart_(
     setFocusPolicy(Qt::TabFocus);
 }
 
-QString chartText(const BarChart& chart) {
+QString chartText(const paint::BarChart& chart) {
     QStringList lines;
     for (qsizetype c = 0; c < chart.categories.size(); ++c) {
         QStringList values;
-        for (const ChartSeries& series : chart.series) {
+        for (const paint::ChartSeries& series : chart.series) {
             if (c >= series.values.size()) continue;
             const QString value =
                 chart.valueText ? chart.valueText(series.values[c]) : QString::number(series.values[c]);
@@ -37,7 +37,7 @@ void ChartView::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), Qt::white);
-    drawBarChart(painter, QRectF(rect()).adjusted(6, 6, -6, -6), chart_);
+    paint::drawBarChart(painter, QRectF(rect()).adjusted(6, 6, -6, -6), chart_);
 }
 
 }  // namespace kbt2::ui

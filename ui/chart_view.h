@@ -9,20 +9,20 @@ namespace kbt2::ui {
 
 // The chart in words, for a screen reader: each category with its values,
 // then the reference line.
-QString chartText(const BarChart& chart);
+QString chartText(const paint::BarChart& chart);
 
 // A widget that shows one chart at whatever size the layout gives it. Tab
 // stops on it, so that a screen reader reads it.
 class ChartView : public QWidget {
 public:
-    explicit ChartView(BarChart chart, QWidget* parent = nullptr);
-    const BarChart& chart() const { return chart_; }
+    explicit ChartView(paint::BarChart chart, QWidget* parent = nullptr);
+    const paint::BarChart& chart() const { return chart_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    BarChart chart_;
+    paint::BarChart chart_;
 };
 
 }  // namespace kbt2::ui

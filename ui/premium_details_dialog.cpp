@@ -20,7 +20,7 @@ namespace {
 // `title` names the table for a screen reader, and each row's first cell
 // (the commodity, the level) is its row header; Tab leaves the table, the
 // arrow keys move inside it.
-QTableWidget* makeTable(const TextTable& cells, const QString& name, const QString& title, QWidget* parent) {
+QTableWidget* makeTable(const paint::TextTable& cells, const QString& name, const QString& title, QWidget* parent) {
     const QList<QStringList>& rows = cells.rows;
     auto* table = new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(cells.headers.size()), parent);
     table->setObjectName(name);
@@ -86,7 +86,7 @@ PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* paren
     const QString commoditiesTitle = QStringLiteral("The commodities");
     column->addWidget(makeText(commoditiesTitle, content, true));
     // A commodity without a rate record is marked in its row.
-    TextTable commodities = commodityCells(s);
+    paint::TextTable commodities = paint::commodityCells(s);
     for (size_t i = 0; i < s.commodities.size() && i < static_cast<size_t>(commodities.rows.size()); ++i) {
         if (s.commodities[i].recordLine) continue;
         QStringList& row = commodities.rows[static_cast<qsizetype>(i)];
@@ -94,7 +94,7 @@ PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* paren
         row[6] = QStringLiteral("none: rate 0");
     }
     column->addWidget(makeTable(commodities, QStringLiteral("commodityTable"), commoditiesTitle, content));
-    auto* shares = new ChartView(commoditySharesChart(s), content);
+    auto* shares = new ChartView(paint::commoditySharesChart(s), content);
     shares->setObjectName(QStringLiteral("sharesChart"));
     shares->setMinimumHeight(fontMetrics().lineSpacing() * (3 + 2 * static_cast<int>(s.commodities.size())));
     column->addWidget(shares);
@@ -114,10 +114,10 @@ PremiumDetailsDialog::PremiumDetailsDialog(const QuoteSummary& s, QWidget* paren
 
     const QString levelsTitle = QStringLiteral("The coverage levels");
     column->addWidget(makeText(levelsTitle, content, true));
-    column->addWidget(makeTable(levelCells(s), QStringLiteral("levelTable"), levelsTitle, content));
+    column->addWidget(makeTable(paint::levelCells(s), QStringLiteral("levelTable"), levelsTitle, content));
 
     column->addWidget(makeText(QStringLiteral("The rate file"), content, true));
-    auto* rateFile = makeText(rateFileText(s.rateFile), content);
+    auto* rateFile = makeText(paint::rateFileText(s.rateFile), content);
     rateFile->setObjectName(QStringLiteral("rateFileIdentity"));
     column->addWidget(rateFile);
     column->addStretch(1);

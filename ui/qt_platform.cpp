@@ -105,7 +105,7 @@ PrintResult QtPlatform::printToPdf(const PrintDocument& document, const std::str
     if (printed.status != PrintResult::Status::Printed) return printed;
     QFile made(draft);
     if (!made.open(QIODevice::ReadOnly)) return {PrintResult::Status::Failed, "The file cannot be created."};
-    if (const auto written = writeWholePdf(made.readAll(), QString::fromStdString(path)); !written.ok())
+    if (const auto written = paint::writeWholePdf(made.readAll(), QString::fromStdString(path)); !written.ok())
         return {PrintResult::Status::Failed, written.failure().reason};
     return {};
 }

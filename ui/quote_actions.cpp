@@ -110,7 +110,7 @@ bool QuoteActions::exportSummaryTo(const QString& path, Language language) {
         RateFileSource rates;
         summary->options = paperOptions(compareScenarios(scenarios_, platform_, rates, language), language);
     }
-    if (const auto written = writeQuoteSummaryPdf(*summary, path); !written.ok()) {
+    if (const auto written = paint::writeQuoteSummaryPdf(*summary, path); !written.ok()) {
         note_(QStringLiteral("The quote summary could not be written to %1: %2")
                   .arg(path, toQString(written.failure().reason)));
         return false;

@@ -194,8 +194,8 @@ private Q_SLOTS:
             const FreshQuote fresh = freshQuote(scenarios.worksheet(c), platform, rates, scenarios.name(c));
             QVERIFY2(fresh.summary, fresh.problem.c_str());
             for (const SummaryLevel& level : offeredLevels(*fresh.summary))
-                QVERIFY2(third.contains(ui::toQString(dollarText(level.figures.producerPremium()))) &&
-                             third.contains(ui::toQString(dollarText(level.figures.indemnityThreshold()))),
+                QVERIFY2(third.contains(toQString(dollarText(level.figures.producerPremium()))) &&
+                             third.contains(toQString(dollarText(level.figures.indemnityThreshold()))),
                          qPrintable(third));
         }
         // In Spanish, what each changed is told in Spanish too.

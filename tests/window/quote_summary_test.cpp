@@ -113,7 +113,7 @@ QStringList bothLanguages(const QTemporaryDir& dir, QuoteSummary s) {
     for (const Language language : {Language::English, Language::Spanish}) {
         s.language = language;
         const QString pdf = dir.filePath(QString::fromLatin1(languageInfo(language).code) + ".pdf");
-        if (!ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok()) return {};
+        if (!paint::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok()) return {};
         pdfs.append(pdf);
     }
     return pdfs;
@@ -121,7 +121,7 @@ QStringList bothLanguages(const QTemporaryDir& dir, QuoteSummary s) {
 
 // A canvas whose every character is one unit wide and whose lines are ten
 // apart; it keeps what it is asked to write and where.
-class CharCanvas final : public ui::Canvas {
+class CharCanvas final : public paint::Canvas {
 public:
     QStringList written;
     QList<QPointF> baselines;
@@ -138,7 +138,7 @@ public:
     }
     void drawTextUpwards(QPointF baseline, QStringView text) override { drawTextAt(baseline, text); }
     void fillRect(const QRectF&, const QColor&) override {}
-    void fillRect(const QRectF&, const QColor&, ui::CanvasFill) override {}
+    void fillRect(const QRectF&, const QColor&, paint::CanvasFill) override {}
     void drawRect(const QRectF&) override {}
     void drawLine(QPointF, QPointF) override {}
 };
@@ -156,7 +156,7 @@ private Q_SLOTS:
     void pdfReadsBackWithFiguresRateFileAndDisclaimer() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("hansen.pdf");
-        QVERIFY(ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 8)).ok());
+        QVERIFY(paint::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 8)).ok());
         // To look at the pages: KBT2_KEEP_SUMMARY=/tmp/summary.pdf
         if (const QString keep = qEnvironmentVariable("KBT2_KEEP_SUMMARY"); !keep.isEmpty()) {
             QFile::remove(keep);
@@ -209,7 +209,7 @@ private Q_SLOTS:
         s.worksheetName = dir.filePath("hansen.wsk").toStdString();
         s.rateFile.path = dir.filePath("Ratefile.prn").toStdString();
         const QString pdf = dir.filePath("hansen.pdf");
-        QVERIFY(ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        QVERIFY(paint::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
         const QString text = run("pdftotext", {pdf, "-"});
         QVERIFY(text.contains("Ratefile.prn"));
         QVERIFY2(!text.contains(dir.path()), qPrintable(text));
@@ -222,7 +222,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QuoteSummary s = renewalLetter();
         const QString pdf = dir.filePath("hansen.pdf");
-        QVERIFY(ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        QVERIFY(paint::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
         if (const QString keep = qEnvironmentVariable("KBT2_KEEP_LETTER"); !keep.isEmpty()) {
             QFile::remove(keep);
             QFile::copy(pdf, keep);
@@ -250,7 +250,7 @@ private Q_SLOTS:
         std::vector<LevelValues> rates(2, LevelValues{0.011, 0.012, 0.013});
         s.lastQuote = LastQuote{{{".80", 500, 561}, {".75", 480, 525}, {".65", 400, 455}}, rates, 0.7};
         const QString pdf = dir.filePath("hansen.pdf");
-        QVERIFY(ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        QVERIFY(paint::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
         const QString first = run("pdftotext", {"-f", "1", "-l", "1", "-layout", pdf, "-"}).simplified();
         for (const char* expected :
              {"The rate for Corn at this level fell from 0.013 to 0.", "The diversification factor changed from 0.7 to",
@@ -259,7 +259,7 @@ private Q_SLOTS:
 
         // The longer Spanish words fit the same page.
         s.language = Language::Spanish;
-        QVERIFY(ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        QVERIFY(paint::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
         QVERIFY2(run("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+2\\n")), "two pages in Spanish");
         const QString primera = run("pdftotext", {"-f", "1", "-l", "1", "-layout", pdf, "-"}).simplified();
         for (const char* expected :
@@ -359,7 +359,7 @@ private Q_SLOTS:
     void unwritablePlaceIsToldAndLeavesNothing() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("missing/folder/x.pdf");
-        QVERIFY(!ui::writeQuoteSummaryPdf(sampleSummary(), pdf).ok());
+        QVERIFY(!paint::writeQuoteSummaryPdf(sampleSummary(), pdf).ok());
         QVERIFY(!QFileInfo::exists(pdf));
     }
 
@@ -378,13 +378,13 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         const QTemporaryDir dir;
         const QString pdf = dir.filePath("hansen.pdf");
-        QVERIFY(ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 1)).ok());
+        QVERIFY(paint::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 1)).ok());
         const QByteArray earlier = bytesOf(pdf);
         if (limit < 0) limit += static_cast<int>(earlier.size());
         QVERIFY(earlier.size() > limit);
         const FileOutcome written = [&] {
             FileSizeLimit limited(static_cast<rlim_t>(limit));
-            return ui::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 8));
+            return paint::writeQuoteSummaryPdf(sampleSummary(), pdf, QDate(2026, 12, 8));
         }();
         QVERIFY(!written.ok());
         QCOMPARE(QString::fromStdString(written.failure().reason),
@@ -446,7 +446,7 @@ private Q_SLOTS:
         QuoteSummary s = sampleSummary();
         s.producer = producer.toStdString();
         const QString pdf = dir.filePath("hansen.pdf");
-        QVERIFY(ui::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        QVERIFY(paint::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
         QVERIFY2(pageText(pdf, 1).contains(producer), qPrintable(pageText(pdf, 1)));
         // The steps' minus and times signs, which WinAnsiEncoding lacks or has.
         QVERIFY2(pageText(pdf, 2).contains(QString::fromUtf8("the rest: $910 − $455 = $455.")),
@@ -457,7 +457,7 @@ private Q_SLOTS:
     // The shares chart on a widget: every bar is drawn, and in more than one
     // grey so the two series of a chart stay apart in print.
     void chartsDrawOnAWidgetAsOnThePage() {
-        ui::ChartView view(ui::taxYearsChart(sampleSummary()));
+        ui::ChartView view(paint::taxYearsChart(sampleSummary()));
         view.resize(480, 300);
         QImage image(view.size(), QImage::Format_ARGB32);
         view.render(&image);
@@ -466,10 +466,10 @@ private Q_SLOTS:
             for (int x = 0; x < image.width(); x += 2) greys.insert(qGray(image.pixel(x, y)) / 32);
         QVERIFY2(greys.size() >= 3, "the chart draws in at least three shades of grey");
         QCOMPARE(view.chart().categories.size(), 5);
-        QCOMPARE(ui::guaranteeChart(sampleSummary()).categories, QStringList{".65 (65% coverage)"});
+        QCOMPARE(paint::guaranteeChart(sampleSummary()).categories, QStringList{".65 (65% coverage)"});
         // The premium on a scale of its own, not beside the guarantee.
-        QCOMPARE(ui::guaranteeChart(sampleSummary()).series.size(), 1);
-        QCOMPARE(ui::premiumChart(sampleSummary()).series.front().values, QList<double>{455});
+        QCOMPARE(paint::guaranteeChart(sampleSummary()).series.size(), 1);
+        QCOMPARE(paint::premiumChart(sampleSummary()).series.front().values, QList<double>{455});
     }
 };
 
