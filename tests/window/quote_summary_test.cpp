@@ -30,6 +30,24 @@ QByteArray bytesOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Whether the cross-reference table at the end of a PDF points at each of
+// its objects: readers that do not rebuild a broken one show nothing.
+bool xrefPointsAtItsObjects(const QByteArray& pdf) {
+    const qsizetype mark = pdf.lastIndexOf("startxref\n");
+    if (mark < 0) return false;
+    const qsizetype xref = pdf.mid(mark + 10).split('\n').front().toLongLong();
+    const QList<QByteArray> lines = pdf.mid(xref).split('\n');
+    if (lines.size() < 3 || lines[0] != "xref") return false;
+    const int count = lines[1].split(' ').value(1).toInt();
+    for (int object = 1; object < count; ++object) {
+        const QByteArray& entry = lines.value(2 + object);
+        if (entry.size() != 19 ||
+            !pdf.mid(entry.left(10).toLongLong()).startsWith(QByteArray::number(object) + " 0 obj"))
+            return false;
+    }
+    return count > 1;
+}
+
 int filesIn(const QString& folder) { return static_cast<int>(QDir(folder).entryList(QDir::Files).size()); }
 
 QString run(const QString& tool, const QStringList& arguments) {
@@ -165,6 +183,7 @@ private Q_SLOTS:
 
         const QString info = run("pdfinfo", {pdf});
         QVERIFY2(info.contains(QRegularExpression("Pages:\\s+2\\n")), qPrintable(info));
+        QVERIFY(xrefPointsAtItsObjects(bytesOf(pdf)));
         QVERIFY2(info.contains("612 x 792 pts (letter)"), qPrintable(info));
 
         const QString first = run("pdftotext", {"-f", "1", "-l", "1", pdf, "-"}).simplified();
