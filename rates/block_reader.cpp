@@ -41,6 +41,9 @@ constexpr size_t kOverlapFrom = 4096;
 // One being filled, one being scanned, one ready between them.
 constexpr int kOverlapBuffers = 3;
 
+// A file of this many blocks or more is read in two parts at once.
+constexpr std::uint64_t kPartsFrom = 8;
+
 struct AlignedDelete {
     void operator()(char* p) const { ::operator delete[](p, kBufferAlignment); }
 };
@@ -234,7 +237,91 @@ private:
     int errorNumber_ = -1;          // why a read failed; the text is made on the caller's thread
 };
 
+// Reads [from, to) in blocks to onBlock, in order, on the calling thread; a
+// file that ends early ends the range there.
+std::optional<RateFileError> readRange(int fd, std::uint64_t from, std::uint64_t to, size_t blockSize,
+                                       const BlockHandler& onBlock) {
+    const AlignedBuffer buffer = alignedBuffer(blockSize);
+    while (from < to) {
+        const auto want = static_cast<size_t>(std::min<std::uint64_t>(blockSize, to - from));
+        ssize_t got = 0;
+        do
+            got = ::pread(fd, buffer.get(), want, static_cast<off_t>(from));
+        while (got < 0 && errno == EINTR);
+        if (got < 0) return systemError(errno);
+        if (got == 0) return std::nullopt;
+        onBlock(buffer.get(), buffer.get() + got);
+        from += static_cast<std::uint64_t>(got);
+    }
+    return std::nullopt;
+}
+
+// Where the second part of a file of `size` characters begins: just after
+// the first LF from its middle, so that it begins a line and the first part
+// ends one. Nothing when there is no such LF, or it could not be read.
+std::optional<std::uint64_t> halfway(int fd, std::uint64_t size) {
+    char window[4096];
+    for (std::uint64_t at = size / 2; at < size;) {
+        const ssize_t got = ::pread(fd, window, sizeof window, static_cast<off_t>(at));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return std::nullopt;
+        if (const void* lf = std::memchr(window, '\n', static_cast<size_t>(got)))
+            return at + static_cast<std::uint64_t>(static_cast<const char*>(lf) - window) + 1;
+        at += static_cast<std::uint64_t>(got);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::optional<RateFileError> readInTwo(const std::string& path, size_t blockSize, const BlockHandler& first,
+                                       const BlockHandler& second, RateFileContents* contents, bool& split) {
+    split = false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;  // the reading in one says why
+    const struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    blockSize = std::max<size_t>(blockSize, 1);
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    if (size / blockSize < kPartsFrom) return std::nullopt;
+    const std::optional<std::uint64_t> middle = halfway(fd, size);
+    if (!middle) return std::nullopt;
+
+    std::optional<RateFileError> secondError;
+    std::exception_ptr secondThrown;
+    std::thread later;
+    try {
+        later = std::thread([&] {
+            try {
+                secondError = readRange(fd, *middle, size, blockSize, second);
+            } catch (...) {
+                secondThrown = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        return std::nullopt;  // no thread to be had: read in one
+    }
+    split = true;
+    if (contents) {
+        contents->size = size;
+        contents->modified = static_cast<std::int64_t>(status.st_mtime);
+    }
+    std::optional<RateFileError> firstError;
+    std::exception_ptr firstThrown;
+    try {
+        firstError = readRange(fd, 0, *middle, blockSize, first);
+    } catch (...) {
+        firstThrown = std::current_exception();
+    }
+    later.join();
+    if (firstThrown) std::rethrow_exception(firstThrown);
+    if (secondThrown) std::rethrow_exception(secondThrown);
+    return firstError ? firstError : secondError;
+}
 
 std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSize, const BlockHandler& onBlock,
                                         RateFileContents* contents, const BlockHandler& tap) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 
 #include "location/states.h"
 #include "rates/rate_record_scan.h"
@@ -57,10 +58,14 @@ constexpr int kCodes = 10000;    // whole commodity codes, four digits
 
 }  // namespace
 
+// Keeps the last record of each key of the counties a worksheet can select:
+// in the table, or for a later part of the file in places of its own until
+// the earlier part's takes them.
 class CountyRateTable::Matcher {
 public:
     explicit Matcher(CountyRateTable& table)
         : table_(table),
+          places_(&table.places_),
           states_(kState, table.states_),
           counties_(kCounty, table.counties_),
           placeOf_(static_cast<size_t>(kStates) * kCounties, -1) {}
@@ -82,14 +87,37 @@ public:
         std::memcpy(kept->record, line, kRecordWidth);
     }
 
+    Matcher laterPart() const {
+        Matcher later(table_);
+        later.own_ = std::make_unique<std::vector<Place>>();
+        later.places_ = later.own_.get();
+        return later;
+    }
+
+    // A record the later part kept is the last of its key in the file.
+    void takeLater(Matcher& later, std::uint64_t linesBefore) {
+        for (const Place& from : *later.places_) {
+            if (table_.overflowed_.load(std::memory_order_relaxed)) break;
+            Place& place = placeFor(from.state, from.county);
+            for (const Kept& record : from.kept) {
+                Kept* kept = slotFor(place, record.code, wholeIndex(record.code, kCodes));
+                if (!kept) break;
+                *kept = record;
+                kept->line += linesBefore;
+            }
+        }
+        // Either part may have found the table full.
+        if (table_.overflowed_.load(std::memory_order_relaxed)) places_->clear();
+    }
+
 private:
     // The place of a state and county, found once and then by its codes.
     Place& placeFor(double state, double county) {
         const int s = wholeIndex(state, kStates);
         const int c = wholeIndex(county, kCounties);
         std::int32_t* known = s >= 0 && c >= 0 ? &placeOf_[static_cast<size_t>(s) * kCounties + c] : nullptr;
-        if (known && *known >= 0) return table_.places_[static_cast<size_t>(*known)];
-        auto& places = table_.places_;
+        if (known && *known >= 0) return (*places_)[static_cast<size_t>(*known)];
+        auto& places = *places_;
         auto place = std::find_if(places.begin(), places.end(),
                                   [&](const Place& p) { return p.state == state && p.county == county; });
         if (place == places.end()) {
@@ -112,7 +140,7 @@ private:
         }
         if (++rows_ > table_.maxRows_) {
             table_.overflowed_.store(true, std::memory_order_relaxed);
-            table_.places_.clear();
+            places_->clear();
             return nullptr;
         }
         place.kept.push_back({code, 0, {}});
@@ -120,6 +148,8 @@ private:
     }
 
     CountyRateTable& table_;
+    std::unique_ptr<std::vector<Place>> own_;  // a later part's places
+    std::vector<Place>* places_;
     KeyFilter states_;
     KeyFilter counties_;
     std::vector<std::int32_t> placeOf_;  // in places_, by whole state and county; -1 none yet

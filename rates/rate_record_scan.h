@@ -4,6 +4,7 @@
 // exactly the same records.
 
 #include <bit>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -189,6 +190,8 @@ public:
     }
 
     std::uint64_t records() const { return records_; }
+    // Lines split so far, records or not.
+    std::uint64_t lines() const { return lines_; }
     // Whether any record was a valid one; whether the sample's mark was met.
     bool keyed() const { return keyed_; }
     bool sample() const { return sample_; }
@@ -294,13 +297,62 @@ using BlockHandler = std::function<void(const char*, const char*)>;
 std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSize, const BlockHandler& onBlock,
                                         RateFileContents* contents = nullptr, const BlockHandler& tap = {});
 
+// An ordinary file of eight blocks or more, read in two parts at once, each
+// on a thread of its own: the first part, up to and with the first LF from
+// the file's middle, to `first`, the rest to `second`, each in file order.
+// `split` tells whether it was so read; when it was not (a smaller file, no
+// such LF, no thread to be had) nothing was read. Nothing when the whole
+// file was read, otherwise why not; `contents`, when given, gets the open
+// file's size and time.
+std::optional<RateFileError> readInTwo(const std::string& path, size_t blockSize, const BlockHandler& first,
+                                       const BlockHandler& second, RateFileContents* contents, bool& split);
+
+// A sink that can take a later part of the file on its own, on another
+// thread: laterPart() gives an empty sink for it, and takeLater() takes what
+// that one found as coming after its own records, the later part's line
+// numbers counted on from `linesBefore`.
+template <class Sink>
+concept PartedSink = requires(Sink& sink, std::uint64_t linesBefore) {
+    { sink.laterPart() } -> std::same_as<Sink>;
+    sink.takeLater(sink, linesBefore);
+};
+
+// A large file in two parts at once for a sink that can take them (see
+// readInTwo); false, with nothing read, where it was not so read.
+template <PartedSink Sink>
+bool scanInTwo(const std::string& path, size_t blockSize, Sink& sink, RateFileContents& contents,
+               std::optional<RateFileError>& error) {
+    Sink later = sink.laterPart();
+    LineSplitter<Sink> firstLines(sink);
+    LineSplitter<Sink> laterLines(later);
+    RateFileContents file;
+    bool split = false;
+    error = readInTwo(
+        path, blockSize, [&firstLines](const char* p, const char* end) { firstLines.block(p, end); },
+        [&laterLines](const char* p, const char* end) { laterLines.block(p, end); }, &file, split);
+    if (!split) return false;
+    if (!error) {
+        firstLines.finish();  // the first part ends with a line end: nothing is left
+        laterLines.finish();
+        sink.takeLater(later, firstLines.lines());
+    }
+    contents = {firstLines.records() + laterLines.records(), firstLines.keyed() || laterLines.keyed(),
+                firstLines.sample() || laterLines.sample(), file.size, file.modified};
+    return true;
+}
+
 // Every record of the file, in order, to the sink; what the file held, or
 // why it could not be read. `tap`, when given, sees every block in order,
 // beside the sink (a digest of the bytes is so taken in the same pass; it
-// may run on a thread of its own).
+// may run on a thread of its own). Without a tap, a large file is read in
+// two parts at once by a sink that can take them.
 template <class Sink>
 std::optional<RateFileError> scan(const std::string& path, size_t blockSize, Sink& sink, RateFileContents& contents,
                                   const BlockHandler& tap = {}) {
+    if constexpr (PartedSink<Sink>) {
+        std::optional<RateFileError> error;
+        if (!tap && scanInTwo(path, blockSize, sink, contents, error)) return error;
+    }
     LineSplitter<Sink> lines(sink);
     RateFileContents file;
     auto error = readBlocks(

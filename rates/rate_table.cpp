@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 #include "rates/rate_record_scan.h"
 
@@ -14,9 +15,11 @@ size_t RateTable::KeyHash::operator()(const Key& k) const {
     return h(k.state) * 1000003u ^ h(k.county) * 8191u ^ h(k.code);
 }
 
+// Fills the rows of the keys wanted from the records of a file, or of a
+// later part of it into rows of its own until the earlier part's takes them.
 class RateTable::Matcher {
 public:
-    explicit Matcher(RateTable& table) : table_(table) {}
+    explicit Matcher(RateTable& table) : table_(table), rows_(&table.rows_) {}
 
     void record(const char* line, std::uint64_t number) {
         const double state = columnValue(line, kState);
@@ -25,12 +28,31 @@ public:
         if (wanted == table_.wanted_.end()) return;
         const double county = columnValue(line, kCounty);
         if (std::find(wanted->counties.begin(), wanted->counties.end(), county) == wanted->counties.end()) return;
-        const auto row = table_.rows_.find(Key{state, county, columnValue(line, kCommodity)});
-        if (row != table_.rows_.end()) row->second = ratesOf(line, number);
+        const auto row = rows_->find(Key{state, county, columnValue(line, kCommodity)});
+        if (row != rows_->end()) row->second = ratesOf(line, number);
+    }
+
+    Matcher laterPart() const {
+        Matcher later(table_);
+        later.own_ = std::make_unique<Rows>(*rows_);
+        for (auto& [key, row] : *later.own_) row = {};
+        later.rows_ = later.own_.get();
+        return later;
+    }
+
+    // A row the later part found is the last of its key in the file.
+    void takeLater(Matcher& later, std::uint64_t linesBefore) {
+        for (auto& [key, row] : *later.rows_) {
+            if (!row.found) continue;
+            row.line += linesBefore;
+            (*rows_)[key] = row;
+        }
     }
 
 private:
     RateTable& table_;
+    std::unique_ptr<Rows> own_;  // a later part's rows
+    Rows* rows_;
 };
 
 void RateTable::want(double stateCode, double countyCode, std::span<const double> codes) {

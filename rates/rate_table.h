@@ -54,7 +54,8 @@ private:
         std::vector<double> counties;
     };
 
-    std::unordered_map<Key, CommodityRates, KeyHash> rows_;
+    using Rows = std::unordered_map<Key, CommodityRates, KeyHash>;
+    Rows rows_;
     std::vector<WantedState> wanted_;
     RateFileContents contents_;
 };
