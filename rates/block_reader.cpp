@@ -245,8 +245,7 @@ std::optional<RateFileError> readRange(int fd, std::uint64_t from, std::uint64_t
     while (from < to) {
         const auto want = static_cast<size_t>(std::min<std::uint64_t>(blockSize, to - from));
         ssize_t got = 0;
-        do
-            got = ::pread(fd, buffer.get(), want, static_cast<off_t>(from));
+        do got = ::pread(fd, buffer.get(), want, static_cast<off_t>(from));
         while (got < 0 && errno == EINTR);
         if (got < 0) return systemError(errno);
         if (got == 0) return std::nullopt;

@@ -163,9 +163,9 @@ CountyRateTable::CountyRateTable(size_t maxRows) : states_{0}, counties_{0}, max
             counties_.push_back(county.code);
 }
 
-RateReadOutcome CountyRateTable::read(const std::string& path, const BlockHandler& tap) {
+RateReadOutcome CountyRateTable::read(const std::string& path, const BlockHandler& tap, size_t blockSize) {
     Matcher matcher(*this);
-    std::optional<RateFileError> error = scan(path, kRateFileBlockSize, matcher, contents_, tap);
+    std::optional<RateFileError> error = scan(path, blockSize, matcher, contents_, tap);
     for (Place& place : places_) {
         for (const Kept& kept : place.kept) place.rows.push_back({kept.code, ratesOf(kept.record, kept.line)});
         place.kept = {};

@@ -31,7 +31,8 @@ public:
 
     // Reads the file once, whole or with why not. `tap` sees every block of
     // the file read, in order, perhaps on a thread of its own.
-    RateReadOutcome read(const std::string& path, const std::function<void(const char*, const char*)>& tap = {});
+    RateReadOutcome read(const std::string& path, const std::function<void(const char*, const char*)>& tap = {},
+                         size_t blockSize = kRateFileBlockSize);
     // More records matched than the table takes: it must not be used.
     // Safe to ask while another thread reads the file.
     bool overflowed() const { return overflowed_.load(std::memory_order_relaxed); }

@@ -51,10 +51,13 @@ void expectSameRows(const std::vector<CommodityRates>& got, const std::vector<Co
     }
 }
 
-TEST(CountyRateTable, GivesEveryCountyAndCodeWhatReadingTheFileGives) {
+// In one reading, and (blocks of 4096) in two parts at once.
+class CountyRateBlocks : public testing::TestWithParam<size_t> {};
+
+TEST_P(CountyRateBlocks, GivesEveryCountyAndCodeWhatReadingTheFileGives) {
     const fs::path path = trickyRateFile("Ratefile.prn");
     CountyRateTable table;
-    ASSERT_TRUE(table.read(path.string()).ok());
+    ASSERT_TRUE(table.read(path.string(), {}, GetParam()).ok());
     ASSERT_FALSE(table.overflowed());
 
     std::vector<double> codes{0, 9999, 41.5};
@@ -72,9 +75,9 @@ TEST(CountyRateTable, GivesEveryCountyAndCodeWhatReadingTheFileGives) {
     }
 }
 
-TEST(CountyRateTable, TellsTheLineOfTheRecordThatWon) {
+TEST_P(CountyRateBlocks, TellsTheLineOfTheRecordThatWon) {
     CountyRateTable table;
-    ASSERT_TRUE(table.read(trickyRateFile("Ratefile.prn").string()).ok());
+    ASSERT_TRUE(table.read(trickyRateFile("Ratefile.prn").string(), {}, GetParam()).ok());
     const auto sampleLines = storage_testing::crlfLines(storage_testing::readBytes(KBT2_SAMPLE_RATE_FILE)).size();
     const auto lineOf = [&table](double state, double county, double code) {
         const double codes[] = {code};
@@ -88,11 +91,14 @@ TEST(CountyRateTable, TellsTheLineOfTheRecordThatWon) {
     EXPECT_EQ(lineOf(26, 81, 12345), 0u);
 }
 
-TEST(CountyRateTable, RefusesMoreRecordsThanItTakes) {
+TEST_P(CountyRateBlocks, RefusesMoreRecordsThanItTakes) {
     CountyRateTable table(100);
-    ASSERT_TRUE(table.read(trickyRateFile("Ratefile.prn").string()).ok());
+    ASSERT_TRUE(table.read(trickyRateFile("Ratefile.prn").string(), {}, GetParam()).ok());
     EXPECT_TRUE(table.overflowed());
+    EXPECT_FALSE(table.rates(26, 81, std::vector<double>{41})[0].found);
 }
+
+INSTANTIATE_TEST_SUITE_P(Readings, CountyRateBlocks, testing::Values(kRateFileBlockSize, size_t{4096}));
 
 // A file too large for the county-wide table is read again for the keys
 // the worksheets ask for, and gives the same rows.
