@@ -31,25 +31,31 @@ int wholeIndex(double value, int limit) {
 // numbers; any other goes through the column's numeric value.
 class KeyFilter {
 public:
-    KeyFilter(Column column, const std::vector<double>& values) : column_(column), values_(values) {
-        const int limit = wholeValues(column);
-        wanted_.assign(static_cast<size_t>(limit), false);
+    KeyFilter(Column column, const std::vector<double>& values)
+        : column_(column), values_(values), limit_(wholeValues(column)) {
+        wanted_.assign(static_cast<size_t>(limit_), 0);
         for (const double v : values)
-            if (const int at = wholeIndex(v, limit); at >= 0) wanted_[static_cast<size_t>(at)] = true;
+            if (const int at = wholeIndex(v, limit_); at >= 0) wanted_[static_cast<size_t>(at)] = 1;
     }
-    // The column's value when it is one of them; nothing otherwise.
-    std::optional<double> passes(const char* record) const {
-        const int whole = digitsValue(record, column_);
-        if (whole >= 0) return wanted_[static_cast<size_t>(whole)] ? std::optional<double>(whole) : std::nullopt;
-        const double value = columnValue(record, column_);
-        if (std::find(values_.begin(), values_.end(), value) == values_.end()) return std::nullopt;
-        return value;
+    // Whether the column holds one of them, and then its value and its whole
+    // number (-1 for none). (Not an optional: packing one and taking it apart
+    // again stalled the scan of a table that is all the plan's on every record.)
+    bool passes(const char* record, double& value, int& whole) const {
+        whole = digitsValue(record, column_);
+        if (whole >= 0) {
+            value = whole;
+            return wanted_[static_cast<size_t>(whole)] != 0;
+        }
+        value = columnValue(record, column_);
+        whole = wholeIndex(value, limit_);
+        return std::find(values_.begin(), values_.end(), value) != values_.end();
     }
 
 private:
     Column column_;
     const std::vector<double>& values_;
-    std::vector<bool> wanted_;
+    int limit_;
+    std::vector<unsigned char> wanted_;  // not vector<bool>: one load, no bit to pick out
 };
 
 constexpr int kStates = 100;     // whole state codes, two digits
@@ -74,11 +80,12 @@ public:
         // Most records of a national file are in none of the states and are
         // passed over after one column.
         if (table_.overflowed_.load(std::memory_order_relaxed)) return;
-        const std::optional<double> state = states_.passes(line);
-        if (!state) return;
-        const std::optional<double> county = counties_.passes(line);
-        if (!county) return;
-        Place& place = placeFor(*state, *county);
+        double state = 0;
+        double county = 0;
+        int s = -1;
+        int c = -1;
+        if (!states_.passes(line, state, s) || !counties_.passes(line, county, c)) return;
+        Place& place = placeFor(state, county, s, c);
         const int whole = digitsValue(line, kCommodity);
         const double code = whole >= 0 ? whole : columnValue(line, kCommodity);
         Kept* kept = slotFor(place, code, whole >= 0 ? whole : wholeIndex(code, kCodes));
@@ -98,7 +105,8 @@ public:
     void takeLater(Matcher& later, std::uint64_t linesBefore) {
         for (const Place& from : *later.places_) {
             if (table_.overflowed_.load(std::memory_order_relaxed)) break;
-            Place& place = placeFor(from.state, from.county);
+            Place& place =
+                placeFor(from.state, from.county, wholeIndex(from.state, kStates), wholeIndex(from.county, kCounties));
             for (const Kept& record : from.kept) {
                 Kept* kept = slotFor(place, record.code, wholeIndex(record.code, kCodes));
                 if (!kept) break;
@@ -111,12 +119,16 @@ public:
     }
 
 private:
-    // The place of a state and county, found once and then by its codes.
-    Place& placeFor(double state, double county) {
-        const int s = wholeIndex(state, kStates);
-        const int c = wholeIndex(county, kCounties);
+    // The place of a state and county (`s` and `c` their whole numbers, -1
+    // for none), found once and then by its codes.
+    Place& placeFor(double state, double county, int s, int c) {
         std::int32_t* known = s >= 0 && c >= 0 ? &placeOf_[static_cast<size_t>(s) * kCounties + c] : nullptr;
-        if (known && *known >= 0) return (*places_)[static_cast<size_t>(*known)];
+        if (known && *known >= 0) [[likely]]
+            return (*places_)[static_cast<size_t>(*known)];
+        return newPlace(state, county, known);
+    }
+
+    [[gnu::noinline]] Place& newPlace(double state, double county, std::int32_t* known) {
         auto& places = *places_;
         auto place = std::find_if(places.begin(), places.end(),
                                   [&](const Place& p) { return p.state == state && p.county == county; });

@@ -11,6 +11,7 @@ namespace {
 
 using namespace storage_testing;
 using rate_records::readBlocks;
+using rate_records::readInTwo;
 
 // A file of many blocks, each line different, so that a block lost, doubled
 // or out of order shows.
@@ -50,6 +51,32 @@ TEST(BlockTap, AThrowOnEitherSideReachesTheCaller) {
     EXPECT_THROW((void)readBlocks(path, 4096, nothing, nullptr, throwing), std::runtime_error);
     blocks = 0;
     EXPECT_THROW((void)readBlocks(path, 4096, throwing, nullptr, nothing), std::runtime_error);
+}
+
+// Read in two parts, the parts make the whole file, the second beginning a
+// line; a file too small for two is not read at all; what either part's
+// handler throws reaches the caller.
+TEST(BlockParts, MakeTheWholeFileAndThrowToTheCaller) {
+    const std::string path = manyBlocksFile("rates.prn");
+    const std::string whole = readBytes(path);
+    std::string first, second;
+    bool split = false;
+    const auto error = readInTwo(
+        path, 4096, [&](const char* p, const char* end) { first.append(p, end); },
+        [&](const char* p, const char* end) { second.append(p, end); }, nullptr, split);
+    ASSERT_TRUE(split);
+    EXPECT_FALSE(error);
+    EXPECT_EQ(first + second, whole);
+    EXPECT_TRUE(first.ends_with("\r\n"));
+    EXPECT_TRUE(second.starts_with("line "));
+
+    const auto nothing = [](const char*, const char*) {};
+    EXPECT_FALSE(readInTwo(path, whole.size(), nothing, nothing, nullptr, split));
+    EXPECT_FALSE(split);
+
+    const auto throwing = [](const char*, const char*) { throw std::runtime_error("stop"); };
+    EXPECT_THROW((void)readInTwo(path, 4096, nothing, throwing, nullptr, split), std::runtime_error);
+    EXPECT_THROW((void)readInTwo(path, 4096, throwing, nothing, nullptr, split), std::runtime_error);
 }
 
 }  // namespace
