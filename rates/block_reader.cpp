@@ -260,10 +260,12 @@ std::optional<RateFileError> readRange(int fd, std::uint64_t from, std::uint64_t
 
 // Where the second part of a file of `size` characters begins: just after
 // the first LF from its middle, so that it begins a line and the first part
-// ends one. Nothing when there is no such LF, or it could not be read.
+// ends one. Nothing when there is none within 64 KiB (a file whose lines end
+// in CR alone), or it could not be read.
 std::optional<std::uint64_t> halfway(int fd, std::uint64_t size) {
     char window[4096];
-    for (std::uint64_t at = size / 2; at < size;) {
+    const std::uint64_t giveUp = std::min(size, size / 2 + 16 * sizeof window);
+    for (std::uint64_t at = size / 2; at < giveUp;) {
         const ssize_t got = ::pread(fd, window, sizeof window, static_cast<off_t>(at));
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) return std::nullopt;
