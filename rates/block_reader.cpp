@@ -240,6 +240,18 @@ private:
     int errorNumber_ = -1;          // why a read failed; the text is made on the caller's thread
 };
 
+// A file open for reading, closed when dropped; fd is -1, with errno set,
+// when it could not be opened.
+struct ReadOnlyFile {
+    explicit ReadOnlyFile(const std::string& path) : fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    ~ReadOnlyFile() {
+        if (fd >= 0) ::close(fd);
+    }
+    const int fd;
+};
+
 // Reads [from, to) in blocks to onBlock, in order, on the calling thread; a
 // file that ends early ends the range there.
 std::optional<RateFileError> readRange(int fd, std::uint64_t from, std::uint64_t to, size_t blockSize,
@@ -281,12 +293,9 @@ std::optional<std::uint64_t> halfway(int fd, std::uint64_t size) {
 std::optional<RateFileError> readInTwo(const std::string& path, size_t blockSize, const BlockHandler& first,
                                        const BlockHandler& second, RateFileContents* contents, bool& split) {
     split = false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const ReadOnlyFile file(path);
+    const int fd = file.fd;
     if (fd < 0) return std::nullopt;  // the reading in one says why
-    const struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
     blockSize = std::max<size_t>(blockSize, 1);
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
@@ -329,12 +338,9 @@ std::optional<RateFileError> readInTwo(const std::string& path, size_t blockSize
 
 std::optional<RateFileError> readBlocks(const std::string& path, size_t blockSize, const BlockHandler& onBlock,
                                         RateFileContents* contents, const BlockHandler& tap) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const ReadOnlyFile file(path);
+    const int fd = file.fd;
     if (fd < 0) return systemError(errno);
-    const struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
     blockSize = std::max<size_t>(blockSize, 1);
     // A file of one block has nothing to overlap.
     struct stat status {};
