@@ -15,6 +15,7 @@
 #include "location/states.h"
 #include "quote/batch_rates.h"
 #include "quote/rate_file_identity.h"
+#include "rate_records.h"
 #include "rates/county_rates.h"
 #include "rates/rate_file.h"
 #include "storage_test_support.h"
@@ -99,6 +100,22 @@ TEST_P(CountyRateBlocks, RefusesMoreRecordsThanItTakes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Readings, CountyRateBlocks, testing::Values(kRateFileBlockSize, size_t{4096}));
+
+// Read in two halves, the table counts the keys of both: each half's alone
+// fit, together they do not.
+TEST(CountyRateTable, CountsTheKeysOfBothHalvesTogether) {
+    std::string text;
+    for (int code = 1; code <= 4000; ++code)
+        text += testing_support::rateRecord({.code = std::to_string(code)}) + "\r\n";
+    const fs::path path = storage_testing::scratchFolder("county-halves") / "Ratefile.prn";
+    storage_testing::writeBytes(path, text);
+    for (const auto& [limit, overflows] : {std::pair{size_t{3000}, true}, std::pair{size_t{4000}, false}}) {
+        CountyRateTable table(limit);
+        ASSERT_TRUE(table.read(path.string(), {}, 4096).ok());
+        EXPECT_EQ(table.overflowed(), overflows) << limit;
+        if (!overflows) EXPECT_EQ(table.rates(26, 81, std::vector<double>{4000})[0].line, 4000u);
+    }
+}
 
 // A file too large for the county-wide table is read again for the keys
 // the worksheets ask for, and gives the same rows.

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "paint/canvas.h"
+#include "paint/pdf_canvas.h"
 #include "paint/quote_summary_pdf.h"
 #include "paint/summary_charts.h"
 #include "tests/core/file_size_limit.h"
@@ -447,6 +448,33 @@ private Q_SLOTS:
             QCOMPARE(canvas.baselines[i].y(), 8.0 + 10 * i);
         }
         QCOMPARE(canvas.elidedText(QStringLiteral("abcdefgh"), 4), QString::fromUtf8("abc…"));
+    }
+
+    // The PDF written directly: a point from the top left of the margins
+    // lands from the bottom left of the page, figures to two decimals under
+    // any locale, brackets and backslashes escaped, text up the page turned,
+    // widths those of Helvetica, and a character the fonts lack is told.
+    void thePdfCanvasWritesWhatItIsAsked() {
+        paint::PdfCanvas canvas(54);
+        QCOMPARE(canvas.area(), QRectF(0, 0, 504, 684));
+        canvas.setFont({10, false});
+        QCOMPARE(canvas.advance(u"Wi"), 11.66);  // W 944 and i 222 thousandths
+        canvas.drawLine(QPointF(0, 0), QPointF(10.004, -2.5));
+        canvas.drawTextAt(QPointF(1, 2), u"(a) \\ b");
+        canvas.drawTextUpwards(QPointF(1, 2), u"up");
+        QVERIFY(canvas.encodable());
+        canvas.drawTextAt(QPointF(1, 2), QString::fromUtf8("$8 − $4"));
+        QVERIFY(canvas.encodable());
+        const QByteArray pdf = canvas.finish(QString::fromUtf8("Año"), "KBT2", QDate(2026, 12, 8));
+        QVERIFY2(pdf.contains("54 738 m 64 740.5 l S"), pdf.constData());
+        QVERIFY(pdf.contains("Tf 1 0 0 1 55 736 Tm (\\(a\\) \\\\ b) Tj"));
+        QVERIFY(pdf.contains("Tf 0 1 -1 0 55 736 Tm (up) Tj"));
+        QVERIFY(pdf.contains("($8 \x81 $4) Tj"));
+        QVERIFY(pdf.contains("/Title <FEFF004100F1006F>"));
+        QVERIFY(pdf.contains("/CreationDate (D:20261208)"));
+        QVERIFY(xrefPointsAtItsObjects(pdf));
+        canvas.drawTextAt(QPointF(1, 2), QString::fromUtf8("Иван"));
+        QVERIFY(!canvas.encodable());
     }
 
     // The paper is written in the PDF standard fonts; a name they cannot
