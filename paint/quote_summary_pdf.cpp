@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "paint/painter_canvas.h"
@@ -53,6 +54,29 @@ public:
         : canvas_(canvas), page_(page), y_(page.top()), drawing_(drawing) {}
 
     bool drawing() const { return drawing_; }
+
+    // What stands at the top of every page: drawn now, and again on each
+    // page makeRoom() starts.
+    void onEveryPage(std::function<void(PageWriter&)> top) {
+        top_ = std::move(top);
+        top_(*this);
+        pageStart_ = y_;
+    }
+
+    // Another page when what `draw` writes would run past this one's foot;
+    // not when it stands alone on the page already, however long it is.
+    template <typename Draw>
+    void keepOnOnePage(Draw draw) {
+        PageWriter measure(canvas_, QRectF(page_.left(), 0, page_.width(), page_.height()), false);
+        draw(measure);
+        if (drawing_ && y_ > pageStart_ && y_ + measure.y() > page_.bottom()) {
+            canvas_.newPage();
+            y_ = page_.top();
+            if (top_) top_(*this);
+            pageStart_ = y_;
+        }
+        draw(*this);
+    }
 
     qreal line() const { return canvas_.lineSpacing(); }
     qreal y() const { return y_; }
@@ -151,6 +175,8 @@ private:
     QRectF page_;
     qreal y_;
     bool drawing_;
+    std::function<void(PageWriter&)> top_;
+    qreal pageStart_ = page_.top();  // where the page's own lines begin, below its top
 };
 
 // The case in two columns: who (producer, agency) and where and when
@@ -316,12 +342,14 @@ void secondPage(PageWriter& page, const QuoteSummary& s) {
     page.paragraph(paperRateFileText(s.rateFile, l));
 }
 
-// The scenarios ticked for the paper, four to a table, with what each changed.
+// The scenarios ticked for the paper, four to a table, with what each
+// changed; on as many pages as they take, no table cut in two.
 void optionsPage(PageWriter& page, const PaperOptions& options, Language l) {
     page.heading(paperWords(l, N_("Options we looked at")), 1.3);
     page.paragraph(paperWords(l, N_("Each option is your farm with one or more changes, estimated the same way as "
                                     "the first page. The lowest premium per $1,000 of guarantee is marked.")));
-    for (const std::string& change : options.changes) page.paragraph(toQString(change));
+    for (const std::string& change : options.changes)
+        page.keepOnOnePage([&](PageWriter& on) { on.paragraph(toQString(change)); });
     page.skip(0.3);
     constexpr size_t kPerTable = 4;
     constexpr qreal kHeadings = 0.46;
@@ -338,7 +366,7 @@ void optionsPage(PageWriter& page, const PaperOptions& options, Language l) {
             for (size_t c = first; c < last; ++c) row.append(toQString(options.columns[c][r]));
             cells.rows.append(row);
         }
-        page.table(cells, widths);
+        page.keepOnOnePage([&](PageWriter& on) { on.table(cells, widths); });
     }
 }
 
@@ -362,7 +390,7 @@ void paintQuoteSummary(Canvas& canvas, const QuoteSummary& summary, const QDate&
     if (summary.options && !summary.options->names.empty()) {
         canvas.newPage();
         PageWriter third(canvas, area);
-        sampleLine(third);
+        third.onEveryPage(sampleLine);
         optionsPage(third, *summary.options, summary.language);
     }
 }

@@ -413,6 +413,33 @@ private Q_SLOTS:
         QCOMPARE(filesIn(dir.path()), 1);
     }
 
+    // Many options go on as many pages as they take, each table whole: the
+    // last option's name and its words still read back, none off a page.
+    void manyOptionsTakeMorePages() {
+        QuoteSummary s = sampleSummary();
+        s.rateFile.sample = true;
+        PaperOptions& options = s.options.emplace();
+        options.headings = {"Coverage levels offered", "Revenue guarantee at .65", "Producer premium at .65",
+                            "Premium per $1,000 of guarantee at .65"};
+        for (int n = 1; n <= 24; ++n) {
+            const std::string name = "Option " + std::to_string(n);
+            options.names.push_back(name);
+            options.changes.push_back(name + ": the dairy cows' amount raised from 1,234 to " +
+                                      std::to_string(1234 + n) + ", and hay grown on the north field instead of corn.");
+            options.columns.push_back({".65", "$80,925", "$455", "$5.62"});
+        }
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("hansen.pdf");
+        QVERIFY(paint::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        const QString text = run("pdftotext", {pdf, "-"}).simplified();
+        QVERIFY2(text.contains("Option 24: the dairy cows' amount raised from 1,234 to 1258"), qPrintable(text));
+        QVERIFY2(text.contains("Option 21 Option 22 Option 23 Option 24"), qPrintable(text));
+        const int pages = run("pdfinfo", {pdf}).section("Pages:", 1).simplified().section(' ', 0, 0).toInt();
+        QVERIFY2(pages >= 4, qPrintable(QString::number(pages)));
+        // The sample's warning heads every page.
+        QCOMPARE(text.count("Sample rates:"), pages);
+    }
+
     // Lines break at blanks and keep them as typed; a word wider than the
     // box stands alone; "\n" always breaks; alignment counts the blanks.
     void textBreaksAtItsBlanksAndKeepsThem_data() {
