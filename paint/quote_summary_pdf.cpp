@@ -275,9 +275,13 @@ void lowerPart(Canvas& canvas, PageWriter& page, const QRectF& area, const Quote
         offered.rows.append({toQString(coverageText(level.coverage, l)), dollars(level.figures.indemnityThreshold()),
                              dollars(level.figures.producerPremium()), dollars(level.figures.subsidy()),
                              toQString(dollarCentsText(premiumPerThousand(level.figures)))});
-    page.heading(paperWords(l, N_("Coverage levels offered")), 1.1);
-    page.table(offered, {0.24, 0.2, 0.18, 0.14, 0.24});
-    if (s.lastQuote) lastQuoteBox(canvas, page, area, s);
+    // What follows the charts goes on to another page where the page runs
+    // out (a letter whose every rate moved, say), a block at a time.
+    page.keepOnOnePage([&](PageWriter& on) {
+        on.heading(paperWords(l, N_("Coverage levels offered")), 1.1);
+        on.table(offered, {0.24, 0.2, 0.18, 0.14, 0.24});
+    });
+    if (s.lastQuote) page.keepOnOnePage([&](PageWriter& on) { lastQuoteBox(canvas, on, area, s); });
 
     if (lowerLines > 0) {
         const QRectF lower = page.band(lowerLines);
@@ -288,17 +292,20 @@ void lowerPart(Canvas& canvas, PageWriter& page, const QRectF& area, const Quote
         page.moveTo(lower.bottom() + page.line() * 0.5);
     }
 
-    page.heading(paperWords(l, N_("Eligibility")), 1.1);
     const std::vector<EligibilityNotice> notices = eligibilityNotices(s);
-    if (notices.empty()) page.paragraph(paperWords(l, N_("Neither eligibility test raised a warning.")));
-    for (const EligibilityNotice& notice : notices)
-        page.paragraph(paperWords(l, N_("Warning: {warning} {meaning}"),
-                                  {{"warning", notice.warning}, {"meaning", notice.meaning}}));
-    page.paragraph(rateFileLine(s.rateFile, l));
-    page.skip(0.3);
-
-    page.heading(paperWords(l, N_("Please note")), 1.1);
-    page.paragraph(paperWords(l, kSummaryDisclaimer));
+    page.keepOnOnePage([&](PageWriter& on) {
+        on.heading(paperWords(l, N_("Eligibility")), 1.1);
+        if (notices.empty()) on.paragraph(paperWords(l, N_("Neither eligibility test raised a warning.")));
+        for (const EligibilityNotice& notice : notices)
+            on.paragraph(paperWords(l, N_("Warning: {warning} {meaning}"),
+                                    {{"warning", notice.warning}, {"meaning", notice.meaning}}));
+        on.paragraph(rateFileLine(s.rateFile, l));
+        on.skip(0.3);
+    });
+    page.keepOnOnePage([&](PageWriter& on) {
+        on.heading(paperWords(l, N_("Please note")), 1.1);
+        on.paragraph(paperWords(l, kSummaryDisclaimer));
+    });
 }
 
 void firstPage(Canvas& canvas, PageWriter& page, const QRectF& area, const QuoteSummary& s, const QDate& prepared) {
@@ -307,16 +314,18 @@ void firstPage(Canvas& canvas, PageWriter& page, const QRectF& area, const Quote
     wordsBox(canvas, page, area, s.language);
 
     // The charts take the room the words leave, up to a size that reads
-    // well; the upper pair, with its rotated values, a little more of it.
-    // Where both pairs do not fit, the levels' pair is left out: the table
-    // of the levels above it gives the same figures.
+    // well; the upper pair, with its rotated values, a little more of it,
+    // and never less than a line for each commodity's share. Where both
+    // pairs do not fit, the levels' pair is left out: the table of the
+    // levels above it gives the same figures.
     PageWriter measure(canvas, QRectF(area.left(), page.y(), area.width(), area.height()), false);
     lowerPart(canvas, measure, area, s, 0, 0);
     const qreal spare = std::max<qreal>(0, (area.bottom() - measure.y()) / page.line() - 0.5);
-    constexpr qreal kLeastTop = 9;
+    const qreal leastTop = std::max<qreal>(9, static_cast<qreal>(s.commodities.size()) + 2.5);
     constexpr qreal kLeastLower = 5;
-    const bool both = spare >= kLeastTop + kLeastLower + 0.5;
-    const qreal topLines = both ? std::clamp<qreal>(spare * 0.55, kLeastTop, 16) : std::max(spare, kLeastTop);
+    const bool both = spare >= leastTop + kLeastLower + 0.5;
+    const qreal topLines =
+        both ? std::clamp<qreal>(spare * 0.55, leastTop, std::max<qreal>(16, leastTop)) : std::max(spare, leastTop);
     const qreal lowerLines = both ? std::clamp<qreal>(spare - 0.5 - topLines, kLeastLower, 12) : 0;
     lowerPart(canvas, page, area, s, topLines, lowerLines);
 }
@@ -380,7 +389,7 @@ void paintQuoteSummary(Canvas& canvas, const QuoteSummary& summary, const QDate&
         if (summary.rateFile.sample) page.heading(toQString(sampleRatesLine(summary.language)), 1.0);
     };
     PageWriter first(canvas, area);
-    sampleLine(first);
+    first.onEveryPage(sampleLine);
     firstPage(canvas, first, area, summary, prepared);
     canvas.newPage();
     canvas.setFont({8, false});

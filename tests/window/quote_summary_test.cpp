@@ -413,6 +413,35 @@ private Q_SLOTS:
         QCOMPARE(filesIn(dir.path()), 1);
     }
 
+    // A letter for fourteen commodities whose every rate moved: the shares
+    // chart keeps a line for each, and the box of reasons, the eligibility
+    // and the disclaimer go on to the next page rather than off this one.
+    void aLongLetterGoesOnToAnotherPage() {
+        QuoteSummary s = sampleSummary();
+        s.commodities.clear();
+        s.premium.rows.clear();
+        std::vector<LevelValues> lastRates;
+        for (int i = 0; i < 14; ++i) {
+            s.commodities.push_back({"Crop " + std::to_string(i + 1), std::to_string(i + 11), 100});
+            s.premium.rows.push_back({10000, 1.0 / 14, false, true, {0.05, 0.04, 0.03}, {0.004, 0.003, 0.002}});
+            lastRates.push_back({0.051, 0.041, 0.031});
+        }
+        for (PremiumColumn& level : s.premium.columns) level.offered = true;
+        s.lastQuote = LastQuote{{{".80", 500, 561}, {".75", 480, 525}, {".65", 400, 455}}, lastRates, 0.725};
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("hansen.pdf");
+        QVERIFY(paint::writeQuoteSummaryPdf(s, pdf, QDate(2026, 12, 8)).ok());
+        QVERIFY2(run("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+3\\n")), "the letter takes three pages");
+        const QString first = pageText(pdf, 1);
+        for (const char* expected : {"Crop 14", "Coverage levels offered"})
+            QVERIFY2(first.contains(QLatin1String(expected)), qPrintable(first));
+        const QString next = pageText(pdf, 2);
+        for (const char* expected :
+             {"Last quote / this quote", "The rate for Crop 14 at this level fell from 0.031 to 0.03.", "Please note",
+              "the insurer's review of the farm's records."})
+            QVERIFY2(next.contains(QLatin1String(expected)), qPrintable(next));
+    }
+
     // Many options go on as many pages as they take, each table whole: the
     // last option's name and its words still read back, none off a page.
     void manyOptionsTakeMorePages() {
