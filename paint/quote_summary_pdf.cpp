@@ -341,14 +341,23 @@ void secondPage(PageWriter& page, const QuoteSummary& s) {
                                {"total", dollarText(s.premium.totalExpectedKbt)},
                                {"allowable", dollarText(s.premium.allowableKbt)},
                                {"mpci", dollarText(s.premium.mpciLiability)}}));
-    for (const std::string& step : premiumSteps(s)) page.paragraph(toQString(step));
+    // Each step and table whole, on the next page where this one runs out.
+    for (const std::string& step : premiumSteps(s))
+        page.keepOnOnePage([&](PageWriter& on) { on.paragraph(toQString(step)); });
     page.skip(0.3);
 
-    page.table(commodityCells(s), {0.16, 0.06, 0.09, 0.06, 0.09, 0.09, 0.07, 0.19, 0.19});
-    page.table(levelCells(s), {0.09, 0.08, 0.11, 0.1, 0.07, 0.07, 0.09, 0.09, 0.09, 0.08, 0.13});
-
-    page.heading(paperWords(l, N_("Rate file")), 1.1);
-    page.paragraph(paperRateFileText(s.rateFile, l));
+    const TextTable commodities = commodityCells(s);
+    const TextTable levels = levelCells(s);
+    page.keepOnOnePage([&](PageWriter& on) {
+        on.table(commodities, {0.16, 0.06, 0.09, 0.06, 0.09, 0.09, 0.07, 0.19, 0.19});
+    });
+    page.keepOnOnePage([&](PageWriter& on) {
+        on.table(levels, {0.09, 0.08, 0.11, 0.1, 0.07, 0.07, 0.09, 0.09, 0.09, 0.08, 0.13});
+    });
+    page.keepOnOnePage([&](PageWriter& on) {
+        on.heading(paperWords(l, N_("Rate file")), 1.1);
+        on.paragraph(paperRateFileText(s.rateFile, l));
+    });
 }
 
 // The scenarios ticked for the paper, four to a table, with what each
@@ -394,7 +403,7 @@ void paintQuoteSummary(Canvas& canvas, const QuoteSummary& summary, const QDate&
     canvas.newPage();
     canvas.setFont({8, false});
     PageWriter second(canvas, area);
-    sampleLine(second);
+    second.onEveryPage(sampleLine);
     secondPage(second, summary);
     if (summary.options && !summary.options->names.empty()) {
         canvas.newPage();
