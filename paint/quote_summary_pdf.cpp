@@ -56,7 +56,7 @@ public:
     bool drawing() const { return drawing_; }
 
     // What stands at the top of every page: drawn now, and again on each
-    // page makeRoom() starts.
+    // page keepOnOnePage() starts.
     void onEveryPage(std::function<void(PageWriter&)> top) {
         top_ = std::move(top);
         top_(*this);
