@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
 
 #include "worksheet/platform.h"
 #include "worksheet/system_error_text.h"
@@ -35,8 +36,11 @@ std::vector<std::string> worksheetNames(std::vector<FolderEntry> entries) {
 }
 
 WorksheetList::WorksheetList(const std::vector<std::string>& arguments) {
+    // What a scenarios folder's name ends with: ".scenarios".
+    const std::string scenariosSuffix = scenarioFolderOf("");
     for (const std::string& path : arguments) {
         Argument argument{path, false, {}, std::nullopt, {}};
+        std::unordered_set<std::string> scenarioFolders;  // in a folder's listing
         std::error_code error;
         if (fs::is_directory(path, error)) {
             argument.folder = true;
@@ -46,7 +50,10 @@ WorksheetList::WorksheetList(const std::vector<std::string>& arguments) {
                 std::string name = it->path().filename().string();
                 std::error_code ignored;
                 // A link to a folder is a folder; a broken link is left to Load to report.
-                if (hasWorksheetExtension(name)) entries.push_back({std::move(name), it->is_directory(ignored)});
+                if (hasWorksheetExtension(name))
+                    entries.push_back({std::move(name), it->is_directory(ignored)});
+                else if (name.ends_with(scenariosSuffix))
+                    scenarioFolders.insert(std::move(name));
             }
             if (error)
                 argument.problem = folderProblem(path, error);
@@ -62,7 +69,11 @@ WorksheetList::WorksheetList(const std::vector<std::string>& arguments) {
                 argument.cases.emplace(place, std::move(files));
             };
             if (!argument.folder) noteCase(0, path);
-            for (size_t i = 0; i < argument.names.size(); ++i) noteCase(i, inFolder(path, argument.names[i]));
+            // In a folder, only a worksheet whose scenarios folder the
+            // listing holds can be a case's base: the others are not looked at.
+            for (size_t i = 0; i < argument.names.size(); ++i)
+                if (scenarioFolders.contains(scenarioFolderOf(argument.names[i])))
+                    noteCase(i, inFolder(path, argument.names[i]));
         }
         size_ += argument.folder && !argument.problem ? argument.names.size() : 1;
         arguments_.push_back(std::move(argument));
