@@ -82,7 +82,7 @@ private:
 
 }  // namespace
 
-std::string scenarioFolderOf(const std::string& basePath) { return basePath + ".scenarios"; }
+std::string scenarioFolderOf(const std::string& basePath) { return basePath + std::string(kScenarioFolderSuffix); }
 
 std::string caseIndexPathOf(const std::string& basePath) { return inFolder(scenarioFolderOf(basePath), "case.txt"); }
 

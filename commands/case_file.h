@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "commands/case.h"
@@ -16,6 +17,8 @@
 
 namespace kbt2 {
 
+// What the name of a case's folder adds to its base's: "farm.wsk.scenarios".
+inline constexpr std::string_view kScenarioFolderSuffix = ".scenarios";
 // The folder beside `basePath` and the index in it.
 std::string scenarioFolderOf(const std::string& basePath);
 std::string caseIndexPathOf(const std::string& basePath);

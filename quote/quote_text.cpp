@@ -369,9 +369,8 @@ std::string netLiabilityStep(const PremiumFigures& s, const PremiumColumn& l, La
 std::string levelStep(const PremiumFigures& s, const SummaryLevel& level, Language language) {
     const auto words = [&](const char* english) { return translated(language, english); };
     const PremiumColumn& l = level.figures;
-    const auto row =
-        std::ranges::find_if(kCoverageLevels, [&](const CoverageLevel& c) { return level.coverage == c.caption; });
-    const double share = row == std::end(kCoverageLevels) ? 0 : row->level;
+    const std::optional<size_t> column = columnOf(level.coverage);
+    const double share = column ? kCoverageLevels[*column].level : 0;
     const Figures figures = {{"level", level.coverage},
                              {"allowable", moneyText(s.allowableKbt)},
                              {"share", plain(share)},

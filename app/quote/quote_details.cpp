@@ -4,6 +4,7 @@
 
 #include "app/json/json_writer.h"
 #include "calc/numbers.h"
+#include "commands/case_file.h"
 #include "quote/quote_worksheet.h"
 
 namespace kbt2::quote {
@@ -84,9 +85,9 @@ std::string SummaryNames::pathFor(const std::string& worksheet) {
     const std::filesystem::path path(worksheet);
     std::string name = path.stem().string();
     // A case's scenario is named after its case: "farm-02-hay-added.pdf".
-    constexpr std::string_view kScenarios = ".scenarios";
-    if (const std::string folder = path.parent_path().filename().string(); folder.ends_with(kScenarios))
-        name = std::filesystem::path(folder.substr(0, folder.size() - kScenarios.size())).stem().string() + "-" + name;
+    if (const std::string folder = path.parent_path().filename().string(); folder.ends_with(kScenarioFolderSuffix))
+        name = std::filesystem::path(folder.substr(0, folder.size() - kScenarioFolderSuffix.size())).stem().string() +
+               "-" + name;
     std::string file = name + ".pdf";
     for (unsigned n = 2; !given_.insert(file).second; ++n) file = name + "-" + std::to_string(n) + ".pdf";
     return (std::filesystem::path(folder_) / file).string();

@@ -36,8 +36,6 @@ std::vector<std::string> worksheetNames(std::vector<FolderEntry> entries) {
 }
 
 WorksheetList::WorksheetList(const std::vector<std::string>& arguments) {
-    // What a scenarios folder's name ends with: ".scenarios".
-    const std::string scenariosSuffix = scenarioFolderOf("");
     for (const std::string& path : arguments) {
         Argument argument{path, false, {}, std::nullopt, {}};
         std::unordered_set<std::string> scenarioFolders;  // in a folder's listing
@@ -52,7 +50,7 @@ WorksheetList::WorksheetList(const std::vector<std::string>& arguments) {
                 // A link to a folder is a folder; a broken link is left to Load to report.
                 if (hasWorksheetExtension(name))
                     entries.push_back({std::move(name), it->is_directory(ignored)});
-                else if (name.ends_with(scenariosSuffix))
+                else if (name.ends_with(kScenarioFolderSuffix))
                     scenarioFolders.insert(std::move(name));
             }
             if (error)
