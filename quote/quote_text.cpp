@@ -155,6 +155,10 @@ std::string dollarCentsText(double amount) {
     return signedDollars(cents == 0 ? 0 : amount, std::to_string(cents / 100), "." + centText);
 }
 
+std::string moneyText(double amount) {
+    return amount == roundWhole(amount) ? dollarText(amount) : dollarCentsText(amount);
+}
+
 std::string percentText(double share) {
     const double tenths = roundWhole(share * 1000) / 10;
     std::string text = plainText(tenths);
@@ -252,12 +256,6 @@ std::vector<RenewalLine> renewalLines(const QuoteSummary& summary) {
 }
 
 namespace {
-
-// Whole dollars as "$1,287", an amount with cents (an MPCI liability may have
-// them) as "$1,287.50", so a figure worked out from it reads true.
-std::string moneyText(double amount) {
-    return amount == roundWhole(amount) ? dollarText(amount) : dollarCentsText(amount);
-}
 
 // How the factor follows from the count of commodities and the spread of
 // their shares.

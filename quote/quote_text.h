@@ -28,6 +28,9 @@ std::string dollarText(double amount);
 std::string groupedText(double whole);
 // "$4.27": dollars and cents, grouped by threes.
 std::string dollarCentsText(double amount);
+// Whole dollars as "$1,287", an amount with cents (a price, an MPCI
+// liability) as "$1,287.50", so a figure worked out from it reads true.
+std::string moneyText(double amount);
 // "45.1%" of a share such as 0.451.
 std::string percentText(double share);
 // Premium per 1,000 dollars of guarantee; 0 when there is no guarantee.

@@ -34,11 +34,6 @@ std::vector<ReportRow> reportRows(const Worksheet& ws) {
     return rows;
 }
 
-// "$120", or "$4.27" when there are cents.
-std::string priceText(double amount) {
-    return amount == std::floor(amount) ? dollarText(amount) : dollarCentsText(amount);
-}
-
 // A change of one commodity's figure: its amount or its expected value.
 struct FigureChange {
     const char* what;      // "{owner} amount", the owner "Milk's"
@@ -56,7 +51,7 @@ std::string possessive(Language language, const std::string& name) {
 // is 0.
 std::string changeText(Language language, const FigureChange& change, const std::string& name, double before,
                        double after) {
-    const auto figure = [&](double v) { return change.dollars ? priceText(v) : plainText(v); };
+    const auto figure = [&](double v) { return change.dollars ? moneyText(v) : plainText(v); };
     const std::string what = sentence(language, change.what, {{"owner", possessive(language, name)}});
     if (before == 0)
         return sentence(language, N_("{what} {new} instead of {old}"),
@@ -115,7 +110,7 @@ std::vector<std::string> differencesFromBase(const Worksheet& base, const Worksh
             phrases.push_back(sentence(language, N_("{name} added, {amount} at {price}"),
                                        {{"name", row.name},
                                         {"amount", plainText(row.amount) + (row.unit.empty() ? "" : " " + row.unit)},
-                                        {"price", priceText(row.value)}}));
+                                        {"price", moneyText(row.value)}}));
             continue;
         }
         was->matched = true;
@@ -132,7 +127,7 @@ std::vector<std::string> differencesFromBase(const Worksheet& base, const Worksh
         const double is = numericValue(other.text({control, index}));
         if (was != is)
             phrases.push_back(sentence(language, N_("{what} {new} instead of {old}"),
-                                       {{"what", what}, {"new", priceText(is)}, {"old", priceText(was)}}));
+                                       {{"what", what}, {"new", moneyText(is)}, {"old", moneyText(was)}}));
     };
     for (int k = 0; k < kTaxYears; ++k)
         dollars(Control::Allinc1, k,
