@@ -17,6 +17,4 @@ inline QString paperWords(Language language, const char* english, Figures figure
     return toQString(sentence(language, english, figures));
 }
 
-inline std::string toStd(const QString& text) { return text.toStdString(); }
-
 }  // namespace kbt2::paint

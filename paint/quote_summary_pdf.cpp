@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -21,11 +22,12 @@
 
 namespace kbt2::paint {
 
-const char* const kSummaryDisclaimer =
+namespace {
+
+// The words every summary ends its first page with.
+constexpr const char* kSummaryDisclaimer =
     N_("This is an estimate, not an offer of insurance. The premium is set when the policy is written, from the "
        "rates in force then and the insurer's review of the farm's records.");
-
-namespace {
 
 // Three quarters of an inch all round: inside what any office printer keeps.
 constexpr qreal kMarginPoints = 54;
@@ -192,7 +194,7 @@ void caseLines(PageWriter& page, const QRectF& area, const QuoteSummary& s, cons
     const QString where =
         paperWords(l, N_("County: {county}"),
                    {{"county", place.empty() ? std::string(translated(l, N_("(not chosen)"))) : place}}) +
-        QLatin1Char('\n') + paperWords(l, N_("Prepared: {date}"), {{"date", toStd(dateText(prepared, l))}});
+        QLatin1Char('\n') + paperWords(l, N_("Prepared: {date}"), {{"date", dateText(prepared, l).toStdString()}});
     const qreal top = page.y();
     const qreal half = (area.width() - page.line()) / 2;
     page.paragraph(who, area.left(), half);
@@ -388,8 +390,7 @@ void optionsPage(PageWriter& page, const PaperOptions& options, Language l) {
     }
 }
 
-}  // namespace
-
+// Draws the pages on `canvas`.
 void paintQuoteSummary(Canvas& canvas, const QuoteSummary& summary, const QDate& prepared) {
     canvas.setFont({9, false});
     const QRectF area = canvas.area();
@@ -413,6 +414,8 @@ void paintQuoteSummary(Canvas& canvas, const QuoteSummary& summary, const QDate&
     }
 }
 
+}  // namespace
+
 bool isWholePdf(const QByteArray& bytes) { return bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF"); }
 
 FileOutcome writeWholePdf(const QByteArray& bytes, const QString& path) {
@@ -432,7 +435,7 @@ FileOutcome writeWholePdf(const QByteArray& bytes, const QString& path) {
 
 Outcome<QByteArray, FileFailure> quoteSummaryPdf(const QuoteSummary& summary, const QDate& prepared) {
     const QString title = paperWords(summary.language, N_("KBT premium estimate {worksheet}"),
-                                     {{"worksheet", toStd(QFileInfo(toQString(summary.worksheetName)).fileName())}})
+                                     {{"worksheet", std::filesystem::path(summary.worksheetName).filename().string()}})
                               .trimmed();
     const QString creator = QStringLiteral("KBT2");
     PdfCanvas direct(kMarginPoints);

@@ -13,14 +13,6 @@
 
 namespace kbt2::paint {
 
-class Canvas;
-
-// The words every summary ends its first page with.
-extern const char* const kSummaryDisclaimer;
-
-// Draws the pages on `canvas`.
-void paintQuoteSummary(Canvas& canvas, const QuoteSummary& summary, const QDate& prepared);
-
 // The summary's PDF made in memory, or why it could not be drawn: written
 // directly in the PDF standard fonts, or by Qt's PDF writer where a name
 // needs a script they lack. Any thread may draw one while the application
