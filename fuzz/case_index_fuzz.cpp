@@ -8,15 +8,10 @@
 #include <string_view>
 #include <variant>
 
+#include "fuzz/require.h"
 #include "storage/case_index.h"
 
-namespace {
-
-void require(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-}  // namespace
+using kbt2::fuzzing::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

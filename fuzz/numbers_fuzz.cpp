@@ -9,12 +9,11 @@
 
 #include "calc/display_format.h"
 #include "calc/numbers.h"
+#include "fuzz/require.h"
+
+using kbt2::fuzzing::require;
 
 namespace {
-
-void require(bool condition) {
-    if (!condition) __builtin_trap();
-}
 
 bool holdsInfOrNan(std::string_view text) {
     return text.find("inf") != std::string_view::npos || text.find("nan") != std::string_view::npos;

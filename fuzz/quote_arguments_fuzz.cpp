@@ -20,14 +20,13 @@
 
 #include "app/quote/quote_options.h"
 #include "app/quote/worksheet_list.h"
+#include "fuzz/require.h"
+
+using kbt2::fuzzing::require;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-void require(bool condition) {
-    if (!condition) __builtin_trap();
-}
 
 bool isWorksheetName(const std::string& name) {
     if (name.size() < 4) return false;

@@ -22,15 +22,14 @@
 #include <vector>
 
 #include "calc/numbers.h"
+#include "fuzz/require.h"
 #include "rates/rate_file.h"
 #include "rates/rate_record_scan.h"
 #include "rates/rate_table.h"
 
-namespace {
+using kbt2::fuzzing::require;
 
-void require(bool condition) {
-    if (!condition) __builtin_trap();
-}
+namespace {
 
 constexpr size_t kWidth = 60;
 

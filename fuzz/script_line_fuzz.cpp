@@ -9,14 +9,9 @@
 
 #include "app/driver/script.h"
 #include "commands/case.h"
+#include "fuzz/require.h"
 
-namespace {
-
-void require(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-}  // namespace
+using kbt2::fuzzing::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace kbt2;

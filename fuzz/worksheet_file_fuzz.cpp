@@ -12,14 +12,13 @@
 #include <vector>
 
 #include "commands/form.h"
+#include "fuzz/require.h"
 #include "storage/text_encoding.h"
 #include "storage/worksheet_file_format.h"
 
-namespace {
+using kbt2::fuzzing::require;
 
-void require(bool condition) {
-    if (!condition) __builtin_trap();
-}
+namespace {
 
 // Nothing outside is reached while a file is applied: the handlers that
 // loading runs only set fields.
