@@ -88,7 +88,6 @@ std::vector<std::string> WorksheetList::emptyFolders() const {
 void WorksheetList::visitWorksheet(const Argument& argument, size_t place, QuoteItem& item,
                                    const std::function<void(const QuoteItem&)>& visit) const {
     item.scenario = kBaseScenario;
-    item.laterScenario = false;
     item.caseProblem.reset();
     const auto found = argument.cases.find(place);
     if (found == argument.cases.end()) {
@@ -105,7 +104,6 @@ void WorksheetList::visitWorksheet(const Argument& argument, size_t place, Quote
         item.path = scenario.path;
         item.scenario = scenario.name;
         visit(item);
-        item.laterScenario = true;
     }
 }
 

@@ -21,7 +21,6 @@ struct QuoteItem {
     // Which scenario of its case the worksheet is. A case's other scenarios
     // follow its base, each from its own file in the folder beside it.
     std::string scenario = kBaseScenario;
-    bool laterScenario = false;
     // Of a case's base: why the scenarios beside it are not quoted.
     std::optional<CaseFileProblem> caseProblem;
 };
