@@ -410,11 +410,11 @@ int runQuoteBatch(const QuoteOptions& options, std::ostream& out, std::ostream& 
         if (!added.ok()) return letterFailed(pdf, added.failure().reason + (existed ? kEarlierFileKept : ""));
         held.push_back({{}, {}, pdf, existed});
     };
-    // The rate file's identity of a quote's details and, for --summaries,
-    // its summary PDF.
+    // The rate file's identity of a quote's details (a letter's was filled
+    // in before it was drawn) and, for --summaries, its summary PDF.
     const auto summaryOf = [&](QuoteSummary& details, const std::string& file,
                                const std::optional<DrawnSummary>& drawn) {
-        fillIdentity(details.rateFile);
+        if (!drawn) fillIdentity(details.rateFile);
         if (summaries && drawn) writeLetter(summaryNames.pathFor(file), *drawn);
     };
     const auto letterOf = [&](ComparedQuote& compared, const std::optional<DrawnSummary>& drawn) {
